@@ -1,0 +1,33 @@
+# make run   - install what is missing, build, start the program
+# make test  - install what is missing, build, run every test headless
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: deps build run test test-asan test-qt6 clean
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build build -j $(JOBS)
+
+run: build
+	./build/kalvoria
+
+test: build
+	cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKALVORIA_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+test-qt6:
+	@scripts/install-deps.sh --qt6
+	cmake -S . -B build-qt6 -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKALVORIA_QT6=ON $(CMAKE_FLAGS)
+	cmake --build build-qt6 -j $(JOBS)
+	cd build-qt6 && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf build build-asan build-qt6

@@ -1,0 +1,6 @@
+// The about window.
+#include "app/mainwindow.h"
+
+void MainWindow::aboutueber()
+{
+}

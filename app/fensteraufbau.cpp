@@ -1,0 +1,272 @@
+// Building blocks of the window and its frame: menus, tabs, headline.
+#include "app/mainwindow.h"
+
+#include "text/textformat.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
+
+namespace {
+const char *const tabellenStil =
+    "background-color:white; selection-background-color:rgb(51,51,102); selection-color:rgb(255,255,255);";
+const char *const kopfStil = "QHeaderView::section {background-color:rgb(245,245,245);}";
+} // namespace
+
+QTableWidget *MainWindow::tabelleBauen(const QString &name, QWidget *eltern, const QRect &rechteck,
+                                       const QStringList &kopf)
+{
+    auto *t = new QTableWidget(eltern);
+    t->setObjectName(name);
+    t->setGeometry(rechteck);
+    t->setFont(schriftNormal);
+    t->setColumnCount(kopf.size());
+    t->setHorizontalHeaderLabels(kopf);
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->setAlternatingRowColors(true);
+    t->setStyleSheet(QString::fromLatin1(tabellenStil));
+    t->horizontalHeader()->setStyleSheet(QString::fromLatin1(kopfStil));
+    t->verticalHeader()->setStyleSheet(QString::fromLatin1(kopfStil));
+    return t;
+}
+
+QLabel *MainWindow::beschriftung(QWidget *eltern, const QString &text, const QRect &rechteck, Qt::Alignment ausrichtung)
+{
+    auto *l = new QLabel(umlauteErsetzen(text), eltern);
+    l->setGeometry(rechteck);
+    l->setFont(schriftNormal);
+    l->setAlignment(ausrichtung);
+    return l;
+}
+
+QLabel *MainWindow::anzeige(const QString &name, QWidget *eltern, const QRect &rechteck)
+{
+    auto *l = new QLabel(eltern);
+    l->setObjectName(name);
+    l->setGeometry(rechteck);
+    l->setFont(schriftNormal);
+    l->setStyleSheet(QStringLiteral("border:1px solid gray;"));
+    return l;
+}
+
+QLineEdit *MainWindow::eingabe(const QString &name, QWidget *eltern, const QRect &rechteck)
+{
+    auto *e = new QLineEdit(eltern);
+    e->setObjectName(name);
+    e->setGeometry(rechteck);
+    e->setFont(schriftNormal);
+    e->setStyleSheet(QStringLiteral("background-color:white;"));
+    return e;
+}
+
+QDateEdit *MainWindow::datumsfeld(const QString &name, QWidget *eltern, const QRect &rechteck)
+{
+    auto *d = new QDateEdit(eltern);
+    d->setObjectName(name);
+    d->setGeometry(rechteck);
+    d->setFont(schriftNormal);
+    d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    d->setCalendarPopup(true);
+    d->setStyleSheet(QStringLiteral("background-color:white;"));
+    return d;
+}
+
+QPushButton *MainWindow::knopf(const QString &name, QWidget *eltern, const QString &text, const QRect &rechteck, bool rot)
+{
+    auto *k = new QPushButton(umlauteErsetzen(text), eltern);
+    k->setObjectName(name);
+    k->setGeometry(rechteck);
+    k->setFont(schriftNormal);
+    if (rot)
+        k->setStyleSheet(QStringLiteral("color:red;"));
+    return k;
+}
+
+QGroupBox *MainWindow::gruppe(const QString &name, QWidget *eltern, const QString &titel, const QRect &rechteck)
+{
+    auto *g = new QGroupBox(umlauteErsetzen(titel), eltern);
+    g->setObjectName(name);
+    g->setGeometry(rechteck);
+    g->setFont(schriftFett);
+    return g;
+}
+
+void MainWindow::menuesBauen()
+{
+    auto aktion = [this](QMenu *menu, const QString &name, const QString &text) {
+        QAction *a = menu->addAction(umlauteErsetzen(text));
+        a->setObjectName(name);
+        return a;
+    };
+    auto *leiste = new QMenuBar(this);
+    leiste->setObjectName(QStringLiteral("menueLeiste"));
+    setMenuBar(leiste);
+
+    menuDatei = leiste->addMenu(QStringLiteral("Datei"));
+    menuDatei->setObjectName(QStringLiteral("menuDatei"));
+    aktionDbKopieren = aktion(menuDatei, QStringLiteral("aktionDbKopieren"), QStringLiteral("Datenbank kopieren nach..."));
+    connect(aktionDbKopieren, &QAction::triggered, this, &MainWindow::DBkopieren);
+    aktionDbVerschieben = aktion(menuDatei, QStringLiteral("aktionDbVerschieben"), QStringLiteral("Datenbank verschieben nach..."));
+    connect(aktionDbVerschieben, &QAction::triggered, this, &MainWindow::DBverschieben);
+    aktionDbOeffnen = aktion(menuDatei, QStringLiteral("aktionDbOeffnen"), QStringLiteral("mit vorhandener Datenbank verbinden"));
+    connect(aktionDbOeffnen, &QAction::triggered, this, &MainWindow::DBoeffnen);
+    menuDatei->addSeparator();
+    aktionBeenden = aktion(menuDatei, QStringLiteral("aktionBeenden"), QStringLiteral("Beenden"));
+    connect(aktionBeenden, &QAction::triggered, this, &MainWindow::close);
+
+    menuPdf = leiste->addMenu(QStringLiteral("PDF"));
+    menuPdf->setObjectName(QStringLiteral("menuPdf"));
+    aktionMedikamentenplan = aktion(menuPdf, QStringLiteral("aktionMedikamentenplan"), QStringLiteral("Medikamentenplan drucken"));
+    connect(aktionMedikamentenplan, &QAction::triggered, this, &MainWindow::print_medlist);
+    aktionVerordnungsplan = aktion(menuPdf, QStringLiteral("aktionVerordnungsplan"), QStringLiteral("Verordnungsplan drucken"));
+    connect(aktionVerordnungsplan, &QAction::triggered, this, &MainWindow::print_regulation);
+
+    menuAnsicht = leiste->addMenu(QStringLiteral("Ansicht"));
+    menuAnsicht->setObjectName(QStringLiteral("menuAnsicht"));
+    aktionListen = aktion(menuAnsicht, QStringLiteral("aktionListen"), QStringLiteral("Patienten- und Medikamentenliste aktivieren"));
+    aktionListen->setCheckable(true);
+    aktionListen->setChecked(false);
+    connect(aktionListen, &QAction::triggered, this, &MainWindow::TabPatMedEinAus);
+
+    menuHilfe = leiste->addMenu(QStringLiteral("Hilfe"));
+    menuHilfe->setObjectName(QStringLiteral("menuHilfe"));
+    aktionHilfe = aktion(menuHilfe, QStringLiteral("aktionHilfe"), QStringLiteral("Hilfe"));
+    connect(aktionHilfe, &QAction::triggered, this, &MainWindow::hilfeanzeigen);
+    aktionReparieren = aktion(menuHilfe, QStringLiteral("aktionReparieren"), QStringLiteral("Reparieren"));
+    connect(aktionReparieren, &QAction::triggered, this, &MainWindow::Reparieren);
+    aktionUeber = aktion(menuHilfe, QStringLiteral("aktionUeber"), QStringLiteral(":ue:ber Kalvoria"));
+    connect(aktionUeber, &QAction::triggered, this, &MainWindow::aboutueber);
+}
+
+void MainWindow::seitenBauen()
+{
+    hauptTabs = new QTabWidget(this);
+    hauptTabs->setObjectName(QStringLiteral("hauptTabs"));
+    hauptTabs->setGeometry(20, 95, 1160, 590);
+    hauptTabs->setStyleSheet(QStringLiteral("background-color:rgb(240,240,240)"));
+    auto seite = [this](const QString &name) {
+        auto *w = new QWidget(this);
+        w->setObjectName(name);
+        return w;
+    };
+    seiteUebersicht = seite(QStringLiteral("seiteUebersicht"));
+    seiteVerordnungsplan = seite(QStringLiteral("seiteVerordnungsplan"));
+    seiteEinstellungen = seite(QStringLiteral("seiteEinstellungen"));
+    seitePatienten = seite(QStringLiteral("seitePatienten"));
+    seiteMedikamente = seite(QStringLiteral("seiteMedikamente"));
+    hauptTabs->addTab(seiteUebersicht, umlauteErsetzen(tr(":Ue:bersicht")));
+    hauptTabs->addTab(seiteVerordnungsplan, tr("Verordnungsplan"));
+    hauptTabs->addTab(seiteEinstellungen, tr("Einstellungen"));
+    hauptTabs->addTab(seitePatienten, tr("Patientenliste"));
+    hauptTabs->addTab(seiteMedikamente, tr("Medikamentenliste"));
+    hauptTabs->removeTab(4);
+    hauptTabs->removeTab(3);
+    // Removed pages stay children of the tab widget's stack; keep them hidden.
+    seitePatienten->hide();
+    seiteMedikamente->hide();
+
+    QFont gross;
+    gross.setPixelSize(14);
+    QFont klein;
+    klein.setPixelSize(12);
+    kopfzeilePatient = new QLabel(this);
+    kopfzeilePatient->setObjectName(QStringLiteral("kopfzeilePatient"));
+    kopfzeilePatient->setFont(gross);
+    kopfzeilePatient->setGeometry(40, 45, 1120, 30);
+    kopfzeilePatient->setStyleSheet(QStringLiteral("background-color:white; border:1px solid gray;"));
+    kopfzeilePatient->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    kopfzeileZeit = new QLabel(this);
+    kopfzeileZeit->setObjectName(QStringLiteral("kopfzeileZeit"));
+    kopfzeileZeit->setFont(klein);
+    kopfzeileZeit->setGeometry(600, 46, 559, 28);
+    kopfzeileZeit->setStyleSheet(QStringLiteral("background-color:white"));
+    kopfzeileZeit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    seiteUebersichtBauen();
+    seiteVerordnungsplanBauen();
+    seiteEinstellungenBauen();
+    seitePatientenBauen();
+    seiteMedikamenteBauen();
+}
+
+void MainWindow::seiteUebersichtBauen()
+{
+    tabelleUebersicht = tabelleBauen(QStringLiteral("tabelleUebersicht"), seiteUebersicht, QRect(0, 30, 1155, 534), kopfUebersicht);
+    tabelleUebersicht->setAlternatingRowColors(false);
+    tabelleUebersicht->setStyleSheet(QStringLiteral("border:none"));
+    QHeaderView *k = tabelleUebersicht->horizontalHeader();
+    k->resizeSection(0, 220);
+    k->setSectionResizeMode(1, QHeaderView::Stretch);
+    k->resizeSection(2, 120);
+    k->resizeSection(3, 270);
+    k->resizeSection(4, 120);
+}
+
+void MainWindow::seiteVerordnungsplanBauen()
+{
+    tabelleVerordnungsplan = tabelleBauen(QStringLiteral("tabelleVerordnungsplan"), seiteVerordnungsplan,
+                                          QRect(0, 30, 1155, 534), kopfVerordnungsplan);
+    tabelleVerordnungsplan->setAlternatingRowColors(false);
+    tabelleVerordnungsplan->setStyleSheet(QStringLiteral("border:none"));
+    QHeaderView *k = tabelleVerordnungsplan->horizontalHeader();
+    k->resizeSection(0, 220);
+    k->setSectionResizeMode(1, QHeaderView::Stretch);
+    for (int i = 2; i < 6; ++i)
+        k->resizeSection(i, 150);
+}
+
+void MainWindow::fensterFelderBauen()
+{
+    auto feld = [](const QString &name) {
+        auto e = std::make_unique<QLineEdit>();
+        e->setObjectName(name);
+        e->setStyleSheet(QStringLiteral("background-color:white;"));
+        e->setAlignment(Qt::AlignCenter);
+        return e;
+    };
+    fensterMorgen = feld(QStringLiteral("fensterMorgen"));
+    fensterMittag = feld(QStringLiteral("fensterMittag"));
+    fensterAbend = feld(QStringLiteral("fensterAbend"));
+    fensterNacht = feld(QStringLiteral("fensterNacht"));
+    fensterStand = feld(QStringLiteral("fensterStand"));
+    fensterPackungen = feld(QStringLiteral("fensterPackungen"));
+    fensterHilfe = std::make_unique<QCheckBox>(
+        umlauteErsetzen(QStringLiteral("z.B. Nadeln (werden im Verordnungsplan ausgeblendet)")));
+    fensterHilfe->setObjectName(QStringLiteral("fensterHilfe"));
+
+    auto datum = [](const QString &name) {
+        auto d = std::make_unique<QDateEdit>();
+        d->setObjectName(name);
+        d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+        d->setCalendarPopup(true);
+        return d;
+    };
+    auto wahl = [](const QString &name, const QString &text) {
+        auto r = std::make_unique<QRadioButton>(text);
+        r->setObjectName(name);
+        return r;
+    };
+    auto name = [](const QString &objekt) {
+        auto e = std::make_unique<QLineEdit>();
+        e->setObjectName(objekt);
+        e->setStyleSheet(QStringLiteral("background-color:white;"));
+        return e;
+    };
+    terminNeuDatum = datum(QStringLiteral("terminNeuDatum"));
+    terminNeuHausarzt = wahl(QStringLiteral("terminNeuHausarzt"), QStringLiteral("Hausarzt"));
+    terminNeuFacharzt = wahl(QStringLiteral("terminNeuFacharzt"), QStringLiteral("Facharzt:"));
+    terminNeuName = name(QStringLiteral("terminNeuName"));
+    terminAendernDatum = datum(QStringLiteral("terminAendernDatum"));
+    terminAendernHausarzt = wahl(QStringLiteral("terminAendernHausarzt"), QStringLiteral("Hausarzt"));
+    terminAendernFacharzt = wahl(QStringLiteral("terminAendernFacharzt"), QStringLiteral("Facharzt:"));
+    terminAendernName = name(QStringLiteral("terminAendernName"));
+}

@@ -1,0 +1,101 @@
+#include "app/mainwindow.h"
+
+#include "app/seams.h"
+#include "text/textformat.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+{
+    schriftFett.setWeight(QFont::Bold);
+    schriftNormal.setWeight(QFont::Normal);
+    schriftKursiv.setItalic(true);
+
+    datenbank = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+
+    setFixedWidth(1200);
+    setFixedHeight(700);
+    setWindowTitle(QStringLiteral("Kalvoria"));
+
+    ErstStartCheck();
+    ZeitHolen();
+    nullDatum = QDate::fromString(QStringLiteral("2000-01-01"), QStringLiteral("yyyy-MM-dd"));
+
+    kopfUebersicht = QStringList{QStringLiteral("Medikament"), QStringLiteral("Handelsname"), QStringLiteral("Stand"),
+                                 QStringLiteral("Reichweite"), QStringLiteral("reicht bis")};
+    kopfVerordnungsplan = QStringList{QStringLiteral("Medikament"), QStringLiteral("Dosis"), QStringLiteral("Morgen"),
+                                      QStringLiteral("Mittag"), QStringLiteral("Abend"), QStringLiteral("Nacht")};
+
+    menuesBauen();
+    seitenBauen();
+    fensterFelderBauen();
+
+    AllesEinlesen();
+    verbindungenHerstellen();
+}
+
+MainWindow::~MainWindow()
+{
+    // Give the default connection name back, so a later window (or test)
+    // can add it again without Qt's "connection still in use" warning.
+    datenbank.close();
+    datenbank = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
+}
+
+QString MainWindow::UmlauteErsetzen(QString &text)
+{
+    text = umlauteErsetzen(text);
+    return text;
+}
+
+QString MainWindow::MengeFormatieren(float wert)
+{
+    return mengeFormatieren(wert);
+}
+
+QString MainWindow::DatumAusZeit(unsigned int sekunden)
+{
+    return datumAusZeit(sekunden);
+}
+
+void MainWindow::meldungZeigen(const QString &text)
+{
+    if (Seams::meldung) {
+        Seams::meldung(text);
+        return;
+    }
+    QMessageBox::information(this, QStringLiteral("Kalvoria"), text);
+}
+
+bool MainWindow::frageStellen(const QString &text)
+{
+    if (Seams::frage)
+        return Seams::frage(text);
+    return QMessageBox::question(this, QStringLiteral("Kalvoria"), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+QString MainWindow::dateiWaehlen(const QString &titel, const QString &vorschlag, const QString &filter, bool speichern)
+{
+    if (Seams::datei)
+        return Seams::datei(titel, vorschlag, filter, speichern);
+    if (speichern)
+        return QFileDialog::getSaveFileName(this, titel, vorschlag, filter);
+    return QFileDialog::getOpenFileName(this, titel, vorschlag, filter);
+}
+
+QDateTime MainWindow::aktuelleZeit() const
+{
+    return Seams::uhr ? Seams::uhr() : QDateTime::currentDateTime();
+}
+
+void MainWindow::datenbankFehler(const QString &text)
+{
+    meldungZeigen(text);
+}

@@ -1,0 +1,313 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QFont>
+#include <QMainWindow>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTableWidget;
+class QToolButton;
+class QWidget;
+class QDialog;
+class DbSitzung;
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // --- text helpers (text/) ---
+    QString UmlauteErsetzen(QString &text);
+    QString MengeFormatieren(float wert);
+    QString DatumAusZeit(unsigned int sekunden);
+
+    // --- seams: every message, question, file dialog and clock reading ---
+    void meldungZeigen(const QString &text);
+    bool frageStellen(const QString &text);
+    QString dateiWaehlen(const QString &titel, const QString &vorschlag, const QString &filter, bool speichern);
+    QDateTime aktuelleZeit() const;
+    // The one place database failures reach the user.
+    void datenbankFehler(const QString &text);
+
+private slots:
+    void AllesEinlesen();
+    void ZeitHolen();
+    void UesEinblenden(int eingang);
+    void UebersichtFuellen();
+    void VerordnungsplanFuellen();
+    void PatientenEinstellungFuellen(int eingang);
+    void MedizinEinstellungFuellen();
+    void MedizinEinstellungAnklicken();
+    void ZuordnungEintragen();
+    void ZuordnungFuellen();
+    void ZuordnungFuellenMit();
+    void ZuordnungLoeschen();
+    void ZuordnungAnklicken();
+    void EinstellungZuordnungHoch();
+    void EinstellungZuordnungRunter();
+    void PatientenSuchen();
+    void PatientenAnklicken(int eingang);
+    void PatientenAendern();
+    void PatientenEinblenden1();
+    void PatientenEinblenden2();
+    void PatientenEinblenden3();
+    void PatientenNeuEintragen();
+    void PatientenLoeschen();
+    void TabPatMedEinAus(bool eingang1);
+    void MedikamenteAnklicken();
+    void MedikamentZufuegen();
+    void MedikamentAendern();
+    void MedikamentLoeschen();
+    void SorteFuellen();
+    void SorteAnklicken(int eingang3);
+    void SorteZufuegen();
+    void SorteAendern();
+    void SorteLoeschen();
+    void ApothekenFenster();
+    void ApothekeEintragen();
+    void ZuordnungFenster();
+    void ZuordnungWEintragen();
+    void TermineFuellen();
+    void TerminEintragenW();
+    void TerminWEintragen();
+    void TerminAendernW();
+    void TerminWAendern();
+    void TerminLoeschen();
+    void ErstStartCheck();
+    void DBkopieren();
+    void DBverschieben();
+    void DBoeffnen();
+    void Reparieren();
+    void RoamingLoeschen();
+    void aboutueber();
+    void hilfeanzeigen();
+    void print_regulation();
+    void print_medlist();
+
+private:
+    friend class DbSitzung;
+
+    // --- window construction (app/) ---
+    void menuesBauen();
+    void seitenBauen();
+    void seiteUebersichtBauen();
+    void seiteVerordnungsplanBauen();
+    void seiteEinstellungenBauen();
+    void seitePatientenBauen();
+    void seiteMedikamenteBauen();
+    void fensterFelderBauen();
+    void verbindungenHerstellen();
+    QTableWidget *tabelleBauen(const QString &name, QWidget *eltern, const QRect &rechteck, const QStringList &kopf);
+    QLabel *beschriftung(QWidget *eltern, const QString &text, const QRect &rechteck, Qt::Alignment ausrichtung = Qt::AlignLeft | Qt::AlignVCenter);
+    QLabel *anzeige(const QString &name, QWidget *eltern, const QRect &rechteck);
+    QLineEdit *eingabe(const QString &name, QWidget *eltern, const QRect &rechteck);
+    QDateEdit *datumsfeld(const QString &name, QWidget *eltern, const QRect &rechteck);
+    QPushButton *knopf(const QString &name, QWidget *eltern, const QString &text, const QRect &rechteck, bool rot = false);
+    QGroupBox *gruppe(const QString &name, QWidget *eltern, const QString &titel, const QRect &rechteck);
+
+    // --- storage (storage/) ---
+    QSqlDatabase datenbank;
+    QString einstellungsOrdner;
+    QString datenbankDatei;
+    QDate heute;
+    QDateTime jetzt;
+    QDate nullDatum;
+    int dbTiefe = 0;
+    bool dbFehlerGemeldet = false;
+    bool inTransaktion = false;
+    void titelSetzen();
+    QString standardDatei() const;
+
+    // --- main window frame (app/) ---
+    QFont schriftFett;
+    QFont schriftNormal;
+    QFont schriftKursiv;
+    QStringList kopfUebersicht;
+    QStringList kopfVerordnungsplan;
+    QMenu *menuDatei = nullptr;
+    QMenu *menuPdf = nullptr;
+    QMenu *menuAnsicht = nullptr;
+    QMenu *menuHilfe = nullptr;
+    QAction *aktionDbKopieren = nullptr;
+    QAction *aktionDbVerschieben = nullptr;
+    QAction *aktionDbOeffnen = nullptr;
+    QAction *aktionBeenden = nullptr;
+    QAction *aktionMedikamentenplan = nullptr;
+    QAction *aktionVerordnungsplan = nullptr;
+    QAction *aktionListen = nullptr;
+    QAction *aktionHilfe = nullptr;
+    QAction *aktionReparieren = nullptr;
+    QAction *aktionUeber = nullptr;
+    QTabWidget *hauptTabs = nullptr;
+    QWidget *seiteUebersicht = nullptr;
+    QWidget *seiteVerordnungsplan = nullptr;
+    QWidget *seiteEinstellungen = nullptr;
+    QWidget *seitePatienten = nullptr;
+    QWidget *seiteMedikamente = nullptr;
+    QLabel *kopfzeilePatient = nullptr;
+    QLabel *kopfzeileZeit = nullptr;
+
+    // --- patients (patients/) ---
+    QTableWidget *tabellePatientenwahl = nullptr;
+    QGroupBox *gruppeAusgewaehlterPatient = nullptr;
+    QLabel *anzeigeName = nullptr;
+    QLabel *anzeigeVorname = nullptr;
+    QLabel *anzeigeGeburtstag = nullptr;
+    QLabel *anzeigePlz = nullptr;
+    QLabel *anzeigeOrt = nullptr;
+    QLabel *anzeigeStrasse = nullptr;
+    QLabel *anzeigeNr = nullptr;
+    QTableWidget *tabellePatienten = nullptr;
+    int bearbeitungsPatientId = 0; // keys start at 1: 0 names no patient
+    QGroupBox *gruppePatientenDaten = nullptr;
+    QLineEdit *editName = nullptr;
+    QLineEdit *editVorname = nullptr;
+    QDateEdit *editGeburtstag = nullptr;
+    QLineEdit *editPlz = nullptr;
+    QLineEdit *editOrt = nullptr;
+    QLineEdit *editStrasse = nullptr;
+    QLineEdit *editNr = nullptr;
+    QPushButton *knopfPatientAendern = nullptr;
+    QPushButton *knopfPatientEntfernen = nullptr;
+    QRadioButton *radioAusblenden = nullptr;
+    QRadioButton *radioPatientHinzufuegen = nullptr;
+    QRadioButton *radioPatientSuchen = nullptr;
+    QGroupBox *gruppeNeuerPatient = nullptr;
+    QLineEdit *neuName = nullptr;
+    QLineEdit *neuVorname = nullptr;
+    QDateEdit *neuGeburtstag = nullptr;
+    QLineEdit *neuPlz = nullptr;
+    QLineEdit *neuOrt = nullptr;
+    QLineEdit *neuStrasse = nullptr;
+    QLineEdit *neuNr = nullptr;
+    QPushButton *knopfPatientEintragen = nullptr;
+    QGroupBox *gruppePatientSuchen = nullptr;
+    QComboBox *auswahlSuchspalte = nullptr;
+    QLineEdit *editSuchbegriff = nullptr;
+    QPushButton *knopfPatientSuchen = nullptr;
+    void PatientenFuellen(QString &spalte, QString &suchtext);
+    void PatientenFelderLeeren();
+
+    // --- medication catalogue (catalogue/) ---
+    QTableWidget *tabelleMedikamente = nullptr;
+    QGroupBox *gruppeMedikament = nullptr;
+    QLineEdit *editMedikamentNeu = nullptr;
+    QPushButton *knopfMedikamentHinzufuegen = nullptr;
+    QLineEdit *editMedikamentName = nullptr;
+    QPushButton *knopfMedikamentAendern = nullptr;
+    QLabel *anzeigeMedikament = nullptr;
+    QPushButton *knopfMedikamentLoeschen = nullptr;
+    QGroupBox *gruppeMedikamentensuche = nullptr;
+    QTableWidget *tabelleSorten = nullptr;
+    QTabWidget *medikamentTabs = nullptr;
+    QLabel *anzeigeSorteNeuFuer = nullptr;
+    QLineEdit *editSorteHandelsname = nullptr;
+    QLineEdit *editSorteDosis = nullptr;
+    QLineEdit *editSortePackung = nullptr;
+    QPushButton *knopfSorteEintragen = nullptr;
+    QLabel *anzeigeSorteBearbeitenFuer = nullptr;
+    QLineEdit *editSorteNeuHandelsname = nullptr;
+    QLineEdit *editSorteNeuDosis = nullptr;
+    QLineEdit *editSorteNeuPackung = nullptr;
+    QPushButton *knopfSorteAendern = nullptr;
+    QLabel *anzeigeSorteLoeschenFuer = nullptr;
+    QLabel *anzeigeSorteHandelsname = nullptr;
+    QLabel *anzeigeSorteDosis = nullptr;
+    QLabel *anzeigeSortePackung = nullptr;
+    QPushButton *knopfSorteLoeschen = nullptr;
+    QTableWidget *tabelleSortenwahl = nullptr;
+    void MedikamenteFuellen();
+
+    // --- intake plan (intake/) ---
+    QString aktuellerPatient;
+    QVector<QString> einnahmeId;
+    QVector<QString> einnahmeMorgen;
+    QVector<QString> einnahmeMittag;
+    QVector<QString> einnahmeAbend;
+    QVector<QString> einnahmeNacht;
+    QVector<QString> einnahmeReichweite;
+    QVector<QString> einnahmeBestand;
+    QVector<QString> einnahmeMedizin;
+    QVector<QString> einnahmeHandelsname;
+    QVector<QString> einnahmeDosis;
+    QVector<QString> einnahmePackung;
+    QVector<QDate> einnahmeTag;
+    QVector<QString> einnahmeHilfe;
+    QTableWidget *tabelleZuordnung = nullptr;
+    QGroupBox *gruppeZugeordnet = nullptr;
+    QPushButton *knopfZuordnungBearbeiten = nullptr;
+    QToolButton *knopfZuordnungHoch = nullptr;
+    QToolButton *knopfZuordnungRunter = nullptr;
+    QPushButton *knopfApotheke = nullptr;
+    QPushButton *knopfZuordnungLoeschen = nullptr;
+    QGroupBox *gruppeZuordnen = nullptr;
+    QLabel *anzeigeZuordnenSorte = nullptr;
+    QLineEdit *editZuordnenMorgen = nullptr;
+    QLineEdit *editZuordnenMittag = nullptr;
+    QLineEdit *editZuordnenAbend = nullptr;
+    QLineEdit *editZuordnenNacht = nullptr;
+    QLabel *anzeigeZuordnenDosis = nullptr;
+    QLabel *anzeigeZuordnenPackung = nullptr;
+    QDateEdit *datumErsteinnahme = nullptr;
+    QCheckBox *auswahlHilfsmittel = nullptr;
+    QPushButton *knopfEintragen = nullptr;
+    QLabel *detailMedizin = nullptr;
+    QLabel *detailMorgen = nullptr;
+    QLabel *detailMittag = nullptr;
+    QLabel *detailAbend = nullptr;
+    QLabel *detailNacht = nullptr;
+    QLabel *detailDosis = nullptr;
+    QLabel *detailPackung = nullptr;
+    QLabel *detailDatum = nullptr;
+    QLabel *detailBestand = nullptr;
+    // Fields of the assignment and pharmacy windows: they outlive each window.
+    std::unique_ptr<QLineEdit> fensterMorgen;
+    std::unique_ptr<QLineEdit> fensterMittag;
+    std::unique_ptr<QLineEdit> fensterAbend;
+    std::unique_ptr<QLineEdit> fensterNacht;
+    std::unique_ptr<QLineEdit> fensterStand;
+    std::unique_ptr<QCheckBox> fensterHilfe;
+    std::unique_ptr<QLineEdit> fensterPackungen;
+    void ZuordnungDetailsLeeren();
+
+    // --- views (views/) ---
+    QTableWidget *tabelleUebersicht = nullptr;
+    QTableWidget *tabelleVerordnungsplan = nullptr;
+
+    // --- appointments (appointments/) ---
+    QDate naechsterHausarztTermin;
+    QTableWidget *tabelleTermine = nullptr;
+    QGroupBox *gruppeArzttermine = nullptr;
+    QPushButton *knopfTerminEintragen = nullptr;
+    QPushButton *knopfTerminBearbeiten = nullptr;
+    QPushButton *knopfTerminLoeschen = nullptr;
+    // Fields of the appointment windows: they outlive each window.
+    std::unique_ptr<QDateEdit> terminNeuDatum;
+    std::unique_ptr<QRadioButton> terminNeuHausarzt;
+    std::unique_ptr<QRadioButton> terminNeuFacharzt;
+    std::unique_ptr<QLineEdit> terminNeuName;
+    std::unique_ptr<QDateEdit> terminAendernDatum;
+    std::unique_ptr<QRadioButton> terminAendernHausarzt;
+    std::unique_ptr<QRadioButton> terminAendernFacharzt;
+    std::unique_ptr<QLineEdit> terminAendernName;
+    void TerminFelderZuruecksetzen();
+};

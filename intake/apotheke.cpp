@@ -1,0 +1,10 @@
+// The pharmacy window: bought packages into stock.
+#include "app/mainwindow.h"
+
+void MainWindow::ApothekenFenster()
+{
+}
+
+void MainWindow::ApothekeEintragen()
+{
+}

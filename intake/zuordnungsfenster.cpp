@@ -1,0 +1,10 @@
+// The window that corrects an intake line.
+#include "app/mainwindow.h"
+
+void MainWindow::ZuordnungFenster()
+{
+}
+
+void MainWindow::ZuordnungWEintragen()
+{
+}

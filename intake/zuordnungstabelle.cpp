@@ -1,0 +1,10 @@
+// The intake table and its row cache.
+#include "app/mainwindow.h"
+
+void MainWindow::ZuordnungFuellen()
+{
+}
+
+void MainWindow::ZuordnungFuellenMit()
+{
+}

@@ -1,0 +1,6 @@
+// The regulation plan as a PDF file.
+#include "app/mainwindow.h"
+
+void MainWindow::print_regulation()
+{
+}

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian/Ubuntu packages the build, the program and the tests need.
+# Only missing packages are installed; sudo is used when not running as root.
+set -euo pipefail
+
+packages=(
+    build-essential cmake make
+    qtbase5-dev libqt5sql5-sqlite qttranslations5-l10n
+    fonts-liberation poppler-utils
+)
+case "${1:-}" in
+    --qt6) packages+=(qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n libgl-dev) ;;
+    --bench) packages+=(libbenchmark-dev libsqlite3-dev) ;;
+esac
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,6 @@
+// The regulation plan table.
+#include "app/mainwindow.h"
+
+void MainWindow::VerordnungsplanFuellen()
+{
+}
