@@ -35,6 +35,8 @@ QTableWidget *MainWindow::tabelleBauen(const QString &name, QWidget *eltern, con
     t->setAlternatingRowColors(true);
     t->setStyleSheet(QString::fromLatin1(tabellenStil));
     t->horizontalHeader()->setStyleSheet(QString::fromLatin1(kopfStil));
+    t->horizontalHeader()->setFont(schriftNormal);
+    t->verticalHeader()->setFont(schriftNormal);
     t->verticalHeader()->setStyleSheet(QString::fromLatin1(kopfStil));
     return t;
 }

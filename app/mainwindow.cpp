@@ -12,6 +12,11 @@
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
+    // The layout is in fixed pixels, so the text size is fixed in pixels too.
+    QFont basis = font();
+    basis.setPixelSize(12);
+    setFont(basis);
+    schriftFett = schriftNormal = schriftKursiv = basis;
     schriftFett.setWeight(QFont::Bold);
     schriftNormal.setWeight(QFont::Normal);
     schriftKursiv.setItalic(true);

@@ -60,14 +60,14 @@ void MainWindow::seiteEinstellungenBauen()
                   {"Abend:", &detailAbend, "detailAbend", 185},
                   {"Nacht:", &detailNacht, "detailNacht", 270}};
     for (const auto &z : zeiten) {
-        beschriftung(g, QString::fromLatin1(z.text), QRect(z.x, 180, 45, 20));
-        *z.ziel = anzeige(QString::fromLatin1(z.name), g, QRect(z.x + 45, 180, 35, 20));
+        beschriftung(g, QString::fromLatin1(z.text), QRect(z.x, 180, 48, 20));
+        *z.ziel = anzeige(QString::fromLatin1(z.name), g, QRect(z.x + 48, 180, 32, 20));
         (*z.ziel)->setAlignment(Qt::AlignCenter);
     }
-    beschriftung(g, QStringLiteral("Dosis je Einheit:"), QRect(15, 208, 120, 20));
-    detailDosis = anzeige(QStringLiteral("detailDosis"), g, QRect(135, 208, 215, 20));
-    beschriftung(g, QStringLiteral("Einheiten je Packung:"), QRect(15, 233, 120, 20));
-    detailPackung = anzeige(QStringLiteral("detailPackung"), g, QRect(135, 233, 70, 20));
+    beschriftung(g, QStringLiteral("Dosis je Einheit:"), QRect(15, 208, 130, 20));
+    detailDosis = anzeige(QStringLiteral("detailDosis"), g, QRect(145, 208, 205, 20));
+    beschriftung(g, QStringLiteral("Einheiten je Packung:"), QRect(15, 233, 130, 20));
+    detailPackung = anzeige(QStringLiteral("detailPackung"), g, QRect(145, 233, 70, 20));
     beschriftung(g, QStringLiteral("Stand heute:"), QRect(15, 258, 80, 20));
     detailDatum = anzeige(QStringLiteral("detailDatum"), g, QRect(95, 258, 85, 20));
     beschriftung(g, QStringLiteral("Einheiten:"), QRect(195, 258, 65, 20));
