@@ -82,7 +82,6 @@ void MainWindow::MedizinEinstellungAnklicken()
 
 void MainWindow::MedikamenteFuellen()
 {
-    const QString filter;
     tabelleMedikamente->clear();
     tabelleMedikamente->setRowCount(0);
     tabelleMedikamente->setHorizontalHeaderLabels({QStringLiteral("ID"), QStringLiteral("Medikament")});
@@ -90,7 +89,7 @@ void MainWindow::MedikamenteFuellen()
         DbSitzung db(*this);
         const auto zeilen = db.lesen(
             QStringLiteral("SELECT id, medizin FROM medikament WHERE medizin LIKE:kat ORDER BY medizin ASC "),
-            {{QStringLiteral(":kat"), QString(QLatin1Char('%') + filter + QLatin1Char('%'))}});
+            {{QStringLiteral(":kat"), QStringLiteral("%%")}}); // no filter: every name that is not NULL
         tabelleMedikamente->setUpdatesEnabled(false);
         tabelleMedikamente->setRowCount(zeilen.size());
         for (int z = 0; z < zeilen.size(); ++z) {
@@ -103,6 +102,8 @@ void MainWindow::MedikamenteFuellen()
     if (tabelleMedikamente->rowCount() > 0) {
         tabelleMedikamente->setCurrentCell(0, 1);
         MedikamenteAnklicken();
+    } else {
+        KatalogLeerZeigen();
     }
 }
 
@@ -143,10 +144,7 @@ void MainWindow::MedikamentZufuegen()
                         {{QStringLiteral(":medizin"), editMedikamentNeu->text()}}))
             return;
     }
-    MedikamenteFuellen();
-    if (tabelleMedikamente->rowCount() > 0)
-        tabelleMedikamente->setCurrentCell(0, 1);
-    MedikamenteAnklicken();
+    MedikamenteFuellen(); // shows the first medication by name
     editMedikamentNeu->clear();
 }
 
@@ -199,7 +197,7 @@ void MainWindow::MedikamentLoeschen()
         return;
 
     DbSitzung db(*this);
-    db.transaktion([&] {
+    const bool geloescht = db.transaktion([&] {
         bool ok = false;
         const auto sorten = db.lesen(QStringLiteral("SELECT * FROM sorte WHERE medizin_id=:id ; "), id, &ok);
         if (!ok)
@@ -212,28 +210,29 @@ void MainWindow::MedikamentLoeschen()
         return db.aendern(QStringLiteral("DELETE FROM sorte WHERE medizin_id=:id ; "), id) &&
                db.aendern(QStringLiteral("DELETE FROM medikament WHERE id=:id ;"), id);
     });
+    // Rolled back: the file is as before, and so stays what is shown.
+    if (!geloescht)
+        return;
 
+    // The first medication left becomes current and is shown on every page,
+    // so the next command acts on what is shown; none left shows none.
     MedikamenteFuellen();
-    if (tabelleMedikamente->rowCount() > 0)
-        tabelleMedikamente->setCurrentCell(0, 1);
-    SorteFuellen();
-    for (int i = 0; i < 3; ++i)
-        medikamentTabs->setTabEnabled(i, false);
-    MedikamenteAnklicken();
     editMedikamentNeu->clear();
     MedizinEinstellungFuellen();
     ZuordnungFuellen();
     UebersichtFuellen();
-    // With a medication left, the pages show it (as MedikamenteAnklicken just
-    // did) so that the next command acts on what is shown; only an empty
-    // catalogue leaves them blank.
-    if (tabelleMedikamente->rowCount() == 0) {
-        anzeigeSorteHandelsname->clear();
-        anzeigeSorteDosis->clear();
-        anzeigeSortePackung->clear();
-        for (QLineEdit *feld : {editSorteNeuHandelsname, editSorteNeuDosis, editSorteNeuPackung, editMedikamentName})
-            feld->clear();
-        for (QLabel *l : {anzeigeSorteNeuFuer, anzeigeSorteBearbeitenFuer, anzeigeSorteLoeschenFuer, anzeigeMedikament})
-            l->clear();
-    }
+}
+
+void MainWindow::KatalogLeerZeigen()
+{
+    SorteFuellen();
+    for (int i = 0; i < 3; ++i)
+        medikamentTabs->setTabEnabled(i, false);
+    anzeigeSorteHandelsname->clear();
+    anzeigeSorteDosis->clear();
+    anzeigeSortePackung->clear();
+    for (QLineEdit *feld : {editSorteNeuHandelsname, editSorteNeuDosis, editSorteNeuPackung, editMedikamentName})
+        feld->clear();
+    for (QLabel *l : {anzeigeSorteNeuFuer, anzeigeSorteBearbeitenFuer, anzeigeSorteLoeschenFuer, anzeigeMedikament})
+        l->clear();
 }

@@ -122,11 +122,14 @@ void MainWindow::PatientenLoeschen()
         return;
 
     DbSitzung db(*this);
-    db.transaktion([&] {
+    const bool geloescht = db.transaktion([&] {
         return db.aendern(QStringLiteral("DELETE FROM patient WHERE id=:id ;"), id) &&
                db.aendern(QStringLiteral("DELETE FROM einnahme WHERE pat_id=:id ;"), id) &&
                db.aendern(QStringLiteral("DELETE FROM termine WHERE pata_id=:id ;"), id);
     });
+    // Rolled back: the file is as before, and so stays what is shown.
+    if (!geloescht)
+        return;
     QString spalte = QStringLiteral("default");
     QString suchtext = QStringLiteral("default");
     PatientenFuellen(spalte, suchtext);
