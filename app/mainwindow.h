@@ -236,6 +236,8 @@ private:
     QPushButton *knopfSorteLoeschen = nullptr;
     QTableWidget *tabelleSortenwahl = nullptr;
     void MedikamenteFuellen();
+    // No medication left (or a file without any): no package listed, shown or editable.
+    void KatalogLeerZeigen();
 
     // --- intake plan (intake/) ---
     QString aktuellerPatient;

@@ -1,16 +1,33 @@
 // Medications and the package choice table.
 #include "app/mainwindow.h"
 
+#include "catalogue/katalog.h"
 #include "storage/datenbankzugriff.h"
 
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QSqlRecord>
 #include <QTableWidget>
 
+namespace {
+
+QString zellText(const QTableWidget *tabelle, int zeile, int spalte)
+{
+    const QTableWidgetItem *i = tabelle->item(zeile, spalte);
+    return i ? i->text() : QString();
+}
+
+} // namespace
+
 void MainWindow::MedizinEinstellungFuellen()
 {
+    // The package chosen for assigning stays chosen across refills, so that
+    // what the group "Dem Patienten zuordnen" shows is what "Eintragen" uses.
+    const int vorher = tabelleSortenwahl->currentRow();
+    const QString gewaehlt = vorher >= 0 ? zellText(tabelleSortenwahl, vorher, 0) : QString();
+
     tabelleSortenwahl->clear();
     tabelleSortenwahl->setRowCount(0);
     tabelleSortenwahl->setHorizontalHeaderLabels({QStringLiteral("ID"), QStringLiteral("med_id"),
@@ -32,6 +49,22 @@ void MainWindow::MedizinEinstellungFuellen()
         }
     }
     tabelleSortenwahl->setUpdatesEnabled(true);
+
+    if (gewaehlt.isEmpty())
+        return;
+    const int zeile = zeileMitSchluessel(tabelleSortenwahl, gewaehlt);
+    if (zeile < 0) {
+        // The chosen package is gone: show no package rather than a deleted one.
+        anzeigeZuordnenSorte->clear();
+        anzeigeZuordnenDosis->clear();
+        anzeigeZuordnenPackung->clear();
+        return;
+    }
+    tabelleSortenwahl->setCurrentCell(zeile, 2);
+    // Only the package's own texts may have changed; the typed doses stay.
+    anzeigeZuordnenSorte->setText(zellText(tabelleSortenwahl, zeile, 2));
+    anzeigeZuordnenDosis->setText(zellText(tabelleSortenwahl, zeile, 3));
+    anzeigeZuordnenPackung->setText(zellText(tabelleSortenwahl, zeile, 4));
 }
 
 void MainWindow::MedizinEinstellungAnklicken()
@@ -39,34 +72,167 @@ void MainWindow::MedizinEinstellungAnklicken()
     const int zeile = tabelleSortenwahl->currentRow();
     if (zeile < 0)
         return;
-    auto zelle = [this, zeile](int s) {
-        QTableWidgetItem *i = tabelleSortenwahl->item(zeile, s);
-        return i ? i->text() : QString();
-    };
-    anzeigeZuordnenSorte->setText(zelle(2));
+    anzeigeZuordnenSorte->setText(zellText(tabelleSortenwahl, zeile, 2));
     anzeigeZuordnenSorte->setFont(schriftFett);
-    anzeigeZuordnenDosis->setText(zelle(3));
-    anzeigeZuordnenPackung->setText(zelle(4));
+    anzeigeZuordnenDosis->setText(zellText(tabelleSortenwahl, zeile, 3));
+    anzeigeZuordnenPackung->setText(zellText(tabelleSortenwahl, zeile, 4));
     for (QLineEdit *feld : {editZuordnenMorgen, editZuordnenMittag, editZuordnenAbend, editZuordnenNacht})
         feld->setText(QStringLiteral("0"));
 }
 
 void MainWindow::MedikamenteFuellen()
 {
+    tabelleMedikamente->clear();
+    tabelleMedikamente->setRowCount(0);
+    tabelleMedikamente->setHorizontalHeaderLabels({QStringLiteral("ID"), QStringLiteral("Medikament")});
+    {
+        DbSitzung db(*this);
+        const auto zeilen = db.lesen(
+            QStringLiteral("SELECT id, medizin FROM medikament WHERE medizin LIKE:kat ORDER BY medizin ASC "),
+            {{QStringLiteral(":kat"), QStringLiteral("%%")}}); // no filter: every name that is not NULL
+        tabelleMedikamente->setUpdatesEnabled(false);
+        tabelleMedikamente->setRowCount(zeilen.size());
+        for (int z = 0; z < zeilen.size(); ++z) {
+            tabelleMedikamente->setItem(z, 0, new QTableWidgetItem(zeilen.at(z).value(QStringLiteral("id")).toString()));
+            tabelleMedikamente->setItem(z, 1,
+                                        new QTableWidgetItem(zeilen.at(z).value(QStringLiteral("medizin")).toString()));
+        }
+        tabelleMedikamente->setUpdatesEnabled(true);
+    }
+    if (tabelleMedikamente->rowCount() > 0) {
+        tabelleMedikamente->setCurrentCell(0, 1);
+        MedikamenteAnklicken();
+    } else {
+        KatalogLeerZeigen();
+    }
 }
 
 void MainWindow::MedikamenteAnklicken()
 {
+    const int zeile = tabelleMedikamente->currentRow();
+    if (tabelleMedikamente->rowCount() == 0 || zeile < 0)
+        return;
+    SorteFuellen();
+    const QString name = zellText(tabelleMedikamente, zeile, 1);
+    // Every page names the medication it belongs to, also a disabled one.
+    for (QLabel *l : {anzeigeSorteNeuFuer, anzeigeSorteBearbeitenFuer, anzeigeSorteLoeschenFuer, anzeigeMedikament})
+        l->setText(name);
+    editMedikamentName->setText(name);
+    medikamentTabs->setTabEnabled(0, true);
+    const bool hatPackungen = tabelleSorten->rowCount() > 0;
+    if (hatPackungen) {
+        tabelleSorten->selectRow(0);
+        SorteAnklicken(0);
+    } else {
+        for (QLineEdit *feld : {editSorteNeuHandelsname, editSorteNeuDosis, editSorteNeuPackung, editSorteHandelsname,
+                                editSorteDosis, editSortePackung})
+            feld->clear();
+        anzeigeSorteHandelsname->clear();
+        anzeigeSorteDosis->clear();
+        anzeigeSortePackung->clear();
+    }
+    medikamentTabs->setTabEnabled(1, hatPackungen);
+    medikamentTabs->setTabEnabled(2, hatPackungen);
 }
 
 void MainWindow::MedikamentZufuegen()
 {
+    {
+        DbSitzung db(*this);
+        // Keep the typed name when it could not be stored.
+        if (!db.aendern(QStringLiteral("INSERT INTO medikament (id, medizin) VALUES (NULL, :medizin ) "),
+                        {{QStringLiteral(":medizin"), editMedikamentNeu->text()}}))
+            return;
+    }
+    MedikamenteFuellen(); // shows the first medication by name
+    editMedikamentNeu->clear();
 }
 
 void MainWindow::MedikamentAendern()
 {
+    const int zeile = tabelleMedikamente->currentRow();
+    if (tabelleMedikamente->rowCount() == 0 || zeile < 0)
+        return;
+    const QString id = zellText(tabelleMedikamente, zeile, 0);
+    {
+        DbSitzung db(*this);
+        if (!db.aendern(QStringLiteral("UPDATE medikament SET medizin=:medizin WHERE id=:id"),
+                        {{QStringLiteral(":medizin"), editMedikamentName->text()}, {QStringLiteral(":id"), id.toInt()}}))
+            return;
+    }
+    MedikamenteFuellen();
+    // The renamed medication may sort elsewhere: it stays the one shown and acted on.
+    const int neu = zeileMitSchluessel(tabelleMedikamente, id);
+    if (neu >= 0) {
+        tabelleMedikamente->setCurrentCell(neu, 1);
+        MedikamenteAnklicken();
+    }
+    // The intake table, the overview and the plan show the medication's name.
+    ZuordnungFuellen();
+    UebersichtFuellen();
 }
 
 void MainWindow::MedikamentLoeschen()
 {
+    const int zeile = tabelleMedikamente->currentRow();
+    if (tabelleMedikamente->rowCount() == 0 || zeile < 0)
+        return;
+    const QString name = zellText(tabelleMedikamente, zeile, 1);
+    const Werte id{{QStringLiteral(":id"), zellText(tabelleMedikamente, zeile, 0).toInt()}};
+    QString frage;
+    {
+        DbSitzung db(*this);
+        bool ok = false;
+        const auto anzahlen = db.lesen(
+            QStringLiteral("SELECT (SELECT COUNT(*) FROM sorte WHERE medizin_id=:id1), "
+                           "COUNT(*), COUNT(DISTINCT pat_id) FROM einnahme "
+                           "WHERE med_id IN (SELECT id FROM sorte WHERE medizin_id=:id2)"),
+            {{QStringLiteral(":id1"), id.first().second}, {QStringLiteral(":id2"), id.first().second}}, &ok);
+        if (!ok || anzahlen.isEmpty())
+            return;
+        const QSqlRecord &a = anzahlen.first();
+        frage = medikamentLoeschenFrage(name, a.value(0).toInt(), a.value(1).toInt(), a.value(2).toInt());
+    }
+    if (!frageStellen(frage))
+        return;
+
+    DbSitzung db(*this);
+    const bool geloescht = db.transaktion([&] {
+        bool ok = false;
+        const auto sorten = db.lesen(QStringLiteral("SELECT * FROM sorte WHERE medizin_id=:id ; "), id, &ok);
+        if (!ok)
+            return false;
+        for (const QSqlRecord &sorte : sorten) {
+            if (!db.aendern(QStringLiteral("DELETE FROM einnahme WHERE med_id=:id1 ; "),
+                            {{QStringLiteral(":id1"), sorte.value(QStringLiteral("id"))}}))
+                return false;
+        }
+        return db.aendern(QStringLiteral("DELETE FROM sorte WHERE medizin_id=:id ; "), id) &&
+               db.aendern(QStringLiteral("DELETE FROM medikament WHERE id=:id ;"), id);
+    });
+    // Rolled back: the file is as before, and so stays what is shown.
+    if (!geloescht)
+        return;
+
+    // The first medication left becomes current and is shown on every page,
+    // so the next command acts on what is shown; none left shows none.
+    MedikamenteFuellen();
+    editMedikamentNeu->clear();
+    MedizinEinstellungFuellen();
+    ZuordnungFuellen();
+    UebersichtFuellen();
+}
+
+void MainWindow::KatalogLeerZeigen()
+{
+    SorteFuellen();
+    for (int i = 0; i < 3; ++i)
+        medikamentTabs->setTabEnabled(i, false);
+    anzeigeSorteHandelsname->clear();
+    anzeigeSorteDosis->clear();
+    anzeigeSortePackung->clear();
+    for (QLineEdit *feld : {editSorteNeuHandelsname, editSorteNeuDosis, editSorteNeuPackung, editMedikamentName})
+        feld->clear();
+    for (QLabel *l : {anzeigeSorteNeuFuer, anzeigeSorteBearbeitenFuer, anzeigeSorteLoeschenFuer, anzeigeMedikament})
+        l->clear();
 }

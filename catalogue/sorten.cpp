@@ -1,22 +1,168 @@
 // Packages of the current medication.
 #include "app/mainwindow.h"
 
-void MainWindow::SorteFuellen()
+#include "catalogue/katalog.h"
+#include "storage/datenbankzugriff.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QSqlRecord>
+#include <QTabWidget>
+#include <QTableWidget>
+
+namespace {
+
+QString zellText(const QTableWidget *tabelle, int zeile, int spalte)
 {
+    const QTableWidgetItem *i = tabelle->item(zeile, spalte);
+    return i ? i->text() : QString();
 }
 
-void MainWindow::SorteAnklicken(int)
+} // namespace
+
+void MainWindow::SorteFuellen()
 {
+    tabelleSorten->clear();
+    tabelleSorten->setRowCount(0);
+    tabelleSorten->setHorizontalHeaderLabels({QStringLiteral("ID"), QStringLiteral("med_id"),
+                                              QStringLiteral("Verpackung / Handelsname"), QStringLiteral("Dosis"),
+                                              QStringLiteral("Menge")});
+    const int medZeile = tabelleMedikamente->currentRow();
+    if (tabelleMedikamente->rowCount() == 0 || medZeile < 0)
+        return;
+    DbSitzung db(*this);
+    const auto zeilen = db.lesen(QStringLiteral("SELECT id, medizin_id, handelsname, dosis, packung FROM sorte WHERE "
+                                                "medizin_id=:medid ORDER BY dosis ASC "),
+                                 {{QStringLiteral(":medid"), zellText(tabelleMedikamente, medZeile, 0).toInt()}});
+    static const char *const spalten[] = {"id", "medizin_id", "handelsname", "dosis", "packung"};
+    tabelleSorten->setRowCount(zeilen.size());
+    for (int z = 0; z < zeilen.size(); ++z) {
+        for (int s = 0; s < 5; ++s) {
+            auto *item = new QTableWidgetItem(zeilen.at(z).value(QLatin1String(spalten[s])).toString());
+            if (s >= 3)
+                item->setTextAlignment(Qt::AlignCenter);
+            tabelleSorten->setItem(z, s, item);
+        }
+    }
+}
+
+void MainWindow::SorteAnklicken(int eingang3)
+{
+    if (eingang3 < 0 || eingang3 >= tabelleSorten->rowCount())
+        return;
+    const QString handelsname = zellText(tabelleSorten, eingang3, 2);
+    const QString dosis = zellText(tabelleSorten, eingang3, 3);
+    const QString packung = zellText(tabelleSorten, eingang3, 4);
+    editSorteNeuHandelsname->setText(handelsname);
+    editSorteNeuDosis->setText(dosis);
+    editSorteNeuPackung->setText(packung);
+    anzeigeSorteHandelsname->setText(handelsname);
+    anzeigeSorteDosis->setText(dosis);
+    anzeigeSortePackung->setText(packung);
 }
 
 void MainWindow::SorteZufuegen()
 {
+    const int medZeile = tabelleMedikamente->currentRow();
+    if (tabelleMedikamente->rowCount() == 0 || medZeile < 0)
+        return;
+    const std::optional<double> packung = packungLesen(editSortePackung->text());
+    if (!packung) {
+        meldungZeigen(packungFehlerText());
+        return;
+    }
+    const QString medId = zellText(tabelleMedikamente, medZeile, 0);
+    {
+        DbSitzung db(*this);
+        // Keep what was typed when it could not be stored.
+        if (!db.aendern(QStringLiteral("INSERT INTO sorte (id, medizin_id, handelsname, dosis, packung) VALUES "
+                                       "(NULL,:medizin_id, :hname, :dosis, :packung)"),
+                        {{QStringLiteral(":medizin_id"), medId.toInt()},
+                         {QStringLiteral(":hname"), editSorteHandelsname->text()},
+                         {QStringLiteral(":dosis"), editSorteDosis->text()},
+                         {QStringLiteral(":packung"), *packung}}))
+            return;
+    }
+    editSorteHandelsname->clear();
+    editSorteDosis->clear();
+    editSortePackung->clear();
+
+    MedikamenteFuellen();
+    const int zeile = zeileMitSchluessel(tabelleMedikamente, medId);
+    if (zeile >= 0) {
+        tabelleMedikamente->setCurrentCell(zeile, 1);
+        MedikamenteAnklicken();
+        const int letzte = tabelleSorten->rowCount() - 1;
+        if (letzte >= 0) {
+            // The package shown on the pages is also the one the next command acts on.
+            tabelleSorten->setCurrentCell(letzte, 2);
+            SorteAnklicken(letzte);
+        }
+    }
+    MedizinEinstellungFuellen();
 }
 
 void MainWindow::SorteAendern()
 {
+    const int zeile = tabelleSorten->currentRow();
+    if (zeile < 0 || tabelleMedikamente->currentRow() < 0)
+        return;
+    const std::optional<double> packung = packungLesen(editSorteNeuPackung->text());
+    if (!packung) {
+        meldungZeigen(packungFehlerText());
+        return;
+    }
+    const QString sorteId = zellText(tabelleSorten, zeile, 0);
+    {
+        DbSitzung db(*this);
+        // Refilling would overwrite the typed fields with the stored data.
+        if (!db.aendern(QStringLiteral("UPDATE sorte SET medizin_id=:medizin_id, handelsname=:hname, dosis=:dosis, "
+                                       "packung=:packung WHERE id=:id"),
+                        {{QStringLiteral(":medizin_id"), zellText(tabelleSorten, zeile, 1).toInt()},
+                         {QStringLiteral(":hname"), editSorteNeuHandelsname->text()},
+                         {QStringLiteral(":dosis"), editSorteNeuDosis->text()},
+                         {QStringLiteral(":packung"), *packung},
+                         {QStringLiteral(":id"), sorteId.toInt()}}))
+            return;
+    }
+    MedikamenteAnklicken();
+    // A changed dose may move the package: it stays the one shown and acted on.
+    const int neu = zeileMitSchluessel(tabelleSorten, sorteId);
+    if (neu >= 0) {
+        tabelleSorten->setCurrentCell(neu, 2);
+        SorteAnklicken(neu);
+    }
+    MedizinEinstellungFuellen();
+    // The intake table and the overview show trade name, dose and units.
+    ZuordnungFuellen();
+    UebersichtFuellen();
 }
 
 void MainWindow::SorteLoeschen()
 {
+    const int zeile = tabelleSorten->currentRow();
+    const int medZeile = tabelleMedikamente->currentRow();
+    if (zeile < 0 || medZeile < 0)
+        return;
+    const QString medId = zellText(tabelleMedikamente, medZeile, 0);
+    {
+        DbSitzung db(*this);
+        // Only the package goes: intake lines that use it stay and show it as unknown.
+        db.aendern(QStringLiteral("Delete FROM sorte WHERE id=:id ;"),
+                   {{QStringLiteral(":id"), zellText(tabelleSorten, zeile, 0).toInt()}});
+    }
+    anzeigeSorteHandelsname->clear();
+    anzeigeSorteDosis->clear();
+    anzeigeSortePackung->clear();
+
+    MedikamenteFuellen();
+    // The same medication stays current, with its first remaining package shown.
+    const int neu = zeileMitSchluessel(tabelleMedikamente, medId);
+    if (neu >= 0) {
+        tabelleMedikamente->setCurrentCell(neu, 1);
+        MedikamenteAnklicken();
+    }
+    ZuordnungFuellen();
+    UebersichtFuellen();
+    MedizinEinstellungFuellen();
 }

@@ -1,9 +1,13 @@
 // Patient choice list, patient list and search.
 #include "app/mainwindow.h"
 
+#include "patients/patienten.h"
 #include "storage/datenbankzugriff.h"
 
+#include <QComboBox>
+#include <QDateEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSqlRecord>
 #include <QTableWidget>
 
@@ -76,14 +80,55 @@ void MainWindow::PatientenEinstellungFuellen(int eingang)
     ZuordnungDetailsLeeren();
 }
 
-void MainWindow::PatientenFuellen(QString &, QString &)
+void MainWindow::PatientenFuellen(QString &spalte, QString &suchtext)
 {
+    if (spalte == QLatin1String("default")) {
+        spalte = QStringLiteral("firstname");
+        suchtext.clear();
+    }
+    tabelleLeeren(tabellePatienten, patientenKopf());
+    // The column name is part of the statement's text, so only a known one may pass.
+    const QString feld = suchspalte(spalte);
+    if (!feld.isEmpty()) {
+        DbSitzung db(*this);
+        const auto zeilen = db.lesen(
+            QStringLiteral("SELECT id, lastname, firstname, ort, birth, plz, strasse, nr FROM patient WHERE ") + feld +
+                QStringLiteral(" LIKE:kat ORDER BY id ASC "),
+            {{QStringLiteral(":kat"), QString(QLatin1Char('%') + suchtext + QLatin1Char('%'))}});
+        tabellePatienten->setUpdatesEnabled(false);
+        for (const QSqlRecord &r : zeilen)
+            patientZeileAnhaengen(tabellePatienten, r, 0);
+        tabellePatienten->setUpdatesEnabled(true);
+    }
+    if (tabellePatienten->rowCount() > 0) {
+        tabellePatienten->setCurrentCell(0, 1);
+        PatientenAnklicken(0);
+    }
 }
 
 void MainWindow::PatientenSuchen()
 {
+    QString spalte = auswahlSuchspalte->currentData(Qt::UserRole).toString();
+    QString suchtext = editSuchbegriff->text();
+    PatientenFuellen(spalte, suchtext);
 }
 
-void MainWindow::PatientenAnklicken(int)
+void MainWindow::PatientenAnklicken(int eingang)
 {
+    if (eingang < 0 || eingang >= tabellePatienten->rowCount())
+        return;
+    auto zelle = [this, eingang](int s) {
+        const QTableWidgetItem *i = tabellePatienten->item(eingang, s);
+        return i ? i->text() : QString();
+    };
+    editName->setText(zelle(1));
+    editVorname->setText(zelle(2));
+    // An invalid date is ignored by the date edit, which keeps its value.
+    editGeburtstag->setDate(QDate::fromString(zelle(4), QStringLiteral("dd.MM.yyyy")));
+    editPlz->setText(zelle(5));
+    editOrt->setText(zelle(3));
+    editStrasse->setText(zelle(6));
+    editNr->setText(zelle(7));
+    bearbeitungsPatientId = zelle(0).toInt();
+    tabellePatienten->setCurrentCell(eingang, 1);
 }

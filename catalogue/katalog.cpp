@@ -1,0 +1,45 @@
+#include "catalogue/katalog.h"
+
+#include "text/textformat.h"
+
+#include <QTableWidget>
+
+std::optional<double> packungLesen(const QString &text)
+{
+    const std::optional<double> wert = zahlLesen(text);
+    if (!wert || *wert < 0)
+        return std::nullopt;
+    return wert;
+}
+
+QString packungFehlerText()
+{
+    return QStringLiteral("Bitte bei \u201EEinheiten pro Packung\u201C eine Zahl ab 0 eingeben, zum Beispiel 20 "
+                          "oder 2,5.\n\nDie Packung wurde nicht gespeichert.");
+}
+
+namespace {
+QString anzahl(int n, const char *einzahl, const char *mehrzahl)
+{
+    return QString::number(n) + QLatin1Char(' ') + QString::fromUtf8(n == 1 ? einzahl : mehrzahl);
+}
+} // namespace
+
+QString medikamentLoeschenFrage(const QString &name, int packungen, int zuordnungen, int patienten)
+{
+    // "bei 1 Patienten" and "bei 2 Patienten": the dative is the same.
+    return QStringLiteral("Soll das Medikament \u201E%1\u201C gel\u00F6scht werden?\n\n"
+                          "Dabei werden auch %2 und %3 bei %4 Patienten gel\u00F6scht.")
+        .arg(name, anzahl(packungen, "Packung", "Packungen"),
+             anzahl(zuordnungen, "Zuordnung", "Zuordnungen"), QString::number(patienten));
+}
+
+int zeileMitSchluessel(const QTableWidget *tabelle, const QString &schluessel)
+{
+    for (int z = 0; z < tabelle->rowCount(); ++z) {
+        const QTableWidgetItem *i = tabelle->item(z, 0);
+        if (i && i->text() == schluessel)
+            return z;
+    }
+    return -1;
+}
