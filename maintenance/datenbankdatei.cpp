@@ -172,14 +172,18 @@ void MainWindow::Reparieren()
                                        "Datenbanken und schlie:sz:t das Programm. Die au:sz:erhalb\ndieses Ordners "
                                        "angelegten Datenbanken werden nicht gel:oe:scht.")),
         &fenster);
-    hinweis->setGeometry(20, 20, 340, 50);
+    // A warning before deleting data must be readable with any desktop font:
+    // long lines wrap, and the label has room for one more line.
+    hinweis->setGeometry(20, 10, 340, 70);
     hinweis->setAlignment(Qt::AlignCenter);
+    hinweis->setWordWrap(true);
 
     auto *zweck = new QLabel(QStringLiteral("Dies ist vor einer Neuinstallation, bei Programmfehlern\noder vor einer "
                                             "komplette Deinstallation hilfreich."),
                              &fenster);
-    zweck->setGeometry(20, 80, 340, 40);
+    zweck->setGeometry(20, 85, 340, 45);
     zweck->setAlignment(Qt::AlignCenter);
+    zweck->setWordWrap(true);
 
     auto *loeschen = new QPushButton(umlauteErsetzen(QStringLiteral("L:oe:schen")), &fenster);
     loeschen->setObjectName(QStringLiteral("knopfOrdnerLoeschen"));
