@@ -110,7 +110,7 @@ private slots:
             QCOMPARE(labels.at(3).text, QStringLiteral("by"));
             for (int i = 1; i <= 3; ++i) {
                 QVERIFY(!labels.at(i).fett && !labels.at(i).kursiv);
-                QCOMPARE(labels.at(i).ausrichtung, Qt::AlignCenter);
+                QCOMPARE(labels.at(i).ausrichtung, Qt::Alignment(Qt::AlignCenter));
             }
             // The logotype: "TIRVA" bold against the right edge, "kesh" italic from x 190.
             QCOMPARE(labels.at(4).text, QStringLiteral("TIRVA"));

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMap>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
