@@ -1,9 +1,10 @@
 # make run   - install what is missing, build, start the program
 # make test  - install what is missing, build, run every test headless
+# make bilder - retake the pictures of the program in docs/bilder (headless)
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test test-asan test-qt6 clean
+.PHONY: deps build run test test-asan test-qt6 bilder clean
 
 deps:
 	@scripts/install-deps.sh
@@ -28,6 +29,9 @@ test-qt6:
 	cmake -S . -B build-qt6 -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKALVORIA_QT6=ON $(CMAKE_FLAGS)
 	cmake --build build-qt6 -j $(JOBS)
 	cd build-qt6 && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bilder: build
+	cmake --build build --target bilder
 
 clean:
 	rm -rf build build-asan build-qt6

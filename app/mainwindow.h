@@ -312,4 +312,8 @@ private:
     std::unique_ptr<QRadioButton> terminAendernFacharzt;
     std::unique_ptr<QLineEdit> terminAendernName;
     void TerminFelderZuruecksetzen();
+
+    // --- database file maintenance (maintenance/) ---
+    bool kopieAnlegen(const QString &ziel);
+    void dateiWechseln(const QString &pfad);
 };

@@ -1,22 +1,228 @@
 // Copying, moving and opening database files; the repair window.
 #include "app/mainwindow.h"
 
+#include "maintenance/dateipflege.h"
+#include "storage/datenbankzugriff.h"
+#include "text/textformat.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+
+std::function<bool(const QString &, QString *)> Dateipflege::entfernen;
+
+namespace {
+
+const QString datenbankFilter = QStringLiteral("(*.db)");
+
+QString zeigen(const QString &pfad)
+{
+    return QStringLiteral("\u201E") + QDir::toNativeSeparators(pfad) + QStringLiteral("\u201C");
+}
+
+bool dateiEntfernen(const QString &pfad, QString *fehler)
+{
+    if (Dateipflege::entfernen)
+        return Dateipflege::entfernen(pfad, fehler);
+    QFile datei(pfad);
+    if (datei.remove())
+        return true;
+    *fehler = datei.errorString();
+    return false;
+}
+
+} // namespace
+
+QString mitDatenbankEndung(const QString &pfad)
+{
+    if (pfad.isEmpty() || !QFileInfo(pfad).suffix().isEmpty())
+        return pfad;
+    return pfad + QStringLiteral(".db");
+}
+
+bool gleicherInhalt(const QString &a, const QString &b)
+{
+    QFile da(a);
+    QFile db(b);
+    if (!da.open(QIODevice::ReadOnly) || !db.open(QIODevice::ReadOnly) || da.size() != db.size())
+        return false;
+    while (!da.atEnd()) {
+        if (da.read(1 << 16) != db.read(1 << 16))
+            return false;
+    }
+    return true;
+}
+
+// Copies the file in use to ziel, which must not exist yet: an existing file
+// is never overwritten and never switched to, since its old content would
+// silently replace what the user is working on.
+bool MainWindow::kopieAnlegen(const QString &ziel)
+{
+    if (QFileInfo::exists(ziel)) {
+        meldungZeigen(QStringLiteral("Die Datei %1 gibt es bereits. Kalvoria \u00FCberschreibt keine vorhandene Datei: "
+                                     "es wurde nichts kopiert, und Kalvoria arbeitet weiter mit %2.\n\n"
+                                     "Bitte w\u00E4hlen Sie einen neuen Dateinamen.")
+                          .arg(zeigen(ziel), zeigen(datenbankDatei)));
+        return false;
+    }
+    QFile quelle(datenbankDatei);
+    if (!quelle.copy(ziel)) {
+        meldungZeigen(QStringLiteral("Die Datenbank konnte nicht nach %1 kopiert werden: %2\n\n"
+                                     "Kalvoria arbeitet weiter mit %3.")
+                          .arg(zeigen(ziel), quelle.errorString(), zeigen(datenbankDatei)));
+        return false;
+    }
+    if (!gleicherInhalt(datenbankDatei, ziel)) {
+        QFile::remove(ziel);
+        meldungZeigen(QStringLiteral("Die Kopie %1 stimmt nicht mit der Datenbank \u00FCberein und wurde wieder "
+                                     "entfernt.\n\nKalvoria arbeitet weiter mit %2.")
+                          .arg(zeigen(ziel), zeigen(datenbankDatei)));
+        return false;
+    }
+    // A copy of a write-protected file (from a CD, a backup) must still take changes.
+    QFile::setPermissions(ziel, QFile::permissions(ziel) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+    return true;
+}
+
+void MainWindow::dateiWechseln(const QString &pfad)
+{
+    datenbankDatei = pfad;
+    titelSetzen();
+    {
+        QSettings einstellungen(einstellungsOrdner + QStringLiteral("/config.ini"), QSettings::IniFormat);
+        einstellungen.beginGroup(QStringLiteral("pfade"));
+        einstellungen.setValue(QStringLiteral("letzteDatei"), pfad);
+        einstellungen.endGroup();
+        einstellungen.sync();
+        if (einstellungen.status() != QSettings::NoError) {
+            meldungZeigen(QStringLiteral("Die Einstellungen konnten nicht gespeichert werden: beim n\u00E4chsten Start "
+                                         "\u00F6ffnet Kalvoria nicht %1, sondern wieder die zuvor benutzte Datenbank.")
+                              .arg(zeigen(pfad)));
+        }
+    }
+    AllesEinlesen();
+}
+
 void MainWindow::DBkopieren()
 {
+    const QString gewaehlt = dateiWaehlen(QStringLiteral("Datenbank kopieren nach..."), datenbankDatei,
+                                          datenbankFilter, true);
+    if (gewaehlt.isEmpty())
+        return;
+    const QString ziel = QFileInfo(mitDatenbankEndung(gewaehlt)).absoluteFilePath();
+    if (kopieAnlegen(ziel))
+        dateiWechseln(ziel);
 }
 
 void MainWindow::DBverschieben()
 {
+    const QString gewaehlt = dateiWaehlen(QStringLiteral("Datenbank kopieren nach..."), datenbankDatei,
+                                          datenbankFilter, true);
+    if (gewaehlt.isEmpty())
+        return;
+    const QString ziel = QFileInfo(mitDatenbankEndung(gewaehlt)).absoluteFilePath();
+    const QString alt = datenbankDatei;
+    if (!kopieAnlegen(ziel))
+        return;
+    QString fehler;
+    const bool entfernt = dateiEntfernen(alt, &fehler);
+    dateiWechseln(ziel);
+    if (!entfernt) {
+        meldungZeigen(QStringLiteral("Die Datenbank wurde nach %1 kopiert, und Kalvoria arbeitet jetzt mit dieser "
+                                     "Kopie.\n\nDie bisherige Datei %2 konnte nicht gel\u00F6scht werden (%3) und "
+                                     "bleibt bestehen. \u00C4nderungen stehen ab jetzt nur noch in der Kopie.")
+                          .arg(zeigen(ziel), zeigen(alt), fehler));
+    }
 }
 
 void MainWindow::DBoeffnen()
 {
+    const QString gewaehlt = dateiWaehlen(QStringLiteral("mit Datenbank verbinden"), datenbankDatei,
+                                          datenbankFilter, false);
+    if (gewaehlt.isEmpty())
+        return;
+    const QString pfad = QFileInfo(gewaehlt).absoluteFilePath();
+    if (!QFileInfo(pfad).isFile()) {
+        meldungZeigen(QStringLiteral("Die Datei %1 gibt es nicht.\n\nKalvoria arbeitet weiter mit %2.")
+                          .arg(zeigen(pfad), zeigen(datenbankDatei)));
+        return;
+    }
+    // Switching to a foreign file would show empty views and fail every change.
+    if (!istKalvoriaDatenbank(pfad)) {
+        meldungZeigen(QStringLiteral("Die Datei %1 ist keine Kalvoria-Datenbank: sie ist keine SQLite-Datenbank mit "
+                                     "den Tabellen einnahme, medikament, patient, sorte und termine.\n\n"
+                                     "Kalvoria arbeitet weiter mit %2.")
+                          .arg(zeigen(pfad), zeigen(datenbankDatei)));
+        return;
+    }
+    dateiWechseln(pfad);
 }
 
 void MainWindow::Reparieren()
 {
+    QDialog fenster(this);
+    fenster.setFixedSize(380, 200);
+
+    auto *hinweis = new QLabel(
+        umlauteErsetzen(QStringLiteral("Diese Aktion l:oe:scht den Ordner Kalvoria unter Roaming mit\nDateien und "
+                                       "Datenbanken und schlie:sz:t das Programm. Die au:sz:erhalb\ndieses Ordners "
+                                       "angelegten Datenbanken werden nicht gel:oe:scht.")),
+        &fenster);
+    // A warning before deleting data must be readable with any desktop font:
+    // long lines wrap, and the label has room for one more line.
+    hinweis->setGeometry(20, 10, 340, 70);
+    hinweis->setAlignment(Qt::AlignCenter);
+    hinweis->setWordWrap(true);
+
+    auto *zweck = new QLabel(QStringLiteral("Dies ist vor einer Neuinstallation, bei Programmfehlern\noder vor einer "
+                                            "komplette Deinstallation hilfreich."),
+                             &fenster);
+    zweck->setGeometry(20, 85, 340, 45);
+    zweck->setAlignment(Qt::AlignCenter);
+    zweck->setWordWrap(true);
+
+    auto *loeschen = new QPushButton(umlauteErsetzen(QStringLiteral("L:oe:schen")), &fenster);
+    loeschen->setObjectName(QStringLiteral("knopfOrdnerLoeschen"));
+    loeschen->setGeometry(90, 140, 100, 30);
+    auto *abbrechen = new QPushButton(QStringLiteral("Abbrechen"), &fenster);
+    abbrechen->setObjectName(QStringLiteral("knopfReparierenAbbrechen"));
+    abbrechen->setGeometry(190, 140, 100, 30);
+    // Enter must not delete everything.
+    loeschen->setAutoDefault(false);
+    abbrechen->setDefault(true);
+
+    connect(loeschen, &QPushButton::clicked, this, &MainWindow::RoamingLoeschen);
+    connect(loeschen, &QPushButton::clicked, &fenster, &QDialog::close);
+    connect(abbrechen, &QPushButton::clicked, &fenster, &QDialog::close);
+    fenster.exec();
 }
 
 void MainWindow::RoamingLoeschen()
 {
+    QString ordner;
+    {
+        QSettings ort(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kalvoria"),
+                      QStringLiteral("application"));
+        ordner = QFileInfo(ort.fileName()).absolutePath();
+    }
+    // Only ever remove the program's own folder, whatever path the platform reports.
+    if (QFileInfo(ordner).fileName() != QLatin1String("Kalvoria") || QDir(ordner).isRoot()) {
+        meldungZeigen(QStringLiteral("Der Einstellungsordner %1 tr\u00E4gt nicht den Namen Kalvoria; er wird nicht "
+                                     "gel\u00F6scht.")
+                          .arg(zeigen(ordner)));
+        return;
+    }
+    datenbank.close();
+    QDir verzeichnis(ordner);
+    if (verzeichnis.exists() && !verzeichnis.removeRecursively()) {
+        meldungZeigen(QStringLiteral("Der Ordner %1 konnte nicht vollst\u00E4ndig gel\u00F6scht werden; vielleicht ist "
+                                     "eine Datei darin in einem anderen Programm ge\u00F6ffnet. Kalvoria wird "
+                                     "trotzdem beendet.")
+                          .arg(zeigen(ordner)));
+    }
+    close();
 }

@@ -1,10 +1,6 @@
-// The medication list as a PDF file and the help document.
+// The medication list as a PDF file.
 #include "app/mainwindow.h"
 
 void MainWindow::print_medlist()
-{
-}
-
-void MainWindow::hilfeanzeigen()
 {
 }

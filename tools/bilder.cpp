@@ -1,0 +1,324 @@
+// Pictures of the program for the help document and the README.
+//
+// Fills a window from a sample database made here (a few patients with
+// their medications, stocks and appointments), shows each page and window
+// as a carer would see it and saves it as PNG. Runs headless:
+//     kalvoria_bilder <output folder>
+// The clock is fixed, so the pictures change only when the program does.
+#include "app/mainwindow.h"
+#include "app/seams.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMap>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+#include <QTranslator>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+const QDate heute(2026, 3, 2);
+QString zielOrdner;
+int fehler = 0;
+
+void warnen(const QString &text)
+{
+    std::fprintf(stderr, "kalvoria_bilder: %s\n", qPrintable(text));
+}
+
+QString tag(int abstand)
+{
+    return heute.addDays(abstand).toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+bool beispielDatenSchreiben(const QString &pfad)
+{
+    const QString name = QStringLiteral("beispiel");
+    bool gut = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(pfad);
+        if (!db.open())
+            return false;
+        QSqlQuery q(db);
+        auto sql = [&](const QString &text, const QVariantList &werte = {}) {
+            q.prepare(text);
+            for (int i = 0; i < werte.size(); ++i)
+                q.bindValue(i, werte.at(i));
+            if (!q.exec()) {
+                warnen(text + QStringLiteral(": ") + q.lastError().text());
+                gut = false;
+            }
+        };
+        db.transaction();
+
+        // Medications and their packages: name, trade name, dose of one unit, units per package.
+        const QList<QStringList> sorten = {
+            {QStringLiteral("Metformin"), QStringLiteral("Metformin AL 500 mg Filmtabletten"), QStringLiteral("500 mg"), QStringLiteral("180")},
+            {QStringLiteral("Metformin"), QStringLiteral("Metformin Lich 850 mg"), QStringLiteral("850 mg"), QStringLiteral("120")},
+            {QStringLiteral("Ramipril"), QStringLiteral("Ramipril-ratiopharm 5 mg Tabletten"), QStringLiteral("5 mg"), QStringLiteral("100")},
+            {QStringLiteral("Simvastatin"), QStringLiteral("Simvastatin Heumann 20 mg"), QStringLiteral("20 mg"), QStringLiteral("100")},
+            {QStringLiteral("Levothyroxin"), QStringLiteral("L-Thyroxin Henning 75"), QStringLiteral("75 \u00B5g"), QStringLiteral("100")},
+            {QStringLiteral("Torasemid"), QStringLiteral("Torasemid AL 10 mg"), QStringLiteral("10 mg"), QStringLiteral("50")},
+            {QStringLiteral("Acetylsalicyls\u00E4ure"), QStringLiteral("ASS 100 HEXAL protect"), QStringLiteral("100 mg"), QStringLiteral("100")},
+            {QStringLiteral("Metoprolol"), QStringLiteral("Metoprololsuccinat 47,5 mg retard"), QStringLiteral("47,5 mg"), QStringLiteral("100")},
+            {QStringLiteral("Pantoprazol"), QStringLiteral("Pantoprazol TAD 20 mg"), QStringLiteral("20 mg"), QStringLiteral("56")},
+            {QStringLiteral("Colecalciferol"), QStringLiteral("Vigantolvit 1000 I.E."), QStringLiteral("1000 I.E."), QStringLiteral("100")},
+            {QStringLiteral("Pen-Nadeln"), QStringLiteral("BD Micro-Fine Ultra 4 mm"), QStringLiteral("1 St\u00FCck"), QStringLiteral("100")},
+        };
+        QStringList medikamente;
+        for (const QStringList &s : sorten) {
+            if (!medikamente.contains(s.at(0))) {
+                medikamente << s.at(0);
+                sql(QStringLiteral("INSERT INTO medikament (medizin) VALUES (?)"), {s.at(0)});
+            }
+            sql(QStringLiteral("INSERT INTO sorte (medizin_id, handelsname, dosis, packung) VALUES (?, ?, ?, ?)"),
+                {medikamente.indexOf(s.at(0)) + 1, s.at(1), s.at(2), s.at(3).toDouble()});
+        }
+
+        sql(QStringLiteral("INSERT INTO patient (firstname, lastname, birth, plz, ort, strasse, nr) VALUES "
+                           "('Hildegard', 'Brandt', '14.05.1936', '28195', 'Bremen', 'Am Wall', '140'),"
+                           "('Erwin', 'Kowalski', '03.11.1941', '44135', 'Dortmund', 'Hansastra\u00DFe', '7'),"
+                           "('Marianne', 'Lehmann', '22.07.1938', '01067', 'Dresden', 'Schlo\u00DFstra\u00DFe', '3'),"
+                           "('Friedrich', 'Wagner', '09.01.1945', '80331', 'M\u00FCnchen', 'Sendlinger Stra\u00DFe', '21')"));
+
+        // Intake lines: patient, package, day of the count, stock then, doses, aid.
+        struct Zeile {
+            int patient, sorte, abstand;
+            double stand, morgen, mittag, abend, nacht;
+            bool hilfe;
+        };
+        const QList<Zeile> zeilen = {
+            {1, 1, -29, 180, 1, 0, 1, 0, false},   // lasts more than 60 days
+            {1, 3, -14, 40, 1, 0, 0, 0, false},    // under four weeks: yellow
+            {1, 4, -10, 30, 0, 0, 1, 0, false},    // ends before the family doctor: red
+            {1, 5, -56, 100, 1, 0, 0, 0, false},
+            {1, 8, -28, 50, 0.5, 0, 0.5, 0, false},
+            {1, 6, -51, 20, 0.5, 0, 0, 0, false},  // used up
+            {1, 7, -3, 95, 1, 0, 0, 0, false},
+            {1, 11, -20, 60, 0, 0, 0, 0, true},    // an aid without daily use
+            {2, 2, -12, 120, 1, 0, 1, 0, false},
+            {2, 3, -40, 100, 1, 0, 0, 0, false},
+            {2, 9, -5, 56, 1, 0, 0, 0, false},
+            {3, 5, -30, 100, 1, 0, 0, 0, false},
+            {3, 10, -60, 100, 0, 0, 1, 0, false},
+            {3, 7, -75, 100, 1, 0, 0, 0, false},
+            {4, 4, -8, 100, 0, 0, 1, 0, false},
+            {4, 6, -2, 50, 1, 0, 0, 0, false},
+        };
+        QMap<int, int> ordnung;
+        for (const Zeile &z : zeilen) {
+            sql(QStringLiteral("INSERT INTO einnahme (pat_id, med_id, tag, stand, morgen, mittag, abend, nacht, hilfe, "
+                               "ordnung) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                {z.patient, z.sorte, tag(z.abstand), z.stand, z.morgen, z.mittag, z.abend, z.nacht, z.hilfe ? 1 : 0,
+                 ++ordnung[z.patient]});
+        }
+
+        sql(QStringLiteral("INSERT INTO termine (pata_id, arzt, arzt_date) VALUES "
+                           "(1, 'Hausarzt', ?), (1, 'Dr. Albers (Kardiologie)', ?), (1, 'Hausarzt', ?),"
+                           "(2, 'Hausarzt', ?), (3, 'Dr. Yilmaz (Augenarzt)', ?), (4, 'Hausarzt', ?)"),
+            {tag(-42), tag(10), tag(28), tag(21), tag(35), tag(7)});
+        db.commit();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return gut;
+}
+
+void speichern(QWidget *w, const QString &datei)
+{
+    QApplication::processEvents();
+    const QString pfad = QDir(zielOrdner).absoluteFilePath(datei);
+    if (!w->grab().save(pfad, "PNG")) {
+        warnen(QStringLiteral("cannot write ") + pfad);
+        ++fehler;
+        return;
+    }
+    std::printf("%s\n", qPrintable(pfad));
+}
+
+template <typename T>
+T *teil(QWidget *fenster, const char *name)
+{
+    T *w = fenster->findChild<T *>(QString::fromLatin1(name));
+    if (!w)
+        warnen(QStringLiteral("no widget ") + QString::fromLatin1(name));
+    return w;
+}
+
+void seiteZeigen(MainWindow &fenster, int index)
+{
+    if (auto *tabs = teil<QTabWidget>(&fenster, "hauptTabs"))
+        tabs->setCurrentIndex(index);
+    QApplication::processEvents();
+}
+
+// Clicks a cell as the user does, so that the program's own click handler runs.
+void zelleKlicken(QTableWidget *tabelle, int zeile, int spalte)
+{
+    if (!tabelle || zeile >= tabelle->rowCount())
+        return;
+    tabelle->scrollTo(tabelle->model()->index(zeile, spalte));
+    const QPoint punkt = tabelle->visualRect(tabelle->model()->index(zeile, spalte)).center();
+    const QPoint global = tabelle->viewport()->mapToGlobal(punkt);
+    QMouseEvent druck(QEvent::MouseButtonPress, punkt, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(tabelle->viewport(), &druck);
+    QMouseEvent los(QEvent::MouseButtonRelease, punkt, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(tabelle->viewport(), &los);
+    QApplication::processEvents();
+}
+
+// Runs oeffnen, saves the modal window it shows and closes that window
+// without confirming it.
+void fensterAufnehmen(const QString &datei, const std::function<void()> &oeffnen)
+{
+    bool aufgenommen = false;
+    QTimer wache;
+    wache.setInterval(20);
+    QObject::connect(&wache, &QTimer::timeout, [&] {
+        auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!d || !d->isVisible())
+            return;
+        wache.stop();
+        speichern(d, datei);
+        aufgenommen = true;
+        d->reject();
+    });
+    wache.start();
+    oeffnen();
+    wache.stop();
+    if (!aufgenommen)
+        warnen(QStringLiteral("no window for ") + datei);
+}
+
+void menueAufnehmen(MainWindow &fenster, const char *name, const QString &datei)
+{
+    auto *menue = teil<QMenu>(&fenster, name);
+    if (!menue)
+        return;
+    menue->popup(fenster.mapToGlobal(QPoint(20, 20)));
+    QApplication::processEvents();
+    speichern(menue, datei);
+    menue->hide();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QTranslator qtDeutsch;
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    const QString uebersetzungen = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+#else
+    const QString uebersetzungen = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#endif
+    if (qtDeutsch.load(QStringLiteral("qtbase_de"), uebersetzungen))
+        QApplication::installTranslator(&qtDeutsch);
+
+    // The headless platform's default font (12 pt at 100 dpi) is far larger
+    // than a desktop's; take the size of a usual desktop font (9 pt at 96 dpi).
+    QFont schrift(QStringLiteral("Liberation Sans"));
+    schrift.setPixelSize(12);
+    QApplication::setFont(schrift);
+
+    if (argc != 2) {
+        warnen(QStringLiteral("usage: kalvoria_bilder <output folder>"));
+        return 2;
+    }
+    zielOrdner = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(zielOrdner)) {
+        warnen(QStringLiteral("cannot create ") + zielOrdner);
+        return 1;
+    }
+
+    // A settings folder of its own, so the user's data are never touched.
+    QTemporaryDir tmp;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, tmp.path());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, tmp.path());
+    Seams::uhr = [] { return QDateTime(heute, QTime(9, 15)); };
+    Seams::meldung = [](const QString &text) { warnen(QStringLiteral("message: ") + text); };
+    Seams::frage = [](const QString &) { return false; };
+    Seams::datei = [](const QString &, const QString &, const QString &, bool) { return QString(); };
+
+    // The first start makes the settings file and the empty database.
+    { MainWindow erststart; }
+    if (!beispielDatenSchreiben(tmp.path() + QStringLiteral("/Kalvoria/medidat.db")))
+        return 1;
+
+    MainWindow fenster;
+    fenster.show();
+    QApplication::processEvents();
+
+    auto *patientenwahl = teil<QTableWidget>(&fenster, "tabellePatientenwahl");
+    auto *zuordnung = teil<QTableWidget>(&fenster, "tabelleZuordnung");
+    seiteZeigen(fenster, 2);
+    zelleKlicken(patientenwahl, 0, 1);
+
+    seiteZeigen(fenster, 0);
+    speichern(&fenster, QStringLiteral("uebersicht.png"));
+    seiteZeigen(fenster, 1);
+    speichern(&fenster, QStringLiteral("verordnungsplan.png"));
+
+    seiteZeigen(fenster, 2);
+    zelleKlicken(zuordnung, 2, 1);
+    zelleKlicken(teil<QTableWidget>(&fenster, "tabelleSortenwahl"), 1, 2);
+    speichern(&fenster, QStringLiteral("einstellungen.png"));
+
+    fensterAufnehmen(QStringLiteral("apotheke.png"), [&] {
+        if (auto *k = teil<QPushButton>(&fenster, "knopfApotheke"))
+            k->click();
+    });
+    fensterAufnehmen(QStringLiteral("zuordnung.png"), [&] {
+        if (auto *k = teil<QPushButton>(&fenster, "knopfZuordnungBearbeiten"))
+            k->click();
+    });
+    fensterAufnehmen(QStringLiteral("termin.png"), [&] {
+        if (auto *k = teil<QPushButton>(&fenster, "knopfTerminEintragen"))
+            k->click();
+    });
+
+    menueAufnehmen(fenster, "menuDatei", QStringLiteral("menue_datei.png"));
+    menueAufnehmen(fenster, "menuHilfe", QStringLiteral("menue_hilfe.png"));
+    fensterAufnehmen(QStringLiteral("reparieren.png"), [&] {
+        if (auto *a = teil<QAction>(&fenster, "aktionReparieren"))
+            a->trigger();
+    });
+    fensterAufnehmen(QStringLiteral("ueber.png"), [&] {
+        if (auto *a = teil<QAction>(&fenster, "aktionUeber"))
+            a->trigger();
+    });
+
+    if (auto *listen = teil<QAction>(&fenster, "aktionListen"))
+        listen->trigger();
+    seiteZeigen(fenster, 3);
+    zelleKlicken(teil<QTableWidget>(&fenster, "tabellePatienten"), 2, 1);
+    speichern(&fenster, QStringLiteral("patientenliste.png"));
+    seiteZeigen(fenster, 4);
+    zelleKlicken(teil<QTableWidget>(&fenster, "tabelleMedikamente"), 0, 1);
+    zelleKlicken(teil<QTableWidget>(&fenster, "tabelleSorten"), 0, 2);
+    speichern(&fenster, QStringLiteral("medikamentenliste.png"));
+
+    Seams::zuruecksetzen();
+    return fehler == 0 ? 0 : 1;
+}
