@@ -158,7 +158,9 @@ void MainWindow::PatientenFelderLeeren()
     neuName->clear();
     neuVorname->clear();
     neuPlz->clear();
-    neuGeburtstag->clear();
+    // A blanked date edit still holds its last date and would store it
+    // unseen for the next patient: show the "no date" value instead.
+    neuGeburtstag->setDate(nullDatum);
     neuOrt->clear();
     neuStrasse->clear();
     neuNr->clear();

@@ -179,6 +179,8 @@ private slots:
                  (QStringList{"Adler", "Muster", "", "", "", "", "", ""}));
         QVERIFY(!neu->isVisible() && !suche->isVisible());
         QVERIFY(teil<QRadioButton>(w.get(), "radioAusblenden")->isChecked());
+        // The next new patient does not inherit the date of birth unseen.
+        QCOMPARE(teil<QDateEdit>(w.get(), "neuGeburtstag")->text(), QStringLiteral("01.01.2000"));
 
         // A change keeps the key, and with it the patient's lines and appointments.
         zelleKlicken(liste, 1, 1);
