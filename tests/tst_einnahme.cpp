@@ -161,8 +161,9 @@ private slots:
         const int p = t.patient(QStringLiteral("Berg"));
         const int q = t.patient(QStringLiteral("Zorn"));
         QVector<int> e;
-        for (const char *n : {"A", "B", "C"})
-            e << t.einnahme(p, t.packung(QString::fromLatin1(n), QStringLiteral("x")), heute, 30, 1, 0, 0, 0, e.size() + 1);
+        const QPair<const char *, int> zeilen[] = {{"A", 1}, {"B", 3}, {"C", 4}};
+        for (const auto &z : zeilen)
+            e << t.einnahme(p, t.packung(QString::fromLatin1(z.first), QStringLiteral("x")), heute, 30, 1, 0, 0, 0, z.second);
         t.einnahme(q, 1, heute, 30, 1, 0, 0, 0, 1);
         t.starten();
         QTableWidget *z = t.tabelle("tabelleZuordnung");
@@ -170,7 +171,7 @@ private slots:
         t.knopf("knopfZuordnungLoeschen"); // no current line: nothing
         QCOMPARE(int(t.positionen(p).size()), 3);
 
-        // The second of three: the others close up, the first is shown.
+        // The second of three: the others close up without a gap, the first is shown.
         t.zeileWaehlen(1);
         t.knopf("knopfZuordnungLoeschen");
         QCOMPARE(t.positionen(p), (QStringList{QStringLiteral("%1:1").arg(e[0]), QStringLiteral("%1:2").arg(e[2])}));
