@@ -26,6 +26,7 @@ class QToolButton;
 class QWidget;
 class QDialog;
 class DbSitzung;
+struct Reichweite;
 
 class MainWindow : public QMainWindow
 {
@@ -290,10 +291,20 @@ private:
     std::unique_ptr<QCheckBox> fensterHilfe;
     std::unique_ptr<QLineEdit> fensterPackungen;
     void ZuordnungDetailsLeeren();
+    // Rows of the intake table that have a cache entry: every reader stops here.
+    int einnahmeZeilen() const;
+    // Both fills; neuNummerieren also rewrites the positions to 1..n.
+    void zuordnungLesen(bool neuNummerieren);
+    // Makes the line with this key the current row of the intake table.
+    void zuordnungZeigen(const QString &id);
+    // Exchanges the current line's position with the one above (-1) or below (+1).
+    void zuordnungVerschieben(int richtung);
 
     // --- views (views/) ---
     QTableWidget *tabelleUebersicht = nullptr;
     QTableWidget *tabelleVerordnungsplan = nullptr;
+    // Stock range, run-out day, bar and marks of cached intake line i.
+    Reichweite reichweiteZeile(int zeile) const;
 
     // --- appointments (appointments/) ---
     QDate naechsterHausarztTermin;

@@ -1,10 +1,57 @@
 // Appointment list and the next family-doctor appointment.
 #include "app/mainwindow.h"
 
+#include "storage/datenbankzugriff.h"
+
+#include <QSqlRecord>
+#include <QTableWidget>
+
 void MainWindow::TermineFuellen()
 {
+    tabelleTermine->clear();
+    tabelleTermine->setRowCount(0);
+    tabelleTermine->setHorizontalHeaderLabels({QStringLiteral("ID"), QStringLiteral("Arzt"), QStringLiteral("Datum")});
+
+    const int patientZeile = tabellePatientenwahl->currentRow();
+    const QTableWidgetItem *patient = patientZeile >= 0 ? tabellePatientenwahl->item(patientZeile, 0) : nullptr;
+    if (tabellePatientenwahl->rowCount() > 0 && patient) {
+        const int schluessel = patient->text().toInt();
+        DbSitzung db(*this);
+        const auto termine = db.lesen(QStringLiteral("SELECT * FROM termine WHERE pata_id=:pata_id ORDER BY arzt_date ASC "),
+                                      {{QStringLiteral(":pata_id"), schluessel}});
+        tabelleTermine->setRowCount(termine.size());
+        for (int z = 0; z < termine.size(); ++z) {
+            const QSqlRecord &t = termine.at(z);
+            tabelleTermine->setItem(z, 0, new QTableWidgetItem(t.value(QStringLiteral("id")).toString()));
+            tabelleTermine->setItem(z, 1, new QTableWidgetItem(t.value(QStringLiteral("arzt")).toString()));
+            auto *datum = new QTableWidgetItem(
+                t.value(QStringLiteral("arzt_date")).toDate().toString(QStringLiteral("dd.MM.yyyy")));
+            datum->setData(Qt::TextAlignmentRole, QVariant(Qt::AlignCenter));
+            tabelleTermine->setItem(z, 2, datum);
+        }
+
+        // Bound to the same key as the list, so the date always belongs to
+        // the patient whose appointments are shown.
+        naechsterHausarztTermin = QDate();
+        const auto naechster = db.lesen(
+            QStringLiteral("SELECT * FROM termine WHERE (arzt_date > :heute OR arzt_date = :heute) AND arzt=:arzt "
+                           "AND pata_id=:pata_id ORDER BY arzt_date ASC LIMIT 1 ;"),
+            {{QStringLiteral(":heute"), heute},
+             {QStringLiteral(":arzt"), QStringLiteral("Hausarzt")},
+             {QStringLiteral(":pata_id"), schluessel}});
+        if (!naechster.isEmpty())
+            naechsterHausarztTermin = naechster.first().value(QStringLiteral("arzt_date")).toDate();
+    }
+    UebersichtFuellen();
 }
 
 void MainWindow::TerminLoeschen()
 {
+    const int zeile = tabelleTermine->currentRow();
+    if (tabelleTermine->rowCount() == 0 || zeile < 0 || !tabelleTermine->item(zeile, 0))
+        return;
+    DbSitzung db(*this);
+    db.aendern(QStringLiteral("DELETE FROM termine WHERE id=:id ;"),
+               {{QStringLiteral(":id"), tabelleTermine->item(zeile, 0)->text().toInt()}});
+    TermineFuellen();
 }

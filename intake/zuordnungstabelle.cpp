@@ -1,10 +1,129 @@
 // The intake table and its row cache.
 #include "app/mainwindow.h"
 
+#include "intake/bestand.h"
+#include "storage/datenbankzugriff.h"
+
+#include <QHeaderView>
+#include <QSqlRecord>
+#include <QTableWidget>
+
+namespace {
+
+const char *const einnahmeAbfrage =
+    "SELECT * FROM einnahme LEFT JOIN sorte ON einnahme.med_id = sorte.id LEFT JOIN medikament ON "
+    "sorte.medizin_id = medikament.id WHERE einnahme.pat_id = :pat ORDER BY ordnung ";
+
+QTableWidgetItem *zelle(const QString &text, bool mittig = false)
+{
+    auto *item = new QTableWidgetItem(text);
+    if (mittig)
+        item->setData(Qt::TextAlignmentRole, QVariant(Qt::AlignCenter));
+    return item;
+}
+
+} // namespace
+
+int MainWindow::einnahmeZeilen() const
+{
+    return qMin(tabelleZuordnung->rowCount(), einnahmeId.size());
+}
+
 void MainWindow::ZuordnungFuellen()
 {
+    zuordnungLesen(false);
 }
 
 void MainWindow::ZuordnungFuellenMit()
 {
+    zuordnungLesen(true);
+}
+
+void MainWindow::zuordnungLesen(bool neuNummerieren)
+{
+    // Without a current patient there is nothing to read: the table keeps
+    // what it shows.
+    const int patientZeile = tabellePatientenwahl->currentRow();
+    if (tabellePatientenwahl->rowCount() == 0 || patientZeile < 0 || !tabellePatientenwahl->item(patientZeile, 0))
+        return;
+
+    tabelleZuordnung->clear();
+    tabelleZuordnung->setRowCount(0);
+    tabelleZuordnung->setHorizontalHeaderLabels(
+        {QStringLiteral("ID"), QStringLiteral("Medikament"), QStringLiteral("Dosis"), QStringLiteral("Einnahme")});
+    aktuellerPatient = tabellePatientenwahl->item(patientZeile, 0)->text();
+
+    DbSitzung db(*this);
+    const QVector<QSqlRecord> zeilen =
+        db.lesen(QString::fromLatin1(einnahmeAbfrage), {{QStringLiteral(":pat"), aktuellerPatient}});
+
+    // Positions 1..n in reading order; all or none, so that a failure cannot
+    // leave two lines on the same position.
+    bool neuePositionen = false;
+    if (neuNummerieren && !zeilen.isEmpty()) {
+        neuePositionen = db.transaktion([&] {
+            for (int i = 0; i < zeilen.size(); ++i) {
+                if (!db.aendern(QStringLiteral("UPDATE einnahme SET ordnung=:ordnung WHERE id=:id ;"),
+                                {{QStringLiteral(":ordnung"), i + 1},
+                                 {QStringLiteral(":id"), zeilen.at(i).value(QStringLiteral("id")).toInt()}}))
+                    return false;
+            }
+            return true;
+        });
+    }
+
+    const int n = zeilen.size();
+    for (QVector<QString> *v : {&einnahmeId, &einnahmeMorgen, &einnahmeMittag, &einnahmeAbend, &einnahmeNacht,
+                                &einnahmeReichweite, &einnahmeBestand, &einnahmeMedizin, &einnahmeHandelsname,
+                                &einnahmeDosis, &einnahmePackung, &einnahmeHilfe})
+        v->resize(n);
+    einnahmeTag.resize(n);
+
+    tabelleZuordnung->setUpdatesEnabled(false);
+    // The header's style would otherwise hold the rows at a larger minimum.
+    tabelleZuordnung->verticalHeader()->setMinimumSectionSize(20);
+    tabelleZuordnung->setRowCount(n);
+    for (int i = 0; i < n; ++i) {
+        const QSqlRecord &r = zeilen.at(i);
+        // The first "id" of the joined row is the intake line's own key.
+        einnahmeId[i] = r.value(QStringLiteral("id")).toString();
+        einnahmeMedizin[i] = r.value(QStringLiteral("medizin")).toString();
+        einnahmeHandelsname[i] = r.value(QStringLiteral("handelsname")).toString();
+        einnahmeDosis[i] = r.value(QStringLiteral("dosis")).toString();
+        einnahmePackung[i] = r.value(QStringLiteral("packung")).toString();
+        einnahmeTag[i] = r.value(QStringLiteral("tag")).toDate();
+
+        const Bestand b = bestandBerechnen(
+            r.value(QStringLiteral("stand")).toFloat(), r.value(QStringLiteral("morgen")).toFloat(),
+            r.value(QStringLiteral("mittag")).toFloat(), r.value(QStringLiteral("abend")).toFloat(),
+            r.value(QStringLiteral("nacht")).toFloat(), einnahmeTag.at(i), heute);
+        einnahmeBestand[i] = bestandText(static_cast<double>(b.heute));
+        einnahmeReichweite[i] = bestandText(b.reichweite);
+
+        einnahmeMorgen[i] = r.value(QStringLiteral("morgen")).toString();
+        einnahmeMittag[i] = r.value(QStringLiteral("mittag")).toString();
+        einnahmeAbend[i] = r.value(QStringLiteral("abend")).toString();
+        einnahmeNacht[i] = r.value(QStringLiteral("nacht")).toString();
+        einnahmeHilfe[i] = r.value(QStringLiteral("hilfe")).toString();
+
+        const QString einnahme = MengeFormatieren(einnahmeMorgen.at(i).toFloat()) + QLatin1Char('-') +
+                                 MengeFormatieren(einnahmeMittag.at(i).toFloat()) + QLatin1Char('-') +
+                                 MengeFormatieren(einnahmeAbend.at(i).toFloat()) + QLatin1Char('-') +
+                                 MengeFormatieren(einnahmeNacht.at(i).toFloat());
+
+        tabelleZuordnung->setRowHeight(i, 20);
+        tabelleZuordnung->setItem(i, 0, zelle(einnahmeId.at(i)));
+        QTableWidgetItem *medizin = zelle(einnahmeMedizin.at(i));
+        medizin->setData(Qt::ToolTipRole, einnahmeHandelsname.at(i));
+        tabelleZuordnung->setItem(i, 1, medizin);
+        tabelleZuordnung->setItem(i, 2, zelle(einnahmeDosis.at(i), true));
+        tabelleZuordnung->setItem(i, 3, zelle(einnahme, true));
+        // Column 4 must hold what the file holds: the moves read it.
+        const QString position = neuePositionen ? QString::number(i + 1) : r.value(QStringLiteral("ordnung")).toString();
+        tabelleZuordnung->setItem(i, 4, zelle(position));
+    }
+    tabelleZuordnung->setUpdatesEnabled(true);
+
+    UebersichtFuellen();
+    VerordnungsplanFuellen();
 }

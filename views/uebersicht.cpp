@@ -1,6 +1,55 @@
 // The overview with stock range and warnings.
 #include "app/mainwindow.h"
 
+#include "intake/bestand.h"
+
+#include <QProgressBar>
+#include <QTableWidget>
+
+Reichweite MainWindow::reichweiteZeile(int zeile) const
+{
+    return reichweiteBerechnen(einnahmeReichweite.at(zeile),
+                               tagesverbrauch(einnahmeMorgen.at(zeile), einnahmeMittag.at(zeile),
+                                              einnahmeAbend.at(zeile), einnahmeNacht.at(zeile)),
+                               einnahmeHandelsname.at(zeile), heute, naechsterHausarztTermin);
+}
+
 void MainWindow::UebersichtFuellen()
 {
+    tabelleUebersicht->clear();
+    tabelleUebersicht->setRowCount(0);
+    tabelleUebersicht->setHorizontalHeaderLabels(kopfUebersicht);
+
+    const int n = einnahmeZeilen();
+    tabelleUebersicht->setUpdatesEnabled(false);
+    tabelleUebersicht->setRowCount(n);
+    for (int i = 0; i < n; ++i) {
+        const Reichweite r = reichweiteZeile(i);
+        auto mittig = [](const QString &text) {
+            auto *item = new QTableWidgetItem(text);
+            item->setData(Qt::TextAlignmentRole, QVariant(Qt::AlignCenter));
+            return item;
+        };
+        tabelleUebersicht->setItem(i, 0, new QTableWidgetItem(einnahmeMedizin.at(i)));
+        tabelleUebersicht->setItem(i, 1, new QTableWidgetItem(einnahmeHandelsname.at(i)));
+        tabelleUebersicht->setItem(i, 2, mittig(einnahmeBestand.at(i)));
+        tabelleUebersicht->setItem(i, 3, mittig(r.wochenText));
+        QTableWidgetItem *bis = mittig(r.reichtBisText);
+        // Red wins over yellow: running out before the doctor's visit is worse.
+        if (r.rot)
+            bis->setBackground(QColor(Qt::red));
+        else if (r.gelb)
+            bis->setBackground(QColor(Qt::yellow));
+        tabelleUebersicht->setItem(i, 4, bis);
+
+        auto *balken = new QProgressBar;
+        balken->setValue(r.balken);
+        balken->setTextVisible(true);
+        balken->setFormat(r.balkenText);
+        balken->setAlignment(Qt::AlignCenter);
+        balken->setStyleSheet(QStringLiteral("QProgressBar::chunk{background:rgb(220,220,255);}"));
+        balken->setToolTip(r.hinweis);
+        tabelleUebersicht->setCellWidget(i, 1, balken);
+    }
+    tabelleUebersicht->setUpdatesEnabled(true);
 }

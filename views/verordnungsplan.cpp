@@ -1,6 +1,33 @@
 // The regulation plan table.
 #include "app/mainwindow.h"
 
+#include <QTableWidget>
+
 void MainWindow::VerordnungsplanFuellen()
 {
+    const int n = einnahmeZeilen();
+    tabelleVerordnungsplan->clear();
+    tabelleVerordnungsplan->setRowCount(0);
+    tabelleVerordnungsplan->setHorizontalHeaderLabels(kopfVerordnungsplan);
+
+    auto mittig = [](const QString &text) {
+        auto *item = new QTableWidgetItem(text);
+        item->setData(Qt::TextAlignmentRole, QVariant(Qt::AlignCenter));
+        return item;
+    };
+    tabelleVerordnungsplan->setUpdatesEnabled(false);
+    for (int i = 0; i < n; ++i) {
+        // Aids are kept in stock but not given by the dose.
+        if (einnahmeHilfe.at(i) == QLatin1String("1"))
+            continue;
+        const int z = tabelleVerordnungsplan->rowCount();
+        tabelleVerordnungsplan->insertRow(z);
+        tabelleVerordnungsplan->setItem(z, 0, new QTableWidgetItem(einnahmeMedizin.at(i)));
+        tabelleVerordnungsplan->setItem(z, 1, mittig(einnahmeDosis.at(i)));
+        int s = 2;
+        for (const QString *dosis : {&einnahmeMorgen.at(i), &einnahmeMittag.at(i), &einnahmeAbend.at(i),
+                                     &einnahmeNacht.at(i)})
+            tabelleVerordnungsplan->setItem(z, s++, mittig(MengeFormatieren(dosis->toFloat())));
+    }
+    tabelleVerordnungsplan->setUpdatesEnabled(true);
 }

@@ -1,0 +1,69 @@
+#include "intake/bestand.h"
+
+#include "text/textformat.h"
+
+#include <cmath>
+
+Bestand bestandBerechnen(float stand, float morgen, float mittag, float abend, float nacht, const QDate &tag,
+                         const QDate &heute)
+{
+    Bestand b;
+    b.verbrauch = ((morgen + mittag) + abend) + nacht;
+    b.tage = tag.isValid() ? static_cast<qint32>(tag.daysTo(heute)) : 0;
+    const float verbraucht = static_cast<float>(b.tage) * b.verbrauch;
+    b.heute = stand - verbraucht;
+    b.reichweite = static_cast<double>(b.heute) / static_cast<double>(b.verbrauch);
+    return b;
+}
+
+QString bestandText(double wert)
+{
+    return QString::number(wert, 'g', 6);
+}
+
+float tagesverbrauch(const QString &morgen, const QString &mittag, const QString &abend, const QString &nacht)
+{
+    return ((morgen.toFloat() + mittag.toFloat()) + abend.toFloat()) + nacht.toFloat();
+}
+
+Reichweite reichweiteBerechnen(const QString &reichweiteText, float verbrauch, const QString &handelsname,
+                               const QDate &heute, const QDate &hausarztTermin)
+{
+    Reichweite r;
+    r.balkenText = handelsname;
+    // Without consumption (aids, paused medication) the quotient is inf or
+    // nan: such a line needs no warning, and must not raise one.
+    if (!(verbrauch > 0)) {
+        r.ohneVerbrauch = true;
+        r.wochenText = umlauteErsetzen(QStringLiteral("unbegrenzt"));
+        r.balken = 100;
+        r.hinweis = umlauteErsetzen(QStringLiteral("kein t:ae:glicher Verbrauch"));
+        return r;
+    }
+
+    r.tage = reichweiteText.toFloat();
+    if (!std::isfinite(r.tage))
+        r.tage = 0; // as any other text that is no number
+    r.wochen = r.tage / 7.0f;
+    r.wochenText = QString::number(static_cast<double>(r.wochen), 'f', 1) + QStringLiteral(" Wochen");
+    // The last day with stock: truncation, not rounding, so a part day left
+    // over is not counted as a day of supply.
+    // Bounded so that absurd stocks cannot overflow the conversion.
+    r.reichtBis = heute.addDays(static_cast<qint64>(qBound(-1.0e7f, r.tage - 1.0f, 1.0e7f)));
+    r.reichtBisText = r.reichtBis.toString(QStringLiteral("dd.MM.yyyy"));
+
+    if (r.tage > 60.0f) {
+        r.hinweis = umlauteErsetzen(QStringLiteral("reicht noch :ue:ber 60 Tage"));
+        r.balken = 100;
+    } else {
+        r.hinweis = QStringLiteral("reicht noch ") + QString::number(static_cast<double>(r.tage), 'g', 6) +
+                    QStringLiteral(" Tage");
+        // A used-up stock gives a negative value, which the bar would refuse
+        // and then hide the trade name of the very line that matters most.
+        r.balken = qMax(0, static_cast<int>(static_cast<double>(r.tage) * 1.66));
+    }
+
+    r.gelb = r.wochen < 4.0f;
+    r.rot = hausarztTermin.isValid() && heute <= hausarztTermin && r.reichtBis < hausarztTermin;
+    return r;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// Stock of one intake line as of a given day. The consumption, the product
+// days x consumption and the stock are single precision, each step rounded
+// to float; the range is the double quotient of the two floats. Files
+// written earlier hold figures computed this way, so the rounding must stay.
+struct Bestand {
+    float verbrauch = 0;   // units per day: ((morgen + mittag) + abend) + nacht
+    qint32 tage = 0;       // days from the counting day to today; 0 for no date
+    float heute = 0;       // units in stock today
+    double reichweite = 0; // days the stock lasts from today (inf/nan without consumption)
+};
+
+Bestand bestandBerechnen(float stand, float morgen, float mittag, float abend, float nacht, const QDate &tag,
+                         const QDate &heute);
+
+// How the row cache writes stock and range: QString::number, 'g', 6 digits.
+QString bestandText(double wert);
+
+// What the overview (and the printed medication list) shows for one line.
+struct Reichweite {
+    bool ohneVerbrauch = false; // no daily consumption: the stock never runs out
+    float tage = 0;             // remaining days as read back from the cache
+    float wochen = 0;
+    QString wochenText;    // "1.6 Wochen", or "unbegrenzt"
+    QDate reichtBis;       // last day with stock; invalid without consumption
+    QString reichtBisText; // "dd.MM.yyyy", or empty
+    int balken = 0;        // bar value 0..100
+    QString balkenText;    // the trade name, shown on the bar
+    QString hinweis;       // the bar's tool tip
+    bool gelb = false;     // less than four weeks left
+    bool rot = false;      // runs out before the next family-doctor appointment
+};
+
+// reichweiteText is the cached range, verbrauch the line's daily consumption.
+Reichweite reichweiteBerechnen(const QString &reichweiteText, float verbrauch, const QString &handelsname,
+                               const QDate &heute, const QDate &hausarztTermin);
+
+// Daily consumption from the four cached dose texts, summed as the fill sums them.
+float tagesverbrauch(const QString &morgen, const QString &mittag, const QString &abend, const QString &nacht);
