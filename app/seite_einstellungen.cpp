@@ -131,6 +131,6 @@ void MainWindow::seiteEinstellungenBauen()
     auswahlHilfsmittel = new QCheckBox(QStringLiteral("Hilfsmittel"), gruppeZuordnen);
     auswahlHilfsmittel->setObjectName(QStringLiteral("auswahlHilfsmittel"));
     auswahlHilfsmittel->setFont(schriftNormal);
-    auswahlHilfsmittel->setGeometry(130, 130, 200, 20);
+    auswahlHilfsmittel->setGeometry(130, 130, 90, 20);
     knopfEintragen = knopf(QStringLiteral("knopfEintragen"), gruppeZuordnen, QStringLiteral("Eintragen"), QRect(10, 165, 380, 30));
 }
