@@ -12,6 +12,7 @@ void MainWindow::TermineFuellen()
     tabelleTermine->setRowCount(0);
     tabelleTermine->setHorizontalHeaderLabels({QStringLiteral("ID"), QStringLiteral("Arzt"), QStringLiteral("Datum")});
 
+    naechsterHausarztTermin = QDate();
     const int patientZeile = tabellePatientenwahl->currentRow();
     const QTableWidgetItem *patient = patientZeile >= 0 ? tabellePatientenwahl->item(patientZeile, 0) : nullptr;
     if (tabellePatientenwahl->rowCount() > 0 && patient) {
@@ -32,7 +33,6 @@ void MainWindow::TermineFuellen()
 
         // Bound to the same key as the list, so the date always belongs to
         // the patient whose appointments are shown.
-        naechsterHausarztTermin = QDate();
         const auto naechster = db.lesen(
             QStringLiteral("SELECT * FROM termine WHERE (arzt_date > :heute OR arzt_date = :heute) AND arzt=:arzt "
                            "AND pata_id=:pata_id ORDER BY arzt_date ASC LIMIT 1 ;"),

@@ -41,21 +41,23 @@ void MainWindow::ZuordnungFuellenMit()
 
 void MainWindow::zuordnungLesen(bool neuNummerieren)
 {
-    // Without a current patient there is nothing to read: the table keeps
-    // what it shows.
-    const int patientZeile = tabellePatientenwahl->currentRow();
-    if (tabellePatientenwahl->rowCount() == 0 || patientZeile < 0 || !tabellePatientenwahl->item(patientZeile, 0))
-        return;
-
     tabelleZuordnung->clear();
     tabelleZuordnung->setRowCount(0);
     tabelleZuordnung->setHorizontalHeaderLabels(
         {QStringLiteral("ID"), QStringLiteral("Medikament"), QStringLiteral("Dosis"), QStringLiteral("Einnahme")});
-    aktuellerPatient = tabellePatientenwahl->item(patientZeile, 0)->text();
+
+    // Without a current patient (the last one deleted, an empty file opened)
+    // nothing of a former patient may stay on screen or in the row cache,
+    // where the windows would act on it.
+    const int patientZeile = tabellePatientenwahl->currentRow();
+    const bool mitPatient = tabellePatientenwahl->rowCount() > 0 && patientZeile >= 0 &&
+                            tabellePatientenwahl->item(patientZeile, 0);
+    aktuellerPatient = mitPatient ? tabellePatientenwahl->item(patientZeile, 0)->text() : QString();
 
     DbSitzung db(*this);
     const QVector<QSqlRecord> zeilen =
-        db.lesen(QString::fromLatin1(einnahmeAbfrage), {{QStringLiteral(":pat"), aktuellerPatient}});
+        mitPatient ? db.lesen(QString::fromLatin1(einnahmeAbfrage), {{QStringLiteral(":pat"), aktuellerPatient}})
+                   : QVector<QSqlRecord>();
 
     // Positions 1..n in reading order; all or none, so that a failure cannot
     // leave two lines on the same position.

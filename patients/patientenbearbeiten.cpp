@@ -137,12 +137,6 @@ void MainWindow::PatientenLoeschen()
         for (QLineEdit *feld : {editName, editVorname, editPlz, editOrt, editStrasse, editNr})
             feld->clear();
         editGeburtstag->setDate(nullDatum);
-        for (QLabel *l : {anzeigeName, anzeigeVorname, anzeigeGeburtstag, anzeigePlz, anzeigeOrt, anzeigeStrasse,
-                          anzeigeNr})
-            l->clear();
-        // The headline would otherwise go on naming the deleted patient, also in printed plans.
-        kopfzeilePatient->clear();
-        kopfzeileZeit->clear();
         bearbeitungsPatientId = 0;
     }
     SorteFuellen();

@@ -76,6 +76,16 @@ void MainWindow::PatientenEinstellungFuellen(int eingang)
         tabellePatientenwahl->setCurrentCell(eingang, 1);
         ZuordnungFuellen();
         TermineFuellen();
+    } else {
+        // No patient left (the last one deleted, an empty file opened): show
+        // none, so that no view, printed plan or window names a former one.
+        for (QLabel *l : {anzeigeName, anzeigeVorname, anzeigeGeburtstag, anzeigePlz, anzeigeOrt, anzeigeStrasse,
+                          anzeigeNr})
+            l->clear();
+        kopfzeilePatient->clear();
+        kopfzeileZeit->clear();
+        ZuordnungFuellen();
+        TermineFuellen();
     }
     ZuordnungDetailsLeeren();
 }

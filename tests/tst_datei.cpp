@@ -260,6 +260,40 @@ private slots:
         QCOMPARE(env.meldungen, QStringList());
     }
 
+    // An empty file shows no patient at all: nothing of the former file's
+    // patient may stay on screen, where the windows would act on it.
+    void verbindenMitLeererDatei()
+    {
+        Umgebung env;
+        env.datenbankAnlegen(env.standardDatei());
+        patientAnlegen(env.standardDatei(), QStringLiteral("Muster"));
+        Datei::ausfuehren(env.standardDatei(), QStringLiteral("INSERT INTO einnahme (pat_id, med_id, tag, stand, morgen, "
+                                                              "mittag, abend, nacht, hilfe, ordnung) VALUES "
+                                                              "(1, 1, '2026-12-01', 30, 1, 0, 1, 0, 0, 1)"));
+        Datei::ausfuehren(env.standardDatei(), QStringLiteral("INSERT INTO termine (pata_id, arzt, arzt_date) VALUES "
+                                                              "(1, 'Hausarzt', '2027-01-05')"));
+        const QString leer = env.basis() + QStringLiteral("/leer.db");
+        env.datenbankAnlegen(leer);
+        auto w = env.starten();
+        const QStringList tabellen{QStringLiteral("tabellePatientenwahl"), QStringLiteral("tabelleZuordnung"),
+                                   QStringLiteral("tabelleTermine"), QStringLiteral("tabelleUebersicht"),
+                                   QStringLiteral("tabelleVerordnungsplan")};
+        auto zeilen = [&] {
+            QList<int> n;
+            for (const QString &t : tabellen)
+                n << teil<QTableWidget>(w.get(), t)->rowCount();
+            return n;
+        };
+        QCOMPARE(zeilen(), (QList<int>{1, 1, 1, 1, 1}));
+
+        env.dateiAntworten << leer;
+        ausloesen(*w, "aktionDbOeffnen");
+        QCOMPARE(w->windowTitle(), titel(leer));
+        QCOMPARE(zeilen(), (QList<int>{0, 0, 0, 0, 0}));
+        for (const char *label : {"kopfzeilePatient", "kopfzeileZeit", "anzeigeName", "anzeigeVorname"})
+            QCOMPARE(teil<QLabel>(w.get(), QString::fromLatin1(label))->text(), QString());
+    }
+
     // Only a file holding the five tables is taken; anything else is named
     // in a message and the program stays with the file in use.
     void verbindenNurMitKalvoriaDatenbank_data()

@@ -238,7 +238,15 @@ private slots:
         QCOMPARE(texte(w.get(), {"editName", "anzeigeName", "kopfzeilePatient"}),
                  (QStringList{"Muster", "Muster", " - Patient: Muster, Erika | *01.02.1940"}));
 
-        // The last patient: fields, date, chosen patient and headline empty.
+        // The last patient: fields, date, chosen patient and headline empty,
+        // and none of the deleted patient's lines or appointments shown.
+        auto zeilenZahl = [&] {
+            QList<int> n;
+            for (const char *t : {"tabelleZuordnung", "tabelleTermine", "tabelleUebersicht", "tabelleVerordnungsplan"})
+                n << teil<QTableWidget>(w.get(), t)->rowCount();
+            return n;
+        };
+        QCOMPARE(zeilenZahl(), (QList<int>{2, 1, 2, 2}));
         env.antworten << true;
         druecken(w.get(), "knopfPatientEntfernen");
         QVERIFY(env.fragen.last().contains("2 zugeordnete Medikamente und 1 Arzttermin "));
@@ -247,6 +255,7 @@ private slots:
                                                        "editNr", "kopfzeilePatient", "kopfzeileZeit"}),
                  leer(15));
         QCOMPARE(teil<QDateEdit>(w.get(), "editGeburtstag")->date(), QDate(2000, 1, 1));
+        QCOMPARE(zeilenZahl(), (QList<int>{0, 0, 0, 0}));
         // Nothing is loaded any more: no question, nothing happens.
         druecken(w.get(), "knopfPatientEntfernen");
         druecken(w.get(), "knopfPatientAendern");
