@@ -182,11 +182,15 @@ void MainWindow::zuordnungVerschieben(int richtung)
         return;
     const QString id = zellText(tabelleZuordnung, zeile, 0);
     const int p = zellText(tabelleZuordnung, zeile, 4).toInt();
-    const bool amRand = richtung < 0 ? p < 2 : p >= tabelleZuordnung->rowCount();
+    // The line exchanges its position with the line shown next to it; with
+    // gaps in the positions (1, 3, 4) p +/- 1 would name no line, and the
+    // line would not visibly move or could not move down at all.
+    const int ziel = zeile + richtung;
+    const bool amRand = ziel < 0 || ziel >= tabelleZuordnung->rowCount();
 
     DbSitzung db(*this);
     if (!amRand) {
-        const int nachbar = p + richtung;
+        const int nachbar = zellText(tabelleZuordnung, ziel, 4).toInt();
         // The neighbour waits on 9999, a position no line holds, so that no
         // two lines share a position at any moment; all three or none.
         db.transaktion([&] {

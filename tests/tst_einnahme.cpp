@@ -234,24 +234,29 @@ private slots:
         QCOMPARE(spalte(z, 4), (QStringList{"1", "2", "3", "4"}));
         QCOMPARE(t.positionen(q), andere);
 
-        // Positions 1, 3, 4: a plain fill keeps them, a move takes the free
-        // place above, an assignment renumbers and puts the new line last.
+        // Positions 1, 3, 4: a plain fill keeps them, a move exchanges with
+        // the line shown next to it across the gap (down as well as up), an
+        // assignment renumbers and puts the new line last.
         t.patientWaehlen(QStringLiteral("Zorn"));
         QCOMPARE(spalte(z, 4), (QStringList{"1", "3", "4"}));
         t.zeileWaehlen(1);
         t.knopf("knopfZuordnungHoch");
-        QCOMPARE(spalte(z, 1), (QStringList{"A", "C", "D"}));
-        QCOMPARE(spalte(z, 4), (QStringList{"1", "2", "4"}));
-        QCOMPARE(z->currentRow(), 1);
+        QCOMPARE(spalte(z, 1), (QStringList{"C", "A", "D"}));
+        QCOMPARE(spalte(z, 4), (QStringList{"1", "3", "4"}));
+        QCOMPARE(z->currentRow(), 0);
+        t.zeileWaehlen(1);
+        t.knopf("knopfZuordnungRunter");
+        QCOMPARE(spalte(z, 1), (QStringList{"C", "D", "A"}));
+        QCOMPARE(z->currentRow(), 2);
         t.packungWaehlen(QStringLiteral("B-Tabs"));
         t.knopf("knopfEintragen");
-        QCOMPARE(spalte(z, 1), (QStringList{"A", "C", "D", "B"}));
+        QCOMPARE(spalte(z, 1), (QStringList{"C", "D", "A", "B"}));
         QCOMPARE(spalte(z, 4), (QStringList{"1", "2", "3", "4"}));
         QCOMPARE(t.wert(QStringLiteral("SELECT group_concat(ordnung) FROM (SELECT ordnung FROM einnahme WHERE pat_id = ? "
                                        "ORDER BY id)"),
                         {r})
                      .toString(),
-                 QStringLiteral("1,2,3,4"));
+                 QStringLiteral("3,1,2,4"));
         QCOMPARE(t.positionen(q), andere);
         QVERIFY(t.env.meldungen.isEmpty());
     }
