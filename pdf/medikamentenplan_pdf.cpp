@@ -4,7 +4,6 @@
 #include "intake/bestand.h"
 #include "pdf/seiten.h"
 
-#include <QFileInfo>
 #include <QLabel>
 
 namespace {
@@ -34,7 +33,7 @@ void MainWindow::print_medlist()
                            300,
                            300};
 
-    pdfDrucken(*this, QFileInfo(datenbankDatei).absolutePath(), raster, kopfzeilePatient->text(), einnahmeZeilen(),
+    pdfDrucken(*this, datenbankDatei, raster, kopfzeilePatient->text(), einnahmeZeilen(),
                [this](PdfTabelle &pdf, int i, int oben) {
                    // The very figures and marks of the overview.
                    const Reichweite r = reichweiteZeile(i);

@@ -140,16 +140,24 @@ QString pdfEndungErgaenzen(const QString &name)
 
 namespace {
 
-QString pdfNameWaehlen(MainWindow &fenster, const QString &ordner)
+QString pdfNameWaehlen(MainWindow &fenster, const QString &datenbank)
 {
-    const QString gewaehlt =
-        fenster.dateiWaehlen(QStringLiteral("PDF schreiben"), ordner, QStringLiteral("(*.pdf)"), true);
+    const QString gewaehlt = fenster.dateiWaehlen(QStringLiteral("PDF schreiben"), QFileInfo(datenbank).absolutePath(),
+                                                  QStringLiteral("(*.pdf)"), true);
     if (gewaehlt.isEmpty())
         return {};
     const QString datei = pdfEndungErgaenzen(gewaehlt);
+    // A printout written over the database file would lose every record.
+    const QFileInfo ziel(datei);
+    if (ziel.exists() && ziel.canonicalFilePath() == QFileInfo(datenbank).canonicalFilePath()) {
+        fenster.meldungZeigen(QStringLiteral("\u201E%1\u201C ist die Datenbankdatei in Gebrauch und wird nicht "
+                                             "durch ein PDF ersetzt. Bitte einen anderen Namen w\u00E4hlen.")
+                                  .arg(QDir::toNativeSeparators(ziel.absoluteFilePath())));
+        return {};
+    }
     // The dialog asked before replacing the name it returned, but not before
     // replacing the one with the added suffix.
-    if (datei != gewaehlt && QFileInfo::exists(datei) &&
+    if (datei != gewaehlt && ziel.exists() &&
         !fenster.frageStellen(QStringLiteral("Die Datei \u201E%1\u201C gibt es schon. Soll sie ersetzt werden?")
                                   .arg(QDir::toNativeSeparators(datei))))
         return {};
@@ -175,10 +183,10 @@ void pdfFehler(MainWindow &fenster, const QString &datei)
 
 } // namespace
 
-void pdfDrucken(MainWindow &fenster, const QString &ordner, const PdfRaster &raster, const QString &patient,
+void pdfDrucken(MainWindow &fenster, const QString &datenbank, const PdfRaster &raster, const QString &patient,
                 int zeilen, const std::function<void(PdfTabelle &pdf, int zeile, int oben)> &zeichnen)
 {
-    const QString datei = pdfNameWaehlen(fenster, ordner);
+    const QString datei = pdfNameWaehlen(fenster, datenbank);
     if (datei.isEmpty())
         return;
     const auto zeit = static_cast<unsigned int>(fenster.aktuelleZeit().toSecsSinceEpoch());

@@ -91,14 +91,15 @@ private:
     int seite = -1;
 };
 
-// The name the user gave, with ".pdf" added when it has no suffix; a dot
-// followed by a blank or by digits only ("Dr. Meier", "06.12.2026") starts
-// no suffix.
+// The name the user gave, with ".pdf" added when it has no suffix. A suffix
+// is letters and digits with at least one letter, so that the dots of
+// "Plan 06.12.2026" or "Dr. Meier" do not count as one.
 QString pdfEndungErgaenzen(const QString &name);
 
-// What both print commands share: asks for the file name, draws the head of
-// each page, has zeichnen draw row k (0 .. zeilen-1) at the top position it
-// is given, adds the footer "<title> erstellt am: ..." and opens the file.
-// Cancelling the dialog writes and opens nothing.
-void pdfDrucken(MainWindow &fenster, const QString &ordner, const PdfRaster &raster, const QString &patient,
+// What both print commands share: asks for the file name (starting in the
+// folder of the database file, which is never overwritten), draws the head
+// of each page, has zeichnen draw row k (0 .. zeilen-1) at the top position
+// it is given, adds the footer "<title> erstellt am: ..." and opens the
+// file. Cancelling the dialog writes and opens nothing.
+void pdfDrucken(MainWindow &fenster, const QString &datenbank, const PdfRaster &raster, const QString &patient,
                 int zeilen, const std::function<void(PdfTabelle &pdf, int zeile, int oben)> &zeichnen);

@@ -3,7 +3,6 @@
 
 #include "pdf/seiten.h"
 
-#include <QFileInfo>
 #include <QLabel>
 
 void MainWindow::print_regulation()
@@ -27,7 +26,7 @@ void MainWindow::print_regulation()
             zeilen << i;
     }
 
-    pdfDrucken(*this, QFileInfo(datenbankDatei).absolutePath(), raster, kopfzeilePatient->text(), zeilen.size(),
+    pdfDrucken(*this, datenbankDatei, raster, kopfzeilePatient->text(), zeilen.size(),
                [&](PdfTabelle &pdf, int zeile, int oben) {
                    const int i = zeilen.at(zeile);
                    QPainter &p = pdf.maler;

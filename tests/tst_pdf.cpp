@@ -337,12 +337,10 @@ private slots:
         // Names without a suffix of their own get one.
         t.plan(t.pfad(QStringLiteral("Plan")));
         t.liste(t.pfad(QStringLiteral("Liste 06.12.2026")));
-        t.liste(t.pfad(QStringLiteral("Liste Dr. Meier")));
         t.plan(t.pfad(QStringLiteral("Abgabe.PDF")));
-        QCOMPARE(inhalt(), (QStringList{"Abgabe.PDF", "Liste 06.12.2026.pdf", "Liste Dr. Meier.pdf", "Plan.pdf"}));
+        QCOMPARE(inhalt(), (QStringList{"Abgabe.PDF", "Liste 06.12.2026.pdf", "Plan.pdf"}));
         QCOMPARE(geoeffnet, (QList<QUrl>{QUrl::fromLocalFile(t.pfad(QStringLiteral("Plan.pdf"))),
                                          QUrl::fromLocalFile(t.pfad(QStringLiteral("Liste 06.12.2026.pdf"))),
-                                         QUrl::fromLocalFile(t.pfad(QStringLiteral("Liste Dr. Meier.pdf"))),
                                          QUrl::fromLocalFile(t.pfad(QStringLiteral("Abgabe.PDF")))}));
         QVERIFY(istPdf(t.pfad(QStringLiteral("Abgabe.PDF"))));
 
@@ -370,15 +368,20 @@ private slots:
         QCOMPARE(geoeffnet.size(), 1);
         QCOMPARE(geoeffnet.at(0).toLocalFile(), sonder);
 
-        // A folder that cannot be written to: told so, nothing opened.
+        // A folder that cannot be written to, and the database file: told
+        // so, nothing written, nothing opened.
         geoeffnet.clear();
         const QString fehlt = t.pfad(QStringLiteral("gibt es nicht/Liste.pdf"));
         QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
         t.liste(fehlt);
         QVERIFY(!QFile::exists(fehlt));
+        t.liste(t.f);
+        QVERIFY(!istPdf(t.f));
+        QCOMPARE(t.wert(QStringLiteral("SELECT count(*) FROM einnahme")).toInt(), 1);
         QVERIFY(geoeffnet.isEmpty());
-        QCOMPARE(t.env.meldungen.size(), 1);
+        QCOMPARE(t.env.meldungen.size(), 2);
         QVERIFY(t.env.meldungen.at(0).contains(QDir::toNativeSeparators(fehlt)));
+        QVERIFY(t.env.meldungen.at(1).contains(QDir::toNativeSeparators(t.f)));
     }
 };
 
