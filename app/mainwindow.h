@@ -206,6 +206,8 @@ private:
     QLineEdit *editSuchbegriff = nullptr;
     QPushButton *knopfPatientSuchen = nullptr;
     void PatientenFuellen(QString &spalte, QString &suchtext);
+    // " - Patient: Name, Vorname | *Geburtstag" of the current patient, or "".
+    QString patientKopfzeile() const;
     void PatientenFelderLeeren();
 
     // --- medication catalogue (catalogue/) ---

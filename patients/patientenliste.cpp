@@ -69,11 +69,10 @@ void MainWindow::PatientenEinstellungFuellen(int eingang)
         anzeigeStrasse->setText(zelle(6));
         anzeigeNr->setText(zelle(7));
         ZeitHolen();
-        kopfzeilePatient->setText(QStringLiteral(" - Patient: ") + zelle(1) + QStringLiteral(", ") + zelle(2) +
-                                  QStringLiteral(" | ") + QStringLiteral("*") + zelle(4));
+        tabellePatientenwahl->setCurrentCell(eingang, 1);
+        kopfzeilePatient->setText(patientKopfzeile());
         kopfzeileZeit->setText(QStringLiteral("erstellt am: ") +
                                jetzt.toString(QStringLiteral("dd.MM.yyyy - hh:mm:ss")) + QStringLiteral(" Uhr "));
-        tabellePatientenwahl->setCurrentCell(eingang, 1);
         ZuordnungFuellen();
         TermineFuellen();
     } else {
@@ -88,6 +87,19 @@ void MainWindow::PatientenEinstellungFuellen(int eingang)
         TermineFuellen();
     }
     ZuordnungDetailsLeeren();
+}
+
+QString MainWindow::patientKopfzeile() const
+{
+    const int zeile = tabellePatientenwahl->currentRow();
+    if (zeile < 0 || zeile >= tabellePatientenwahl->rowCount())
+        return QString();
+    auto zelle = [this, zeile](int s) {
+        const QTableWidgetItem *i = tabellePatientenwahl->item(zeile, s);
+        return i ? i->text() : QString();
+    };
+    return QStringLiteral(" - Patient: ") + zelle(1) + QStringLiteral(", ") + zelle(2) + QStringLiteral(" | ") +
+           QStringLiteral("*") + zelle(4);
 }
 
 void MainWindow::PatientenFuellen(QString &spalte, QString &suchtext)

@@ -33,7 +33,7 @@ void MainWindow::print_medlist()
                            300,
                            300};
 
-    pdfDrucken(*this, datenbankDatei, raster, kopfzeilePatient->text(), einnahmeZeilen(),
+    pdfDrucken(*this, datenbankDatei, raster, patientKopfzeile(), einnahmeZeilen(),
                [this](PdfTabelle &pdf, int i, int oben) {
                    // The very figures and marks of the overview.
                    const Reichweite r = reichweiteZeile(i);

@@ -26,7 +26,7 @@ void MainWindow::print_regulation()
             zeilen << i;
     }
 
-    pdfDrucken(*this, datenbankDatei, raster, kopfzeilePatient->text(), zeilen.size(),
+    pdfDrucken(*this, datenbankDatei, raster, patientKopfzeile(), zeilen.size(),
                [&](PdfTabelle &pdf, int zeile, int oben) {
                    const int i = zeilen.at(zeile);
                    QPainter &p = pdf.maler;
