@@ -290,6 +290,9 @@ private:
     std::unique_ptr<QLineEdit> fensterStand;
     std::unique_ptr<QCheckBox> fensterHilfe;
     std::unique_ptr<QLineEdit> fensterPackungen;
+    // Whether the last confirm of one of these windows was stored: only
+    // then does the window close.
+    bool fensterGespeichert = false;
     void ZuordnungDetailsLeeren();
     // Rows of the intake table that have a cache entry: every reader stops here.
     int einnahmeZeilen() const;
