@@ -325,7 +325,13 @@ private:
     std::unique_ptr<QRadioButton> terminAendernHausarzt;
     std::unique_ptr<QRadioButton> terminAendernFacharzt;
     std::unique_ptr<QLineEdit> terminAendernName;
+    // Whether the last confirm of an appointment window was stored: only
+    // then does the window close.
+    bool terminGespeichert = false;
     void TerminFelderZuruecksetzen();
+    // Builds and runs the entry or change window around its own fields;
+    // datum and arzt are what the change window opens with.
+    void terminFensterZeigen(bool aendern, const QDate &datum, const QString &arzt);
 
     // --- database file maintenance (maintenance/) ---
     bool kopieAnlegen(const QString &ziel);
