@@ -11,10 +11,11 @@
 #include <QTimer>
 #include <functional>
 
-// Runs handler on the window that aktion opens, as a user would answer it,
-// and closes the window afterwards if the handler left it open, so that a
-// failed check cannot leave the test waiting. False when no window opened.
-inline bool imFenster(const std::function<void()> &aktion, const std::function<void(QDialog *)> &handler = {})
+// Clicks the main window's button knopf and runs handler on the window it
+// opens, as a user would answer it; the window is closed afterwards if the
+// handler left it open, so that a failed check cannot leave the test
+// waiting. False when no window opened.
+inline bool oeffnen(const Welt &t, const char *knopf, const std::function<void(QDialog *)> &handler = {})
 {
     bool geoeffnet = false;
     QTimer waechter;
@@ -31,7 +32,7 @@ inline bool imFenster(const std::function<void()> &aktion, const std::function<v
             d->reject();
     });
     waechter.start();
-    aktion();
+    t.knopf(knopf);
     return geoeffnet;
 }
 
@@ -53,9 +54,19 @@ inline QStringList beschriftungen(QDialog *d)
     return t;
 }
 
-// A fixed-size window without a title: what all three windows are.
+// A fixed-size window of its own, without a title: what all these windows are.
 inline bool festesFenster(QDialog *d)
 {
     return d->size() == QSize(400, 200) && d->minimumSize() == d->maximumSize() && d->windowTitle().isEmpty() &&
            !d->parent();
+}
+
+// The columns of one row of the file, joined by "|".
+inline QString zeileText(const Welt &t, const QString &sql, int id)
+{
+    const auto z = Datei::zeilen(t.f, sql, {id});
+    QStringList teile;
+    for (const QVariant &v : z.value(0))
+        teile << v.toString();
+    return teile.join(QLatin1Char('|'));
 }
