@@ -292,6 +292,9 @@ private:
     std::unique_ptr<QLineEdit> fensterStand;
     std::unique_ptr<QCheckBox> fensterHilfe;
     std::unique_ptr<QLineEdit> fensterPackungen;
+    // Whether the last confirm of one of these windows was stored: only
+    // then does the window close.
+    bool fensterGespeichert = false;
     void ZuordnungDetailsLeeren();
     // Rows of the intake table that have a cache entry: every reader stops here.
     int einnahmeZeilen() const;
@@ -324,7 +327,13 @@ private:
     std::unique_ptr<QRadioButton> terminAendernHausarzt;
     std::unique_ptr<QRadioButton> terminAendernFacharzt;
     std::unique_ptr<QLineEdit> terminAendernName;
+    // Whether the last confirm of an appointment window was stored: only
+    // then does the window close.
+    bool terminGespeichert = false;
     void TerminFelderZuruecksetzen();
+    // Builds and runs the entry or change window around its own fields;
+    // datum and arzt are what the change window opens with.
+    void terminFensterZeigen(bool aendern, const QDate &datum, const QString &arzt);
 
     // --- database file maintenance (maintenance/) ---
     bool kopieAnlegen(const QString &ziel);

@@ -1,22 +1,171 @@
 // The windows that enter and change appointments.
 #include "app/mainwindow.h"
 
+#include "intake/fensterfelder.h"
+#include "storage/datenbankzugriff.h"
+#include "text/textformat.h"
+
+#include <QDateEdit>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+
+namespace {
+
+const QString hausarzt = QStringLiteral("Hausarzt");
+
+QString zellText(const QTableWidget *tabelle, int zeile, int spalte)
+{
+    const QTableWidgetItem *item = zeile >= 0 ? tabelle->item(zeile, spalte) : nullptr;
+    return item ? item->text() : QString();
+}
+
+// Sets both choices as given, also "none": outside a window the two buttons
+// do not exclude each other, and inside one a checked button could not be
+// unchecked on its own.
+void wahlSetzen(QRadioButton *haus, QRadioButton *fach, bool hausGewaehlt, bool fachGewaehlt)
+{
+    haus->setAutoExclusive(false);
+    fach->setAutoExclusive(false);
+    haus->setChecked(hausGewaehlt);
+    fach->setChecked(fachGewaehlt);
+    haus->setAutoExclusive(true);
+    fach->setAutoExclusive(true);
+}
+
+} // namespace
+
 void MainWindow::TerminEintragenW()
 {
+    if (tabellePatientenwahl->rowCount() == 0)
+        return;
+    if (zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0).isEmpty()) {
+        meldungZeigen(umlauteErsetzen(QStringLiteral("Bitte zuerst einen Patienten ausw:ae:hlen.")));
+        return;
+    }
+    terminFensterZeigen(false, heute, QString());
 }
 
 void MainWindow::TerminWEintragen()
 {
+    terminGespeichert = false;
+    const QString patient = zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0);
+    if (patient.isEmpty())
+        return;
+    const QString arzt = terminNeuHausarzt->isChecked() ? hausarzt : terminNeuName->text();
+
+    DbSitzung db(*this);
+    if (!db.aendern(QStringLiteral("INSERT INTO termine (id, pata_id, arzt, arzt_date) VALUES (NULL, :pata_id, :arzt, "
+                                   ":arzt_date) ;"),
+                    {{QStringLiteral(":pata_id"), patient.toInt()},
+                     {QStringLiteral(":arzt"), arzt},
+                     {QStringLiteral(":arzt_date"), terminNeuDatum->date()}}))
+        return;
+    terminGespeichert = true;
+    TerminFelderZuruecksetzen();
+    TermineFuellen();
 }
 
 void MainWindow::TerminAendernW()
 {
+    if (tabelleTermine->rowCount() == 0)
+        return;
+    const int zeile = tabelleTermine->currentRow();
+    if (zellText(tabelleTermine, zeile, 0).isEmpty()) {
+        meldungZeigen(umlauteErsetzen(QStringLiteral("Bitte zuerst in der Liste der Arzttermine den Termin "
+                                                     "ausw:ae:hlen, der ge:ae:ndert werden soll.")));
+        return;
+    }
+    terminFensterZeigen(true, QDate::fromString(zellText(tabelleTermine, zeile, 2), QStringLiteral("dd.MM.yyyy")),
+                        zellText(tabelleTermine, zeile, 1));
 }
 
 void MainWindow::TerminWAendern()
 {
+    terminGespeichert = false;
+    const QString id = zellText(tabelleTermine, tabelleTermine->currentRow(), 0);
+    if (id.isEmpty())
+        return;
+    const QString arzt = terminAendernHausarzt->isChecked() ? hausarzt : terminAendernName->text();
+
+    DbSitzung db(*this);
+    if (!db.aendern(QStringLiteral("UPDATE termine SET arzt=:arzt, arzt_date=:arzt_date WHERE id=:id ;"),
+                    {{QStringLiteral(":arzt"), arzt},
+                     {QStringLiteral(":arzt_date"), terminAendernDatum->date()},
+                     {QStringLiteral(":id"), id.toInt()}}))
+        return;
+    terminGespeichert = true;
+    TermineFuellen();
+    TerminFelderZuruecksetzen();
 }
 
 void MainWindow::TerminFelderZuruecksetzen()
 {
+    terminNeuDatum->setDate(heute);
+    terminAendernDatum->setDate(heute);
+    wahlSetzen(terminNeuHausarzt.get(), terminNeuFacharzt.get(), true, false);
+    terminNeuName->clear();
+    // The change window sets its choice anew on every opening.
+    wahlSetzen(terminAendernHausarzt.get(), terminAendernFacharzt.get(), false, false);
+}
+
+void MainWindow::terminFensterZeigen(bool aendern, const QDate &datum, const QString &arzt)
+{
+    const int p = tabellePatientenwahl->currentRow();
+    const QString patient = zellText(tabellePatientenwahl, p, 2) + QStringLiteral(", ") +
+                            zellText(tabellePatientenwahl, p, 1) + QStringLiteral(" *") +
+                            zellText(tabellePatientenwahl, p, 4);
+    QDateEdit *datumFeld = aendern ? terminAendernDatum.get() : terminNeuDatum.get();
+    QRadioButton *hausarztWahl = aendern ? terminAendernHausarzt.get() : terminNeuHausarzt.get();
+    QRadioButton *facharztWahl = aendern ? terminAendernFacharzt.get() : terminNeuFacharzt.get();
+    QLineEdit *name = aendern ? terminAendernName.get() : terminNeuName.get();
+
+    QDialog fenster;
+    fenster.setFixedSize(400, 200);
+    // The layout is in pixels: the text keeps the main window's pixel size.
+    fenster.setFont(schriftNormal);
+    fensterText(fenster, QStringLiteral("Patient:"), QRect(15, 20, 65, 20), Qt::AlignRight | Qt::AlignVCenter);
+    fensterText(fenster, patient, QRect(80, 20, 300, 20), Qt::AlignLeft | Qt::AlignVCenter,
+                QStringLiteral("border:1px solid gray;"));
+    fensterText(fenster, QStringLiteral("Termin am:"), QRect(15, 50, 65, 20), Qt::AlignRight);
+    fensterText(fenster, QStringLiteral("Arzt:"), QRect(15, 80, 65, 20), Qt::AlignRight);
+
+    const FelderLeihen felder(fenster, {{datumFeld, QRect(80, 50, 95, 20)},
+                                        {hausarztWahl, QRect(85, 80, 300, 20)},
+                                        {facharztWahl, QRect(85, 100, 90, 20)},
+                                        {name, QRect(180, 100, 200, 20)}});
+    // An unreadable date in the list leaves the date as it was.
+    if (datum.isValid())
+        datumFeld->setDate(datum);
+    hausarztWahl->setText(hausarzt);
+    facharztWahl->setText(QStringLiteral("Facharzt:"));
+    if (!aendern) {
+        // A name typed before "Abbrechen" is offered again.
+        wahlSetzen(hausarztWahl, facharztWahl, true, false);
+    } else if (arzt == hausarzt) {
+        wahlSetzen(hausarztWahl, facharztWahl, true, false);
+        name->clear();
+    } else {
+        wahlSetzen(hausarztWahl, facharztWahl, false, true);
+        name->setText(arzt);
+    }
+
+    auto *speichern = new QPushButton(
+        umlauteErsetzen(aendern ? QStringLiteral("Termin :ae:ndern") : QStringLiteral("Termin eintragen")), &fenster);
+    speichern->setGeometry(100, 150, 100, 30);
+    speichern->setDefault(true);
+    auto *abbrechen = new QPushButton(QStringLiteral("Abbrechen"), &fenster);
+    abbrechen->setGeometry(200, 150, 100, 30);
+
+    connect(speichern, &QPushButton::clicked, this, aendern ? &MainWindow::TerminWAendern : &MainWindow::TerminWEintragen);
+    // Only what was stored closes the window; otherwise what was typed stays.
+    connect(speichern, &QPushButton::clicked, &fenster, [this, &fenster] {
+        if (terminGespeichert)
+            fenster.accept();
+    });
+    connect(abbrechen, &QPushButton::clicked, &fenster, &QDialog::close);
+    terminGespeichert = false;
+    fenster.exec();
 }

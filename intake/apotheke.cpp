@@ -1,10 +1,142 @@
 // The pharmacy window: bought packages into stock.
 #include "app/mainwindow.h"
 
+#include "intake/fensterfelder.h"
+#include "storage/datenbankzugriff.h"
+#include "text/textformat.h"
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+std::optional<int> packungenLesen(const QString &text)
+{
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok, 10);
+    if (!ok)
+        return std::nullopt;
+    return n;
+}
+
+std::optional<double> einheitenJePackung(const QString &text)
+{
+    const std::optional<double> einheiten = zahlLesen(text);
+    if (!einheiten || *einheiten <= 0)
+        return std::nullopt;
+    return einheiten;
+}
+
+namespace {
+
+// Without the units per package a booking could only re-count the stock,
+// which would look as if the packages had been added.
+QString ohnePackungsgroesse(const QString &handelsname)
+{
+    const QString name = handelsname.isEmpty() ? QStringLiteral("dieser Zeile") : QStringLiteral("\u201E%1\u201C").arg(handelsname);
+    return umlauteErsetzen(
+               QStringLiteral("F:ue:r die Packung %1 ist nicht bekannt, wie viele Einheiten sie enth:ae:lt (die Packung "
+                              "wurde gel:oe:scht oder hat keine g:ue:ltige Menge).\n\nGekaufte Packungen k:oe:nnen "
+                              "deshalb nicht eingetragen werden. Den Bestand bitte unter \u201EZuordnung "
+                              "bearbeiten\u201C korrigieren."))
+        .arg(name);
+}
+
+} // namespace
+
 void MainWindow::ApothekenFenster()
 {
+    if (tabelleZuordnung->rowCount() == 0)
+        return;
+    const int r = tabelleZuordnung->currentRow();
+    if (r < 0 || r >= einnahmeZeilen()) {
+        meldungZeigen(umlauteErsetzen(QStringLiteral("Bitte zuerst in der Liste \u201EZugeordnete Medikamente\u201C die "
+                                                     "Zeile ausw:ae:hlen, f:ue:r die Packungen gekauft wurden.")));
+        return;
+    }
+    if (!einheitenJePackung(einnahmePackung.at(r))) {
+        meldungZeigen(ohnePackungsgroesse(einnahmeHandelsname.at(r)));
+        return;
+    }
+
+    QDialog fenster;
+    fenster.setFixedSize(400, 200);
+    // The layout is in pixels: the text keeps the main window's pixel size.
+    fenster.setFont(schriftNormal);
+    const Qt::Alignment rechts = Qt::AlignRight | Qt::AlignVCenter;
+    const QString rahmen = QStringLiteral("border:1px solid gray;");
+    // Captions grow to the left where the 12-pixel text is wider than their box.
+    fensterText(fenster, QStringLiteral("Medikament:"), QRect(5, 20, 75, 20), rechts);
+    fensterText(fenster, einnahmeHandelsname.at(r), QRect(80, 20, 300, 20), Qt::AlignLeft | Qt::AlignVCenter, rahmen);
+    fensterText(fenster, QStringLiteral("Menge:"), QRect(15, 50, 65, 20), rechts);
+    fensterText(fenster, einnahmePackung.at(r), QRect(80, 50, 50, 20), Qt::AlignCenter, rahmen);
+    fensterText(fenster, QStringLiteral("Dosis/Einheit:"), QRect(140, 50, 75, 20), rechts);
+    fensterText(fenster, einnahmeDosis.at(r), QRect(220, 50, 100, 20), Qt::AlignCenter, rahmen);
+    fensterText(fenster, QStringLiteral("Stand:"), QRect(15, 80, 65, 20), rechts);
+    fensterText(fenster, einnahmeBestand.at(r), QRect(80, 80, 50, 20), Qt::AlignCenter, rahmen);
+    fensterText(fenster, QStringLiteral("Heute:"), QRect(150, 80, 65, 20), rechts);
+    fensterText(fenster, heute.toString(QStringLiteral("dd.MM.yyyy")), QRect(220, 80, 100, 20), Qt::AlignCenter, rahmen);
+    fensterText(fenster, umlauteErsetzen(QStringLiteral("Packung/en zum Bestand hinzuf:ue:gen")),
+                QRect(140, 120, 200, 20));
+
+    const FelderLeihen felder(fenster, {{fensterPackungen.get(), QRect(80, 120, 50, 20)}});
+    fensterPackungen->setText(QStringLiteral("1"));
+    fensterPackungen->selectAll();
+
+    auto *eintragen = new QPushButton(QStringLiteral("Eintragen"), &fenster);
+    eintragen->setGeometry(100, 160, 100, 30);
+    eintragen->setDefault(true);
+    auto *abbrechen = new QPushButton(QStringLiteral("Abbrechen"), &fenster);
+    abbrechen->setGeometry(200, 160, 100, 30);
+
+    connect(eintragen, &QPushButton::clicked, this, &MainWindow::ApothekeEintragen);
+    // A refused entry keeps the window open with what was typed.
+    connect(eintragen, &QPushButton::clicked, &fenster, [this, &fenster] {
+        if (fensterGespeichert)
+            fenster.accept();
+    });
+    connect(abbrechen, &QPushButton::clicked, &fenster, &QDialog::close);
+    fensterGespeichert = false;
+    fenster.exec();
 }
 
 void MainWindow::ApothekeEintragen()
 {
+    fensterGespeichert = false;
+    const int r = tabelleZuordnung->currentRow();
+    if (r < 0 || r >= einnahmeZeilen())
+        return;
+    const QString id = einnahmeId.at(r);
+
+    const QString text = fensterPackungen->text().trimmed();
+    const std::optional<int> packungen = packungenLesen(text);
+    if (!packungen) {
+        meldungZeigen(QStringLiteral("Die Angabe bei \u201EPackung/en\u201C ist keine ganze Zahl: \u201E%1\u201C.\n\n"
+                                     "Bitte die Zahl der gekauften Packungen eingeben, zum Beispiel 1 oder 2.\n\n"
+                                     "Es wurde nichts gespeichert.")
+                          .arg(text));
+        fensterPackungen->setFocus();
+        return;
+    }
+    const std::optional<double> einheiten = einheitenJePackung(einnahmePackung.at(r));
+    if (!einheiten) {
+        meldungZeigen(ohnePackungsgroesse(einnahmeHandelsname.at(r)));
+        return;
+    }
+    // Today's stock as the table shows it, so that the consumption of the
+    // days before today is settled together with the purchase.
+    const double bestand = zahlLesen(einnahmeBestand.at(r)).value_or(0.0);
+    const double neu = bestand + *packungen * *einheiten;
+
+    DbSitzung db(*this);
+    if (!db.aendern(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand  WHERE id=:id ;"),
+                    {{QStringLiteral(":tag"), heute.toString(QStringLiteral("yyyy-MM-dd"))},
+                     {QStringLiteral(":stand"), neu},
+                     {QStringLiteral(":id"), id}}))
+        return;
+    fensterGespeichert = true;
+
+    ZuordnungFuellen();
+    zuordnungZeigen(id);
+    ZuordnungAnklicken();
 }

@@ -1,10 +1,154 @@
 // The window that corrects an intake line.
 #include "app/mainwindow.h"
 
+#include "intake/fensterfelder.h"
+#include "storage/datenbankzugriff.h"
+#include "text/textformat.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <array>
+
+namespace {
+
+// The error text for a field that cannot be stored, or an empty text.
+QString zahlPruefen(const QString &name, const QString &text, bool negativErlaubt, const QString &beispiel)
+{
+    const std::optional<double> wert = zahlLesen(text);
+    if (!wert)
+        return QStringLiteral("Die Angabe bei \u201E%1\u201C ist keine Zahl: \u201E%2\u201C.\n\n"
+                              "Bitte eine Zahl eingeben, zum Beispiel %3.")
+            .arg(name, text, beispiel);
+    if (!negativErlaubt && *wert < 0)
+        return QStringLiteral("Die Angabe bei \u201E%1\u201C darf nicht negativ sein: \u201E%2\u201C.").arg(name, text);
+    return QString();
+}
+
+} // namespace
+
 void MainWindow::ZuordnungFenster()
 {
+    if (tabelleZuordnung->rowCount() == 0)
+        return;
+    const int r = tabelleZuordnung->currentRow();
+    if (r < 0 || r >= einnahmeZeilen()) {
+        meldungZeigen(umlauteErsetzen(QStringLiteral("Bitte zuerst in der Liste \u201EZugeordnete Medikamente\u201C die "
+                                                     "Zeile ausw:ae:hlen, die bearbeitet werden soll.")));
+        return;
+    }
+
+    QDialog fenster;
+    fenster.setFixedSize(400, 200);
+    // The layout is in pixels: the text keeps the main window's pixel size.
+    fenster.setFont(schriftNormal);
+    const Qt::Alignment rechts = Qt::AlignRight | Qt::AlignVCenter;
+    const QString rahmen = QStringLiteral("border:1px solid gray;");
+    // Captions grow to the left where the 12-pixel text is wider than their box.
+    fensterText(fenster, QStringLiteral("Medikament:"), QRect(5, 20, 75, 20), rechts);
+    fensterText(fenster, einnahmeHandelsname.at(r), QRect(80, 20, 300, 20), Qt::AlignLeft | Qt::AlignVCenter, rahmen);
+    fensterText(fenster, QStringLiteral("Morgen:"), QRect(15, 50, 65, 20), rechts);
+    fensterText(fenster, QStringLiteral("Mittag:"), QRect(100, 50, 65, 20), rechts);
+    fensterText(fenster, QStringLiteral("Abend:"), QRect(185, 50, 65, 20), rechts);
+    fensterText(fenster, QStringLiteral("Nacht:"), QRect(275, 50, 65, 20), rechts);
+    fensterText(fenster, QStringLiteral("Stand:"), QRect(15, 80, 65, 20), rechts);
+    fensterText(fenster, umlauteErsetzen(QStringLiteral("(Korrekturm:oe:glichkeit bei Abweichungen)")),
+                QRect(125, 80, 245, 20));
+    fensterText(fenster, QStringLiteral("Hilfsmittel:"), QRect(15, 120, 65, 20), rechts);
+
+    const FelderLeihen felder(fenster, {{fensterMorgen.get(), QRect(80, 50, 40, 20)},
+                                        {fensterMittag.get(), QRect(165, 50, 40, 20)},
+                                        {fensterAbend.get(), QRect(250, 50, 40, 20)},
+                                        {fensterNacht.get(), QRect(340, 50, 40, 20)},
+                                        {fensterStand.get(), QRect(80, 80, 40, 20)},
+                                        {fensterHilfe.get(), QRect(80, 120, 318, 20)}});
+    fensterMorgen->setText(einnahmeMorgen.at(r));
+    fensterMittag->setText(einnahmeMittag.at(r));
+    fensterAbend->setText(einnahmeAbend.at(r));
+    fensterNacht->setText(einnahmeNacht.at(r));
+    fensterStand->setText(einnahmeBestand.at(r));
+    fensterHilfe->setChecked(einnahmeHilfe.at(r) == QLatin1String("1"));
+
+    auto *aendern = new QPushButton(umlauteErsetzen(QStringLiteral(":Ae:ndern")), &fenster);
+    aendern->setGeometry(100, 160, 100, 30);
+    aendern->setDefault(true);
+    auto *abbrechen = new QPushButton(QStringLiteral("Abbrechen"), &fenster);
+    abbrechen->setGeometry(200, 160, 100, 30);
+
+    connect(aendern, &QPushButton::clicked, this, &MainWindow::ZuordnungWEintragen);
+    // A refused entry keeps the window open with what was typed.
+    connect(aendern, &QPushButton::clicked, &fenster, [this, &fenster] {
+        if (fensterGespeichert)
+            fenster.accept();
+    });
+    connect(abbrechen, &QPushButton::clicked, &fenster, &QDialog::close);
+    fensterGespeichert = false;
+    fenster.exec();
 }
 
 void MainWindow::ZuordnungWEintragen()
 {
+    fensterGespeichert = false;
+    const int r = tabelleZuordnung->currentRow();
+    if (r < 0 || r >= einnahmeZeilen())
+        return;
+    const QString id = einnahmeId.at(r);
+
+    // "1,5" must not become 0 units a day: the overview would then show the
+    // stock as lasting for ever. An empty dose field is a time without intake.
+    const std::array<std::pair<QLineEdit *, const char *>, 4> dosisFelder{{{fensterMorgen.get(), "Morgen"},
+                                                                           {fensterMittag.get(), "Mittag"},
+                                                                           {fensterAbend.get(), "Abend"},
+                                                                           {fensterNacht.get(), "Nacht"}}};
+    std::array<double, 4> dosen{};
+    QString fehler;
+    QLineEdit *fehlerFeld = nullptr;
+    for (std::size_t i = 0; i < dosisFelder.size() && !fehlerFeld; ++i) {
+        const QString text = dosisFelder[i].first->text().trimmed();
+        if (text.isEmpty())
+            continue;
+        fehler = zahlPruefen(QString::fromLatin1(dosisFelder[i].second), text, false, QStringLiteral("1 oder 0,5"));
+        if (!fehler.isEmpty())
+            fehlerFeld = dosisFelder[i].first;
+        else
+            dosen[i] = *zahlLesen(text);
+    }
+    // The stock may be negative (the medication ran out days ago), but it
+    // must be a number: an empty field is rather a slip than an empty pack.
+    const QString standText = fensterStand->text().trimmed();
+    if (!fehlerFeld) {
+        fehler = standText.isEmpty()
+                     ? QStringLiteral("Bei \u201EStand\u201C fehlt der Bestand.\n\n"
+                                      "Bitte die Zahl der vorhandenen Einheiten eingeben, zum Beispiel 14 oder 12,5.")
+                     : zahlPruefen(QStringLiteral("Stand"), standText, true, QStringLiteral("14 oder 12,5"));
+        if (!fehler.isEmpty())
+            fehlerFeld = fensterStand.get();
+    }
+    if (fehlerFeld) {
+        meldungZeigen(fehler + QStringLiteral("\n\nEs wurde nichts gespeichert."));
+        fehlerFeld->setFocus();
+        return;
+    }
+    const double stand = *zahlLesen(standText);
+
+    DbSitzung db(*this);
+    if (!db.aendern(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand, morgen=:morgen, mittag=:mittag, "
+                                   "abend=:abend, nacht=:nacht, hilfe=:hilfe  WHERE id=:id ;"),
+                    {{QStringLiteral(":tag"), heute},
+                     {QStringLiteral(":stand"), stand},
+                     {QStringLiteral(":morgen"), dosen[0]},
+                     {QStringLiteral(":mittag"), dosen[1]},
+                     {QStringLiteral(":abend"), dosen[2]},
+                     {QStringLiteral(":nacht"), dosen[3]},
+                     {QStringLiteral(":hilfe"), fensterHilfe->checkState() != Qt::Unchecked},
+                     {QStringLiteral(":id"), id}}))
+        return;
+    fensterGespeichert = true;
+
+    ZuordnungFuellen();
+    zuordnungZeigen(id);
+    ZuordnungAnklicken();
 }

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QLabel>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+#include <initializer_list>
+#include <optional>
+#include <utility>
+#include <vector>
+
+// Lends fields owned by MainWindow to a child window for as long as this
+// object lives: each field is placed into the window at its rectangle and,
+// when the loan ends, given back without a parent. Declare it after the
+// window, so that the fields are back before the window is destroyed and
+// never go down with it.
+class FelderLeihen
+{
+public:
+    FelderLeihen(QWidget &fenster, std::initializer_list<std::pair<QWidget *, QRect>> felder)
+    {
+        for (const auto &f : felder) {
+            f.first->setParent(&fenster);
+            // A field with a style sheet keeps the font it was polished with
+            // instead of taking the window's.
+            f.first->setFont(fenster.font());
+            f.first->setGeometry(f.second);
+            f.first->show();
+            geliehen.push_back(f.first);
+        }
+    }
+    ~FelderLeihen()
+    {
+        for (QWidget *f : geliehen)
+            f->setParent(nullptr);
+    }
+    FelderLeihen(const FelderLeihen &) = delete;
+    FelderLeihen &operator=(const FelderLeihen &) = delete;
+
+private:
+    std::vector<QWidget *> geliehen;
+};
+
+// A caption or display box of a child window; it belongs to the window.
+inline QLabel *fensterText(QWidget &fenster, const QString &text, const QRect &rechteck,
+                           Qt::Alignment ausrichtung = Qt::AlignLeft | Qt::AlignVCenter,
+                           const QString &stil = QString())
+{
+    auto *label = new QLabel(text, &fenster);
+    label->setGeometry(rechteck);
+    label->setAlignment(ausrichtung);
+    if (!stil.isEmpty())
+        label->setStyleSheet(stil);
+    return label;
+}
+
+// Bought packages as typed: a whole number, blanks around it allowed,
+// negative to take back a booking. No value for anything else.
+std::optional<int> packungenLesen(const QString &text);
+
+// Units in one package as the row cache holds them; no value when the
+// package is gone (empty) or its size is no positive number.
+std::optional<double> einheitenJePackung(const QString &text);
