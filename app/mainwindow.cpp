@@ -3,6 +3,7 @@
 #include "app/seams.h"
 #include "text/textformat.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QFileDialog>
@@ -75,14 +76,17 @@ void MainWindow::meldungZeigen(const QString &text)
         Seams::meldung(text);
         return;
     }
-    QMessageBox::information(this, QStringLiteral("Kalvoria"), text);
+    // Above a small window that is open, not hidden behind it.
+    QWidget *ueber = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
+    QMessageBox::information(ueber, QStringLiteral("Kalvoria"), text);
 }
 
 bool MainWindow::frageStellen(const QString &text)
 {
     if (Seams::frage)
         return Seams::frage(text);
-    return QMessageBox::question(this, QStringLiteral("Kalvoria"), text, QMessageBox::Yes | QMessageBox::No,
+    QWidget *ueber = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
+    return QMessageBox::question(ueber, QStringLiteral("Kalvoria"), text, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 

@@ -331,6 +331,7 @@ private:
     // then does the window close.
     bool terminGespeichert = false;
     void TerminFelderZuruecksetzen();
+    bool arztGenannt(const QString &arzt);
     // Builds and runs the entry or change window around its own fields;
     // datum and arzt are what the change window opens with.
     void terminFensterZeigen(bool aendern, const QDate &datum, const QString &arzt);

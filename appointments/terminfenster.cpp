@@ -1,6 +1,8 @@
 // The windows that enter and change appointments.
 #include "app/mainwindow.h"
 
+#include "app/tabellen.h"
+
 #include "intake/fensterfelder.h"
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
@@ -16,11 +18,6 @@ namespace {
 
 const QString hausarzt = QStringLiteral("Hausarzt");
 
-QString zellText(const QTableWidget *tabelle, int zeile, int spalte)
-{
-    const QTableWidgetItem *item = zeile >= 0 ? tabelle->item(zeile, spalte) : nullptr;
-    return item ? item->text() : QString();
-}
 
 // Sets both choices as given, also "none": outside a window the two buttons
 // do not exclude each other, and inside one a checked button could not be
@@ -36,6 +33,15 @@ void wahlSetzen(QRadioButton *haus, QRadioButton *fach, bool hausGewaehlt, bool 
 }
 
 } // namespace
+
+bool MainWindow::arztGenannt(const QString &arzt)
+{
+    // An appointment without a doctor tells the carer nothing.
+    if (!arzt.trimmed().isEmpty())
+        return true;
+    meldungZeigen(umlauteErsetzen(QStringLiteral("Bitte \"Hausarzt\" w:ae:hlen oder den Namen des Facharztes eintragen.")));
+    return false;
+}
 
 void MainWindow::TerminEintragenW()
 {
@@ -55,6 +61,8 @@ void MainWindow::TerminWEintragen()
     if (patient.isEmpty())
         return;
     const QString arzt = terminNeuHausarzt->isChecked() ? hausarzt : terminNeuName->text();
+    if (!arztGenannt(arzt))
+        return;
 
     DbSitzung db(*this);
     if (!db.aendern(QStringLiteral("INSERT INTO termine (id, pata_id, arzt, arzt_date) VALUES (NULL, :pata_id, :arzt, "
@@ -89,6 +97,8 @@ void MainWindow::TerminWAendern()
     if (id.isEmpty())
         return;
     const QString arzt = terminAendernHausarzt->isChecked() ? hausarzt : terminAendernName->text();
+    if (!arztGenannt(arzt))
+        return;
 
     DbSitzung db(*this);
     if (!db.aendern(QStringLiteral("UPDATE termine SET arzt=:arzt, arzt_date=:arzt_date WHERE id=:id ;"),

@@ -1,6 +1,8 @@
 // Medications and the package choice table.
 #include "app/mainwindow.h"
 
+#include "app/tabellen.h"
+
 #include "catalogue/katalog.h"
 #include "storage/datenbankzugriff.h"
 
@@ -13,11 +15,6 @@
 
 namespace {
 
-QString zellText(const QTableWidget *tabelle, int zeile, int spalte)
-{
-    const QTableWidgetItem *i = tabelle->item(zeile, spalte);
-    return i ? i->text() : QString();
-}
 
 } // namespace
 

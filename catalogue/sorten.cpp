@@ -1,6 +1,8 @@
 // Packages of the current medication.
 #include "app/mainwindow.h"
 
+#include "app/tabellen.h"
+
 #include "catalogue/katalog.h"
 #include "storage/datenbankzugriff.h"
 
@@ -12,11 +14,6 @@
 
 namespace {
 
-QString zellText(const QTableWidget *tabelle, int zeile, int spalte)
-{
-    const QTableWidgetItem *i = tabelle->item(zeile, spalte);
-    return i ? i->text() : QString();
-}
 
 } // namespace
 

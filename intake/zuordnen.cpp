@@ -1,6 +1,8 @@
 // Assigning, removing, showing and reordering intake lines.
 #include "app/mainwindow.h"
 
+#include "app/tabellen.h"
+
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
 
@@ -15,11 +17,6 @@
 
 namespace {
 
-QString zellText(const QTableWidget *tabelle, int zeile, int spalte)
-{
-    const QTableWidgetItem *item = tabelle->item(zeile, spalte);
-    return item ? item->text() : QString();
-}
 
 } // namespace
 

@@ -100,6 +100,21 @@ private slots:
         QCOMPARE(spalte(liste, 1), (QStringList{"Dr. Beispiel", "Hausarzt"}));
         QCOMPARE(spalte(liste, 2), (QStringList{"14.06.2017", "06.12.2026"}));
 
+        // "Facharzt:" without a name is refused; the window stays open.
+        bool nochOffen = false;
+        QVERIFY(oeffnen(t, "knopfTerminEintragen", [&](QDialog *d) {
+            const Felder f(d, "Neu");
+            f.facharztEintragen(QStringLiteral("  "), QDate(2027, 2, 1));
+            klicken(knopfIm(d, eintragen));
+            nochOffen = d->isVisible();
+            tippen(f.name, QString());
+            Felder::waehlen(f.hausarzt);
+        }));
+        QVERIFY(nochOffen);
+        QCOMPARE(t.env.meldungen.size(), 1);
+        QVERIFY(t.env.meldungen.takeFirst().contains(QStringLiteral("Facharztes")));
+        QCOMPARE(liste->rowCount(), 2);
+
         // Cancelled, nothing is stored; a typed name survives "Abbrechen",
         // date and choice start afresh.
         QVERIFY(oeffnen(t, "knopfTerminEintragen", [&](QDialog *d) {
