@@ -53,7 +53,7 @@ void MainWindow::seitePatientenBauen()
         b->setGeometry(r);
         return b;
     };
-    radioAusblenden = radio(QStringLiteral("radioAusblenden"), QStringLiteral("ausblenden"), QRect(0, 10, 80, 20));
+    radioAusblenden = radio(QStringLiteral("radioAusblenden"), QStringLiteral("ausblenden"), QRect(0, 10, 95, 20));
     radioPatientHinzufuegen = radio(QStringLiteral("radioPatientHinzufuegen"), QStringLiteral("Patient hinzuf:ue:gen"), QRect(110, 10, 120, 20));
     radioPatientSuchen = radio(QStringLiteral("radioPatientSuchen"), QStringLiteral("Patient suchen"), QRect(250, 10, 100, 20));
 
