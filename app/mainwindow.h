@@ -106,6 +106,8 @@ private slots:
 
 private:
     friend class DbSitzung;
+    // The benchmarks (bench/) drive the private slots and fields as clicks would.
+    friend struct Messung;
 
     // --- window construction (app/) ---
     void menuesBauen();
