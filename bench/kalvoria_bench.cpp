@@ -2,7 +2,11 @@
 // "familie", "pflegedienst" and "gross", headless, each beside its database
 // floor (the same SQL statements through the SQLite C API alone).
 //
-//     kalvoria_bench [--umfang=familie,pflegedienst,gross] [--runden=N] [Google Benchmark flags]
+//     kalvoria_bench [--umfang=familie,pflegedienst,gross] [--runden=N] [--indizes] [Google Benchmark flags]
+//
+// --indizes adds indexes on einnahme.pat_id and termine.pata_id to the
+// benchmark's copies (the program declares none), to show what they would
+// change; both the program and the floor then read through them.
 //
 // Every sample is one operation as the user triggers it: the slot runs and
 // the events it leaves behind (layout, painting of the visible page,
@@ -744,12 +748,15 @@ long speicherIn(const QString &datei)
     return QString::fromLatin1(p.readAllStandardOutput()).trimmed().toLong();
 }
 
-void tabelleDrucken(const std::vector<std::pair<long, long>> &speicher)
+void tabelleDrucken(const std::vector<std::pair<long, long>> &speicher, bool indizes)
 {
     std::printf("\nKalvoria benchmarks: Qt %s, SQLite %s, %s build, %d cores, load average %s\n", qVersion(),
                 sqlite3_libversion(), KALVORIA_BAUART, QThread::idealThreadCount(), last().c_str());
     std::printf("Median and spread (interquartile range) over all samples; floor: the same SQL statements through "
-                "the SQLite C API alone.\n\n");
+                "the SQLite C API alone.\n");
+    if (indizes)
+        std::printf("With indexes on einnahme.pat_id and termine.pata_id, which the program's files do not have.\n");
+    std::printf("\n");
     std::printf("%-13s %-20s %10s %18s %4s %10s %8s %8s %-7s %s\n", "size", "operation", "median", "spread (IQR)",
                 "n", "floor", "ratio", "target", "met", "note");
     for (const Groesse &g : groessen) {
@@ -840,13 +847,16 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QStringList namen;
     int runden = 5;
+    bool indizes = false;
     for (const QString &a : QCoreApplication::arguments().mid(1)) {
-        if (a.startsWith(QLatin1String("--umfang=")))
+        if (a == QLatin1String("--indizes"))
+            indizes = true;
+        else if (a.startsWith(QLatin1String("--umfang=")))
             namen = a.mid(9).split(QLatin1Char(','), Qt::SkipEmptyParts);
         else if (a.startsWith(QLatin1String("--runden=")))
             runden = qMax(1, a.mid(9).toInt());
         else {
-            std::fprintf(stderr, "usage: kalvoria_bench [--umfang=familie,pflegedienst,gross] [--runden=N] "
+            std::fprintf(stderr, "usage: kalvoria_bench [--umfang=familie,pflegedienst,gross] [--runden=N] [--indizes] "
                                  "[Google Benchmark flags]\n");
             return 2;
         }
@@ -884,6 +894,13 @@ int main(int argc, char **argv)
         const Beispielergebnis e = beispieldatenSchreiben(g.original, u, saat, heute);
         if (!e.ok)
             qFatal("%s", qPrintable(e.fehler));
+        if (indizes) {
+            Boden b(g.original.toStdString());
+            b.oeffnen();
+            b.ausfuehren("CREATE INDEX einnahme_pat_id ON einnahme (pat_id)");
+            b.ausfuehren("CREATE INDEX termine_pata_id ON termine (pata_id)");
+            b.schliessen();
+        }
         dateiKopieren(g.original, g.programm);
         dateiKopieren(g.original, g.boden);
         groessen.push_back(g);
@@ -918,7 +935,7 @@ int main(int argc, char **argv)
             speicher.emplace_back(static_cast<long>(i), speicherIn(groessen[i].original));
     }
 
-    tabelleDrucken(speicher);
+    tabelleDrucken(speicher, indizes);
     if (meldungen > 0)
         std::printf("\nThe program showed %d messages during the run (see above): figures may be off.\n", meldungen);
 
