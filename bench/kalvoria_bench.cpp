@@ -38,6 +38,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -147,6 +148,7 @@ const Operation *const operationen[] = {&opStart,   &opWaehlen, &opZuordnen, &op
 
 std::vector<Groesse> groessen;
 std::map<std::string, std::vector<double>> proben; // seconds per sample
+std::map<std::string, std::vector<double>> cpuProben; // CPU seconds of this thread per sample
 std::map<std::string, std::string> hinweise;
 std::map<std::string, bool> ohneArbeit; // the slot did nothing: no target can be judged
 std::map<std::string, bool> aufgewaermt;
@@ -166,21 +168,36 @@ void ereignisse()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+double cpuZeit()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// CPU time of the last sample: the work itself, without the time spent
+// waiting for the disk (commits) or for other processes on the machine.
+double letzteCpu = 0;
+
 // One sample: the operation and the events it leaves for the event loop.
 template <typename F>
 double messen(F &&f, bool mitEreignissen = true)
 {
+    const double cpu = cpuZeit();
     const auto a = Uhr::now();
     f();
     if (mitEreignissen)
         ereignisse();
-    return std::chrono::duration<double>(Uhr::now() - a).count();
+    const double wand = std::chrono::duration<double>(Uhr::now() - a).count();
+    letzteCpu = cpuZeit() - cpu;
+    return wand;
 }
 
 void eintragen(benchmark::State &state, const std::string &name, double sekunden)
 {
     state.SetIterationTime(sekunden);
     proben[name].push_back(sekunden);
+    cpuProben[name].push_back(letzteCpu);
 }
 
 // Runs the warm-up once per benchmark, not once per round.
@@ -752,24 +769,27 @@ void tabelleDrucken(const std::vector<std::pair<long, long>> &speicher, bool ind
 {
     std::printf("\nKalvoria benchmarks: Qt %s, SQLite %s, %s build, %d cores, load average %s\n", qVersion(),
                 sqlite3_libversion(), KALVORIA_BAUART, QThread::idealThreadCount(), last().c_str());
-    std::printf("Median and spread (interquartile range) over all samples; floor: the same SQL statements through "
-                "the SQLite C API alone.\n");
+    std::printf("Median and spread (interquartile range) of the wall-clock time over all samples; cpu: median CPU "
+                "time of the\nsame samples (without waiting for the disk or for other processes); floor: the same SQL "
+                "statements\nthrough the SQLite C API alone (wall clock and cpu).\n");
     if (indizes)
         std::printf("With indexes on einnahme.pat_id and termine.pata_id, which the program's files do not have.\n");
     std::printf("\n");
-    std::printf("%-13s %-20s %10s %18s %4s %10s %8s %8s %-7s %s\n", "size", "operation", "median", "spread (IQR)",
-                "n", "floor", "ratio", "target", "met", "note");
+    std::printf("%-13s %-20s %9s %19s %4s %9s %9s %9s %7s %8s %-7s %s\n", "size", "operation", "median",
+                "spread (IQR)", "n", "cpu", "floor", "floor cpu", "ratio", "target", "met", "note");
     for (const Groesse &g : groessen) {
         for (const Operation *op : operationen) {
             const auto it = proben.find(schluessel(g, *op));
             if (it == proben.end())
                 continue;
             const Kennzahlen k = kennzahlen(it->second);
+            const Kennzahlen kc = kennzahlen(cpuProben[it->first]);
             const auto b = proben.find(schluessel(g, *op, true));
-            std::string boden = "-", verhaeltnis = "-";
+            std::string boden = "-", bodenCpu = "-", verhaeltnis = "-";
             if (b != proben.end()) {
                 const Kennzahlen kb = kennzahlen(b->second);
                 boden = ms(kb.median);
+                bodenCpu = ms(kennzahlen(cpuProben[b->first]).median);
                 char puffer[32];
                 std::snprintf(puffer, sizeof puffer, "%.1fx", k.median / kb.median);
                 verhaeltnis = puffer;
@@ -778,9 +798,9 @@ void tabelleDrucken(const std::vector<std::pair<long, long>> &speicher, bool ind
             const std::string zielText = z > 0 ? ms(z / 1000.0) : "-";
             const std::string erfuellt = z <= 0 ? "-" : ohneArbeit[schluessel(g, *op)] ? "n/a"
                                                      : k.median * 1000.0 <= z ? "yes" : "MISSED";
-            std::printf("%-13s %-20s %10s %18s %4zu %10s %8s %8s %-7s %s\n", g.umfang.name.toUtf8().constData(), op->name,
-                        ms(k.median).c_str(), (ms(k.q1) + " - " + ms(k.q3)).c_str(), k.n, boden.c_str(),
-                        verhaeltnis.c_str(), zielText.c_str(), erfuellt.c_str(),
+            std::printf("%-13s %-20s %9s %19s %4zu %9s %9s %9s %7s %8s %-7s %s\n", g.umfang.name.toUtf8().constData(),
+                        op->name, ms(k.median).c_str(), (ms(k.q1) + " - " + ms(k.q3)).c_str(), k.n, ms(kc.median).c_str(),
+                        boden.c_str(), bodenCpu.c_str(), verhaeltnis.c_str(), zielText.c_str(), erfuellt.c_str(),
                         hinweise[schluessel(g, *op)].c_str());
         }
     }

@@ -4,6 +4,7 @@
 #include "testhilfe.h"
 #include "tools/beispieldaten.h"
 
+#include <QAction>
 #include <QFile>
 #include <QProgressBar>
 #include <QSet>
@@ -54,15 +55,18 @@ class BeispieldatenTest : public QObject
 {
     Q_OBJECT
 private slots:
-    // What the program shows for the small file: every patient with six
+    // The way the README shows: a first start, then "mit vorhandener
+    // Datenbank verbinden" with the small file. Every patient with six
     // lines and four appointments, and the kinds of lines a carer meets.
     void familieImProgramm()
     {
         Umgebung env;
         env.zeit = QDateTime(heute, QTime(9, 0));
         const QString f = erzeugen(env, QStringLiteral("familie"));
-        env.letzteDateiSetzen(f);
         auto w = env.starten();
+        QCOMPARE(tabelle(w.get(), "tabellePatientenwahl")->rowCount(), 0);
+        env.dateiAntworten << f;
+        teil<QAction>(w.get(), "aktionDbOeffnen")->trigger();
 
         QVERIFY2(env.meldungen.isEmpty(), qPrintable(env.meldungen.join(QLatin1Char('\n'))));
         QCOMPARE(w->windowTitle(), QStringLiteral("Kalvoria - ") + f);
