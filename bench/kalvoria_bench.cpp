@@ -193,13 +193,6 @@ double messen(F &&f, bool mitEreignissen = true)
     return wand;
 }
 
-void eintragen(benchmark::State &state, const std::string &name, double sekunden)
-{
-    state.SetIterationTime(sekunden);
-    proben[name].push_back(sekunden);
-    cpuProben[name].push_back(letzteCpu);
-}
-
 // Runs the warm-up once per benchmark, not once per round.
 bool aufwaermen(const std::string &name)
 {
@@ -207,6 +200,17 @@ bool aufwaermen(const std::string &name)
         return false;
     aufgewaermt[name] = true;
     return true;
+}
+
+// Records a sample. The first operation of a benchmark that had no warm-up
+// of its own is its warm-up (caches, first paint) and is not counted.
+void eintragen(benchmark::State &state, const std::string &name, double sekunden)
+{
+    state.SetIterationTime(sekunden);
+    if (aufwaermen(name))
+        return;
+    proben[name].push_back(sekunden);
+    cpuProben[name].push_back(letzteCpu);
 }
 
 void dateiKopieren(const QString &von, const QString &nach)
