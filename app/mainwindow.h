@@ -106,6 +106,8 @@ private slots:
 
 private:
     friend class DbSitzung;
+    // The benchmarks (bench/) drive the private slots and fields as clicks would.
+    friend struct Messung;
 
     // --- window construction (app/) ---
     void menuesBauen();
@@ -310,6 +312,10 @@ private:
     QTableWidget *tabelleVerordnungsplan = nullptr;
     // Stock range, run-out day, bar and marks of cached intake line i.
     Reichweite reichweiteZeile(int zeile) const;
+    // Set while a command's later step rebuilds the overview anyway (choosing
+    // a patient ends with the appointments, which rebuild it): the fills
+    // before it skip a rebuild nobody could see.
+    bool uebersichtFolgt = false;
 
     // --- appointments (appointments/) ---
     QDate naechsterHausarztTermin;

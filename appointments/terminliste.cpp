@@ -31,16 +31,23 @@ void MainWindow::TermineFuellen()
             tabelleTermine->setItem(z, 2, datum);
         }
 
-        // Bound to the same key as the list, so the date always belongs to
-        // the patient whose appointments are shown.
-        const auto naechster = db.lesen(
-            QStringLiteral("SELECT * FROM termine WHERE (arzt_date > :heute OR arzt_date = :heute) AND arzt=:arzt "
-                           "AND pata_id=:pata_id ORDER BY arzt_date ASC LIMIT 1 ;"),
-            {{QStringLiteral(":heute"), heute},
-             {QStringLiteral(":arzt"), QStringLiteral("Hausarzt")},
-             {QStringLiteral(":pata_id"), schluessel}});
-        if (!naechster.isEmpty())
-            naechsterHausarztTermin = naechster.first().value(QStringLiteral("arzt_date")).toDate();
+        // The next family-doctor appointment is the first of the patient's
+        // appointments just read (ordered by date) that is the family doctor's
+        // and not before today: the same row the statement
+        // "... WHERE (arzt_date > :heute OR arzt_date = :heute) AND arzt=:arzt AND pata_id=:pata_id
+        // ORDER BY arzt_date ASC LIMIT 1" finds, without a second pass over
+        // every appointment of every patient. SQLite compares the dates as
+        // text, byte by byte; a date stored as a number or NULL never matches.
+        const QByteArray heuteText = heute.toString(Qt::ISODate).toUtf8();
+        for (const QSqlRecord &t : termine) {
+            const QVariant arzt = t.value(QStringLiteral("arzt"));
+            const QVariant datum = t.value(QStringLiteral("arzt_date"));
+            if (arzt.userType() == QMetaType::QString && arzt.toString() == QLatin1String("Hausarzt") &&
+                datum.userType() == QMetaType::QString && datum.toString().toUtf8() >= heuteText) {
+                naechsterHausarztTermin = datum.toDate();
+                break;
+            }
+        }
     }
     UebersichtFuellen();
 }

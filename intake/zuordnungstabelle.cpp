@@ -60,11 +60,19 @@ void MainWindow::zuordnungLesen(bool neuNummerieren)
                    : QVector<QSqlRecord>();
 
     // Positions 1..n in reading order; all or none, so that a failure cannot
-    // leave two lines on the same position.
+    // leave two lines on the same position. Only lines whose position
+    // changes are written: after an assignment at the end nothing is, and
+    // the command costs one commit less.
     bool neuePositionen = false;
     if (neuNummerieren && !zeilen.isEmpty()) {
-        neuePositionen = db.transaktion([&] {
-            for (int i = 0; i < zeilen.size(); ++i) {
+        QVector<int> falsch;
+        for (int i = 0; i < zeilen.size(); ++i) {
+            const QVariant ordnung = zeilen.at(i).value(QStringLiteral("ordnung"));
+            if (ordnung.userType() != QMetaType::LongLong || ordnung.toLongLong() != i + 1)
+                falsch.append(i);
+        }
+        neuePositionen = falsch.isEmpty() || db.transaktion([&] {
+            for (int i : falsch) {
                 if (!db.aendern(QStringLiteral("UPDATE einnahme SET ordnung=:ordnung WHERE id=:id ;"),
                                 {{QStringLiteral(":ordnung"), i + 1},
                                  {QStringLiteral(":id"), zeilen.at(i).value(QStringLiteral("id")).toInt()}}))

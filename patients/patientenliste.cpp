@@ -6,6 +6,8 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSqlRecord>
@@ -21,26 +23,41 @@ const QStringList &patientenKopf()
     return kopf;
 }
 
-// Appends one patient row; columns 3, 4 and 7 are centred.
-void patientZeileAnhaengen(QTableWidget *tabelle, const QSqlRecord &r, int hoehe)
+// Brings the table to the patient rows read, columns 3, 4 and 7 centred.
+// Rows of a refill mostly hold what they held before (a click in the
+// choice list refills all patients): items whose text is unchanged stay,
+// so that a list of thousands of patients does not rebuild every cell.
+// What the table shows afterwards is what a cleared and refilled table
+// would show. hoehe 0 keeps the default row height.
+void patientenZeigen(QTableWidget *tabelle, const QVector<QSqlRecord> &zeilen, int hoehe)
 {
-    static const char *const spalten[] = {"id", "lastname", "firstname", "ort", "birth", "plz", "strasse", "nr"};
-    const int zeile = tabelle->rowCount();
-    tabelle->insertRow(zeile);
-    if (hoehe > 0)
-        tabelle->setRowHeight(zeile, hoehe);
-    for (int s = 0; s < 8; ++s) {
-        auto *item = new QTableWidgetItem(r.value(QLatin1String(spalten[s])).toString());
-        if (s == 3 || s == 4 || s == 7)
-            item->setTextAlignment(Qt::AlignCenter);
-        tabelle->setItem(zeile, s, item);
+    // The statement lists the columns in the table's order.
+    tabelle->setUpdatesEnabled(false);
+    tabelle->setRowCount(zeilen.size());
+    const int zeilenHoehe = hoehe > 0 ? hoehe : tabelle->verticalHeader()->defaultSectionSize();
+    for (int z = 0; z < zeilen.size(); ++z) {
+        tabelle->setRowHeight(z, zeilenHoehe);
+        const QSqlRecord &r = zeilen.at(z);
+        for (int s = 0; s < 8; ++s) {
+            const QString text = r.value(s).toString();
+            QTableWidgetItem *item = tabelle->item(z, s);
+            if (!item) {
+                item = new QTableWidgetItem(text);
+                if (s == 3 || s == 4 || s == 7)
+                    item->setTextAlignment(Qt::AlignCenter);
+                tabelle->setItem(z, s, item);
+            } else if (item->text() != text) {
+                item->setText(text);
+            }
+        }
     }
+    tabelle->setUpdatesEnabled(true);
 }
 
+// Before a refill: no selection and no current cell, as after clear().
 void tabelleLeeren(QTableWidget *tabelle, const QStringList &kopf)
 {
-    tabelle->clear();
-    tabelle->setRowCount(0);
+    tabelle->selectionModel()->clear();
     tabelle->setHorizontalHeaderLabels(kopf);
 }
 
@@ -52,10 +69,7 @@ void MainWindow::PatientenEinstellungFuellen(int eingang)
     DbSitzung db(*this);
     const auto zeilen = db.lesen(QStringLiteral(
         "SELECT id, lastname, firstname, ort, birth, plz, strasse, nr FROM patient ORDER BY lastname ASC "));
-    tabellePatientenwahl->setUpdatesEnabled(false);
-    for (const QSqlRecord &r : zeilen)
-        patientZeileAnhaengen(tabellePatientenwahl, r, 26);
-    tabellePatientenwahl->setUpdatesEnabled(true);
+    patientenZeigen(tabellePatientenwahl, zeilen, 26);
 
     if (tabellePatientenwahl->rowCount() > 0) {
         if (eingang < 0 || eingang >= tabellePatientenwahl->rowCount())
@@ -73,7 +87,12 @@ void MainWindow::PatientenEinstellungFuellen(int eingang)
         kopfzeilePatient->setText(patientKopfzeile());
         kopfzeileZeit->setText(QStringLiteral("erstellt am: ") +
                                jetzt.toString(QStringLiteral("dd.MM.yyyy - hh:mm:ss")) + QStringLiteral(" Uhr "));
+        // The appointments end by rebuilding the overview with the new
+        // patient's next family-doctor appointment; one rebuild is enough.
+        const bool spaeter = uebersichtFolgt;
+        uebersichtFolgt = true;
         ZuordnungFuellen();
+        uebersichtFolgt = spaeter;
         TermineFuellen();
     } else {
         // No patient left (the last one deleted, an empty file opened): show
@@ -111,17 +130,15 @@ void MainWindow::PatientenFuellen(QString &spalte, QString &suchtext)
     tabelleLeeren(tabellePatienten, patientenKopf());
     // The column name is part of the statement's text, so only a known one may pass.
     const QString feld = suchspalte(spalte);
+    QVector<QSqlRecord> zeilen;
     if (!feld.isEmpty()) {
         DbSitzung db(*this);
-        const auto zeilen = db.lesen(
+        zeilen = db.lesen(
             QStringLiteral("SELECT id, lastname, firstname, ort, birth, plz, strasse, nr FROM patient WHERE ") + feld +
                 QStringLiteral(" LIKE:kat ORDER BY id ASC "),
             {{QStringLiteral(":kat"), QString(QLatin1Char('%') + suchtext + QLatin1Char('%'))}});
-        tabellePatienten->setUpdatesEnabled(false);
-        for (const QSqlRecord &r : zeilen)
-            patientZeileAnhaengen(tabellePatienten, r, 0);
-        tabellePatienten->setUpdatesEnabled(true);
     }
+    patientenZeigen(tabellePatienten, zeilen, 0);
     if (tabellePatienten->rowCount() > 0) {
         tabellePatienten->setCurrentCell(0, 1);
         PatientenAnklicken(0);

@@ -75,6 +75,8 @@ void MainWindow::ZeitHolen()
 
 void MainWindow::AllesEinlesen()
 {
+    // The overview is rebuilt once, at the end, from everything read.
+    uebersichtFolgt = true;
     PatientenEinstellungFuellen(0);
     MedizinEinstellungFuellen();
     MedikamenteAnklicken();
@@ -85,6 +87,7 @@ void MainWindow::AllesEinlesen()
     PatientenFuellen(spalte, suchtext);
     MedikamenteFuellen();
     MedikamenteAnklicken();
+    uebersichtFolgt = false;
     UebersichtFuellen();
     VerordnungsplanFuellen();
 }

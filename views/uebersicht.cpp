@@ -16,6 +16,8 @@ Reichweite MainWindow::reichweiteZeile(int zeile) const
 
 void MainWindow::UebersichtFuellen()
 {
+    if (uebersichtFolgt)
+        return;
     tabelleUebersicht->clear();
     tabelleUebersicht->setRowCount(0);
     tabelleUebersicht->setHorizontalHeaderLabels(kopfUebersicht);

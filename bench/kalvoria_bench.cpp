@@ -1,0 +1,974 @@
+// Benchmarks of the program's real operations on the sample databases
+// "familie", "pflegedienst" and "gross", headless, each beside its database
+// floor (the same SQL statements through the SQLite C API alone).
+//
+//     kalvoria_bench [--umfang=familie,pflegedienst,gross] [--runden=N] [--indizes] [Google Benchmark flags]
+//
+// --indizes adds indexes on einnahme.pat_id and termine.pata_id to the
+// benchmark's copies (the program declares none), to show what they would
+// change; both the program and the floor then read through them.
+//
+// Every sample is one operation as the user triggers it: the slot runs and
+// the events it leaves behind (layout, painting of the visible page,
+// deferred deletes) are processed, as the event loop would before the next
+// click. Medians and interquartile ranges are taken over all samples.
+#include "app/mainwindow.h"
+#include "app/seams.h"
+#include "bench/boden.h"
+#include "tools/beispieldaten.h"
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QUrl>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+// Reaches the window's private slots and fields, as the clicks of a user would.
+struct Messung {
+    static void seiteEinstellungen(MainWindow &w) { w.hauptTabs->setCurrentWidget(w.seiteEinstellungen); }
+    static void listenZeigen(MainWindow &w, bool an)
+    {
+        w.aktionListen->setChecked(an);
+        w.TabPatMedEinAus(an);
+        w.hauptTabs->setCurrentWidget(an ? w.seitePatienten : w.seiteEinstellungen);
+    }
+    static int patienten(MainWindow &w) { return w.tabellePatientenwahl->rowCount(); }
+    static int packungen(MainWindow &w) { return w.tabelleSortenwahl->rowCount(); }
+    static void patientWaehlen(MainWindow &w, int zeile) { w.PatientenEinstellungFuellen(zeile); }
+    static int zeilen(MainWindow &w) { return w.tabelleZuordnung->rowCount(); }
+    static int aktuelleZeile(MainWindow &w) { return w.tabelleZuordnung->currentRow(); }
+    static void zeileWaehlen(MainWindow &w, int zeile)
+    {
+        w.tabelleZuordnung->setCurrentCell(zeile, 1);
+        w.ZuordnungAnklicken();
+    }
+    static QString bestand(MainWindow &w, int zeile) { return w.einnahmeBestand.value(zeile); }
+    // Clicks a package and types the doses, as before "Eintragen".
+    static void packungWaehlen(MainWindow &w, int zeile)
+    {
+        w.tabelleSortenwahl->setCurrentCell(zeile, 2);
+        w.MedizinEinstellungAnklicken();
+        w.editZuordnenMorgen->setText(QStringLiteral("1"));
+        w.editZuordnenAbend->setText(QStringLiteral("0,5"));
+    }
+    static void zuordnen(MainWindow &w) { w.ZuordnungEintragen(); }
+    static void loeschen(MainWindow &w) { w.ZuordnungLoeschen(); }
+    static void hoch(MainWindow &w) { w.EinstellungZuordnungHoch(); }
+    static void runter(MainWindow &w) { w.EinstellungZuordnungRunter(); }
+    // The pharmacy window's field and its "Eintragen".
+    static void buchen(MainWindow &w, const QString &packungen)
+    {
+        w.fensterPackungen->setText(packungen);
+        w.ApothekeEintragen();
+    }
+    static void suchen(MainWindow &w, const QString &spalte, const QString &text)
+    {
+        w.auswahlSuchspalte->setCurrentIndex(w.auswahlSuchspalte->findData(spalte));
+        w.editSuchbegriff->setText(text);
+        w.PatientenSuchen();
+    }
+    static int gefunden(MainWindow &w) { return w.tabellePatienten->rowCount(); }
+    static void verordnungsplanDrucken(MainWindow &w) { w.print_regulation(); }
+    static void medikamentenlisteDrucken(MainWindow &w) { w.print_medlist(); }
+};
+
+// Catches the program's openUrl calls, so that no viewer starts.
+class UrlFaenger : public QObject
+{
+    Q_OBJECT
+public:
+    int geoeffnet = 0;
+public slots:
+    void oeffnen(const QUrl &) { ++geoeffnet; }
+};
+
+namespace {
+
+using Uhr = std::chrono::steady_clock;
+
+const QDate heute(2026, 12, 6);
+const quint64 saat = 1;
+const char *const suchtext = "mann";
+
+const char *const einnahmeAbfrage =
+    "SELECT * FROM einnahme LEFT JOIN sorte ON einnahme.med_id = sorte.id LEFT JOIN medikament ON "
+    "sorte.medizin_id = medikament.id WHERE einnahme.pat_id = :pat ORDER BY ordnung ";
+const char *const patientenAbfrage =
+    "SELECT id, lastname, firstname, ort, birth, plz, strasse, nr FROM patient ORDER BY lastname ASC ";
+
+struct Groesse {
+    Beispielumfang umfang;
+    QString original; // as generated, never changed
+    QString programm; // the copy the program works on
+    QString boden;    // the copy the floor works on
+    int runden = 5;
+    int schritte = 10; // timed operations per round
+    int startSchritte = 3;
+};
+
+struct Operation {
+    const char *name;
+    double zielPflegedienst; // ms, 0: none
+    double zielGross;
+};
+
+const Operation opStart{"start-up", 300, 0};
+const Operation opWaehlen{"choose patient", 16, 50};
+const Operation opZuordnen{"assign package", 16, 50};
+const Operation opLoeschen{"remove line", 16, 50};
+const Operation opVerschieben{"move line", 16, 50};
+const Operation opBuchen{"book packages", 16, 50};
+const Operation opSuchen{"search patients", 16, 50};
+const Operation opPdfPlan{"PDF regulation plan", 100, 100};
+const Operation opPdfListe{"PDF medication list", 100, 100};
+const Operation *const operationen[] = {&opStart,   &opWaehlen, &opZuordnen, &opLoeschen, &opVerschieben,
+                                        &opBuchen,  &opSuchen,  &opPdfPlan,  &opPdfListe};
+
+std::vector<Groesse> groessen;
+std::map<std::string, std::vector<double>> proben; // seconds per sample
+std::map<std::string, std::vector<double>> cpuProben; // CPU seconds of this thread per sample
+std::map<std::string, std::string> hinweise;
+std::map<std::string, bool> ohneArbeit; // the slot did nothing: no target can be judged
+std::map<std::string, bool> aufgewaermt;
+std::unique_ptr<QTemporaryDir> arbeitsordner;
+std::unique_ptr<MainWindow> fenster;
+QString fensterFuer;
+UrlFaenger *faenger = nullptr;
+
+std::string schluessel(const Groesse &g, const Operation &op, bool boden = false)
+{
+    return g.umfang.name.toStdString() + "/" + op.name + (boden ? "/floor" : "");
+}
+
+void ereignisse()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+double cpuZeit()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// CPU time of the last sample: the work itself, without the time spent
+// waiting for the disk (commits) or for other processes on the machine.
+double letzteCpu = 0;
+
+// One sample: the operation and the events it leaves for the event loop.
+template <typename F>
+double messen(F &&f, bool mitEreignissen = true)
+{
+    const double cpu = cpuZeit();
+    const auto a = Uhr::now();
+    f();
+    if (mitEreignissen)
+        ereignisse();
+    const double wand = std::chrono::duration<double>(Uhr::now() - a).count();
+    letzteCpu = cpuZeit() - cpu;
+    return wand;
+}
+
+// Runs the warm-up once per benchmark, not once per round.
+bool aufwaermen(const std::string &name)
+{
+    if (aufgewaermt[name])
+        return false;
+    aufgewaermt[name] = true;
+    return true;
+}
+
+// Records a sample. The first operation of a benchmark that had no warm-up
+// of its own is its warm-up (caches, first paint) and is not counted.
+void eintragen(benchmark::State &state, const std::string &name, double sekunden)
+{
+    state.SetIterationTime(sekunden);
+    if (aufwaermen(name))
+        return;
+    proben[name].push_back(sekunden);
+    cpuProben[name].push_back(letzteCpu);
+}
+
+void dateiKopieren(const QString &von, const QString &nach)
+{
+    QFile::remove(nach);
+    if (!QFile::copy(von, nach))
+        qFatal("cannot copy %s", qPrintable(von));
+}
+
+void letzteDateiSetzen(const QString &pfad)
+{
+    const QString ordner = arbeitsordner->path() + QStringLiteral("/Kalvoria");
+    QDir().mkpath(ordner);
+    QSettings s(ordner + QStringLiteral("/config.ini"), QSettings::IniFormat);
+    s.beginGroup(QStringLiteral("pfade"));
+    s.setValue(QStringLiteral("letzteDatei"), pfad);
+    s.endGroup();
+}
+
+void fensterSchliessen()
+{
+    fenster.reset();
+    fensterFuer.clear();
+    ereignisse();
+}
+
+MainWindow &fensterHolen(const Groesse &g)
+{
+    if (fensterFuer != g.umfang.name) {
+        fensterSchliessen();
+        letzteDateiSetzen(g.programm);
+        fenster = std::make_unique<MainWindow>();
+        fenster->show();
+        ereignisse();
+        Messung::seiteEinstellungen(*fenster);
+        ereignisse();
+        fensterFuer = g.umfang.name;
+    }
+    return *fenster;
+}
+
+// The patient the commands work on: the second in the list, if any; the
+// floors work on the same patient.
+int folgeIndex(const Groesse &g)
+{
+    return g.umfang.patienten > 1 ? 1 : 0;
+}
+
+int arbeitsPatient(MainWindow &w)
+{
+    return Messung::patienten(w) > 1 ? 1 : 0;
+}
+
+// --- the program's operations ---
+
+void startProgramm(benchmark::State &state, const Groesse &g)
+{
+    fensterSchliessen();
+    letzteDateiSetzen(g.programm);
+    const std::string name = schluessel(g, opStart);
+    if (aufwaermen(name)) {
+        MainWindow w;
+        w.show();
+        ereignisse();
+    }
+    ereignisse();
+    for (auto _ : state) {
+        std::unique_ptr<MainWindow> w;
+        const double t = messen([&] {
+            w = std::make_unique<MainWindow>();
+            w->show();
+        });
+        if (Messung::patienten(*w) != g.umfang.patienten) {
+            state.SkipWithError("the window does not list every patient");
+            break;
+        }
+        w.reset();
+        ereignisse();
+        eintragen(state, name, t);
+    }
+}
+
+void patientWaehlenProgramm(benchmark::State &state, const Groesse &g)
+{
+    MainWindow &w = fensterHolen(g);
+    const int n = Messung::patienten(w);
+    const std::string name = schluessel(g, opWaehlen);
+    if (aufwaermen(name)) {
+        Messung::patientWaehlen(w, 0);
+        ereignisse();
+    }
+    int i = 0;
+    for (auto _ : state) {
+        const int zeile = (i++ * 37 + 1) % n;
+        const double t = messen([&] { Messung::patientWaehlen(w, zeile); });
+        if (Messung::zeilen(w) != g.umfang.zeilenJePatient) {
+            state.SkipWithError("the chosen patient's plan is not shown");
+            break;
+        }
+        eintragen(state, name, t);
+    }
+}
+
+void zuordnenProgramm(benchmark::State &state, const Groesse &g)
+{
+    MainWindow &w = fensterHolen(g);
+    Messung::patientWaehlen(w, arbeitsPatient(w));
+    ereignisse();
+    const std::string name = schluessel(g, opZuordnen);
+    int i = 0;
+    for (auto _ : state) {
+        Messung::packungWaehlen(w, (i++ * 13) % Messung::packungen(w));
+        const int vorher = Messung::zeilen(w);
+        const double t = messen([&] { Messung::zuordnen(w); });
+        if (Messung::zeilen(w) != vorher + 1) {
+            state.SkipWithError("no line was added");
+            break;
+        }
+        Messung::loeschen(w); // the new line is current
+        ereignisse();
+        eintragen(state, name, t);
+    }
+}
+
+void loeschenProgramm(benchmark::State &state, const Groesse &g)
+{
+    MainWindow &w = fensterHolen(g);
+    Messung::patientWaehlen(w, arbeitsPatient(w));
+    ereignisse();
+    const std::string name = schluessel(g, opLoeschen);
+    int i = 0;
+    for (auto _ : state) {
+        // A line in the middle goes; a new one at the end takes its place.
+        Messung::packungWaehlen(w, (i++ * 17) % Messung::packungen(w));
+        Messung::zuordnen(w);
+        ereignisse();
+        const int vorher = Messung::zeilen(w);
+        Messung::zeileWaehlen(w, vorher / 2);
+        const double t = messen([&] { Messung::loeschen(w); });
+        if (Messung::zeilen(w) != vorher - 1) {
+            state.SkipWithError("no line was removed");
+            break;
+        }
+        eintragen(state, name, t);
+    }
+}
+
+void verschiebenProgramm(benchmark::State &state, const Groesse &g)
+{
+    MainWindow &w = fensterHolen(g);
+    Messung::patientWaehlen(w, arbeitsPatient(w));
+    ereignisse();
+    const int mitte = Messung::zeilen(w) / 2;
+    Messung::zeileWaehlen(w, mitte);
+    const std::string name = schluessel(g, opVerschieben);
+    bool hoch = true;
+    for (auto _ : state) {
+        const double t = messen([&] { hoch ? Messung::hoch(w) : Messung::runter(w); });
+        if (Messung::aktuelleZeile(w) != (hoch ? mitte - 1 : mitte)) {
+            state.SkipWithError("the line did not move");
+            break;
+        }
+        hoch = !hoch;
+        eintragen(state, name, t);
+    }
+}
+
+void buchenProgramm(benchmark::State &state, const Groesse &g)
+{
+    MainWindow &w = fensterHolen(g);
+    Messung::patientWaehlen(w, arbeitsPatient(w));
+    ereignisse();
+    const int mitte = Messung::zeilen(w) / 2;
+    Messung::zeileWaehlen(w, mitte);
+    const std::string name = schluessel(g, opBuchen);
+    const QString vorher = Messung::bestand(w, mitte);
+    for (auto _ : state) {
+        Messung::zeileWaehlen(w, mitte);
+        const double t = messen([&] { Messung::buchen(w, QStringLiteral("2")); });
+        eintragen(state, name, t);
+    }
+    if (Messung::bestand(w, mitte) == vorher) {
+        hinweise[name] = "stock unchanged: booking does nothing in this build";
+        ohneArbeit[name] = true;
+    }
+}
+
+void suchenProgramm(benchmark::State &state, const Groesse &g)
+{
+    MainWindow &w = fensterHolen(g);
+    Messung::listenZeigen(w, true);
+    ereignisse();
+    const std::string name = schluessel(g, opSuchen);
+    for (auto _ : state) {
+        const double t = messen([&] {
+            Messung::suchen(w, QStringLiteral("lastname"), QString::fromLatin1(suchtext));
+        });
+        eintragen(state, name, t);
+    }
+    hinweise[name] = std::to_string(Messung::gefunden(w)) + " found";
+    Messung::listenZeigen(w, false);
+    ereignisse();
+}
+
+void pdfProgramm(benchmark::State &state, const Groesse &g, const Operation &op)
+{
+    MainWindow &w = fensterHolen(g);
+    Messung::patientWaehlen(w, arbeitsPatient(w));
+    ereignisse();
+    const QString pdf = arbeitsordner->path() + QStringLiteral("/ausgabe.pdf");
+    Seams::datei = [pdf](const QString &, const QString &, const QString &, bool) { return pdf; };
+    const std::string name = schluessel(g, op);
+    const bool plan = &op == &opPdfPlan;
+    int geschrieben = 0;
+    const int vorher = faenger->geoeffnet;
+    for (auto _ : state) {
+        QFile::remove(pdf);
+        const double t = messen([&] {
+            plan ? Messung::verordnungsplanDrucken(w) : Messung::medikamentenlisteDrucken(w);
+        });
+        geschrieben += QFileInfo(pdf).size() > 0 ? 1 : 0;
+        eintragen(state, name, t);
+    }
+    Seams::datei = nullptr;
+    if (geschrieben == 0) {
+        hinweise[name] = "no file written: printing does nothing in this build";
+        ohneArbeit[name] = true;
+    }
+    else if (faenger->geoeffnet == vorher)
+        hinweise[name] = "the file was not opened";
+    else
+        hinweise[name] = std::to_string(Messung::zeilen(w)) + " lines";
+}
+
+// --- the floors ---
+
+std::string text(long long zahl)
+{
+    return std::to_string(zahl);
+}
+
+// Keys of the patients in the order of the choice list.
+std::vector<long long> patientenFolge(Boden &b)
+{
+    b.oeffnen();
+    b.ausfuehren(patientenAbfrage);
+    std::vector<long long> ids = b.schluessel;
+    b.schliessen();
+    return ids;
+}
+
+void einnahmeLesen(Boden &b, long long patient)
+{
+    b.ausfuehren(einnahmeAbfrage, {{":pat", text(patient)}});
+}
+
+void termineLesen(Boden &b, long long patient)
+{
+    b.ausfuehren("SELECT * FROM termine WHERE pata_id=:pata_id ORDER BY arzt_date ASC ", {{":pata_id", patient}});
+    b.ausfuehren("SELECT * FROM termine WHERE (arzt_date > :heute OR arzt_date = :heute) AND arzt=:arzt AND "
+                 "pata_id=:pata_id ORDER BY arzt_date ASC LIMIT 1 ;",
+                 {{":heute", heute.toString(QStringLiteral("yyyy-MM-dd")).toStdString()},
+                  {":arzt", "Hausarzt"},
+                  {":pata_id", patient}});
+}
+
+// The positions 1..n of the lines just read, in one transaction.
+void neuNummerieren(Boden &b)
+{
+    const std::vector<long long> ids = b.schluessel;
+    b.ausfuehren("BEGIN");
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        b.ausfuehren("UPDATE einnahme SET ordnung=:ordnung WHERE id=:id ;",
+                     {{":ordnung", static_cast<long long>(i + 1)}, {":id", ids[i]}});
+    b.ausfuehren("COMMIT");
+}
+
+void einnahmeEinfuegen(Boden &b, long long patient, long long sorte, long long ordnung)
+{
+    b.ausfuehren("INSERT INTO einnahme (id, pat_id, med_id, tag, stand, morgen, mittag, abend, nacht, hilfe, ordnung) "
+                 "VALUES (NULL, :pat_id, :med_id, :tag , :stand, :morgen, :mittag, :abend, :nacht, :hilfe, :ordnung) ;",
+                 {{":pat_id", text(patient)},
+                  {":med_id", sorte},
+                  {":tag", heute.toString(QStringLiteral("yyyy-MM-dd")).toStdString()},
+                  {":stand", 30.0},
+                  {":morgen", 1.0},
+                  {":mittag", 0.0},
+                  {":abend", 0.5},
+                  {":nacht", 0.0},
+                  {":hilfe", 0},
+                  {":ordnung", ordnung}});
+}
+
+void bodenMessen(benchmark::State &state, const std::string &name, const std::function<void()> &vorher,
+                 const std::function<void()> &arbeit)
+{
+    for (auto _ : state) {
+        if (vorher)
+            vorher();
+        eintragen(state, name, messen(arbeit, false));
+    }
+}
+
+void startBoden(benchmark::State &state, const Groesse &g)
+{
+    Boden b(g.boden.toStdString());
+    const std::vector<long long> folge = patientenFolge(b);
+    b.oeffnen();
+    const long long medikament = b.zahl("SELECT id FROM medikament ORDER BY medizin ASC LIMIT 1");
+    b.schliessen();
+    bodenMessen(state, schluessel(g, opStart, true), nullptr, [&] {
+        b.oeffnen();
+        b.ausfuehren("SELECT name FROM sqlite_master WHERE type = 'table'");
+        b.ausfuehren(patientenAbfrage);
+        einnahmeLesen(b, folge.front());
+        termineLesen(b, folge.front());
+        b.ausfuehren("SELECT id, medizin_id, handelsname, dosis, packung FROM sorte ORDER BY handelsname ASC, dosis ASC ");
+        b.ausfuehren("SELECT id, lastname, firstname, ort, birth, plz, strasse, nr FROM patient WHERE firstname "
+                     "LIKE:kat ORDER BY id ASC ",
+                     {{":kat", "%%"}});
+        b.ausfuehren("SELECT id, medizin FROM medikament WHERE medizin LIKE:kat ORDER BY medizin ASC ", {{":kat", "%%"}});
+        b.ausfuehren("SELECT id, medizin_id, handelsname, dosis, packung FROM sorte WHERE medizin_id=:medid ORDER BY "
+                     "dosis ASC ",
+                     {{":medid", medikament}});
+        b.schliessen();
+    });
+}
+
+void patientWaehlenBoden(benchmark::State &state, const Groesse &g)
+{
+    Boden b(g.boden.toStdString());
+    const std::vector<long long> folge = patientenFolge(b);
+    int i = 0;
+    bodenMessen(state, schluessel(g, opWaehlen, true), nullptr, [&] {
+        const long long p = folge[static_cast<std::size_t>((i++ * 37 + 1) % static_cast<int>(folge.size()))];
+        b.oeffnen();
+        b.ausfuehren(patientenAbfrage);
+        einnahmeLesen(b, p);
+        termineLesen(b, p);
+        b.schliessen();
+    });
+}
+
+void zuordnenBoden(benchmark::State &state, const Groesse &g)
+{
+    Boden b(g.boden.toStdString());
+    const long long p = patientenFolge(b).at(folgeIndex(g));
+    long long neu = 0;
+    int i = 0;
+    bodenMessen(
+        state, schluessel(g, opZuordnen, true),
+        [&] {
+            if (neu == 0)
+                return;
+            b.oeffnen();
+            b.ausfuehren("DELETE FROM einnahme WHERE id=:id ;", {{":id", text(neu)}});
+            b.schliessen();
+        },
+        [&] {
+            b.oeffnen();
+            const long long hoechste =
+                b.zahl("SELECT max(ordnung) AS hoechste FROM einnahme WHERE pat_id=:pat ;", {{":pat", text(p)}});
+            einnahmeEinfuegen(b, p, 1 + (i++ * 13) % g.umfang.packungen, hoechste + 1);
+            neu = b.letzteId();
+            einnahmeLesen(b, p);
+            neuNummerieren(b);
+            b.schliessen();
+        });
+}
+
+void loeschenBoden(benchmark::State &state, const Groesse &g)
+{
+    Boden b(g.boden.toStdString());
+    const long long p = patientenFolge(b).at(folgeIndex(g));
+    long long weg = 0;
+    int i = 0;
+    bodenMessen(
+        state, schluessel(g, opLoeschen, true),
+        [&] {
+            b.oeffnen();
+            const long long hoechste = b.zahl("SELECT max(ordnung) FROM einnahme WHERE pat_id=:pat ;", {{":pat", text(p)}});
+            einnahmeEinfuegen(b, p, 1 + (i++ * 17) % g.umfang.packungen, hoechste + 1);
+            einnahmeLesen(b, p);
+            weg = b.schluessel.at(b.schluessel.size() / 2);
+            b.schliessen();
+        },
+        [&] {
+            b.oeffnen();
+            b.ausfuehren("DELETE FROM einnahme WHERE id=:id ;", {{":id", text(weg)}});
+            einnahmeLesen(b, p);
+            neuNummerieren(b);
+            b.schliessen();
+        });
+}
+
+void verschiebenBoden(benchmark::State &state, const Groesse &g)
+{
+    Boden b(g.boden.toStdString());
+    const long long p = patientenFolge(b).at(folgeIndex(g));
+    const long long mitte = g.umfang.zeilenJePatient / 2 + 1;
+    bool hoch = true;
+    bodenMessen(state, schluessel(g, opVerschieben, true), nullptr, [&] {
+        const long long von = hoch ? mitte : mitte - 1;
+        const long long nach = hoch ? mitte - 1 : mitte;
+        hoch = !hoch;
+        b.oeffnen();
+        b.ausfuehren("BEGIN");
+        b.ausfuehren("UPDATE einnahme SET ordnung=:zahl WHERE ordnung=:ordnung AND pat_id=:pat ;",
+                     {{":zahl", 9999}, {":ordnung", nach}, {":pat", text(p)}});
+        b.ausfuehren("UPDATE einnahme SET ordnung=:neueordnung WHERE ordnung=:ordnung AND pat_id=:pat ;",
+                     {{":neueordnung", nach}, {":ordnung", von}, {":pat", text(p)}});
+        b.ausfuehren("UPDATE einnahme SET ordnung=:neueordnung WHERE ordnung=9999 AND pat_id=:pat ;",
+                     {{":neueordnung", von}, {":pat", text(p)}});
+        b.ausfuehren("COMMIT");
+        einnahmeLesen(b, p);
+        b.schliessen();
+    });
+}
+
+void buchenBoden(benchmark::State &state, const Groesse &g)
+{
+    Boden b(g.boden.toStdString());
+    const long long p = patientenFolge(b).at(folgeIndex(g));
+    b.oeffnen();
+    einnahmeLesen(b, p);
+    const long long zeile = b.schluessel.at(b.schluessel.size() / 2);
+    b.schliessen();
+    double stand = 30;
+    bodenMessen(state, schluessel(g, opBuchen, true), nullptr, [&] {
+        b.oeffnen();
+        b.ausfuehren("UPDATE einnahme SET tag=:tag, stand=:stand  WHERE id=:id ;",
+                     {{":tag", heute.toString(QStringLiteral("yyyy-MM-dd")).toStdString()},
+                      {":stand", stand += 2},
+                      {":id", text(zeile)}});
+        einnahmeLesen(b, p);
+        b.schliessen();
+    });
+}
+
+void suchenBoden(benchmark::State &state, const Groesse &g)
+{
+    Boden b(g.boden.toStdString());
+    bodenMessen(state, schluessel(g, opSuchen, true), nullptr, [&] {
+        b.oeffnen();
+        b.ausfuehren("SELECT id, lastname, firstname, ort, birth, plz, strasse, nr FROM patient WHERE lastname "
+                     "LIKE:kat ORDER BY id ASC ",
+                     {{":kat", std::string("%") + suchtext + "%"}});
+        b.schliessen();
+    });
+}
+
+// --- report ---
+
+struct Kennzahlen {
+    double median = 0, q1 = 0, q3 = 0;
+    std::size_t n = 0;
+};
+
+Kennzahlen kennzahlen(std::vector<double> werte)
+{
+    Kennzahlen k;
+    k.n = werte.size();
+    if (werte.empty())
+        return k;
+    std::sort(werte.begin(), werte.end());
+    auto quantil = [&](double p) {
+        const double pos = p * static_cast<double>(werte.size() - 1);
+        const auto unten = static_cast<std::size_t>(pos);
+        const std::size_t oben = std::min(unten + 1, werte.size() - 1);
+        return werte[unten] + (pos - static_cast<double>(unten)) * (werte[oben] - werte[unten]);
+    };
+    k.median = quantil(0.5);
+    k.q1 = quantil(0.25);
+    k.q3 = quantil(0.75);
+    return k;
+}
+
+std::string ms(double sekunden)
+{
+    const double m = sekunden * 1000.0;
+    char puffer[32];
+    std::snprintf(puffer, sizeof puffer, m < 1 ? "%.3f ms" : m < 10 ? "%.2f ms" : m < 100 ? "%.1f ms" : "%.0f ms", m);
+    return puffer;
+}
+
+double ziel(const Groesse &g, const Operation &op)
+{
+    if (&op == &opPdfPlan || &op == &opPdfListe)
+        return op.zielGross;
+    if (g.umfang.name == QLatin1String("pflegedienst"))
+        return op.zielPflegedienst;
+    if (g.umfang.name == QLatin1String("gross"))
+        return op.zielGross;
+    return 0;
+}
+
+std::string last()
+{
+    QFile f(QStringLiteral("/proc/loadavg"));
+    if (!f.open(QIODevice::ReadOnly))
+        return "?";
+    return QString::fromLatin1(f.readAll()).section(QLatin1Char(' '), 0, 2).toStdString();
+}
+
+long spitzeKb()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &zeile : f.readAll().split('\n')) {
+        if (zeile.startsWith("VmHWM:"))
+            return zeile.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+// In a process of its own: starts the program on the file ("leer": a first
+// start without any file), chooses ten patients and searches, and prints
+// the peak resident memory.
+int speicherMessen(int argc, char **argv, const QString &datei)
+{
+    QApplication app(argc, argv);
+    arbeitsordner = std::make_unique<QTemporaryDir>();
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, arbeitsordner->path());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, arbeitsordner->path());
+    Seams::uhr = [] { return QDateTime(heute, QTime(10, 30)); };
+    Seams::meldung = [](const QString &t) { std::fprintf(stderr, "message: %s\n", qPrintable(t)); };
+    Seams::frage = [](const QString &) { return false; };
+    if (datei != QLatin1String("leer"))
+        letzteDateiSetzen(datei);
+    {
+        MainWindow w;
+        w.show();
+        ereignisse();
+        const int n = Messung::patienten(w);
+        for (int i = 0; n > 0 && i < 10; ++i) {
+            Messung::patientWaehlen(w, (i * 37 + 1) % n);
+            ereignisse();
+        }
+        Messung::listenZeigen(w, true);
+        Messung::suchen(w, QStringLiteral("lastname"), QString::fromLatin1(suchtext));
+        ereignisse();
+        std::printf("%ld\n", spitzeKb());
+    }
+    Seams::zuruecksetzen();
+    return 0;
+}
+
+long speicherIn(const QString &datei)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--speicher"), datei});
+    if (!p.waitForFinished(600000) || p.exitCode() != 0)
+        return -1;
+    return QString::fromLatin1(p.readAllStandardOutput()).trimmed().toLong();
+}
+
+void tabelleDrucken(const std::vector<std::pair<long, long>> &speicher, bool indizes)
+{
+    std::printf("\nKalvoria benchmarks: Qt %s, SQLite %s, %s build, %d cores, load average %s\n", qVersion(),
+                sqlite3_libversion(), KALVORIA_BAUART, QThread::idealThreadCount(), last().c_str());
+    std::printf("Median and spread (interquartile range) of the wall-clock time over all samples; cpu: median CPU "
+                "time of the\nsame samples (without waiting for the disk or for other processes); floor: the same SQL "
+                "statements\nthrough the SQLite C API alone (wall clock and cpu).\n");
+    if (indizes)
+        std::printf("With indexes on einnahme.pat_id and termine.pata_id, which the program's files do not have.\n");
+    std::printf("\n");
+    std::printf("%-13s %-20s %9s %19s %4s %9s %9s %9s %7s %8s %-7s %s\n", "size", "operation", "median",
+                "spread (IQR)", "n", "cpu", "floor", "floor cpu", "ratio", "target", "met", "note");
+    for (const Groesse &g : groessen) {
+        for (const Operation *op : operationen) {
+            const auto it = proben.find(schluessel(g, *op));
+            if (it == proben.end())
+                continue;
+            const Kennzahlen k = kennzahlen(it->second);
+            const Kennzahlen kc = kennzahlen(cpuProben[it->first]);
+            const auto b = proben.find(schluessel(g, *op, true));
+            std::string boden = "-", bodenCpu = "-", verhaeltnis = "-";
+            if (b != proben.end()) {
+                const Kennzahlen kb = kennzahlen(b->second);
+                boden = ms(kb.median);
+                bodenCpu = ms(kennzahlen(cpuProben[b->first]).median);
+                char puffer[32];
+                std::snprintf(puffer, sizeof puffer, "%.1fx", k.median / kb.median);
+                verhaeltnis = puffer;
+            }
+            const double z = ziel(g, *op);
+            const std::string zielText = z > 0 ? ms(z / 1000.0) : "-";
+            const std::string erfuellt = z <= 0 ? "-" : ohneArbeit[schluessel(g, *op)] ? "n/a"
+                                                     : k.median * 1000.0 <= z ? "yes" : "MISSED";
+            std::printf("%-13s %-20s %9s %19s %4zu %9s %9s %9s %7s %8s %-7s %s\n", g.umfang.name.toUtf8().constData(),
+                        op->name, ms(k.median).c_str(), (ms(k.q1) + " - " + ms(k.q3)).c_str(), k.n, ms(kc.median).c_str(),
+                        boden.c_str(), bodenCpu.c_str(), verhaeltnis.c_str(), zielText.c_str(), erfuellt.c_str(),
+                        hinweise[schluessel(g, *op)].c_str());
+        }
+    }
+    if (!speicher.empty()) {
+        std::printf("\nPeak memory (VmHWM) of a start, ten patients chosen and a search:\n");
+        const long leer = speicher.front().second;
+        std::printf("  empty first start   %8.1f MB\n", static_cast<double>(leer) / 1024.0);
+        for (std::size_t i = 1; i < speicher.size(); ++i) {
+            const Groesse &g = groessen[static_cast<std::size_t>(speicher[i].first)];
+            const double faktor = leer > 0 ? static_cast<double>(speicher[i].second) / static_cast<double>(leer) : 0;
+            const bool gross = g.umfang.name == QLatin1String("gross");
+            std::printf("  %-19s %8.1f MB  %.2fx empty%s\n", g.umfang.name.toUtf8().constData(),
+                        static_cast<double>(speicher[i].second) / 1024.0, faktor,
+                        gross ? (faktor <= 2.0 ? "  (target <= 2x: met)" : "  (target <= 2x: MISSED)") : "");
+        }
+    }
+    std::printf("\nLoad average at the end: %s\n", last().c_str());
+}
+
+class Fortschritt : public benchmark::BenchmarkReporter
+{
+public:
+    bool ReportContext(const Context &) override { return true; }
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &r : runs) {
+            if (r.error_occurred)
+                std::fprintf(stderr, "%s: ERROR %s\n", r.benchmark_name().c_str(), r.error_message.c_str());
+        }
+        if (!runs.empty() && runs.front().run_type == Run::RT_Iteration)
+            std::fprintf(stderr, "  %s\n", runs.front().run_name.function_name.c_str());
+    }
+};
+
+void anmelden(const Groesse &g, const Operation &op, int schritte,
+              void (*programm)(benchmark::State &, const Groesse &),
+              void (*boden)(benchmark::State &, const Groesse &))
+{
+    benchmark::RegisterBenchmark(schluessel(g, op).c_str(), [&g, programm](benchmark::State &s) { programm(s, g); })
+        ->UseManualTime()
+        ->Iterations(schritte)
+        ->Repetitions(g.runden)
+        ->Unit(benchmark::kMillisecond);
+    if (boden)
+        benchmark::RegisterBenchmark(schluessel(g, op, true).c_str(), [&g, boden](benchmark::State &s) { boden(s, g); })
+            ->UseManualTime()
+            ->Iterations(schritte)
+            ->Repetitions(g.runden)
+            ->Unit(benchmark::kMillisecond);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (qstrcmp(argv[i], "--speicher") == 0)
+            return speicherMessen(argc, argv, QString::fromLocal8Bit(argv[i + 1]));
+    }
+
+    benchmark::Initialize(&argc, argv);
+    QApplication app(argc, argv);
+    QStringList namen;
+    int runden = 5;
+    bool indizes = false;
+    for (const QString &a : QCoreApplication::arguments().mid(1)) {
+        if (a == QLatin1String("--indizes"))
+            indizes = true;
+        else if (a.startsWith(QLatin1String("--umfang=")))
+            namen = a.mid(9).split(QLatin1Char(','), Qt::SkipEmptyParts);
+        else if (a.startsWith(QLatin1String("--runden=")))
+            runden = qMax(1, a.mid(9).toInt());
+        else {
+            std::fprintf(stderr, "usage: kalvoria_bench [--umfang=familie,pflegedienst,gross] [--runden=N] [--indizes] "
+                                 "[Google Benchmark flags]\n");
+            return 2;
+        }
+    }
+
+    arbeitsordner = std::make_unique<QTemporaryDir>();
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, arbeitsordner->path());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, arbeitsordner->path());
+    Seams::uhr = [] { return QDateTime(heute, QTime(10, 30)); };
+    int meldungen = 0;
+    Seams::meldung = [&meldungen](const QString &t) {
+        ++meldungen;
+        std::fprintf(stderr, "message: %s\n", qPrintable(t));
+    };
+    Seams::frage = [](const QString &) { return false; };
+    faenger = new UrlFaenger;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), faenger, "oeffnen");
+    QDesktopServices::setUrlHandler(QString(), faenger, "oeffnen");
+
+    // Samples per round: fewer where one sample takes long.
+    const std::map<QString, std::pair<int, int>> schritte = {
+        {QStringLiteral("familie"), {40, 8}}, {QStringLiteral("pflegedienst"), {20, 4}}, {QStringLiteral("gross"), {10, 3}}};
+    for (const Beispielumfang &u : beispielumfaenge()) {
+        if (!namen.isEmpty() && !namen.contains(u.name))
+            continue;
+        Groesse g;
+        g.umfang = u;
+        g.original = arbeitsordner->path() + QLatin1Char('/') + u.name + QStringLiteral(".db");
+        g.programm = arbeitsordner->path() + QLatin1Char('/') + u.name + QStringLiteral("-programm.db");
+        g.boden = arbeitsordner->path() + QLatin1Char('/') + u.name + QStringLiteral("-boden.db");
+        g.runden = runden;
+        g.schritte = schritte.at(u.name).first;
+        g.startSchritte = schritte.at(u.name).second;
+        std::fprintf(stderr, "writing the sample database %s\n", qPrintable(u.name));
+        const Beispielergebnis e = beispieldatenSchreiben(g.original, u, saat, heute);
+        if (!e.ok)
+            qFatal("%s", qPrintable(e.fehler));
+        if (indizes) {
+            Boden b(g.original.toStdString());
+            b.oeffnen();
+            b.ausfuehren("CREATE INDEX einnahme_pat_id ON einnahme (pat_id)");
+            b.ausfuehren("CREATE INDEX termine_pata_id ON termine (pata_id)");
+            b.schliessen();
+        }
+        dateiKopieren(g.original, g.programm);
+        dateiKopieren(g.original, g.boden);
+        groessen.push_back(g);
+    }
+
+    for (const Groesse &g : groessen) {
+        anmelden(g, opStart, g.startSchritte, startProgramm, startBoden);
+        anmelden(g, opWaehlen, g.schritte, patientWaehlenProgramm, patientWaehlenBoden);
+        anmelden(g, opZuordnen, g.schritte, zuordnenProgramm, zuordnenBoden);
+        anmelden(g, opLoeschen, g.schritte, loeschenProgramm, loeschenBoden);
+        anmelden(g, opVerschieben, g.schritte, verschiebenProgramm, verschiebenBoden);
+        anmelden(g, opBuchen, g.schritte, buchenProgramm, buchenBoden);
+        anmelden(g, opSuchen, g.schritte, suchenProgramm, suchenBoden);
+        anmelden(g, opPdfPlan, g.schritte, [](benchmark::State &s, const Groesse &gr) { pdfProgramm(s, gr, opPdfPlan); },
+                 nullptr);
+        anmelden(g, opPdfListe, g.schritte,
+                 [](benchmark::State &s, const Groesse &gr) { pdfProgramm(s, gr, opPdfListe); }, nullptr);
+    }
+
+    std::fprintf(stderr, "running (load average %s)\n", last().c_str());
+    Fortschritt fortschritt;
+    benchmark::RunSpecifiedBenchmarks(&fortschritt);
+    fensterSchliessen();
+
+    std::vector<std::pair<long, long>> speicher;
+    const bool mitGross = std::any_of(groessen.begin(), groessen.end(),
+                                      [](const Groesse &g) { return g.umfang.name == QLatin1String("gross"); });
+    if (mitGross) {
+        std::fprintf(stderr, "measuring peak memory\n");
+        speicher.emplace_back(-1, speicherIn(QStringLiteral("leer")));
+        for (std::size_t i = 0; i < groessen.size(); ++i)
+            speicher.emplace_back(static_cast<long>(i), speicherIn(groessen[i].original));
+    }
+
+    tabelleDrucken(speicher, indizes);
+    if (meldungen > 0)
+        std::printf("\nThe program showed %d messages during the run (see above): figures may be off.\n", meldungen);
+
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QDesktopServices::unsetUrlHandler(QString());
+    delete faenger;
+    Seams::zuruecksetzen();
+    benchmark::Shutdown();
+    return 0;
+}
+
+#include "kalvoria_bench.moc"
