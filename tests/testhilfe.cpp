@@ -7,7 +7,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QSettings>
 #include <QSqlDatabase>
@@ -47,27 +47,26 @@ Umgebung::~Umgebung()
 void Umgebung::letzteDateiSetzen(const QString &pfad)
 {
     QDir().mkpath(einstellungsOrdner());
-    QSettings s(konfiguration(), QSettings::IniFormat);
-    s.beginGroup(QStringLiteral("pfade"));
-    s.setValue(QStringLiteral("letzteDatei"), pfad);
-    s.endGroup();
+    QSettings(konfiguration(), QSettings::IniFormat).setValue(QStringLiteral("pfade/letzteDatei"), pfad);
 }
 
 void Umgebung::datenbankAnlegen(const QString &pfad)
 {
     QDir().mkpath(QFileInfo(pfad).absolutePath());
-    const char *const schema[] = {
+    // The tables as files of earlier versions hold them, written independently of the program.
+    const QString schema = QStringLiteral(
         "CREATE TABLE einnahme (id INTEGER PRIMARY KEY AUTOINCREMENT, pat_id INTEGER, med_id INTEGER, tag DATE, "
-        "stand REAL, morgen REAL, mittag REAL, abend REAL, nacht REAL, hilfe BOOLEAN, ordnung INTEGER ) ; ",
-        "CREATE TABLE medikament (id INTEGER PRIMARY KEY AUTOINCREMENT, medizin VARCHAR (30) ) ; ",
+        "stand REAL, morgen REAL, mittag REAL, abend REAL, nacht REAL, hilfe BOOLEAN, ordnung INTEGER ) ; "
+        "CREATE TABLE medikament (id INTEGER PRIMARY KEY AUTOINCREMENT, medizin VARCHAR (30) ) ; "
         "CREATE TABLE patient (id INTEGER PRIMARY KEY AUTOINCREMENT, firstname VARCHAR (30), lastname VARCHAR (30), "
-        "birth DATE, plz CHAR (10), ort VARCHAR (30), strasse VARCHAR (30), nr VARCHAR (10) ) ;",
+        "birth DATE, plz CHAR (10), ort VARCHAR (30), strasse VARCHAR (30), nr VARCHAR (10) ) ;"
         "CREATE TABLE sorte (id INTEGER PRIMARY KEY AUTOINCREMENT, medizin_id INTEGER, handelsname VARCHAR (50), "
-        "dosis VARCHAR (20), packung DOUBLE) ; ",
+        "dosis VARCHAR (20), packung DOUBLE) ; "
         "CREATE TABLE termine (id INTEGER PRIMARY KEY AUTOINCREMENT, pata_id INTEGER, arzt VARCHAR (30), "
-        "arzt_date DATE) ; "};
-    for (const char *s : schema)
-        Datei::ausfuehren(pfad, QString::fromLatin1(s));
+        "arzt_date DATE) ; ");
+    for (const QString &tabelle : schema.split(QLatin1Char(';')))
+        if (!tabelle.trimmed().isEmpty())
+            Datei::ausfuehren(pfad, tabelle);
 }
 
 std::unique_ptr<MainWindow> Umgebung::starten()
@@ -79,69 +78,46 @@ std::unique_ptr<MainWindow> Umgebung::starten()
     return w;
 }
 
-namespace {
+namespace Datei {
 
-template <typename F>
-auto mitVerbindung(const QString &pfad, F arbeit)
+// Every access opens its own named connection and closes it again, so the
+// program never meets a connection of the test holding the file.
+QList<QVariantList> zeilen(const QString &pfad, const QString &sql, const QVariantList &werte)
 {
     const QString name = QStringLiteral("test-") + QUuid::createUuid().toString();
-    using Ergebnis = decltype(arbeit(std::declval<QSqlDatabase &>()));
-    Ergebnis ergebnis{};
+    QList<QVariantList> ergebnis;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(pfad);
         if (!db.open())
             qFatal("cannot open %s", qPrintable(pfad));
-        ergebnis = arbeit(db);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return ergebnis;
-}
-
-void vorbereiten(QSqlQuery &q, const QString &sql, const QVariantList &werte)
-{
-    if (!q.prepare(sql))
-        qFatal("prepare failed: %s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-    for (int i = 0; i < werte.size(); ++i)
-        q.bindValue(i, werte.at(i));
-    if (!q.exec())
-        qFatal("exec failed: %s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-}
-
-} // namespace
-
-namespace Datei {
-
-void ausfuehren(const QString &pfad, const QString &sql, const QVariantList &werte)
-{
-    mitVerbindung(pfad, [&](QSqlDatabase &db) {
         QSqlQuery q(db);
-        vorbereiten(q, sql, werte);
-        return 0;
-    });
-}
-
-QList<QVariantList> zeilen(const QString &pfad, const QString &sql, const QVariantList &werte)
-{
-    return mitVerbindung(pfad, [&](QSqlDatabase &db) {
-        QList<QVariantList> ergebnis;
-        QSqlQuery q(db);
-        vorbereiten(q, sql, werte);
+        if (!q.prepare(sql))
+            qFatal("prepare failed: %s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        for (int i = 0; i < werte.size(); ++i)
+            q.bindValue(i, werte.at(i));
+        if (!q.exec())
+            qFatal("exec failed: %s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
         while (q.next()) {
             QVariantList zeile;
             for (int i = 0; i < q.record().count(); ++i)
                 zeile << q.value(i);
             ergebnis << zeile;
         }
-        return ergebnis;
-    });
+    }
+    // Closes the connection; the query and the handle are gone by now.
+    QSqlDatabase::removeDatabase(name);
+    return ergebnis;
+}
+
+void ausfuehren(const QString &pfad, const QString &sql, const QVariantList &werte)
+{
+    zeilen(pfad, sql, werte);
 }
 
 QVariant wert(const QString &pfad, const QString &sql, const QVariantList &werte)
 {
-    const auto z = zeilen(pfad, sql, werte);
-    return z.isEmpty() || z.first().isEmpty() ? QVariant() : z.first().first();
+    return zeilen(pfad, sql, werte).value(0).value(0);
 }
 
 QStringList tabellen(const QString &pfad)
@@ -159,13 +135,9 @@ void seiteZeigen(QWidget *w)
 {
     // Walk up: every tab widget on the way shows the page that holds w.
     for (QWidget *kind = w, *eltern = w->parentWidget(); eltern; kind = eltern, eltern = eltern->parentWidget()) {
-        if (auto *stapel = qobject_cast<QStackedWidget *>(eltern)) {
-            if (auto *tabs = qobject_cast<QTabWidget *>(stapel->parentWidget())) {
-                const int i = tabs->indexOf(kind);
-                if (i >= 0)
-                    tabs->setCurrentIndex(i);
-            }
-        }
+        auto *tabs = qobject_cast<QTabWidget *>(eltern->parentWidget());
+        if (qobject_cast<QStackedWidget *>(eltern) && tabs && tabs->indexOf(kind) >= 0)
+            tabs->setCurrentIndex(tabs->indexOf(kind));
     }
     QApplication::processEvents();
 }
@@ -183,8 +155,7 @@ void zelleKlicken(QTableWidget *tabelle, int zeile, int spalte)
     if (!item)
         qFatal("no cell %d,%d in %s", zeile, spalte, qPrintable(tabelle->objectName()));
     tabelle->scrollToItem(item);
-    const QRect r = tabelle->visualItemRect(item);
-    QTest::mouseClick(tabelle->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+    QTest::mouseClick(tabelle->viewport(), Qt::LeftButton, Qt::NoModifier, tabelle->visualItemRect(item).center());
 }
 
 void tippen(QWidget *feld, const QString &text)
@@ -209,21 +180,18 @@ QStringList spalte(QTableWidget *tabelle, int s)
 void beiDialog(std::function<void(QDialog *)> handler)
 {
     auto *timer = new QTimer;
-    timer->setInterval(10);
     auto rest = std::make_shared<int>(500);
     QObject::connect(timer, &QTimer::timeout, [timer, handler, rest] {
         auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (d && d->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            handler(d);
+        const bool offen = d && d->isVisible();
+        if (!offen && --*rest > 0)
             return;
-        }
-        if (--*rest <= 0) {
-            timer->stop();
-            timer->deleteLater();
+        timer->stop();
+        timer->deleteLater();
+        if (offen)
+            handler(d);
+        else
             qWarning("no dialog appeared");
-        }
     });
-    timer->start();
+    timer->start(10);
 }
