@@ -59,10 +59,8 @@ struct Welt {
     // "key:position" of a patient's lines, in key order.
     QStringList positionen(int pat) const
     {
-        QStringList p;
-        for (const auto &z : Datei::zeilen(f, QStringLiteral("SELECT id, ordnung FROM einnahme WHERE pat_id = ? ORDER BY id"), {pat}))
-            p << z.at(0).toString() + QLatin1Char(':') + z.at(1).toString();
-        return p;
+        return wert(QStringLiteral("SELECT group_concat(id || ':' || ordnung) FROM (SELECT id, ordnung FROM einnahme "
+                                   "WHERE pat_id = ? ORDER BY id)"), {pat}).toString().split(',', Qt::SkipEmptyParts);
     }
 
     void starten() { w = env.starten(); }

@@ -4,11 +4,21 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QRegularExpression>
 
 namespace {
-QLineEdit *dosisFeld(const Welt &t, const QString &zeit)
+QLineEdit *dosisFeld(const Welt &t, const char *zeit)
 {
-    return teil<QLineEdit>(t.w.get(), QStringLiteral("editZuordnen") + zeit);
+    return teil<QLineEdit>(t.w.get(), QStringLiteral("editZuordnen") + QLatin1String(zeit));
+}
+int zeilenImFile(const Welt &t)
+{
+    return t.wert(QStringLiteral("SELECT count(*) FROM einnahme")).toInt();
+}
+// A patient's positions in the file, in key order.
+QString ordnung(const Welt &t, int pat)
+{
+    return t.positionen(pat).join(' ').remove(QRegularExpression(QStringLiteral("\\d+:| ")));
 }
 } // namespace
 
@@ -23,41 +33,27 @@ private slots:
         const int p = t.patient(QStringLiteral("Berg"));
         const int rami = t.packung(QStringLiteral("Ramipril"), QStringLiteral("Ramilich 5"));
         const int vitd = t.packung(QStringLiteral("Vitamin D"), QStringLiteral("Dekristol"), QStringLiteral("20000 IE"), 50);
-        t.einnahme(p, rami, heute.addDays(-10), 30, 1, 0, 1, 0, 1);   // 10 left, 5 days
-        t.einnahme(p, rami, heute.addDays(3), 30, 1, 0, 1, 0, 2);     // counted in the future
-        t.einnahme(p, vitd, QString(), 30, 0.5, 0, 0, 0, 3);          // no counting day
-        t.einnahme(p, 999, heute, 12, 1, 0, 0, 0.25, 4);              // its package was deleted
+        t.einnahme(p, rami, heute.addDays(-10), 30, 1, 0, 1, 0, 1); // 10 left
+        t.einnahme(p, rami, heute.addDays(3), 30, 1, 0, 1, 0, 2);   // counted in the future
+        t.einnahme(p, vitd, QString(), 30, 0.5, 0, 0, 0, 3);        // no counting day
+        t.einnahme(p, 999, heute, 12, 1, 0, 0, 0.25, 4);            // its package was deleted
         t.starten();
         QTableWidget *z = t.tabelle("tabelleZuordnung");
 
-        QCOMPARE(z->rowCount(), 0);
-        QCOMPARE(z->horizontalHeaderItem(3)->text(), QStringLiteral("Einnahme"));
-        QCOMPARE(t.tabelle("tabelleUebersicht")->rowCount(), 0);
-
         t.patientWaehlen(QStringLiteral("Berg"));
-        QCOMPARE(spalte(z, 1), (QStringList{"Ramipril", "Ramipril", "Vitamin D", ""}));
-        QCOMPARE(spalte(z, 3), (QStringList{"1-0-1-0", "1-0-1-0", "1/2-0-0-0", "1-0-0-0.25"}));
-        QCOMPARE(spalte(z, 4), (QStringList{"1", "2", "3", "4"}));
-        QCOMPARE(z->item(0, 1)->toolTip(), QStringLiteral("Ramilich 5"));
-        QCOMPARE(z->item(0, 2)->textAlignment(), int(Qt::AlignCenter));
-        QCOMPARE(z->item(0, 3)->textAlignment(), int(Qt::AlignCenter));
-        QVERIFY(z->isColumnHidden(0) && z->isColumnHidden(4) && !z->isColumnHidden(3));
-        QCOMPARE(z->rowHeight(0), 20);
-        QCOMPARE(z->currentRow(), -1);
+        QStringList gesehen = spalte(z, 1) + spalte(z, 3);
+        for (int i = 0; i < z->rowCount(); ++i) {
+            t.zeileWaehlen(i);
+            gesehen << t.details();
+        }
+        QCOMPARE(gesehen, (QStringList{"Ramipril", "Ramipril", "Vitamin D", "", "1-0-1-0", "1-0-1-0", "1/2-0-0-0",
+                                       "1-0-0-0.25", "Ramipril|1|0|1|0|5 mg|30|06.12.2026|10",
+                                       "Ramipril|1|0|1|0|5 mg|30|06.12.2026|36",
+                                       "Vitamin D|0.5|0|0|0|20000 IE|50|06.12.2026|30", "|1|0|0|0.25|||06.12.2026|12"}));
 
-        t.zeileWaehlen(0);
-        QCOMPARE(t.details(), QStringLiteral("Ramipril|1|0|1|0|5 mg|30|06.12.2026|10"));
-        QCOMPARE(balken(t.tabelle("tabelleUebersicht"), 0)->toolTip(), QStringLiteral("reicht noch 5 Tage"));
-        t.zeileWaehlen(1);
-        QCOMPARE(t.text("detailBestand"), QStringLiteral("36"));
-        t.zeileWaehlen(2);
-        QCOMPARE(t.details(), QStringLiteral("Vitamin D|0.5|0|0|0|20000 IE|50|06.12.2026|30"));
-        t.zeileWaehlen(3);
-        QCOMPARE(t.details(), QStringLiteral("|1|0|0|0.25|||06.12.2026|12"));
-
+        // Nothing of the former patient stays on screen.
         t.patientWaehlen(QStringLiteral("Adler"));
-        QCOMPARE(z->rowCount(), 0);
-        QCOMPARE(t.details(), QStringLiteral("||||||||"));
+        QCOMPARE(t.details() + QString::number(z->rowCount()), QStringLiteral("||||||||0"));
         QVERIFY(t.env.meldungen.isEmpty());
     }
 
@@ -67,7 +63,6 @@ private slots:
         const int p = t.patient(QStringLiteral("Berg"));
         const int a = t.packung(QStringLiteral("A"), QStringLiteral("A-Tabs"));
         const int zopi = t.packung(QStringLiteral("Zopiclon"), QStringLiteral("Zopi"), QStringLiteral("7,5 mg"), 20);
-        const int nadeln = t.packung(QStringLiteral("Nadeln"), QStringLiteral("Nadeln 4 mm"), QStringLiteral("-"), 100);
         for (int i = 1; i <= 3; ++i)
             t.einnahme(p, a, heute, 30, 1, 0, 0, 0, i);
         t.starten();
@@ -75,189 +70,104 @@ private slots:
         auto *datum = teil<QDateEdit>(t.w.get(), QStringLiteral("datumErsteinnahme"));
         auto *hilfe = teil<QCheckBox>(t.w.get(), QStringLiteral("auswahlHilfsmittel"));
 
+        // A dose that is no number or negative: the field is named, nothing
+        // is stored, what was typed stays.
         t.packungWaehlen(QStringLiteral("Zopi"));
-        tippen(dosisFeld(t, QStringLiteral("Morgen")), QStringLiteral("1"));
-        tippen(dosisFeld(t, QStringLiteral("Abend")), QStringLiteral("0,5"));
-        tippen(dosisFeld(t, QStringLiteral("Nacht")), QString());
-        datum->setDate(heute.addDays(-5));
-        t.knopf("knopfEintragen");
+        tippen(dosisFeld(t, "Mittag"), QStringLiteral("3"));
+        for (const auto &[zeit, eingabe] : {std::pair{"Abend", "1/2"}, {"Morgen", "eine"}, {"Nacht", "-1"}}) {
+            tippen(dosisFeld(t, zeit), QString::fromLatin1(eingabe));
+            t.knopf("knopfEintragen");
+            QVERIFY2(t.env.meldungen.last().contains(QStringLiteral("\u201E%1\u201C").arg(zeit)), zeit);
+            QCOMPARE(dosisFeld(t, zeit)->text() + dosisFeld(t, "Mittag")->text() + t.text("anzeigeZuordnenSorte"),
+                     QLatin1String(eingabe) + QStringLiteral("3Zopi"));
+            tippen(dosisFeld(t, zeit), QString());
+        }
+        QCOMPARE(int(t.env.meldungen.size()) * 10 + zeilenImFile(t), 33);
 
-        // The fourth line: last, current and shown, one package counted on
-        // the first-intake day.
-        QCOMPARE(Datei::zeilen(t.f, QStringLiteral("SELECT pat_id, med_id, tag, stand, morgen, mittag, abend, nacht, hilfe, "
-                                                   "ordnung FROM einnahme WHERE med_id = ?"),
-                               {zopi}),
-                 (QList<QVariantList>{{p, zopi, QStringLiteral("2026-12-01"), 20.0, 1.0, 0.0, 0.5, 0.0, 0, 4}}));
-        QCOMPARE(z->currentRow(), 3);
-        QCOMPARE(spalte(z, 3).at(3), QStringLiteral("1-0-1/2-0"));
-        QCOMPARE(t.details(), QStringLiteral("Zopiclon|1|0|0.5|0|7,5 mg|20|06.12.2026|12.5"));
+        // Comma and blanks are read, an empty field is 0. The fourth line:
+        // last, current and shown, one package counted on the first-intake day.
+        tippen(dosisFeld(t, "Morgen"), QStringLiteral("1"));
+        tippen(dosisFeld(t, "Mittag"), QString());
+        tippen(dosisFeld(t, "Abend"), QStringLiteral(" 0,5"));
+        datum->setDate(heute.addDays(-5));
+        klicken(hilfe);
+        t.knopf("knopfEintragen");
+        QCOMPARE(Datei::zeilen(t.f, QStringLiteral("SELECT pat_id, tag, stand, morgen, mittag, abend, nacht, hilfe, ordnung "
+                                                   "FROM einnahme WHERE med_id = ?"), {zopi}),
+                 (QList<QVariantList>{{p, QStringLiteral("2026-12-01"), 20.0, 1.0, 0.0, 0.5, 0.0, 1, 4}}));
+        QCOMPARE(QString::number(z->currentRow()) + ' ' + spalte(z, 3).at(3) + ' ' + t.details(),
+                 QStringLiteral("3 1-0-1/2-0 Zopiclon|1|0|0.5|0|7,5 mg|20|06.12.2026|12.5"));
 
         // The group is reset, the package choice included, so a second
         // "Eintragen" cannot add a line without stock.
-        QCOMPARE(t.text("anzeigeZuordnenSorte") + t.text("anzeigeZuordnenPackung") + dosisFeld(t, QStringLiteral("Morgen"))->text(),
-                 QString());
-        QCOMPARE(datum->date(), heute);
-        QCOMPARE(t.tabelle("tabelleSortenwahl")->currentRow(), -1);
+        QCOMPARE(t.text("anzeigeZuordnenSorte") + t.text("anzeigeZuordnenPackung") + dosisFeld(t, "Abend")->text(), QString());
+        QVERIFY(datum->date() == heute && !hilfe->isChecked());
         t.knopf("knopfEintragen");
-        QCOMPARE(t.wert(QStringLiteral("SELECT count(*) FROM einnahme")).toInt(), 4);
-        QCOMPARE(int(t.env.meldungen.size()), 1);
+        QCOMPARE(zeilenImFile(t), 4);
         QVERIFY(t.env.meldungen.last().contains(QStringLiteral("Packung")));
 
-        // An aid keeps its flag and stays out of the plan.
-        t.packungWaehlen(QStringLiteral("Nadeln 4 mm"));
-        klicken(hilfe);
-        t.knopf("knopfEintragen");
-        QCOMPARE(t.wert(QStringLiteral("SELECT hilfe FROM einnahme WHERE med_id = ?"), {nadeln}).toInt(), 1);
-        QVERIFY(!hilfe->isChecked());
-        QCOMPARE(z->rowCount(), 5);
-        QCOMPARE(t.tabelle("tabelleVerordnungsplan")->rowCount(), 4);
+        // Without any patient there is no one to assign to.
+        Welt leer;
+        leer.packung(QStringLiteral("A"), QStringLiteral("A-Tabs"));
+        leer.starten();
+        leer.packungWaehlen(QStringLiteral("A-Tabs"));
+        leer.knopf("knopfEintragen");
+        QCOMPARE(zeilenImFile(leer), 0);
+        QVERIFY(leer.env.meldungen.value(0).contains(QStringLiteral("Patient")));
     }
 
-    void eintragenOhnePatient()
-    {
-        Welt t;
-        t.packung(QStringLiteral("A"), QStringLiteral("A-Tabs"));
-        t.starten();
-        t.packungWaehlen(QStringLiteral("A-Tabs"));
-        t.knopf("knopfEintragen");
-        QCOMPARE(t.wert(QStringLiteral("SELECT count(*) FROM einnahme")).toInt(), 0);
-        QCOMPARE(int(t.env.meldungen.size()), 1);
-        QVERIFY(t.env.meldungen.first().contains(QStringLiteral("Patient")));
-    }
-
-    void falscheDosen_data()
-    {
-        QTest::addColumn<QString>("zeit");
-        QTest::addColumn<QString>("eingabe");
-        QTest::newRow("Bruch") << "Abend" << "1/2";
-        QTest::newRow("Wort") << "Morgen" << "eine";
-        QTest::newRow("negativ") << "Nacht" << "-1";
-    }
-    void falscheDosen()
-    {
-        QFETCH(QString, zeit);
-        QFETCH(QString, eingabe);
-        Welt t;
-        t.patient(QStringLiteral("Berg"));
-        t.packung(QStringLiteral("A"), QStringLiteral("A-Tabs"));
-        t.starten();
-        t.packungWaehlen(QStringLiteral("A-Tabs"));
-        tippen(dosisFeld(t, QStringLiteral("Mittag")), QStringLiteral("3"));
-        tippen(dosisFeld(t, zeit), eingabe);
-        t.knopf("knopfEintragen");
-
-        // The field is named, nothing is stored, what was typed stays.
-        QCOMPARE(int(t.env.meldungen.size()), 1);
-        QVERIFY2(t.env.meldungen.first().contains(QStringLiteral("\u201E%1\u201C").arg(zeit)), qPrintable(t.env.meldungen.first()));
-        QCOMPARE(t.wert(QStringLiteral("SELECT count(*) FROM einnahme")).toInt(), 0);
-        QCOMPARE(dosisFeld(t, zeit)->text(), eingabe);
-        QCOMPARE(dosisFeld(t, QStringLiteral("Mittag"))->text(), QStringLiteral("3"));
-        QCOMPARE(t.text("anzeigeZuordnenSorte"), QStringLiteral("A-Tabs"));
-    }
-
-    void loeschen()
-    {
-        Welt t;
-        const int p = t.patient(QStringLiteral("Berg"));
-        const int q = t.patient(QStringLiteral("Zorn"));
-        QVector<int> e;
-        const QPair<const char *, int> zeilen[] = {{"A", 1}, {"B", 3}, {"C", 4}};
-        for (const auto &z : zeilen)
-            e << t.einnahme(p, t.packung(QString::fromLatin1(z.first), QStringLiteral("x")), heute, 30, 1, 0, 0, 0, z.second);
-        t.einnahme(q, 1, heute, 30, 1, 0, 0, 0, 1);
-        t.starten();
-        QTableWidget *z = t.tabelle("tabelleZuordnung");
-
-        t.knopf("knopfZuordnungLoeschen"); // no current line: nothing
-        QCOMPARE(int(t.positionen(p).size()), 3);
-
-        // The second of three: the others close up without a gap, the first is shown.
-        t.zeileWaehlen(1);
-        t.knopf("knopfZuordnungLoeschen");
-        QCOMPARE(t.positionen(p), (QStringList{QStringLiteral("%1:1").arg(e[0]), QStringLiteral("%1:2").arg(e[2])}));
-        QCOMPARE(spalte(z, 1), (QStringList{"A", "C"}));
-        QCOMPARE(z->currentRow(), 0);
-        QCOMPARE(t.text("detailMedizin"), QStringLiteral("A"));
-        QCOMPARE(spalte(t.tabelle("tabelleUebersicht"), 0), (QStringList{"A", "C"}));
-
-        // The only line: everything empty.
-        t.patientWaehlen(QStringLiteral("Zorn"));
-        t.zeileWaehlen(0);
-        t.knopf("knopfZuordnungLoeschen");
-        QCOMPARE(t.positionen(q), QStringList());
-        QCOMPARE(z->rowCount() + t.tabelle("tabelleUebersicht")->rowCount(), 0);
-        QCOMPARE(t.details(), QStringLiteral("||||||||"));
-        QVERIFY(t.env.meldungen.isEmpty());
-    }
-
+    // Removing, moving and assigning keep every patient's positions apart and
+    // in order, gaps included.
     void positionen()
     {
         Welt t;
         const int p = t.patient(QStringLiteral("Berg"));
-        const int q = t.patient(QStringLiteral("Mohn"));
         const int r = t.patient(QStringLiteral("Zorn"));
-        QVector<int> s, e;
-        for (const char *n : {"A", "B", "C", "D"})
-            s << t.packung(QString::fromLatin1(n), QString::fromLatin1(n) + QStringLiteral("-Tabs"));
-        for (int i = 0; i < 4; ++i)
-            e << t.einnahme(p, s[i], heute, 30, 1, 0, 0, 0, i + 1);
-        for (int i = 0; i < 3; ++i)
-            t.einnahme(q, s[i], heute, 30, 1, 0, 0, 0, i + 1);
-        for (int pos : {1, 3, 4})
-            t.einnahme(r, s[pos - 1], heute, 30, 1, 0, 0, 0, pos);
+        const int einzeln = t.patient(QStringLiteral("Zuletzt"));
+        for (int i = 1; i <= 5; ++i) // packages A..E, keys 1..5
+            t.einnahme(p, t.packung(QString(QChar('@' + i)), QString(QChar('@' + i)) + QStringLiteral("-Tabs")), heute, 30, 1,
+                       0, 0, 0, i);
+        for (int pos : {1, 3, 5})
+            t.einnahme(r, pos, heute, 30, 1, 0, 0, 0, pos);
+        t.einnahme(einzeln, 1, heute, 30, 1, 0, 0, 0, 1);
         t.starten();
         QTableWidget *z = t.tabelle("tabelleZuordnung");
-        const QStringList andere = t.positionen(q);
+        // Names, positions and current row as shown after the button was used on a line.
+        auto nach = [&](int zeile, const char *knopf) {
+            if (zeile >= 0)
+                t.zeileWaehlen(zeile);
+            t.knopf(knopf);
+            return QStringList{spalte(z, 1).join(""), spalte(z, 4).join(""), QString::number(z->currentRow())}.join(' ');
+        };
 
-        t.knopf("knopfZuordnungHoch"); // no current line: nothing
-        QCOMPARE(spalte(z, 1), (QStringList{"A", "B", "C", "D"}));
+        t.knopf("knopfZuordnungHoch"); // without a current line: nothing
+        QCOMPARE(nach(-1, "knopfZuordnungLoeschen"), QStringLiteral("ABCDE 12345 -1"));
+        // The third up takes 2, the second 3; the moved line stays current.
+        QCOMPARE(nach(2, "knopfZuordnungHoch"), QStringLiteral("ACBDE 12345 1"));
+        QCOMPARE(ordnung(t, p) + ' ' + spalte(t.tabelle("tabelleVerordnungsplan"), 0).join(""), QStringLiteral("13245 ACBDE"));
+        QCOMPARE(nach(1, "knopfZuordnungRunter"), QStringLiteral("ABCDE 12345 2"));
+        QCOMPARE(nach(0, "knopfZuordnungHoch"), QStringLiteral("ABCDE 12345 0"));
+        QCOMPARE(nach(4, "knopfZuordnungRunter"), QStringLiteral("ABCDE 12345 4"));
+        // Removing the second: the others close up, the first is shown.
+        QCOMPARE(nach(1, "knopfZuordnungLoeschen"), QStringLiteral("ACDE 1234 0"));
+        QCOMPARE(ordnung(t, p) + ' ' + t.text("detailMedizin"), QStringLiteral("1234 A"));
 
-        // The third of four up: it takes 2, the second takes 3.
-        t.zeileWaehlen(2);
-        t.knopf("knopfZuordnungHoch");
-        QCOMPARE(spalte(z, 1), (QStringList{"A", "C", "B", "D"}));
-        QCOMPARE(t.positionen(p), (QStringList{QStringLiteral("%1:1").arg(e[0]), QStringLiteral("%1:3").arg(e[1]),
-                                               QStringLiteral("%1:2").arg(e[2]), QStringLiteral("%1:4").arg(e[3])}));
-        QCOMPARE(z->currentRow(), 1);
-        QCOMPARE(spalte(t.tabelle("tabelleVerordnungsplan"), 0), (QStringList{"A", "C", "B", "D"}));
-        t.knopf("knopfZuordnungRunter");
-        QCOMPARE(spalte(z, 1), (QStringList{"A", "B", "C", "D"}));
-        QCOMPARE(z->currentRow(), 2);
-
-        // The first does not go up, the last not down; both stay current.
-        t.zeileWaehlen(0);
-        t.knopf("knopfZuordnungHoch");
-        QCOMPARE(z->currentRow(), 0);
-        t.zeileWaehlen(3);
-        t.knopf("knopfZuordnungRunter");
-        QCOMPARE(z->currentRow(), 3);
-        QCOMPARE(spalte(z, 4), (QStringList{"1", "2", "3", "4"}));
-        QCOMPARE(t.positionen(q), andere);
-
-        // Positions 1, 3, 4: a plain fill keeps them, a move exchanges with
-        // the line shown next to it across the gap (down as well as up), an
-        // assignment renumbers and puts the new line last.
+        // Positions 1, 3, 5: a plain fill keeps them, a move exchanges with
+        // the line shown next to it across the gap (up as well as down), an
+        // assignment puts the new line last, not into a gap, and renumbers.
+        // Berg's stay.
         t.patientWaehlen(QStringLiteral("Zorn"));
-        QCOMPARE(spalte(z, 4), (QStringList{"1", "3", "4"}));
-        t.zeileWaehlen(1);
-        t.knopf("knopfZuordnungHoch");
-        QCOMPARE(spalte(z, 1), (QStringList{"C", "A", "D"}));
-        QCOMPARE(spalte(z, 4), (QStringList{"1", "3", "4"}));
-        QCOMPARE(z->currentRow(), 0);
-        t.zeileWaehlen(1);
-        t.knopf("knopfZuordnungRunter");
-        QCOMPARE(spalte(z, 1), (QStringList{"C", "D", "A"}));
-        QCOMPARE(z->currentRow(), 2);
+        QCOMPARE(nach(1, "knopfZuordnungHoch"), QStringLiteral("CAE 135 0"));
+        QCOMPARE(nach(1, "knopfZuordnungRunter"), QStringLiteral("CEA 135 2"));
         t.packungWaehlen(QStringLiteral("B-Tabs"));
-        t.knopf("knopfEintragen");
-        QCOMPARE(spalte(z, 1), (QStringList{"C", "D", "A", "B"}));
-        QCOMPARE(spalte(z, 4), (QStringList{"1", "2", "3", "4"}));
-        QCOMPARE(t.wert(QStringLiteral("SELECT group_concat(ordnung) FROM (SELECT ordnung FROM einnahme WHERE pat_id = ? "
-                                       "ORDER BY id)"),
-                        {r})
-                     .toString(),
-                 QStringLiteral("3,1,2,4"));
-        QCOMPARE(t.positionen(q), andere);
+        QCOMPARE(nach(-1, "knopfEintragen"), QStringLiteral("CEAB 1234 3"));
+        QCOMPARE(ordnung(t, r) + ' ' + ordnung(t, p), QStringLiteral("3124 1234"));
+
+        // Removing the only line leaves everything empty.
+        t.patientWaehlen(QStringLiteral("Zuletzt"));
+        QCOMPARE(nach(0, "knopfZuordnungLoeschen"), QStringLiteral("  -1"));
+        QCOMPARE(ordnung(t, einzeln) + t.details() + QString::number(t.tabelle("tabelleUebersicht")->rowCount()),
+                 QStringLiteral("||||||||0"));
         QVERIFY(t.env.meldungen.isEmpty());
     }
 
@@ -266,31 +176,25 @@ private slots:
     {
         Welt t;
         const int p = t.patient(QStringLiteral("Berg"));
-        QVector<int> e;
-        for (const char *n : {"A", "B", "C", "D"})
-            e << t.einnahme(p, t.packung(QString::fromLatin1(n), QStringLiteral("x")), heute, 30, 1, 0, 0, 0, e.size() + 1);
+        for (int i = 1; i <= 4; ++i)
+            t.einnahme(p, t.packung(QStringLiteral("A"), QStringLiteral("x")), heute, 30, 1, 0, 0, 0, i);
         const QString sperre = QStringLiteral("CREATE TRIGGER sperre BEFORE UPDATE OF ordnung ON einnahme WHEN %1 "
                                               "BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
-        Datei::ausfuehren(t.f, sperre.arg(QStringLiteral("NEW.id = %1 AND NEW.ordnung = 3").arg(e[3])));
+        Datei::ausfuehren(t.f, sperre.arg(QStringLiteral("OLD.ordnung = 4 AND NEW.ordnung = 3")));
         t.starten();
-        const QStringList vorher{QStringLiteral("%1:1").arg(e[0]), QStringLiteral("%1:3").arg(e[2]),
-                                 QStringLiteral("%1:4").arg(e[3])};
 
         // The renumbering after a removal fails at its last line.
         t.zeileWaehlen(1);
         t.knopf("knopfZuordnungLoeschen");
-        QCOMPARE(int(t.env.meldungen.size()), 1);
-        QCOMPARE(t.positionen(p), vorher);
-        QCOMPARE(spalte(t.tabelle("tabelleZuordnung"), 4), (QStringList{"1", "3", "4"}));
+        QCOMPARE(ordnung(t, p) + ' ' + spalte(t.tabelle("tabelleZuordnung"), 4).join(""), QStringLiteral("134 134"));
 
         // The exchange fails at its third step: nobody is left on 9999.
         Datei::ausfuehren(t.f, QStringLiteral("DROP TRIGGER sperre"));
         Datei::ausfuehren(t.f, sperre.arg(QStringLiteral("OLD.ordnung = 9999")));
         t.zeileWaehlen(2);
         t.knopf("knopfZuordnungHoch");
+        QCOMPARE(ordnung(t, p) + ' ' + QString::number(t.tabelle("tabelleZuordnung")->currentRow()), QStringLiteral("134 2"));
         QCOMPARE(int(t.env.meldungen.size()), 2);
-        QCOMPARE(t.positionen(p), vorher);
-        QCOMPARE(t.tabelle("tabelleZuordnung")->currentRow(), 2);
     }
 
     // The cache has an entry for every line, however many there are.
@@ -307,25 +211,14 @@ private slots:
         QTableWidget *u = t.tabelle("tabelleUebersicht");
 
         QCOMPARE(t.tabelle("tabelleZuordnung")->rowCount(), 60);
-        QCOMPARE(u->rowCount(), 60);
         QCOMPARE(t.tabelle("tabelleVerordnungsplan")->rowCount(), 54); // six aids
-        QCOMPARE(int(spalte(u, 2).removeDuplicates()), 59);
-        QCOMPARE(spalte(u, 2).first(), QStringLiteral("100"));
-        QVERIFY(balken(u, 59));
+        QCOMPARE(int(spalte(u, 2).removeDuplicates()), 59);             // all 60 hold 100
         t.zeileWaehlen(59);
         QCOMPARE(t.text("detailBestand"), QStringLiteral("100"));
 
-        t.packungWaehlen(QStringLiteral("Mittel-Tabs"));
-        t.knopf("knopfEintragen");
-        QCOMPARE(t.tabelle("tabelleZuordnung")->currentRow(), 60);
-        QCOMPARE(t.text("detailBestand"), QStringLiteral("50"));
-        t.knopf("knopfZuordnungHoch");
-        QCOMPARE(spalte(u, 2).mid(58), (QStringList{"100", "50", "100"}));
-
         // Nothing of the long list is left for a patient with one line.
         t.patientWaehlen(QStringLiteral("Zorn"));
-        QCOMPARE(spalte(u, 2), QStringList{QStringLiteral("7")});
-        QCOMPARE(t.tabelle("tabelleVerordnungsplan")->rowCount(), 1);
+        QCOMPARE(spalte(u, 2) + spalte(t.tabelle("tabelleVerordnungsplan"), 0), (QStringList{"7", "Mittel"}));
         QVERIFY(t.env.meldungen.isEmpty());
     }
 };
