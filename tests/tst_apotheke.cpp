@@ -24,7 +24,8 @@ private slots:
         const int rami = t.packung("Ramipril", "Ramilich 5", "5 mg", 20);
         const int a = t.einnahme(p, rami, heute.addDays(-10), 30, 1, 0, 1, 0, 1);
         const int leer = t.einnahme(p, rami, heute.addDays(-10), 5, 1, 0, 0, 0, 2); // ran out 5 days ago
-        Datei::ausfuehren(t.f, "INSERT INTO sorte (medizin_id, handelsname, dosis, packung) VALUES (1, 'Salbe', '1 g', 2.5)");
+        Datei::ausfuehren(t.f, "INSERT INTO sorte (medizin_id, handelsname, dosis, packung) VALUES "
+                               "(1, 'Salbe', '1 g', 2.5)");
         const int salbe = t.einnahme(p, t.letzte("sorte"), heute, 10, 0, 0, 0, 0, 3);
         const int ohne = t.einnahme(p, 999, heute.addDays(-10), 30, 1, 0, 0, 0, 4); // its package was deleted
         t.starten();

@@ -18,10 +18,11 @@ QString gezeigt(const Welt &t)
 }
 
 // Enters a package ("") or changes the current one ("Neu").
-void packung(const Welt &t, const QString &art, const QStringList &handelsnameDosisEinheiten)
+void packung(const Welt &t, const QString &art, const QStringList &werte)
 {
+    const QStringList felder{"Handelsname", "Dosis", "Packung"};
     for (int i = 0; i < 3; ++i)
-        tippe(t, "editSorte" + art + QStringList{"Handelsname", "Dosis", "Packung"}.at(i), handelsnameDosisEinheiten.at(i));
+        tippe(t, "editSorte" + art + felder.at(i), werte.at(i));
     t.knopf(art.isEmpty() ? "knopfSorteEintragen" : "knopfSorteAendern");
 }
 
@@ -48,18 +49,19 @@ private slots:
         }
         // Byte order; the first is shown, the typed name is gone.
         QCOMPARE(spalte(liste, 1), (QStringList{"Baldrian", "Ibuprofen", "Zink", "aspirin", "\u00D6l"}));
-        QCOMPARE(texte(t.w.get(), {"anzeigeSorteLoeschenFuer", "editMedikamentName", "editMedikamentNeu"}), "Baldrian|Baldrian|");
+        QCOMPARE(texte(t.w.get(), {"anzeigeSorteLoeschenFuer", "editMedikamentName", "editMedikamentNeu"}),
+                 "Baldrian|Baldrian|");
 
         // Renamed, the medication moves and stays current and shown: the next command acts on it.
         zelleKlicken(liste, 1, 1);
-        tippe(t, "editMedikamentName", "Arnika");
+        tippe(t, "editMedikamentName", "Zypresse");
         t.knopf("knopfMedikamentAendern");
-        QCOMPARE(spalte(liste, 1), (QStringList{"Arnika", "Baldrian", "Zink", "aspirin", "\u00D6l"}));
-        QCOMPARE(gezeigt(t), "111|" + mal5("Arnika") + "Brausetabletten|200 mg|10|Brausetabletten|200 mg|10");
+        QCOMPARE(spalte(liste, 1), (QStringList{"Baldrian", "Zink", "Zypresse", "aspirin", "\u00D6l"}));
+        QCOMPARE(gezeigt(t), "111|" + mal5("Zypresse") + "Brausetabletten|200 mg|10|Brausetabletten|200 mg|10");
         const QString stand = "SELECT (SELECT group_concat(id) FROM medikament) || '|' || (SELECT group_concat(id) "
                               "FROM sorte) || '|' || (SELECT group_concat(med_id) FROM einnahme)";
         t.knopf("knopfMedikamentLoeschen");
-        QCOMPARE(t.env.fragen, QStringList{"Soll das Medikament \u201EArnika\u201C gel\u00F6scht werden?\n\nDabei "
+        QCOMPARE(t.env.fragen, QStringList{"Soll das Medikament \u201EZypresse\u201C gel\u00F6scht werden?\n\nDabei "
                                            "werden auch 2 Packungen und 4 Zuordnungen bei 2 Patienten gel\u00F6scht."});
         // "Nein" keeps everything; so does a failing step, undoing the whole delete.
         t.env.antworten << true;

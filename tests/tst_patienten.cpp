@@ -19,15 +19,17 @@ private slots:
     void listenUndSuche()
     {
         Welt t;
-        mitListen(t, {patienten + "('Tom_Ma', 'abel', '01.01.1931', '52062', 'Gera', 'Domhof', '1'), ('Erika', "
-                                  "'Muster', '01.02.1940', '53111', 'Bonn', 'Hauptstra\u00DFe', '7a'), ('B\u00E4rbel', "
-                                  "'Myers', '', '', '', '', ''), ('\u00C4nne', 'M\u00FCller', '03.03.1933', '', 'Essen', "
-                                  "'', ''), ('Udo', 'Zeisig', '', '', 'Ulm', '', ''), (NULL, 'Ohne', '', '', 'Hof', '', '')"});
+        mitListen(t, {patienten + "('Tom_Ma', 'abel', '01.01.1931', '52062', 'Gera', 'Domhof', '1'), "
+                                  "('Erika', 'Muster', '01.02.1940', '53111', 'Bonn', 'Hauptstra\u00DFe', '7a'), "
+                                  "('B\u00E4rbel', 'Myers', '', '', '', '', ''), "
+                                  "('\u00C4nne', 'M\u00FCller', '03.03.1933', '', 'Essen', '', ''), "
+                                  "('Udo', 'Zeisig', '', '', 'Ulm', '', ''), (NULL, 'Ohne', '', '', 'Hof', '', '')"});
         auto *wahl = t.tabelle("tabellePatientenwahl");
         auto *liste = t.tabelle("tabellePatienten");
         // Byte order; the list of all patients is in key order and, being a search on the first name, lacks NULL.
-        QCOMPARE(spalte(wahl, 1) + spalte(liste, 1), (QStringList{"Muster", "Myers", "M\u00FCller", "Ohne", "Zeisig", "abel",
-                                                                  "abel", "Muster", "Myers", "M\u00FCller", "Zeisig"}));
+        QCOMPARE(spalte(wahl, 1) + spalte(liste, 1), (QStringList{"Muster", "Myers", "M\u00FCller", "Ohne", "Zeisig",
+                                                                  "abel", "abel", "Muster", "Myers", "M\u00FCller",
+                                                                  "Zeisig"}));
         QCOMPARE(texte(t.w.get(), gewaehlt + QStringList{"editName"}),
                  "Muster|Erika|01.02.1940|53111|Bonn|Hauptstra\u00DFe|7a| - Patient: Muster, Erika | *01.02.1940|"
                  "erstellt am: 06.12.2026 - 10:30:00 Uhr |abel");
@@ -50,8 +52,9 @@ private slots:
             int art;
             const char *begriff, *gefunden;
         } faelle[] = {{0, "O", "abel|Zeisig"}, {0, "\u00E4", "Myers"}, {0, "\u00C4", "M\u00FCller"},
-                      {1, "ER", "Muster|Myers|M\u00FCller"}, {0, "m_m", "abel"}, {0, "%", "abel|Muster|Myers|M\u00FCller|Zeisig"},
-                      {2, "_", "abel|Muster|M\u00FCller|Zeisig|Ohne"}, {2, "", "abel|Muster|Myers|M\u00FCller|Zeisig|Ohne"}};
+                      {1, "ER", "Muster|Myers|M\u00FCller"}, {0, "m_m", "abel"},
+                      {0, "%", "abel|Muster|Myers|M\u00FCller|Zeisig"}, {2, "_", "abel|Muster|M\u00FCller|Zeisig|Ohne"},
+                      {2, "", "abel|Muster|Myers|M\u00FCller|Zeisig|Ohne"}};
         for (const auto &f : faelle)
             QCOMPARE(suchen(f.art, f.begriff) + " for " + f.begriff, QString(f.gefunden) + " for " + f.begriff);
 
@@ -73,7 +76,8 @@ private slots:
         Welt t;
         mitListen(t, {patienten + "('Erika', 'Muster', '01.02.1940', '', '', '', ''), ('Hans', 'Berg', '02.03.1941', "
                                   "'', '', '', '')",
-                      "INSERT INTO einnahme (pat_id, med_id, stand, ordnung) VALUES (1, 1, 9, 1), (1, 1, 9, 2), (2, 1, 9, 1)",
+                      "INSERT INTO einnahme (pat_id, med_id, stand, ordnung) VALUES (1, 1, 9, 1), (1, 1, 9, 2), "
+                      "(2, 1, 9, 1)",
                       "INSERT INTO termine (pata_id, arzt, arzt_date) VALUES (1, 'Hausarzt', '2027-01-05'), "
                       "(2, 'Hausarzt', '2027-01-05'), (2, 'Hausarzt', '2027-01-05')",
                       "CREATE TRIGGER sperre BEFORE DELETE ON termine BEGIN SELECT RAISE(ABORT, 'gesperrt'); END"});
@@ -88,7 +92,8 @@ private slots:
         tippe(t, "editName", "Zeller");
         teil<QDateEdit>(t.w.get(), "editGeburtstag")->setDate(QDate(1941, 3, 12));
         t.knopf("knopfPatientAendern");
-        QCOMPARE(t.wert("SELECT lastname || firstname || birth FROM patient WHERE id = 2").toString(), "ZellerHans12.03.1941");
+        QCOMPARE(t.wert("SELECT lastname || firstname || birth FROM patient WHERE id = 2").toString(),
+                 "ZellerHans12.03.1941");
         QCOMPARE(spalte(liste, 1) + spalte(wahl, 1), (QStringList{"Muster", "Zeller", "Muster", "Zeller"}));
 
         // "Nein" changes nothing, nor does a failing step, which undoes the
