@@ -1,64 +1,34 @@
 // The windows that enter and change appointments.
 #include "fensterhilfe.h"
 
-#include <QDateEdit>
-#include <QLineEdit>
-#include <QPointer>
-#include <QRadioButton>
-
 namespace {
 
-// The fields of one window: "Neu" (entry) or "Aendern" (change).
-struct Felder {
-    QDateEdit *datum;
-    QRadioButton *hausarzt;
-    QRadioButton *facharzt;
-    QLineEdit *name;
+// What the window "Neu" or "Aendern" offers: date, choice (H, F or -) and name.
+QString angebot(QDialog *d, const QString &art)
+{
+    auto gewaehlt = [&](const char *wahl) { return teil<QRadioButton>(d, "termin" + art + wahl)->isChecked(); };
+    return texte(d, {"termin" + art + "Datum"}) + (gewaehlt("Hausarzt") ? "|H|" : gewaehlt("Facharzt") ? "|F|" : "|-|") +
+           texte(d, {"termin" + art + "Name"});
+}
 
-    Felder(QDialog *d, const char *art)
-    {
-        const QString vor = QStringLiteral("termin") + QString::fromLatin1(art);
-        datum = teil<QDateEdit>(d, vor + QStringLiteral("Datum"));
-        hausarzt = teil<QRadioButton>(d, vor + QStringLiteral("Hausarzt"));
-        facharzt = teil<QRadioButton>(d, vor + QStringLiteral("Facharzt"));
-        name = teil<QLineEdit>(d, vor + QStringLiteral("Name"));
-    }
-    // What the window offers: date, choice (H, F or -) and name.
-    QString angebot() const
-    {
-        return datum->date().toString(QStringLiteral("dd.MM.yyyy")) +
-               (hausarzt->isChecked() ? "|H|" : facharzt->isChecked() ? "|F|" : "|-|") + name->text();
-    }
-    // Chooses as a user would: a click on the label, not beside it.
-    static void waehlen(QRadioButton *knopf)
-    {
-        QTest::mouseClick(knopf, Qt::LeftButton, Qt::NoModifier, QPoint(10, knopf->height() / 2));
-    }
-    void facharztEintragen(const QString &arzt, const QDate &tag) const
-    {
-        waehlen(facharzt);
-        tippen(name, arzt);
-        datum->setDate(tag);
-    }
-};
+// Chooses a doctor as a user would: a click on the label, not beside it; a
+// specialist with the name typed. Then sets the day.
+void arzt(QDialog *d, const QString &art, const QString &name, const QDate &tag)
+{
+    auto *wahl = teil<QRadioButton>(d, "termin" + art + (name.isNull() ? "Hausarzt" : "Facharzt"));
+    QTest::mouseClick(wahl, Qt::LeftButton, Qt::NoModifier, QPoint(10, wahl->height() / 2));
+    if (!name.isNull())
+        tippen(teil<QLineEdit>(d, "termin" + art + "Name"), name);
+    teil<QDateEdit>(d, "termin" + art + "Datum")->setDate(tag);
+}
 
 QString termine(const Welt &t)
 {
-    QStringList z;
-    for (const auto &r : Datei::zeilen(t.f, QStringLiteral("SELECT pata_id, arzt, arzt_date FROM termine ORDER BY id")))
-        z << r.at(0).toString() + QLatin1Char('|') + r.at(1).toString() + QLatin1Char('|') + r.at(2).toString();
-    return z.join(QLatin1Char(' '));
+    return t.wert("SELECT group_concat(arzt || ' ' || arzt_date, ', ') FROM termine WHERE pata_id = 1").toString();
 }
 
-int erika(Welt &t)
-{
-    Datei::ausfuehren(t.f, QStringLiteral("INSERT INTO patient (firstname, lastname, birth) VALUES ('Erika', 'Muster', "
-                                          "'01.02.1940')"));
-    return t.letzte("patient");
-}
-
-const QString eintragen = QStringLiteral("Termin eintragen");
-const QString aendern = QStringLiteral("Termin \u00E4ndern");
+// The overview marks the stock red when it runs out before the next family-doctor visit.
+bool rot(const Welt &t) { return hintergrund(t.tabelle("tabelleUebersicht"), 0, 4) == QColor(Qt::red); }
 
 } // namespace
 
@@ -66,143 +36,82 @@ class TerminFensterTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void eintragenFenster()
+    void eintragenUndAendern()
     {
         Welt t;
-        erika(t);
+        t.einnahme(t.patient("Muster"), t.packung("Ramipril", "Ramilich 5"), heute, 10, 1, 0, 0, 0, 1); // to 16.12.
         t.starten();
         QTableWidget *liste = t.tabelle("tabelleTermine");
-
-        // "Hausarzt" is stored whatever the name field holds.
-        QStringList gezeigt, offen;
-        QPointer<QLineEdit> name;
+        QStringList offen;
+        QPointer<QLineEdit> name; // lent to the window, kept by the main window
+        // "Hausarzt" is stored whatever the name field holds; the overview follows.
         QVERIFY(oeffnen(t, "knopfTerminEintragen", [&](QDialog *d) {
-            QVERIFY(festesFenster(d));
-            gezeigt = beschriftungen(d);
-            const Felder f(d, "Neu");
-            offen << f.angebot();
-            name = f.name;
-            tippen(f.name, QStringLiteral("Dr. Beispiel"));
-            klicken(knopfIm(d, eintragen));
+            QVERIFY(beschriftungen(d).contains("|Anna, Muster *|"));
+            offen << angebot(d, "Neu");
+            arzt(d, "Neu", QString(), heute.addDays(20));
+            tippen(name = teil<QLineEdit>(d, "terminNeuName"), "Dr. Beispiel");
+            druecken(d, "Termin eintragen");
         }));
-        QCOMPARE(gezeigt, (QStringList{"Patient:", "Erika, Muster *01.02.1940", "Termin am:", "Arzt:"}));
-        QCOMPARE(termine(t), QStringLiteral("1|Hausarzt|2026-12-06"));
+        QCOMPARE(termine(t), "Hausarzt 2026-12-26");
+        QVERIFY(rot(t));
         QVERIFY(name && !name->parent());
 
         // A specialist on a chosen day; listed by date.
         QVERIFY(oeffnen(t, "knopfTerminEintragen", [&](QDialog *d) {
-            const Felder f(d, "Neu");
-            offen << f.angebot();
-            f.facharztEintragen(QStringLiteral("Dr. Beispiel"), QDate(2017, 6, 14));
-            klicken(knopfIm(d, eintragen));
+            offen << angebot(d, "Neu");
+            arzt(d, "Neu", "Dr. Kunz", heute.addDays(4));
+            druecken(d, "Termin eintragen");
         }));
-        QCOMPARE(termine(t), QStringLiteral("1|Hausarzt|2026-12-06 1|Dr. Beispiel|2017-06-14"));
-        QCOMPARE(spalte(liste, 1), (QStringList{"Dr. Beispiel", "Hausarzt"}));
-        QCOMPARE(spalte(liste, 2), (QStringList{"14.06.2017", "06.12.2026"}));
+        QCOMPARE(spalte(liste, 1) + spalte(liste, 2), (QStringList{"Dr. Kunz", "Hausarzt", "10.12.2026", "26.12.2026"}));
 
-        // "Facharzt:" without a name is refused; the window stays open.
+        // A specialist without a name is refused and the window stays open;
+        // "Abbrechen" stores nothing.
         bool nochOffen = false;
         QVERIFY(oeffnen(t, "knopfTerminEintragen", [&](QDialog *d) {
-            const Felder f(d, "Neu");
-            f.facharztEintragen(QStringLiteral("  "), QDate(2027, 2, 1));
-            klicken(knopfIm(d, eintragen));
+            arzt(d, "Neu", "  ", QDate(2027, 2, 1));
+            druecken(d, "Termin eintragen");
             nochOffen = d->isVisible();
-            tippen(f.name, QString());
-            Felder::waehlen(f.hausarzt);
+            arzt(d, "Neu", "Dr. Lang", QDate(2027, 1, 5));
+            druecken(d, "Abbrechen");
         }));
-        QVERIFY(nochOffen);
-        QCOMPARE(t.env.meldungen.size(), 1);
-        QVERIFY(t.env.meldungen.takeFirst().contains(QStringLiteral("Facharztes")));
-        QCOMPARE(liste->rowCount(), 2);
-
-        // Cancelled, nothing is stored; a typed name survives "Abbrechen",
-        // date and choice start afresh.
+        QVERIFY(nochOffen && t.env.meldungen.size() == 1 && t.env.meldungen.first().contains("Facharztes"));
+        // The cancelled name is offered again, date and choice start afresh;
+        // after a save the name is gone, even one typed with "Hausarzt" chosen.
         QVERIFY(oeffnen(t, "knopfTerminEintragen", [&](QDialog *d) {
-            const Felder f(d, "Neu");
-            offen << f.angebot();
-            f.facharztEintragen(QStringLiteral("Dr. Kunz"), QDate(2027, 1, 5));
-            klicken(knopfIm(d, QStringLiteral("Abbrechen")));
-        }));
-        QVERIFY(oeffnen(t, "knopfTerminEintragen", [&](QDialog *d) {
-            offen << Felder(d, "Neu").angebot();
+            offen << angebot(d, "Neu");
             d->close();
         }));
-        // After a save the name is gone, even one typed with "Hausarzt" chosen.
-        QCOMPARE(offen, (QStringList{"06.12.2026|H|", "06.12.2026|H|", "06.12.2026|H|", "06.12.2026|H|Dr. Kunz"}));
-        QCOMPARE(liste->rowCount(), 2);
-        QVERIFY(t.env.meldungen.isEmpty());
-    }
-
-    void aendernFenster()
-    {
-        Welt t;
-        const int p = erika(t);
-        t.termin(p, QStringLiteral("Hausarzt"), heute.addDays(14));
-        t.termin(p, QStringLiteral("Dr. Kunz"), heute.addDays(4));
-        t.starten();
-        QTableWidget *liste = t.tabelle("tabelleTermine");
-        const QString vorher = termine(t);
+        QCOMPARE(offen, (QStringList{"06.12.2026|H|", "06.12.2026|H|", "06.12.2026|H|Dr. Lang"}));
 
         // No appointment chosen: a hint, no window.
         QVERIFY(!oeffnen(t, "knopfTerminBearbeiten"));
-        QCOMPARE(int(t.env.meldungen.size()), 1);
-        QVERIFY(t.env.meldungen.first().contains(QStringLiteral("Termin")));
-
-        // Opened with the row's choice, name and date; cancelled, nothing changes.
-        QStringList gezeigt, offen;
+        QCOMPARE(t.env.meldungen.size(), 2);
+        // Opened with the row's choice, name and date; "Abbrechen" and the frame change nothing.
+        offen.clear();
         for (int z : {0, 1}) {
             zelleKlicken(liste, z, 1);
             QVERIFY(oeffnen(t, "knopfTerminBearbeiten", [&](QDialog *d) {
-                gezeigt = beschriftungen(d);
-                const Felder f(d, "Aendern");
-                offen << f.angebot();
-                f.facharztEintragen(QStringLiteral("Dr. Lang"), heute);
-                if (z)
-                    d->close();
-                else
-                    klicken(knopfIm(d, QStringLiteral("Abbrechen")));
+                offen << angebot(d, "Aendern");
+                arzt(d, "Aendern", "Dr. Lang", heute);
+                z ? void(d->close()) : druecken(d, "Abbrechen");
             }));
         }
-        QVERIFY(gezeigt.contains(QStringLiteral("Erika, Muster *01.02.1940")));
-        QCOMPARE(offen, (QStringList{"10.12.2026|F|Dr. Kunz", "20.12.2026|H|"}));
-        QCOMPARE(termine(t), vorher);
+        QCOMPARE(offen, (QStringList{"10.12.2026|F|Dr. Kunz", "26.12.2026|H|"}));
+        QCOMPARE(termine(t), "Hausarzt 2026-12-26, Dr. Kunz 2026-12-10");
 
-        // A specialist becomes the family doctor on another day; the name is dropped.
+        // A specialist needs a name here too; then becomes the family doctor
+        // on another day, the name dropped; list and overview follow.
         zelleKlicken(liste, 0, 1);
         QVERIFY(oeffnen(t, "knopfTerminBearbeiten", [&](QDialog *d) {
-            const Felder f(d, "Aendern");
-            Felder::waehlen(f.hausarzt);
-            f.datum->setDate(heute.addDays(30));
-            klicken(knopfIm(d, aendern));
+            tippen(teil<QLineEdit>(d, "terminAendernName"), QString());
+            druecken(d, "Termin \u00E4ndern");
+            arzt(d, "Aendern", QString(), heute.addDays(5));
+            druecken(d, "Termin \u00E4ndern");
         }));
-        QCOMPARE(termine(t), QStringLiteral("1|Hausarzt|2026-12-20 1|Hausarzt|2027-01-05"));
-        QCOMPARE(spalte(liste, 2), (QStringList{"20.12.2026", "05.01.2027"}));
-        QCOMPARE(int(t.env.meldungen.size()), 1);
-    }
-
-    void roteMarkeFolgtDemHausarzt()
-    {
-        Welt t;
-        const int p = erika(t);
-        // Lasts 10 days, until 16.12.2026.
-        t.einnahme(p, t.packung(QStringLiteral("Ramipril"), QStringLiteral("Ramilich 5")), heute, 10, 1, 0, 0, 0, 1);
-        t.starten();
-        QTableWidget *u = t.tabelle("tabelleUebersicht");
-        auto rot = [u] { return hintergrund(u, 0, 4) == QColor(Qt::red); };
-        QVERIFY(!rot());
-
-        // A family-doctor visit after the stock ends: red; moved before, not.
-        QVERIFY(oeffnen(t, "knopfTerminEintragen", [&](QDialog *d) {
-            Felder(d, "Neu").datum->setDate(heute.addDays(20));
-            klicken(knopfIm(d, eintragen));
-        }));
-        QVERIFY(rot());
-        zelleKlicken(t.tabelle("tabelleTermine"), 0, 1);
-        QVERIFY(oeffnen(t, "knopfTerminBearbeiten", [&](QDialog *d) {
-            Felder(d, "Aendern").datum->setDate(heute.addDays(5));
-            klicken(knopfIm(d, aendern));
-        }));
-        QVERIFY(!rot());
+        QCOMPARE(t.env.meldungen.size(), 3);
+        QCOMPARE(termine(t), "Hausarzt 2026-12-26, Hausarzt 2026-12-11");
+        QCOMPARE(spalte(liste, 2), (QStringList{"11.12.2026", "26.12.2026"}));
+        QVERIFY(!rot(t));
     }
 };
 
