@@ -2,50 +2,33 @@
 // exactly what the file holds, and the next family-doctor appointment,
 // taken from the appointments already read, must be the one the database
 // would pick.
-#include "einnahmedaten.h"
-
-#include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
+#include "fensterhilfe.h"
 
 namespace {
 
-const char *const patientenSpalten = "id, lastname, firstname, ort, birth, plz, strasse, nr";
-
-// Every cell of every row, "|"-joined, and whether the cell is centred.
+// Every row of a patient table: its height and each cell's text, "^" marking a centred one.
 QStringList zeilen(QTableWidget *t)
 {
     QStringList z;
     for (int r = 0; r < t->rowCount(); ++r) {
-        QStringList zellen;
+        z << QString::number(t->rowHeight(r));
         for (int s = 0; s < 8; ++s) {
             const QTableWidgetItem *i = t->item(r, s);
-            zellen << (i ? i->text() : QStringLiteral("<kein Feld>")) +
-                          (i && i->textAlignment() == int(Qt::AlignCenter) ? QStringLiteral("^") : QString());
+            z.last() += "|" + (i ? i->text() + (i->textAlignment() == Qt::AlignCenter ? "^" : "") : "<kein Feld>");
         }
-        z << zellen.join(QLatin1Char('|'));
     }
     return z;
 }
 
-// The same for the file's rows: columns 3, 4 and 7 are the centred ones.
-QStringList erwartet(const QString &f, const QString &wo)
+// The same for the file's patients: columns 3, 4 and 7 centred, every row hoehe high.
+QStringList erwartet(const Welt &t, const QString &wo, int hoehe)
 {
     QStringList z;
-    for (const QVariantList &r : Datei::zeilen(f, QStringLiteral("SELECT %1 FROM patient %2").arg(QLatin1String(patientenSpalten), wo))) {
-        QStringList zellen;
-        for (int s = 0; s < 8; ++s)
-            zellen << r.at(s).toString() + (s == 3 || s == 4 || s == 7 ? QStringLiteral("^") : QString());
-        z << zellen.join(QLatin1Char('|'));
-    }
+    for (const QVariantList &r : Datei::zeilen(t.f, "SELECT printf('%d|%s|%s|%s|%s^|%s^|%s|%s|%s^', ?, id, lastname, "
+                                                    "firstname, ort, birth, plz, strasse, nr) FROM patient " + wo,
+                                               {hoehe}))
+        z << r.first().toString();
     return z;
-}
-
-void patient(const QString &f, const QString &name, const QString &vorname, const QString &ort, const QString &nr)
-{
-    Datei::ausfuehren(f, QStringLiteral("INSERT INTO patient (firstname, lastname, birth, plz, ort, strasse, nr) "
-                                        "VALUES (?, ?, '01.02.1940', '01067', ?, 'Am Markt', ?)"),
-                      {vorname, name, ort, nr});
 }
 
 } // namespace
@@ -54,116 +37,80 @@ class AuffrischenTest : public QObject
 {
     Q_OBJECT
 private slots:
-    // Another program (or a second window) changed the file: the next click
-    // in the choice list shows every change, in every column.
-    void auswahllisteFolgtDerDatei()
+    // Another program changed the file: the next click in the choice list
+    // and every search after it show each change in every column, hidden
+    // ones included, whatever the lists showed before; then fewer patients
+    // than rows, then none.
+    void listenFolgenDerDatei()
     {
         Welt t;
-        patient(t.f, QStringLiteral("Berg"), QStringLiteral("Anna"), QStringLiteral("Bremen"), QStringLiteral("1"));
-        patient(t.f, QStringLiteral("Adler"), QStringLiteral("Otto"), QStringLiteral("Kiel"), QStringLiteral("2"));
-        patient(t.f, QStringLiteral("Zorn"), QStringLiteral("Eva"), QStringLiteral("Ulm"), QStringLiteral("3"));
-        t.starten();
-        QTableWidget *wahl = t.tabelle("tabellePatientenwahl");
-        const QString sortiert = QStringLiteral("ORDER BY lastname ASC");
-        QCOMPARE(zeilen(wahl), erwartet(t.f, sortiert));
+        const QString neu = "INSERT INTO patient (lastname, firstname, birth, plz, ort, strasse, nr) VALUES ";
+        mitListen(t, {neu + "('Berg', 'Anna', '01.02.1940', '28195', 'Bremen', 'Am Markt', '1'), "
+                            "('Adler', 'Otto', '02.03.1941', '24103', 'Kiel', 'Ring', '2'), "
+                            "('Zorn', 'Eva', '03.04.1942', '89073', 'Ulm', 'Au', '3')"});
+        QTableWidget *wahl = t.tabelle("tabellePatientenwahl"), *liste = t.tabelle("tabellePatienten");
+        const int hoehe = liste->rowHeight(0);
         zelleKlicken(wahl, 2, 1);
 
-        Datei::ausfuehren(t.f, QStringLiteral("UPDATE patient SET ort = 'Bonn', birth = '03.03.1933', nr = NULL "
-                                              "WHERE lastname = 'Berg'"));
-        Datei::ausfuehren(t.f, QStringLiteral("DELETE FROM patient WHERE lastname = 'Adler'"));
-        patient(t.f, QStringLiteral("Ahrens"), QStringLiteral("Ida"), QStringLiteral("Hof"), QStringLiteral("4"));
-        patient(t.f, QStringLiteral("Meier"), QStringLiteral("Jan"), QStringLiteral("Gera"), QStringLiteral("5"));
-        const int meier = t.letzte("patient");
-        t.termin(meier, QStringLiteral("Dr. Kunz"), heute.addDays(3));
+        Datei::ausfuehren(t.f, "UPDATE patient SET ort = 'Bonn', birth = '03.03.1933', plz = '53111', nr = NULL "
+                               "WHERE lastname = 'Berg'");
+        Datei::ausfuehren(t.f, "DELETE FROM patient WHERE lastname = 'Adler'");
+        Datei::ausfuehren(t.f, neu + "('Ahrens', 'Ida', '04.05.1943', '95028', 'Hof', 'Tor', '4a'), "
+                                     "('Meier', 'Jan', '05.06.1944', '07545', 'Gera', 'Markt', '')");
+        t.termin(t.letzte("patient"), "Dr. Kunz", heute.addDays(3));
         zelleKlicken(wahl, 0, 1);
         zelleKlicken(wahl, 2, 1);
-        QCOMPARE(zeilen(wahl), erwartet(t.f, sortiert));
-        QCOMPARE(spalte(wahl, 1), (QStringList{"Ahrens", "Berg", "Meier", "Zorn"}));
-        for (int r = 0; r < wahl->rowCount(); ++r)
-            QCOMPARE(wahl->rowHeight(r), 26);
-        // One chosen cell, and everything else follows the chosen patient.
-        QCOMPARE(wahl->currentRow(), 2);
-        QCOMPARE(wahl->selectedItems().size(), 1);
-        QCOMPARE(wahl->selectedItems().first(), wahl->item(2, 1));
-        QCOMPARE(t.text("kopfzeilePatient"), QStringLiteral(" - Patient: Meier, Jan | *01.02.1940"));
-        QCOMPARE(spalte(t.tabelle("tabelleTermine"), 1), QStringList{"Dr. Kunz"});
+        QCOMPARE(zeilen(wahl), erwartet(t, "ORDER BY lastname", 26));
+        // One chosen cell, and the window follows the chosen patient.
+        QCOMPARE(QString("%1|%2|%3|%4").arg(wahl->currentRow()).arg(wahl->selectedItems().size())
+                     .arg(t.text("kopfzeilePatient"), spalte(t.tabelle("tabelleTermine"), 1).join(',')),
+                 QString("2|1| - Patient: Meier, Jan | *05.06.1944|Dr. Kunz"));
 
-        // Fewer patients than rows shown, then none at all.
-        Datei::ausfuehren(t.f, QStringLiteral("DELETE FROM patient WHERE lastname <> 'Zorn'"));
-        zelleKlicken(wahl, 3, 1);
-        QCOMPARE(zeilen(wahl), erwartet(t.f, sortiert));
-        QCOMPARE(wahl->currentRow(), 0);
-        Datei::ausfuehren(t.f, QStringLiteral("DELETE FROM patient"));
-        zelleKlicken(wahl, 0, 1);
-        QCOMPARE(wahl->rowCount(), 0);
-        QVERIFY(t.env.meldungen.isEmpty());
-    }
-
-    // Searches one after the other: each shows exactly its finds, hidden
-    // columns included, whatever the search before it showed.
-    void sucheNachSuche()
-    {
-        Welt t;
-        patient(t.f, QStringLiteral("Eins"), QStringLiteral("Anna"), QStringLiteral("Aachen"), QStringLiteral("1"));
-        patient(t.f, QStringLiteral("Zwei"), QStringLiteral("Bert"), QStringLiteral("Essen"), QStringLiteral("2a"));
-        patient(t.f, QStringLiteral("Drei"), QStringLiteral("Carla"), QStringLiteral("Hof"), QStringLiteral(""));
-        patient(t.f, QStringLiteral("Vier"), QStringLiteral("Dana"), QStringLiteral("Gera"), QStringLiteral("4"));
-        t.starten();
-        teil<QAction>(t.w.get(), "aktionListen")->trigger();
-        QTableWidget *liste = t.tabelle("tabellePatienten");
-        auto *art = teil<QComboBox>(t.w.get(), "auswahlSuchspalte");
-        const int standard = liste->rowHeight(0);
-        QCOMPARE(zeilen(liste), erwartet(t.f, QStringLiteral("WHERE firstname LIKE '%%' ORDER BY id")));
-
-        const struct {
-            int art;
-            const char *begriff;
-            const char *wo;
-        } suchen[] = {{0, "a", "firstname LIKE '%a%'"}, {2, "e", "ort LIKE '%e%'"}, {1, "ei", "lastname LIKE '%ei%'"},
-                      {0, "nichts", "0"},            {2, "", "ort LIKE '%%'"}};
-        for (const auto &s : suchen) {
-            art->setCurrentIndex(s.art);
-            tippen(teil<QLineEdit>(t.w.get(), "editSuchbegriff"), QString::fromLatin1(s.begriff));
+        // Search column, term, and the rows it must find.
+        for (const auto &[art, begriff, wo] : std::vector<std::tuple<int, QString, QString>>{
+                 {0, "a", "firstname LIKE '%a%'"}, {2, "u", "ort LIKE '%u%'"}, {1, "e", "lastname LIKE '%e%'"},
+                 {0, "nichts", "0"}, {2, "", "1"}}) {
+            teil<QComboBox>(t.w.get(), "auswahlSuchspalte")->setCurrentIndex(art);
+            tippen(teil<QLineEdit>(t.w.get(), "editSuchbegriff"), begriff);
             t.knopf("knopfPatientSuchen");
-            QCOMPARE(zeilen(liste), erwartet(t.f, QStringLiteral("WHERE %1 ORDER BY id").arg(QLatin1String(s.wo))));
-            for (int r = 0; r < liste->rowCount(); ++r)
-                QCOMPARE(liste->rowHeight(r), standard);
-            if (liste->rowCount() > 0) {
-                QCOMPARE(liste->currentRow(), 0);
-                QCOMPARE(teil<QLineEdit>(t.w.get(), "editNr")->text(), liste->item(0, 7)->text());
-            }
+            QCOMPARE(zeilen(liste), erwartet(t, "WHERE " + wo + " ORDER BY id", hoehe));
+            // The first find is chosen, its hidden number in the edit box.
+            if (liste->rowCount() > 0)
+                QCOMPARE(QString::number(liste->currentRow()) + "|" + teil<QLineEdit>(t.w.get(), "editNr")->text(),
+                         "0|" + liste->item(0, 7)->text());
+        }
+
+        // Fewer patients than rows shown, then none; a click on the last row
+        // shown chooses the first patient left.
+        for (const char *bleibt : {"lastname IN ('Berg', 'Zorn')", "0"}) {
+            Datei::ausfuehren(t.f, QString("DELETE FROM patient WHERE NOT (%1)").arg(bleibt));
+            zelleKlicken(wahl, wahl->rowCount() - 1, 1);
+            QCOMPARE(zeilen(wahl), erwartet(t, "ORDER BY lastname", 26));
+            QCOMPARE(wahl->currentRow(), wahl->rowCount() > 0 ? 0 : -1);
         }
         QVERIFY(t.env.meldungen.isEmpty());
     }
 
     // The next family-doctor visit among dates the database compares as
-    // text: numbers and NULL never count, a past or another doctor's
-    // visit neither. The marks show which date counted.
+    // text: a number sorts before every text and NULL before both, yet
+    // neither counts, nor a past visit or another doctor's.
     void naechsterHausarztBeiFremdenWerten()
     {
         Welt t;
-        const int p = t.patient(QStringLiteral("Berg"));
-        const int s = t.packung(QStringLiteral("Ramipril"), QStringLiteral("Ramilich 5"));
-        t.einnahme(p, s, heute, 2, 1, 0, 0, 0, 1); // last day with stock: 07.12.
-        t.termin(p, QStringLiteral("Hausarzt"), 20261210); // stored as a number, sorts before every text
-        t.termin(p, QStringLiteral("Hausarzt"), QVariant());
-        t.termin(p, QStringLiteral("Hausarzt"), heute.addDays(-1));
-        t.termin(p, QStringLiteral("Dr. Kunz"), heute.addDays(2));
-        t.termin(p, QStringLiteral("Hausarzt"), heute.addDays(9));
-        t.termin(p, QStringLiteral("Hausarzt"), heute.addDays(1));
+        t.einnahme(t.patient("Berg"), t.packung("Ramipril", "Ramilich 5"), heute, 2, 1, 0, 0, 0, 1); // lasts until 07.12.
+        Datei::ausfuehren(t.f, "INSERT INTO termine (pata_id, arzt, arzt_date) VALUES (1, 'Hausarzt', 20261210), "
+                               "(1, 'Hausarzt', NULL), (1, 'Hausarzt', '2026-12-05'), (1, 'Dr. Kunz', '2026-12-08'), "
+                               "(1, 'Hausarzt', '2026-12-15'), (1, 'Hausarzt', '2026-12-07')");
         t.starten();
-        QTableWidget *u = t.tabelle("tabelleUebersicht");
-        // The visit on 07.12. counts: the stock lasts until that day.
-        t.patientWaehlen(QStringLiteral("Berg"));
-        QCOMPARE(hintergrund(u, 0, 4), QColor(Qt::yellow));
-        // Without it, the one on 15.12. does: the stock ends before it.
-        Datei::ausfuehren(t.f, QStringLiteral("DELETE FROM termine WHERE arzt_date = ?"), {heute.addDays(1)});
-        t.patientWaehlen(QStringLiteral("Berg"));
-        QCOMPARE(hintergrund(u, 0, 4), QColor(Qt::red));
-        // Without any, nothing is red.
-        Datei::ausfuehren(t.f, QStringLiteral("DELETE FROM termine WHERE arzt_date = ?"), {heute.addDays(9)});
-        t.patientWaehlen(QStringLiteral("Berg"));
-        QCOMPARE(hintergrund(u, 0, 4), QColor(Qt::yellow));
+        // The visit on 07.12. counts while there (the stock lasts until that
+        // day), then the one on 15.12. (the stock ends before it), then none.
+        QStringList farben;
+        for (const char *weg : {"", "2026-12-07", "2026-12-15"}) {
+            Datei::ausfuehren(t.f, "DELETE FROM termine WHERE arzt_date = ?", {QString(weg)});
+            t.patientWaehlen("Berg");
+            farben << hintergrund(t.tabelle("tabelleUebersicht"), 0, 4).name();
+        }
+        QCOMPARE(farben.join(','), QString("#ffff00,#ff0000,#ffff00"));
         QVERIFY(t.env.meldungen.isEmpty());
     }
 };
