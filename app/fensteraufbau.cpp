@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -100,6 +101,23 @@ QGroupBox *MainWindow::gruppe(const QString &name, QWidget *eltern, const QStrin
     g->setGeometry(rechteck);
     g->setFont(schriftFett);
     return g;
+}
+
+void MainWindow::fensterAusfuehren(QDialog &fenster, const QString &bestaetigen, int y, void (MainWindow::*slot)(),
+                                   const bool &gespeichert)
+{
+    auto *ok = new QPushButton(umlauteErsetzen(bestaetigen), &fenster);
+    ok->setGeometry(100, y, 100, 30);
+    ok->setDefault(true);
+    auto *abbrechen = new QPushButton(QStringLiteral("Abbrechen"), &fenster);
+    abbrechen->setGeometry(200, y, 100, 30);
+    connect(ok, &QPushButton::clicked, this, slot);
+    connect(ok, &QPushButton::clicked, &fenster, [&fenster, &gespeichert] {
+        if (gespeichert)
+            fenster.accept();
+    });
+    connect(abbrechen, &QPushButton::clicked, &fenster, &QDialog::close);
+    fenster.exec();
 }
 
 void MainWindow::menuesBauen()

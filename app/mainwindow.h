@@ -126,6 +126,11 @@ private:
     QDateEdit *datumsfeld(const QString &name, QWidget *eltern, const QRect &rechteck);
     QPushButton *knopf(const QString &name, QWidget *eltern, const QString &text, const QRect &rechteck, bool rot = false);
     QGroupBox *gruppe(const QString &name, QWidget *eltern, const QString &titel, const QRect &rechteck);
+    // Adds the confirming button and "Abbrechen" at height y and runs the
+    // small window; it closes once the slot has set gespeichert, so a
+    // refusal keeps what was typed.
+    void fensterAusfuehren(QDialog &fenster, const QString &bestaetigen, int y, void (MainWindow::*slot)(),
+                           const bool &gespeichert);
 
     // --- storage (storage/) ---
     QSqlDatabase datenbank;

@@ -162,20 +162,7 @@ void MainWindow::terminFensterZeigen(bool aendern, const QDate &datum, const QSt
         name->setText(arzt);
     }
 
-    auto *speichern = new QPushButton(
-        umlauteErsetzen(aendern ? QStringLiteral("Termin :ae:ndern") : QStringLiteral("Termin eintragen")), &fenster);
-    speichern->setGeometry(100, 150, 100, 30);
-    speichern->setDefault(true);
-    auto *abbrechen = new QPushButton(QStringLiteral("Abbrechen"), &fenster);
-    abbrechen->setGeometry(200, 150, 100, 30);
-
-    connect(speichern, &QPushButton::clicked, this, aendern ? &MainWindow::TerminWAendern : &MainWindow::TerminWEintragen);
-    // Only what was stored closes the window; otherwise what was typed stays.
-    connect(speichern, &QPushButton::clicked, &fenster, [this, &fenster] {
-        if (terminGespeichert)
-            fenster.accept();
-    });
-    connect(abbrechen, &QPushButton::clicked, &fenster, &QDialog::close);
     terminGespeichert = false;
-    fenster.exec();
+    fensterAusfuehren(fenster, aendern ? QStringLiteral("Termin :ae:ndern") : QStringLiteral("Termin eintragen"), 150,
+                      aendern ? &MainWindow::TerminWAendern : &MainWindow::TerminWEintragen, terminGespeichert);
 }

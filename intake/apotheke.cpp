@@ -83,21 +83,8 @@ void MainWindow::ApothekenFenster()
     fensterPackungen->setText(QStringLiteral("1"));
     fensterPackungen->selectAll();
 
-    auto *eintragen = new QPushButton(QStringLiteral("Eintragen"), &fenster);
-    eintragen->setGeometry(100, 160, 100, 30);
-    eintragen->setDefault(true);
-    auto *abbrechen = new QPushButton(QStringLiteral("Abbrechen"), &fenster);
-    abbrechen->setGeometry(200, 160, 100, 30);
-
-    connect(eintragen, &QPushButton::clicked, this, &MainWindow::ApothekeEintragen);
-    // A refused entry keeps the window open with what was typed.
-    connect(eintragen, &QPushButton::clicked, &fenster, [this, &fenster] {
-        if (fensterGespeichert)
-            fenster.accept();
-    });
-    connect(abbrechen, &QPushButton::clicked, &fenster, &QDialog::close);
     fensterGespeichert = false;
-    fenster.exec();
+    fensterAusfuehren(fenster, QStringLiteral("Eintragen"), 160, &MainWindow::ApothekeEintragen, fensterGespeichert);
 }
 
 void MainWindow::ApothekeEintragen()

@@ -72,21 +72,8 @@ void MainWindow::ZuordnungFenster()
     fensterStand->setText(einnahmeBestand.at(r));
     fensterHilfe->setChecked(einnahmeHilfe.at(r) == QLatin1String("1"));
 
-    auto *aendern = new QPushButton(umlauteErsetzen(QStringLiteral(":Ae:ndern")), &fenster);
-    aendern->setGeometry(100, 160, 100, 30);
-    aendern->setDefault(true);
-    auto *abbrechen = new QPushButton(QStringLiteral("Abbrechen"), &fenster);
-    abbrechen->setGeometry(200, 160, 100, 30);
-
-    connect(aendern, &QPushButton::clicked, this, &MainWindow::ZuordnungWEintragen);
-    // A refused entry keeps the window open with what was typed.
-    connect(aendern, &QPushButton::clicked, &fenster, [this, &fenster] {
-        if (fensterGespeichert)
-            fenster.accept();
-    });
-    connect(abbrechen, &QPushButton::clicked, &fenster, &QDialog::close);
     fensterGespeichert = false;
-    fenster.exec();
+    fensterAusfuehren(fenster, QStringLiteral(":Ae:ndern"), 160, &MainWindow::ZuordnungWEintragen, fensterGespeichert);
 }
 
 void MainWindow::ZuordnungWEintragen()
