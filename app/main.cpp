@@ -1,8 +1,7 @@
 #include "app/mainwindow.h"
+#include "app/sprache.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
 
 int main(int argc, char *argv[])
@@ -13,17 +12,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
 #endif
     QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-
-    // Qt's own dialogs and buttons ("Ja", "Nein", "Abbrechen") in German.
     QTranslator qtDeutsch;
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    const QString uebersetzungen = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
-#else
-    const QString uebersetzungen = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-#endif
-    if (qtDeutsch.load(QStringLiteral("qtbase_de"), uebersetzungen))
-        QApplication::installTranslator(&qtDeutsch);
+    deutscheOberflaeche(qtDeutsch);
 
     int ergebnis = 0;
     {

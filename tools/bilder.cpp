@@ -6,14 +6,13 @@
 //     kalvoria_bilder <output folder>
 // The clock is fixed, so the pictures change only when the program does.
 #include "app/mainwindow.h"
+#include "app/sprache.h"
 #include "app/seams.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMap>
 #include <QMenu>
 #include <QMenuBar>
@@ -226,15 +225,8 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QTranslator qtDeutsch;
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    const QString uebersetzungen = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
-#else
-    const QString uebersetzungen = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-#endif
-    if (qtDeutsch.load(QStringLiteral("qtbase_de"), uebersetzungen))
-        QApplication::installTranslator(&qtDeutsch);
+    deutscheOberflaeche(qtDeutsch);
 
     // The headless platform's default font (12 pt at 100 dpi) is far larger
     // than a desktop's; take the size of a usual desktop font (9 pt at 96 dpi).

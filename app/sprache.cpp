@@ -1,0 +1,18 @@
+#include "app/sprache.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+void deutscheOberflaeche(QTranslator &qtDeutsch)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    const QString uebersetzungen = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+#else
+    const QString uebersetzungen = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#endif
+    if (qtDeutsch.load(QStringLiteral("qtbase_de"), uebersetzungen))
+        QCoreApplication::installTranslator(&qtDeutsch);
+}
