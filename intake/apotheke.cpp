@@ -60,14 +60,10 @@ void MainWindow::ApothekenFenster()
     }
 
     QDialog fenster;
-    fenster.setFixedSize(400, 200);
-    // The layout is in pixels: the text keeps the main window's pixel size.
-    fenster.setFont(schriftNormal);
+    einnahmeFensterKopf(fenster, schriftNormal, einnahmeHandelsname.at(r));
     const Qt::Alignment rechts = Qt::AlignRight | Qt::AlignVCenter;
     const QString rahmen = QStringLiteral("border:1px solid gray;");
-    // Captions grow to the left where the 12-pixel text is wider than their box.
-    fensterText(fenster, QStringLiteral("Medikament:"), QRect(5, 20, 75, 20), rechts);
-    fensterText(fenster, einnahmeHandelsname.at(r), QRect(80, 20, 300, 20), Qt::AlignLeft | Qt::AlignVCenter, rahmen);
+    // "Dosis/Einheit:" grows to the left where the 12-pixel text is wider than its box.
     fensterText(fenster, QStringLiteral("Menge:"), QRect(15, 50, 65, 20), rechts);
     fensterText(fenster, einnahmePackung.at(r), QRect(80, 50, 50, 20), Qt::AlignCenter, rahmen);
     fensterText(fenster, QStringLiteral("Dosis/Einheit:"), QRect(140, 50, 75, 20), rechts);

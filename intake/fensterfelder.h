@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDialog>
+#include <QFont>
 #include <QLabel>
 #include <QRect>
 #include <QString>
@@ -52,6 +54,19 @@ inline QLabel *fensterText(QWidget &fenster, const QString &text, const QRect &r
     if (!stil.isEmpty())
         label->setStyleSheet(stil);
     return label;
+}
+
+// Opens the frame both intake-line windows share: the fixed 400 x 200
+// window in the main window's pixel font, with the line's trade name on top.
+inline void einnahmeFensterKopf(QDialog &fenster, const QFont &schrift, const QString &handelsname)
+{
+    fenster.setFixedSize(400, 200);
+    // The layout is in pixels: the text keeps the main window's pixel size.
+    fenster.setFont(schrift);
+    // The caption grows to the left where the 12-pixel text is wider than its box.
+    fensterText(fenster, QStringLiteral("Medikament:"), QRect(5, 20, 75, 20), Qt::AlignRight | Qt::AlignVCenter);
+    fensterText(fenster, handelsname, QRect(80, 20, 300, 20), Qt::AlignLeft | Qt::AlignVCenter,
+                QStringLiteral("border:1px solid gray;"));
 }
 
 // Bought packages as typed: a whole number, blanks around it allowed,
