@@ -1,9 +1,12 @@
 #include "app/mainwindow.h"
 
 #include "app/seams.h"
+#include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QTimer>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QFileDialog>
@@ -22,7 +25,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     schriftNormal.setWeight(QFont::Normal);
     schriftKursiv.setItalic(true);
 
-    datenbank = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    // A second window in the same process (a test, a second file) needs a
+    // connection of its own: a shared one would be closed under the first.
+    static int fenster = 0;
+    const QString verbindung = QSqlDatabase::contains(QLatin1String(QSqlDatabase::defaultConnection))
+                                   ? QStringLiteral("kalvoria-%1").arg(++fenster)
+                                   : QLatin1String(QSqlDatabase::defaultConnection);
+    datenbank = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), verbindung);
 
     setFixedWidth(1200);
     setFixedHeight(700);
@@ -43,15 +52,24 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     AllesEinlesen();
     verbindungenHerstellen();
+
+    // Another program (a second window, a second computer on a shared file)
+    // may change the file: looked for every few seconds and on activation.
+    aenderungsWaechter = new QTimer(this);
+    aenderungsWaechter->setObjectName(QStringLiteral("aenderungsWaechter"));
+    aenderungsWaechter->setInterval(2000);
+    connect(aenderungsWaechter, &QTimer::timeout, this, &MainWindow::fremdeAenderungPruefen);
+    aenderungsWaechter->start();
 }
 
 MainWindow::~MainWindow()
 {
-    // Give the default connection name back, so a later window (or test)
-    // can add it again without Qt's "connection still in use" warning.
+    // Give the connection name back, so a later window (or test) can add it
+    // again without Qt's "connection still in use" warning.
+    const QString verbindung = datenbank.connectionName();
     datenbank.close();
     datenbank = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
+    QSqlDatabase::removeDatabase(verbindung);
 }
 
 QString MainWindow::UmlauteErsetzen(QString &text)
@@ -107,4 +125,28 @@ QDateTime MainWindow::aktuelleZeit() const
 void MainWindow::datenbankFehler(const QString &text)
 {
     meldungZeigen(text);
+}
+
+void MainWindow::datenbankKonflikt()
+{
+    meldungZeigen(QStringLiteral("Dieser Eintrag wurde inzwischen an anderer Stelle ge\u00E4ndert oder gel\u00F6scht; "
+                                 "es wurde nichts gespeichert, und die Anzeige zeigt jetzt den gespeicherten Stand."));
+    neuLaden();
+}
+
+void MainWindow::changeEvent(QEvent *ereignis)
+{
+    QMainWindow::changeEvent(ereignis);
+    if (ereignis->type() == QEvent::ActivationChange && isActiveWindow())
+        fremdeAenderungPruefen();
+}
+
+void MainWindow::fremdeAenderungPruefen()
+{
+    // Not under an open window or message: its command still acts on the
+    // rows it showed, and its own checks find a change made meanwhile.
+    if (!isVisible() || QApplication::activeModalWidget() || dbTiefe > 0)
+        return;
+    if (fremdGeaendert(*this))
+        neuLaden();
 }

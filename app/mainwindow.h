@@ -22,9 +22,11 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class QTableWidget;
+class QTimer;
 class QToolButton;
 class QWidget;
 class QDialog;
+class QEvent;
 class DbSitzung;
 struct Reichweite;
 
@@ -48,6 +50,15 @@ public:
     QDateTime aktuelleZeit() const;
     // The one place database failures reach the user.
     void datenbankFehler(const QString &text);
+    // A change found its rows changed or removed elsewhere and wrote nothing:
+    // tells the user once and reloads every view.
+    void datenbankKonflikt();
+    // Reads every view anew from the file, keeping the chosen patient,
+    // medication, package, intake line and appointment by key.
+    void neuLaden();
+
+protected:
+    void changeEvent(QEvent *ereignis) override;
 
 private slots:
     void AllesEinlesen();
@@ -141,7 +152,18 @@ private:
     QDate nullDatum;
     int dbTiefe = 0;
     bool dbFehlerGemeldet = false;
+    bool dbKonflikt = false;
     bool inTransaktion = false;
+    // The file the connection has open, its device and inode, and SQLite's
+    // data_version as last seen.
+    QString offeneDatei;
+    QByteArray dateiKennung;
+    qint64 datenVersion = -1;
+    bool indizesGeprueft = false;
+    QTimer *aenderungsWaechter = nullptr;
+    // Reloads when another program changed the file; cheap when none did.
+    void fremdeAenderungPruefen();
+    friend bool fremdGeaendert(MainWindow &fenster);
     void titelSetzen();
     QString standardDatei() const;
 
@@ -215,6 +237,12 @@ private:
     void PatientenFuellen(QString &spalte, QString &suchtext);
     // " - Patient: Name, Vorname | *Geburtstag" of the current patient, or "".
     QString patientKopfzeile() const;
+    // Fills the choice list and makes the patient with this key current
+    // (the row zeile when the key is empty or gone).
+    void patientenwahlFuellen(int zeile, const QString &schluessel);
+    // Refills the patient list as shown (with an active search its found
+    // rows), keeping the patient being edited.
+    void patientenListeAuffrischen();
     void PatientenFelderLeeren();
 
     // --- medication catalogue (catalogue/) ---

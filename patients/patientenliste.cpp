@@ -1,6 +1,7 @@
 // Patient choice list, patient list and search.
 #include "app/mainwindow.h"
 
+#include "catalogue/katalog.h"
 #include "patients/patienten.h"
 #include "storage/datenbankzugriff.h"
 
@@ -65,11 +66,21 @@ void tabelleLeeren(QTableWidget *tabelle, const QStringList &kopf)
 
 void MainWindow::PatientenEinstellungFuellen(int eingang)
 {
+    patientenwahlFuellen(eingang, QString());
+}
+
+void MainWindow::patientenwahlFuellen(int eingang, const QString &schluessel)
+{
     tabelleLeeren(tabellePatientenwahl, patientenKopf());
     DbSitzung db(*this);
     const auto zeilen = db.lesen(QStringLiteral(
         "SELECT id, lastname, firstname, ort, birth, plz, strasse, nr FROM patient ORDER BY lastname ASC "));
     patientenZeigen(tabellePatientenwahl, zeilen, 26);
+    if (!schluessel.isEmpty()) {
+        const int z = zeileMitSchluessel(tabellePatientenwahl, schluessel);
+        if (z >= 0)
+            eingang = z;
+    }
 
     if (tabellePatientenwahl->rowCount() > 0) {
         if (eingang < 0 || eingang >= tabellePatientenwahl->rowCount())
@@ -170,4 +181,15 @@ void MainWindow::PatientenAnklicken(int eingang)
     editNr->setText(zelle(7));
     bearbeitungsPatientId = zelle(0).toInt();
     tabellePatienten->setCurrentCell(eingang, 1);
+}
+
+void MainWindow::patientenListeAuffrischen()
+{
+    const int gewaehlt = bearbeitungsPatientId;
+    QString spalte = QStringLiteral("default");
+    QString suchtext = QStringLiteral("default");
+    PatientenFuellen(spalte, suchtext);
+    const int z = zeileMitSchluessel(tabellePatienten, QString::number(gewaehlt));
+    if (z >= 0)
+        PatientenAnklicken(z);
 }

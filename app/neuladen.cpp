@@ -1,0 +1,54 @@
+// Reading every view anew after a change made elsewhere.
+#include "app/mainwindow.h"
+
+#include "app/tabellen.h"
+#include "catalogue/katalog.h"
+
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableWidget>
+
+void MainWindow::neuLaden()
+{
+    const QString patient = zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0);
+    const QString medikament = zellText(tabelleMedikamente, tabelleMedikamente->currentRow(), 0);
+    const QString sorte = zellText(tabelleSorten, tabelleSorten->currentRow(), 0);
+    const QString zeile = zellText(tabelleZuordnung, tabelleZuordnung->currentRow(), 0);
+    const QString termin = zellText(tabelleTermine, tabelleTermine->currentRow(), 0);
+
+    // What the user is typing and has not stored yet stays: the refill
+    // would otherwise put the stored texts back into the fields.
+    QList<QPair<QLineEdit *, QString>> getippt;
+    for (QLineEdit *feld : findChildren<QLineEdit *>()) {
+        if (feld->isModified())
+            getippt.append({feld, feld->text()});
+    }
+
+    MedizinEinstellungFuellen();
+    MedikamenteFuellen();
+    const int m = zeileMitSchluessel(tabelleMedikamente, medikament);
+    if (m > 0) {
+        tabelleMedikamente->setCurrentCell(m, 1);
+        MedikamenteAnklicken();
+    }
+    const int s = zeileMitSchluessel(tabelleSorten, sorte);
+    if (s >= 0) {
+        tabelleSorten->setCurrentCell(s, 2);
+        SorteAnklicken(s);
+    }
+    patientenListeAuffrischen();
+
+    patientenwahlFuellen(0, patient);
+    if (zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0) == patient) {
+        zuordnungZeigen(zeile);
+        ZuordnungAnklicken();
+        const int t = zeileMitSchluessel(tabelleTermine, termin);
+        if (t >= 0)
+            tabelleTermine->setCurrentCell(t, 1);
+    }
+
+    for (const auto &g : getippt) {
+        g.first->setText(g.second);
+        g.first->setModified(true);
+    }
+}
