@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <QVector>
 #include <memory>
 
@@ -292,6 +293,9 @@ private:
     QVector<QString> einnahmePackung;
     QVector<QDate> einnahmeTag;
     QVector<QString> einnahmeHilfe;
+    // tag, stand, morgen, mittag, abend, nacht, hilfe as read: a change from
+    // a window stores only while the file still holds what it showed.
+    QVector<QVariantList> einnahmeGespeichert;
     QTableWidget *tabelleZuordnung = nullptr;
     QGroupBox *gruppeZugeordnet = nullptr;
     QPushButton *knopfZuordnungBearbeiten = nullptr;

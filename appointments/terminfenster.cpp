@@ -65,12 +65,16 @@ void MainWindow::TerminWEintragen()
         return;
 
     DbSitzung db(*this);
-    if (!db.aendern(QStringLiteral("INSERT INTO termine (id, pata_id, arzt, arzt_date) VALUES (NULL, :pata_id, :arzt, "
-                                   ":arzt_date) ;"),
-                    {{QStringLiteral(":pata_id"), patient.toInt()},
-                     {QStringLiteral(":arzt"), arzt},
-                     {QStringLiteral(":arzt_date"), terminNeuDatum->date()}}))
+    // Only for a patient who still exists: an appointment of nobody would be lost.
+    if (!db.aendernZeile(QStringLiteral("INSERT INTO termine (id, pata_id, arzt, arzt_date) SELECT NULL, :pata_id, :arzt, "
+                                        ":arzt_date WHERE EXISTS (SELECT 1 FROM patient WHERE id=:pata_da) ;"),
+                         {{QStringLiteral(":pata_id"), patient.toInt()},
+                          {QStringLiteral(":arzt"), arzt},
+                          {QStringLiteral(":arzt_date"), terminNeuDatum->date()},
+                          {QStringLiteral(":pata_da"), patient.toInt()}})) {
+        terminGespeichert = db.hatKonflikt();
         return;
+    }
     terminGespeichert = true;
     TerminFelderZuruecksetzen();
     TermineFuellen();
@@ -101,11 +105,13 @@ void MainWindow::TerminWAendern()
         return;
 
     DbSitzung db(*this);
-    if (!db.aendern(QStringLiteral("UPDATE termine SET arzt=:arzt, arzt_date=:arzt_date WHERE id=:id ;"),
-                    {{QStringLiteral(":arzt"), arzt},
-                     {QStringLiteral(":arzt_date"), terminAendernDatum->date()},
-                     {QStringLiteral(":id"), id.toInt()}}))
+    if (!db.aendernZeile(QStringLiteral("UPDATE termine SET arzt=:arzt, arzt_date=:arzt_date WHERE id=:id ;"),
+                         {{QStringLiteral(":arzt"), arzt},
+                          {QStringLiteral(":arzt_date"), terminAendernDatum->date()},
+                          {QStringLiteral(":id"), id.toInt()}})) {
+        terminGespeichert = db.hatKonflikt();
         return;
+    }
     terminGespeichert = true;
     TermineFuellen();
     TerminFelderZuruecksetzen();

@@ -58,7 +58,8 @@ void MainWindow::TerminLoeschen()
     if (tabelleTermine->rowCount() == 0 || zeile < 0 || !tabelleTermine->item(zeile, 0))
         return;
     DbSitzung db(*this);
-    db.aendern(QStringLiteral("DELETE FROM termine WHERE id=:id ;"),
-               {{QStringLiteral(":id"), tabelleTermine->item(zeile, 0)->text().toInt()}});
+    if (!db.aendernZeile(QStringLiteral("DELETE FROM termine WHERE id=:id ;"),
+                         {{QStringLiteral(":id"), tabelleTermine->item(zeile, 0)->text().toInt()}}))
+        return;
     TermineFuellen();
 }

@@ -1,6 +1,7 @@
 // The pharmacy window: bought packages into stock.
 #include "app/mainwindow.h"
 
+#include "intake/bestand.h"
 #include "intake/fensterfelder.h"
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
@@ -8,6 +9,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlRecord>
 #include <QTableWidget>
 
 std::optional<int> packungenLesen(const QString &text)
@@ -101,22 +103,49 @@ void MainWindow::ApothekeEintragen()
         fensterPackungen->setFocus();
         return;
     }
-    const std::optional<double> einheiten = einheitenJePackung(einnahmePackung.at(r));
-    if (!einheiten) {
-        meldungZeigen(ohnePackungsgroesse(einnahmeHandelsname.at(r)));
+    // The purchase is added to the stock as the file holds it now, counted
+    // to today, and with the package's size as the file holds it now: a
+    // count or a dose stored elsewhere since the window opened stays.
+    DbSitzung db(*this);
+    bool ohneGroesse = false;
+    const bool gebucht = db.transaktion([&] {
+        bool ok = false;
+        const auto zeilen = db.lesen(
+            QStringLiteral("SELECT einnahme.tag, einnahme.stand, einnahme.morgen, einnahme.mittag, einnahme.abend, "
+                           "einnahme.nacht, sorte.packung FROM einnahme LEFT JOIN sorte ON einnahme.med_id = sorte.id "
+                           "WHERE einnahme.id=:id"),
+            {{QStringLiteral(":id"), id}}, &ok);
+        if (!ok)
+            return false;
+        if (zeilen.isEmpty()) {
+            db.konflikt();
+            return false;
+        }
+        const QSqlRecord &z = zeilen.first();
+        const std::optional<double> einheiten = einheitenJePackung(z.value(QStringLiteral("packung")).toString());
+        if (!einheiten) {
+            ohneGroesse = true;
+            return false;
+        }
+        const Bestand b = bestandBerechnen(
+            z.value(QStringLiteral("stand")).toFloat(), z.value(QStringLiteral("morgen")).toFloat(),
+            z.value(QStringLiteral("mittag")).toFloat(), z.value(QStringLiteral("abend")).toFloat(),
+            z.value(QStringLiteral("nacht")).toFloat(), z.value(QStringLiteral("tag")).toDate(), heute);
+        // Today's stock as the table writes it, so that the consumption of
+        // the days before today is settled together with the purchase.
+        const double bestand = zahlLesen(bestandText(static_cast<double>(b.heute))).value_or(0.0);
+        return db.aendernZeile(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand  WHERE id=:id ;"),
+                               {{QStringLiteral(":tag"), heute.toString(QStringLiteral("yyyy-MM-dd"))},
+                                {QStringLiteral(":stand"), bestand + *packungen * *einheiten},
+                                {QStringLiteral(":id"), id}});
+    });
+    if (!gebucht) {
+        if (ohneGroesse)
+            meldungZeigen(ohnePackungsgroesse(einnahmeHandelsname.at(r)));
+        // A line removed elsewhere: the window closes, the views show the file.
+        fensterGespeichert = db.hatKonflikt();
         return;
     }
-    // Today's stock as the table shows it, so that the consumption of the
-    // days before today is settled together with the purchase.
-    const double bestand = zahlLesen(einnahmeBestand.at(r)).value_or(0.0);
-    const double neu = bestand + *packungen * *einheiten;
-
-    DbSitzung db(*this);
-    if (!db.aendern(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand  WHERE id=:id ;"),
-                    {{QStringLiteral(":tag"), heute.toString(QStringLiteral("yyyy-MM-dd"))},
-                     {QStringLiteral(":stand"), neu},
-                     {QStringLiteral(":id"), id}}))
-        return;
     fensterGespeichert = true;
 
     ZuordnungFuellen();

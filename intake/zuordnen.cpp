@@ -10,6 +10,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSqlRecord>
 #include <QTableWidget>
 
 #include <array>
@@ -68,27 +69,39 @@ void MainWindow::ZuordnungEintragen()
     const double packung = zahlLesen(anzeigeZuordnenPackung->text()).value_or(0.0);
 
     DbSitzung db(*this);
-    // Behind the highest position, not at row count + 1: after a gap the
-    // new line would otherwise land between older ones.
     const QString patientId = zellText(tabellePatientenwahl, patientZeile, 0);
-    const auto hoechste = db.lesen(QStringLiteral("SELECT max(ordnung) AS hoechste FROM einnahme WHERE pat_id=:pat ;"),
-                                   {{QStringLiteral(":pat"), patientId}});
-    const int ordnung =
-        qMax(tabelleZuordnung->rowCount(), hoechste.isEmpty() ? 0 : hoechste.first().value(0).toInt()) + 1;
-    const bool gespeichert = db.aendern(
-        QStringLiteral("INSERT INTO einnahme (id, pat_id, med_id, tag, stand, morgen, mittag, abend, nacht, hilfe, "
-                       "ordnung) VALUES (NULL, :pat_id, :med_id, :tag , :stand, :morgen, :mittag, :abend, :nacht, "
-                       ":hilfe, :ordnung) ;"),
-        {{QStringLiteral(":pat_id"), patientId},
-         {QStringLiteral(":med_id"), zellText(tabelleSortenwahl, sortenZeile, 0).toInt()},
-         {QStringLiteral(":tag"), datumErsteinnahme->date()},
-         {QStringLiteral(":stand"), packung},
-         {QStringLiteral(":morgen"), dosen[0]},
-         {QStringLiteral(":mittag"), dosen[1]},
-         {QStringLiteral(":abend"), dosen[2]},
-         {QStringLiteral(":nacht"), dosen[3]},
-         {QStringLiteral(":hilfe"), auswahlHilfsmittel->checkState() != Qt::Unchecked},
-         {QStringLiteral(":ordnung"), ordnung}});
+    const int sorteId = zellText(tabelleSortenwahl, sortenZeile, 0).toInt();
+    const bool gespeichert = db.transaktion([&] {
+        // Behind the highest position, not at row count + 1: after a gap the
+        // new line would otherwise land between older ones.
+        bool ok = false;
+        const auto hoechste = db.lesen(
+            QStringLiteral("SELECT max(ordnung) AS hoechste FROM einnahme WHERE pat_id=:pat ;"),
+            {{QStringLiteral(":pat"), patientId}}, &ok);
+        if (!ok)
+            return false;
+        const int ordnung =
+            qMax(tabelleZuordnung->rowCount(), hoechste.isEmpty() ? 0 : hoechste.first().value(0).toInt()) + 1;
+        // Only for a patient and a package that still exist: a line of
+        // nobody would be lost, one of a gone package useless.
+        return db.aendernZeile(
+            QStringLiteral("INSERT INTO einnahme (id, pat_id, med_id, tag, stand, morgen, mittag, abend, nacht, hilfe, "
+                           "ordnung) SELECT NULL, :pat_id, :med_id, :tag , :stand, :morgen, :mittag, :abend, :nacht, "
+                           ":hilfe, :ordnung WHERE EXISTS (SELECT 1 FROM patient WHERE id=:pat_da) AND EXISTS "
+                           "(SELECT 1 FROM sorte WHERE id=:med_da) ;"),
+            {{QStringLiteral(":pat_id"), patientId},
+             {QStringLiteral(":med_id"), sorteId},
+             {QStringLiteral(":tag"), datumErsteinnahme->date()},
+             {QStringLiteral(":stand"), packung},
+             {QStringLiteral(":morgen"), dosen[0]},
+             {QStringLiteral(":mittag"), dosen[1]},
+             {QStringLiteral(":abend"), dosen[2]},
+             {QStringLiteral(":nacht"), dosen[3]},
+             {QStringLiteral(":hilfe"), auswahlHilfsmittel->checkState() != Qt::Unchecked},
+             {QStringLiteral(":ordnung"), ordnung},
+             {QStringLiteral(":pat_da"), patientId},
+             {QStringLiteral(":med_da"), sorteId}});
+    });
     // What was typed stays when it could not be stored.
     if (!gespeichert)
         return;
@@ -121,7 +134,9 @@ void MainWindow::ZuordnungLoeschen()
         return;
 
     DbSitzung db(*this);
-    db.aendern(QStringLiteral("DELETE FROM einnahme WHERE id=:id ;"), {{QStringLiteral(":id"), id}});
+    // A line removed elsewhere meanwhile is reported, not passed over.
+    if (!db.aendernZeile(QStringLiteral("DELETE FROM einnahme WHERE id=:id ;"), {{QStringLiteral(":id"), id}}))
+        return;
     ZuordnungFuellenMit();
     if (tabelleZuordnung->rowCount() > 0)
         tabelleZuordnung->setCurrentCell(0, 1);
@@ -177,34 +192,59 @@ void MainWindow::zuordnungVerschieben(int richtung)
     const int zeile = tabelleZuordnung->currentRow();
     if (tabelleZuordnung->rowCount() == 0 || zeile < 0)
         return;
-    const QString id = zellText(tabelleZuordnung, zeile, 0);
-    const int p = zellText(tabelleZuordnung, zeile, 4).toInt();
-    // The line exchanges its position with the line shown next to it; with
-    // gaps in the positions (1, 3, 4) p +/- 1 would name no line, and the
-    // line would not visibly move or could not move down at all.
+    // The line exchanges its place with the line shown next to it; with
+    // gaps in the positions (1, 3, 4) p +/- 1 would name no line.
     const int ziel = zeile + richtung;
-    const bool amRand = ziel < 0 || ziel >= tabelleZuordnung->rowCount();
+    if (ziel < 0 || ziel >= tabelleZuordnung->rowCount())
+        return;
+    const QString id = zellText(tabelleZuordnung, zeile, 0);
+    const QString nachbarId = zellText(tabelleZuordnung, ziel, 0);
 
     DbSitzung db(*this);
-    if (!amRand) {
-        const int nachbar = zellText(tabelleZuordnung, ziel, 4).toInt();
-        // The neighbour waits on 9999, a position no line holds, so that no
-        // two lines share a position at any moment; all three or none.
-        db.transaktion([&] {
-            return db.aendern(QStringLiteral("UPDATE einnahme SET ordnung=:zahl WHERE ordnung=:ordnung AND pat_id=:pat ;"),
-                              {{QStringLiteral(":zahl"), 9999},
-                               {QStringLiteral(":ordnung"), nachbar},
-                               {QStringLiteral(":pat"), aktuellerPatient}}) &&
-                   db.aendern(QStringLiteral("UPDATE einnahme SET ordnung=:neueordnung WHERE ordnung=:ordnung AND "
-                                             "pat_id=:pat ;"),
-                              {{QStringLiteral(":neueordnung"), nachbar},
-                               {QStringLiteral(":ordnung"), p},
-                               {QStringLiteral(":pat"), aktuellerPatient}}) &&
-                   db.aendern(QStringLiteral("UPDATE einnahme SET ordnung=:neueordnung WHERE ordnung=9999 AND "
-                                             "pat_id=:pat ;"),
-                              {{QStringLiteral(":neueordnung"), p}, {QStringLiteral(":pat"), aktuellerPatient}});
-        });
-    }
+    db.transaktion([&] {
+        // The patient's lines as the file orders them now; the two must still
+        // stand next to each other as shown.
+        bool ok = false;
+        const auto zeilen = db.lesen(QStringLiteral("SELECT id, ordnung FROM einnahme WHERE pat_id=:pat ORDER BY "
+                                                     "ordnung, id"),
+                                     {{QStringLiteral(":pat"), aktuellerPatient}}, &ok);
+        if (!ok)
+            return false;
+        QStringList ids;
+        QVariantList positionen;
+        for (const QSqlRecord &r : zeilen) {
+            ids << r.value(0).toString();
+            positionen << r.value(1);
+        }
+        const int a = ids.indexOf(id);
+        const int b = ids.indexOf(nachbarId);
+        if (a < 0 || b < 0 || b != a + richtung) {
+            db.konflikt();
+            return false;
+        }
+        // Two lines on the same position cannot exchange positions: the
+        // patient's lines are then numbered 1..n in the order shown first.
+        const bool getrennt = !positionen.at(a).isNull() && !positionen.at(b).isNull() &&
+                              positionen.at(a).toLongLong() != positionen.at(b).toLongLong();
+        QVariantList neu = positionen;
+        if (getrennt) {
+            std::swap(neu[a], neu[b]);
+        } else {
+            for (int i = 0; i < neu.size(); ++i)
+                neu[i] = i + 1;
+            std::swap(neu[a], neu[b]);
+        }
+        for (int i = 0; i < ids.size(); ++i) {
+            if (neu.at(i) == positionen.at(i) && !positionen.at(i).isNull())
+                continue;
+            if (!db.aendernZeile(QStringLiteral("UPDATE einnahme SET ordnung=:neu WHERE id=:id AND ordnung IS :alt"),
+                                 {{QStringLiteral(":neu"), neu.at(i)},
+                                  {QStringLiteral(":id"), ids.at(i)},
+                                  {QStringLiteral(":alt"), positionen.at(i)}}))
+                return false;
+        }
+        return true;
+    });
     ZuordnungFuellen();
     // The moved line stays current wherever it now stands.
     zuordnungZeigen(id);

@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 
 #include "intake/fensterfelder.h"
+#include "intake/gespeichert.h"
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
 
@@ -115,18 +116,26 @@ void MainWindow::ZuordnungWEintragen()
     }
     const double stand = *zahlLesen(standText);
 
+    // Stored only while the line holds what the window showed: a dose
+    // changed or a stock counted elsewhere meanwhile must not be undone.
     DbSitzung db(*this);
-    if (!db.aendern(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand, morgen=:morgen, mittag=:mittag, "
-                                   "abend=:abend, nacht=:nacht, hilfe=:hilfe  WHERE id=:id ;"),
-                    {{QStringLiteral(":tag"), heute},
-                     {QStringLiteral(":stand"), stand},
-                     {QStringLiteral(":morgen"), dosen[0]},
-                     {QStringLiteral(":mittag"), dosen[1]},
-                     {QStringLiteral(":abend"), dosen[2]},
-                     {QStringLiteral(":nacht"), dosen[3]},
-                     {QStringLiteral(":hilfe"), fensterHilfe->checkState() != Qt::Unchecked},
-                     {QStringLiteral(":id"), id}}))
+    Werte werte{{QStringLiteral(":tag"), heute},
+                {QStringLiteral(":stand"), stand},
+                {QStringLiteral(":morgen"), dosen[0]},
+                {QStringLiteral(":mittag"), dosen[1]},
+                {QStringLiteral(":abend"), dosen[2]},
+                {QStringLiteral(":nacht"), dosen[3]},
+                {QStringLiteral(":hilfe"), fensterHilfe->checkState() != Qt::Unchecked},
+                {QStringLiteral(":id"), id}};
+    werte << einnahmeUnveraendertWerte(einnahmeGespeichert.at(r));
+    if (!db.aendernZeile(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand, morgen=:morgen, mittag=:mittag, "
+                                        "abend=:abend, nacht=:nacht, hilfe=:hilfe  WHERE id=:id") +
+                             QLatin1String(einnahmeUnveraendert),
+                         werte)) {
+        // What the window showed is gone: it closes, the views show the file.
+        fensterGespeichert = db.hatKonflikt();
         return;
+    }
     fensterGespeichert = true;
 
     ZuordnungFuellen();

@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 
 #include "intake/bestand.h"
+#include "intake/gespeichert.h"
 #include "storage/datenbankzugriff.h"
 
 #include <QHeaderView>
@@ -12,7 +13,7 @@ namespace {
 
 const char *const einnahmeAbfrage =
     "SELECT * FROM einnahme LEFT JOIN sorte ON einnahme.med_id = sorte.id LEFT JOIN medikament ON "
-    "sorte.medizin_id = medikament.id WHERE einnahme.pat_id = :pat ORDER BY ordnung ";
+    "sorte.medizin_id = medikament.id WHERE einnahme.pat_id = :pat ORDER BY ordnung, einnahme.id ";
 
 QTableWidgetItem *zelle(const QString &text, bool mittig = false)
 {
@@ -23,6 +24,28 @@ QTableWidgetItem *zelle(const QString &text, bool mittig = false)
 }
 
 } // namespace
+
+QVariantList einnahmeWerte(const QSqlRecord &r)
+{
+    QVariantList werte;
+    for (const char *spalte : {"tag", "stand", "morgen", "mittag", "abend", "nacht", "hilfe"})
+        werte << r.value(QLatin1String(spalte));
+    return werte;
+}
+
+const char *const einnahmeUnveraendert =
+    " AND tag IS :alt_tag AND stand IS :alt_stand AND morgen IS :alt_morgen AND mittag IS :alt_mittag AND abend IS "
+    ":alt_abend AND nacht IS :alt_nacht AND hilfe IS :alt_hilfe";
+
+Werte einnahmeUnveraendertWerte(const QVariantList &gespeichert)
+{
+    Werte werte;
+    int i = 0;
+    for (const char *name : {":alt_tag", ":alt_stand", ":alt_morgen", ":alt_mittag", ":alt_abend", ":alt_nacht",
+                             ":alt_hilfe"})
+        werte.append({QLatin1String(name), gespeichert.value(i++)});
+    return werte;
+}
 
 int MainWindow::einnahmeZeilen() const
 {
@@ -88,6 +111,7 @@ void MainWindow::zuordnungLesen(bool neuNummerieren)
                                 &einnahmeDosis, &einnahmePackung, &einnahmeHilfe})
         v->resize(n);
     einnahmeTag.resize(n);
+    einnahmeGespeichert.resize(n);
 
     tabelleZuordnung->setUpdatesEnabled(false);
     // The header's style would otherwise hold the rows at a larger minimum.
@@ -102,6 +126,7 @@ void MainWindow::zuordnungLesen(bool neuNummerieren)
         einnahmeDosis[i] = r.value(QStringLiteral("dosis")).toString();
         einnahmePackung[i] = r.value(QStringLiteral("packung")).toString();
         einnahmeTag[i] = r.value(QStringLiteral("tag")).toDate();
+        einnahmeGespeichert[i] = einnahmeWerte(r);
 
         const Bestand b = bestandBerechnen(
             r.value(QStringLiteral("stand")).toFloat(), r.value(QStringLiteral("morgen")).toFloat(),

@@ -244,9 +244,12 @@ bool DbSitzung::transaktion(const std::function<bool()> &schritte)
         return false;
     if (fenster.inTransaktion)
         return schritte();
-    if (!fenster.datenbank.transaction()) {
-        melden(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."),
-               fehlerText(fenster.datenbank.lastError()));
+    // IMMEDIATE takes the write lock at once: what the steps read cannot be
+    // changed by another program before they write, and two programs
+    // cannot each wait for the other to let go of its read lock.
+    QSqlQuery beginn(fenster.datenbank);
+    if (!beginn.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        melden(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), fehlerText(beginn.lastError()));
         return false;
     }
     fenster.inTransaktion = true;

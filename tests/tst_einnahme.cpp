@@ -188,9 +188,9 @@ private slots:
         t.knopf("knopfZuordnungLoeschen");
         QCOMPARE(ordnung(t, p) + ' ' + spalte(t.tabelle("tabelleZuordnung"), 4).join(""), QStringLiteral("134 134"));
 
-        // The exchange fails at its third step: nobody is left on 9999.
+        // The exchange fails at its second write: the first is undone.
         Datei::ausfuehren(t.f, QStringLiteral("DROP TRIGGER sperre"));
-        Datei::ausfuehren(t.f, sperre.arg(QStringLiteral("OLD.ordnung = 9999")));
+        Datei::ausfuehren(t.f, sperre.arg(QStringLiteral("OLD.ordnung = 4 AND NEW.ordnung = 3")));
         t.zeileWaehlen(2);
         t.knopf("knopfZuordnungHoch");
         QCOMPARE(ordnung(t, p) + ' ' + QString::number(t.tabelle("tabelleZuordnung")->currentRow()), QStringLiteral("134 2"));

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "storage/datenbankzugriff.h"
+
+#include <QSqlRecord>
+#include <QVariantList>
+
+// tag, stand, morgen, mittag, abend, nacht and hilfe of an intake line as read.
+QVariantList einnahmeWerte(const QSqlRecord &zeile);
+
+// Appended to "... WHERE id=:id": holds only while the line still holds
+// the values a window showed (IS also matches NULL with NULL).
+extern const char *const einnahmeUnveraendert;
+Werte einnahmeUnveraendertWerte(const QVariantList &gespeichert);
