@@ -151,12 +151,13 @@ void MainWindow::DBoeffnen()
                           .arg(zeigen(pfad), zeigen(datenbankDatei)));
         return;
     }
-    // Switching to a foreign file would show empty views and fail every change.
-    if (!istKalvoriaDatenbank(pfad)) {
-        meldungZeigen(QStringLiteral("Die Datei %1 ist keine Kalvoria-Datenbank: sie ist keine SQLite-Datenbank mit "
-                                     "den Tabellen einnahme, medikament, patient, sorte und termine.\n\n"
-                                     "Kalvoria arbeitet weiter mit %2.")
-                          .arg(zeigen(pfad), zeigen(datenbankDatei)));
+    // Switching to a foreign file would show empty views and fail every
+    // read; the remembered file stays the one in use.
+    const QString mangel = datenbankMangel(pfad);
+    if (!mangel.isEmpty()) {
+        meldungZeigen(QStringLiteral("Die Datei %1 ist keine Kalvoria-Datenbank: %2\n\n"
+                                     "Kalvoria arbeitet weiter mit %3.")
+                          .arg(zeigen(pfad), mangel, zeigen(datenbankDatei)));
         return;
     }
     dateiWechseln(pfad);

@@ -39,7 +39,8 @@ void MainWindow::ErstStartCheck()
         pfad = standardDatei();
     }
 
-    if (istKalvoriaDatenbank(pfad)) {
+    const QString mangel = datenbankMangel(pfad);
+    if (mangel.isEmpty()) {
         datenbankDatei = pfad;
         titelSetzen();
         return;
@@ -61,9 +62,9 @@ void MainWindow::ErstStartCheck()
     if (fremd) {
         const QString frueher = pfad.isEmpty() ? QStringLiteral("(keine Angabe)") : pfad;
         meldungZeigen(QStringLiteral("Die zuletzt benutzte Datenbank \u201E%1\u201C konnte nicht verwendet werden: "
-                                     "sie fehlt oder ist keine Kalvoria-Datenbank.\n\n"
-                                     "Es wird die Datenbank \u201E%2\u201C verwendet.")
-                          .arg(frueher, standard));
+                                     "sie fehlt oder ist keine Kalvoria-Datenbank. %2\n\n"
+                                     "Es wird die Datenbank \u201E%3\u201C verwendet.")
+                          .arg(frueher, mangel, standard));
     }
 }
 

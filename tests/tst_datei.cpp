@@ -122,6 +122,7 @@ private slots:
         QTest::newRow("verbinden mit Textdatei") << "aktionDbOeffnen" << "text.db";
         QTest::newRow("verbinden mit fremder SQLite-Datei") << "aktionDbOeffnen" << "fremd.db";
         QTest::newRow("verbinden mit vier Tabellen") << "aktionDbOeffnen" << "vier.db";
+        QTest::newRow("verbinden mit fehlender Spalte") << "aktionDbOeffnen" << "spalte.db";
         QTest::newRow("verbinden mit fehlender Datei") << "aktionDbOeffnen" << "fehlt.db";
         QTest::newRow("kopieren abgebrochen") << "aktionDbKopieren" << "";
         QTest::newRow("verschieben abgebrochen") << "aktionDbVerschieben" << "";
@@ -136,6 +137,10 @@ private slots:
         anlegen(env, env.basis() + QStringLiteral("/andere.db"), {QStringLiteral("Veraltet")});
         anlegen(env, env.basis() + QStringLiteral("/vier.db"), {});
         Datei::ausfuehren(env.basis() + QStringLiteral("/vier.db"), QStringLiteral("DROP TABLE termine"));
+        anlegen(env, env.basis() + QStringLiteral("/spalte.db"), {});
+        Datei::ausfuehren(env.basis() + QStringLiteral("/spalte.db"), QStringLiteral("DROP TABLE sorte"));
+        Datei::ausfuehren(env.basis() + QStringLiteral("/spalte.db"),
+                          QStringLiteral("CREATE TABLE sorte (id INTEGER PRIMARY KEY, medizin_id, handelsname, dosis)"));
         Datei::ausfuehren(env.basis() + QStringLiteral("/fremd.db"), QStringLiteral("CREATE TABLE kunden (id INTEGER)"));
         QFile text(env.basis() + QStringLiteral("/text.db"));
         QVERIFY(text.open(QIODevice::WriteOnly) && text.write("Name;Vorname\nMuster;Erika\n") > 0);
@@ -151,6 +156,8 @@ private slots:
         teil<QAction>(w.get(), aktion)->trigger();
         QCOMPARE(env.meldungen.size(), ziel.isEmpty() ? 0 : 1);
         QVERIFY(env.meldungen.value(0).contains(pfad));
+        if (ziel == QLatin1String("spalte.db"))
+            QVERIFY(env.meldungen.value(0).contains(QStringLiteral("Tabelle \u201Esorte\u201C fehlt die Spalte \u201Epackung\u201C")));
         QCOMPARE(w->windowTitle(), QStringLiteral("Kalvoria - ") + env.standardDatei());
         QCOMPARE(inhalt(env.konfiguration()), konfigurationVorher);
         QCOMPARE(inhalt(pfad), zielVorher);

@@ -197,6 +197,34 @@ private slots:
         QCOMPARE(int(t.env.meldungen.size()), 2);
     }
 
+    // Two lines on one stored position (written by another program) are
+    // still told apart: a move exchanges the two lines shown and leaves
+    // every line on a position of its own.
+    void gleichePosition()
+    {
+        Welt t;
+        const int p = t.patient(QStringLiteral("Berg"));
+        for (const char *name : {"A", "B", "C"})
+            t.einnahme(p, t.packung(QLatin1String(name), QLatin1String(name) + QStringLiteral("-Tabs")), heute, 30, 1, 0,
+                       0, 0, QLatin1String(name) == QLatin1String("C") ? 2 : 1);
+        t.starten();
+        QTableWidget *z = t.tabelle("tabelleZuordnung");
+        QCOMPARE(spalte(z, 1).join(""), QStringLiteral("ABC"));
+
+        t.zeileWaehlen(0);
+        t.knopf("knopfZuordnungRunter");
+        QCOMPARE(spalte(z, 1).join(""), QStringLiteral("BAC"));
+        QCOMPARE(ordnung(t, p), QStringLiteral("213"));
+        QCOMPARE(z->currentRow(), 1);
+
+        // Lines reordered elsewhere since they were shown: said, nothing moved.
+        Datei::ausfuehren(t.f, QStringLiteral("UPDATE einnahme SET ordnung = 5 WHERE id = 1"));
+        t.knopf("knopfZuordnungRunter");
+        QCOMPARE(ordnung(t, p), QStringLiteral("513"));
+        QCOMPARE(t.env.meldungen.size(), 1);
+        QCOMPARE(spalte(z, 1).join(""), QStringLiteral("BCA"));
+    }
+
     // The cache has an entry for every line, however many there are.
     void sechzigZeilen()
     {

@@ -78,6 +78,15 @@ private slots:
         QTest::newRow("leer") << "" << "" << QByteArray();
         QTest::newRow("kein SQLite") << "liste.db" << "" << QByteArray("Einkaufsliste: Brot, Milch\n");
         QTest::newRow("fremde Datenbank") << "fremd.db" << "CREATE TABLE kunden (id INTEGER, name TEXT)" << QByteArray();
+        // The five names, but a column missing: every read would fail.
+        QTest::newRow("Spalte fehlt") << "spalte.db"
+                                      << "CREATE TABLE einnahme (id INTEGER PRIMARY KEY, pat_id, med_id, tag, stand, morgen, "
+                                         "mittag, abend, nacht, hilfe, ordnung);CREATE TABLE medikament (id INTEGER PRIMARY "
+                                         "KEY, medizin);CREATE TABLE patient (id INTEGER PRIMARY KEY, firstname, lastname, "
+                                         "plz, ort, strasse, nr);CREATE TABLE sorte (id INTEGER PRIMARY KEY, medizin_id, "
+                                         "handelsname, dosis, packung);CREATE TABLE termine (id INTEGER PRIMARY KEY, pata_id, "
+                                         "arzt, arzt_date)"
+                                      << QByteArray();
     }
     void gemerkteDatei()
     {
@@ -91,8 +100,8 @@ private slots:
             env.datenbankAnlegen(gemerkt);
             Datei::ausfuehren(gemerkt, QStringLiteral("INSERT INTO patient (lastname) VALUES ('Weber')"));
         }
-        if (!sql.isEmpty())
-            Datei::ausfuehren(gemerkt, sql);
+        for (const QString &anweisung : sql.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            Datei::ausfuehren(gemerkt, anweisung);
         if (!text.isEmpty()) {
             QFile f(gemerkt);
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
@@ -110,6 +119,9 @@ private slots:
         QCOMPARE(env.meldungen.size(), brauchbar ? 0 : 1);
         QVERIFY(brauchbar ||
                 (env.meldungen.first().contains(env.standardDatei()) && env.meldungen.first().contains(gemerkt)));
+        if (name == QLatin1String("spalte.db"))
+            QVERIFY2(env.meldungen.first().contains(QStringLiteral("Tabelle \u201Epatient\u201C fehlt die Spalte \u201Ebirth\u201C")),
+                     qPrintable(env.meldungen.first()));
         QCOMPARE(inhalt(gemerkt), vorher);
         QCOMPARE(QFileInfo::exists(gemerkt), !vorher.isEmpty());
     }
