@@ -10,23 +10,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-std::optional<int> packungenLesen(const QString &text)
-{
-    bool ok = false;
-    const int n = text.trimmed().toInt(&ok, 10);
-    if (!ok)
-        return std::nullopt;
-    return n;
-}
-
-std::optional<double> einheitenJePackung(const QString &text)
-{
-    const std::optional<double> einheiten = zahlLesen(text);
-    if (!einheiten || *einheiten <= 0)
-        return std::nullopt;
-    return einheiten;
-}
-
 namespace {
 
 // Without the units per package a booking could only re-count the stock,
@@ -54,7 +37,7 @@ void MainWindow::ApothekenFenster()
                                                      "Zeile ausw:ae:hlen, f:ue:r die Packungen gekauft wurden.")));
         return;
     }
-    if (!einheitenJePackung(einnahmePackung.at(r))) {
+    if (!zahlLesen(einnahmePackung.at(r), Bereich::einheiten)) {
         meldungZeigen(ohnePackungsgroesse(einnahmeHandelsname.at(r)));
         return;
     }
@@ -92,24 +75,30 @@ void MainWindow::ApothekeEintragen()
     const QString id = einnahmeId.at(r);
 
     const QString text = fensterPackungen->text().trimmed();
-    const std::optional<int> packungen = packungenLesen(text);
+    const std::optional<double> packungen = zahlLesen(text, Bereich::packungen);
     if (!packungen) {
-        meldungZeigen(QStringLiteral("Die Angabe bei \u201EPackung/en\u201C ist keine ganze Zahl: \u201E%1\u201C.\n\n"
-                                     "Bitte die Zahl der gekauften Packungen eingeben, zum Beispiel 1 oder 2.\n\n"
-                                     "Es wurde nichts gespeichert.")
-                          .arg(text));
+        meldungZeigen(zahlFehlerText(QStringLiteral("Packung/en"), text, Bereich::packungen));
         fensterPackungen->setFocus();
         return;
     }
-    const std::optional<double> einheiten = einheitenJePackung(einnahmePackung.at(r));
+    const std::optional<double> einheiten = zahlLesen(einnahmePackung.at(r), Bereich::einheiten);
     if (!einheiten) {
         meldungZeigen(ohnePackungsgroesse(einnahmeHandelsname.at(r)));
         return;
     }
     // Today's stock as the table shows it, so that the consumption of the
-    // days before today is settled together with the purchase.
-    const double bestand = zahlLesen(einnahmeBestand.at(r)).value_or(0.0);
+    // days before today is settled together with the purchase. The cache
+    // writes it plainly, with a point.
+    const double bestand = einnahmeBestand.at(r).toDouble();
     const double neu = bestand + *packungen * *einheiten;
+    if (!(neu >= Bereich::bestand.von && neu <= Bereich::bestand.bis)) {
+        meldungZeigen(QStringLiteral("Mit %1 Packung/en l\u00E4ge der Bestand bei %2, au\u00DFerhalb von %3 bis %4.\n\n"
+                                     "Bitte die Zahl der Packungen oder unter \u201EZuordnung bearbeiten\u201C den "
+                                     "Bestand pr\u00FCfen.\n\nEs wurde nichts gespeichert.")
+                          .arg(text, zahlText(neu), zahlText(Bereich::bestand.von), zahlText(Bereich::bestand.bis)));
+        fensterPackungen->setFocus();
+        return;
+    }
 
     DbSitzung db(*this);
     if (!db.aendern(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand  WHERE id=:id ;"),

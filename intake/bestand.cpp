@@ -18,7 +18,13 @@ Bestand bestandBerechnen(float stand, float morgen, float mittag, float abend, f
 
 QString bestandText(double wert)
 {
-    return QString::number(wert, 'g', 6);
+    const QString g = QString::number(wert, 'g', 6);
+    if (!std::isfinite(wert) || !g.contains(QLatin1Char('e')))
+        return g;
+    // 'g' writes an exponent from 1e6 up, where six digits leave no
+    // decimals, and below 1e-4, which is no stock worth a figure.
+    const double gerundet = g.toDouble();
+    return std::abs(gerundet) < 1 ? QStringLiteral("0") : QString::number(gerundet, 'f', 0);
 }
 
 float tagesverbrauch(const QString &morgen, const QString &mittag, const QString &abend, const QString &nacht)

@@ -17,7 +17,9 @@ struct Bestand {
 Bestand bestandBerechnen(float stand, float morgen, float mittag, float abend, float nacht, const QDate &tag,
                          const QDate &heute);
 
-// How the row cache writes stock and range: QString::number, 'g', 6 digits.
+// How the row cache writes stock and range: QString::number, 'g', 6 digits,
+// but without exponent, so that the stock offered for correcting can be
+// confirmed as it stands.
 QString bestandText(double wert);
 
 // What the overview (and the printed medication list) shows for one line.

@@ -47,25 +47,17 @@ void MainWindow::ZuordnungEintragen()
         const QString text = feld->text().trimmed();
         if (text.isEmpty())
             continue;
-        const std::optional<double> wert = zahlLesen(text);
-        QString fehler;
-        if (!wert)
-            fehler = QStringLiteral("Die Angabe bei \u201E%1\u201C ist keine Zahl: \u201E%2\u201C.\n\n"
-                                    "Bitte die Anzahl der Einheiten eingeben, zum Beispiel 1 oder 0,5.")
-                         .arg(name, text);
-        else if (*wert < 0)
-            fehler = QStringLiteral("Die Angabe bei \u201E%1\u201C darf nicht negativ sein: \u201E%2\u201C.")
-                         .arg(name, text);
-        if (!fehler.isEmpty()) {
-            meldungZeigen(fehler + QStringLiteral("\n\nEs wurde nichts gespeichert."));
+        const std::optional<double> wert = zahlLesen(text, Bereich::dosis);
+        if (!wert) {
+            meldungZeigen(zahlFehlerText(name, text, Bereich::dosis));
             feld->setFocus();
             return;
         }
         dosen[i] = *wert;
     }
 
-    // The new line starts with one package; units that are no number count 0.
-    const double packung = zahlLesen(anzeigeZuordnenPackung->text()).value_or(0.0);
+    // The new line starts with one package; units unreadable or out of range count 0.
+    const double packung = zahlLesen(anzeigeZuordnenPackung->text(), Bereich::einheiten).value_or(0.0);
 
     DbSitzung db(*this);
     // Behind the highest position, not at row count + 1: after a gap the

@@ -33,6 +33,15 @@ private slots:
         QCOMPARE(b.reichweite, static_cast<double>(1.0f - 3.0f * 0.1f) / static_cast<double>(0.1f));
     }
 
+    // Offered back in the assignment window, the stock must read as typed
+    // numbers do: six digits, but no exponent.
+    void ohneExponent()
+    {
+        QCOMPARE(QStringList({bestandText(1000000), bestandText(-1234567), bestandText(-2.2e-8), bestandText(0.00012)})
+                     .join(' '),
+                 QStringLiteral("1000000 -1234570 0 0.00012"));
+    }
+
     void reichweite_data()
     {
         QTest::addColumn<QString>("tage");
