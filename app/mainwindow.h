@@ -264,6 +264,12 @@ private:
     QVector<QString> einnahmePackung;
     QVector<QDate> einnahmeTag;
     QVector<QString> einnahmeHilfe;
+    // Why line i's stored values cannot be used, one reason per line; empty
+    // when they can. Such a line has no stock or range in the cache, and its
+    // invalid doses are cached as stored.
+    QVector<QString> einnahmeFehler;
+    // The same per dose, morning to night, for the cells that show one dose.
+    QVector<QStringList> einnahmeDosisFehler;
     QTableWidget *tabelleZuordnung = nullptr;
     QGroupBox *gruppeZugeordnet = nullptr;
     QPushButton *knopfZuordnungBearbeiten = nullptr;

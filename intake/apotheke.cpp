@@ -25,6 +25,15 @@ QString ohnePackungsgroesse(const QString &handelsname)
         .arg(name);
 }
 
+// Bought units added to a stock nobody knows would look like a known stock.
+QString zeileUngueltig(const QString &handelsname, const QString &fehler)
+{
+    return umlauteErsetzen(QStringLiteral("Die Zeile \u201E%1\u201C enth:ae:lt ung:ue:ltige Werte:\n%2\n\nGekaufte "
+                                          "Packungen k:oe:nnen erst eingetragen werden, wenn die Zeile unter "
+                                          "\u201EZuordnung bearbeiten\u201C korrigiert ist."))
+        .arg(handelsname, fehler);
+}
+
 } // namespace
 
 void MainWindow::ApothekenFenster()
@@ -35,6 +44,10 @@ void MainWindow::ApothekenFenster()
     if (r < 0 || r >= einnahmeZeilen()) {
         meldungZeigen(umlauteErsetzen(QStringLiteral("Bitte zuerst in der Liste \u201EZugeordnete Medikamente\u201C die "
                                                      "Zeile ausw:ae:hlen, f:ue:r die Packungen gekauft wurden.")));
+        return;
+    }
+    if (!einnahmeFehler.at(r).isEmpty()) {
+        meldungZeigen(zeileUngueltig(einnahmeHandelsname.at(r), einnahmeFehler.at(r)));
         return;
     }
     if (!zahlLesen(einnahmePackung.at(r), Bereich::einheiten)) {
@@ -79,6 +92,10 @@ void MainWindow::ApothekeEintragen()
     if (!packungen) {
         meldungZeigen(zahlFehlerText(QStringLiteral("Packung/en"), text, Bereich::packungen));
         fensterPackungen->setFocus();
+        return;
+    }
+    if (!einnahmeFehler.at(r).isEmpty()) {
+        meldungZeigen(zeileUngueltig(einnahmeHandelsname.at(r), einnahmeFehler.at(r)));
         return;
     }
     const std::optional<double> einheiten = zahlLesen(einnahmePackung.at(r), Bereich::einheiten);

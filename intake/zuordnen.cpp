@@ -3,6 +3,7 @@
 
 #include "app/tabellen.h"
 
+#include "intake/bestand.h"
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
 
@@ -127,21 +128,28 @@ void MainWindow::ZuordnungAnklicken()
     if (r < 0 || r >= einnahmeZeilen())
         return;
     detailMedizin->setText(einnahmeMedizin.at(r));
-    detailMorgen->setText(einnahmeMorgen.at(r));
-    detailMittag->setText(einnahmeMittag.at(r));
-    detailAbend->setText(einnahmeAbend.at(r));
-    detailNacht->setText(einnahmeNacht.at(r));
+    // What cannot be read is said so, never shown as a figure.
+    QLabel *const dosisBoxen[] = {detailMorgen, detailMittag, detailAbend, detailNacht};
+    const QString dosen[] = {einnahmeMorgen.at(r), einnahmeMittag.at(r), einnahmeAbend.at(r), einnahmeNacht.at(r)};
+    for (int d = 0; d < 4; ++d) {
+        const QString &fehler = einnahmeDosisFehler.at(r).at(d);
+        dosisBoxen[d]->setText(fehler.isEmpty() ? dosen[d] : ungueltigText());
+        dosisBoxen[d]->setToolTip(fehler);
+    }
     detailDosis->setText(einnahmeDosis.at(r));
     detailPackung->setText(einnahmePackung.at(r));
     detailDatum->setText(heute.toString(QStringLiteral("dd.MM.yyyy")));
-    detailBestand->setText(einnahmeBestand.at(r));
+    detailBestand->setText(einnahmeFehler.at(r).isEmpty() ? einnahmeBestand.at(r) : ungueltigText());
+    detailBestand->setToolTip(einnahmeFehler.at(r));
 }
 
 void MainWindow::ZuordnungDetailsLeeren()
 {
     for (QLabel *box : {detailMedizin, detailMorgen, detailMittag, detailAbend, detailNacht, detailDosis,
-                        detailPackung, detailDatum, detailBestand})
+                        detailPackung, detailDatum, detailBestand}) {
         box->clear();
+        box->setToolTip(QString());
+    }
 }
 
 void MainWindow::EinstellungZuordnungHoch()

@@ -1,7 +1,10 @@
-// Numbers out of their range: typed ones are refused wherever a number is typed.
+// Numbers out of their range: typed ones are refused wherever a number is
+// typed, stored ones are shown as invalid instead of as figures.
 #include "fensterhilfe.h"
 
 namespace {
+
+const QString ungueltig = QStringLiteral("ung\u00FCltig");
 
 // The first paragraph of each message: field, range and the text typed.
 QStringList ersteAbsaetze(const QStringList &meldungen)
@@ -16,6 +19,35 @@ QString bereichsFehler(const char *feld, const char *bereich, const QString &tex
 {
     return QStringLiteral("Die Angabe bei \u201E%1\u201C muss %2 sein: \u201E%3\u201C.")
         .arg(QString::fromUtf8(feld), QString::fromUtf8(bereich), text);
+}
+
+// Per overview row: stock, weeks and last day with their tool tips, the
+// last day's colour, and the bar's value, text and tool tip.
+QStringList uebersicht(QTableWidget *u)
+{
+    QStringList t;
+    for (int z = 0; z < u->rowCount(); ++z) {
+        QStringList zellen;
+        for (int s = 2; s <= 4; ++s)
+            zellen << u->item(z, s)->text() + QLatin1Char('~') + u->item(z, s)->toolTip();
+        const QProgressBar *b = balken(u, z);
+        const QColor marke = hintergrund(u, z, 4);
+        zellen << (marke.isValid() ? marke.name() : QString()) << QString::number(b->value()) << b->text()
+               << b->toolTip();
+        t << zellen.join('|');
+    }
+    return t;
+}
+
+// Each cell text of a table row, with its tool tip where it has one.
+QString zeilentexte(QTableWidget *t, int zeile, int von)
+{
+    QStringList zellen;
+    for (int s = von; s < t->columnCount(); ++s) {
+        const QTableWidgetItem *i = t->item(zeile, s);
+        zellen << i->text() + (i->toolTip().isEmpty() ? QString() : QLatin1Char('~') + i->toolTip());
+    }
+    return zellen.join('|');
 }
 
 } // namespace
@@ -178,6 +210,82 @@ private slots:
         tippe(t, QStringLiteral("editSorteNeuPackung"), QStringLiteral("100000"));
         t.knopf("knopfSorteAendern");
         QCOMPARE(t.wert(QStringLiteral("SELECT packung FROM sorte")).toDouble(), 100000.0);
+    }
+
+    // Stored values out of range or unreadable: "ungültig" wherever a figure
+    // would stand, the reason as tool tip, no mark and an empty bar. The
+    // pharmacy refuses such a line; the assignment window corrects it.
+    void gespeichert()
+    {
+        Welt t;
+        const int p = t.patient(QStringLiteral("Berg"));
+        const int s = t.packung(QStringLiteral("Ramipril"), QStringLiteral("Ramilich 5"));
+        t.einnahme(p, s, heute.addDays(-4), 30, 1, 0, 1, 0, 1);          // 22 left: valid
+        const int viel = t.einnahme(p, s, heute, 1e20, 1, 0, 1, 0, 2);   // absurd stock
+        const int minus = t.einnahme(p, s, heute, 30, -1, 0, 1, 0, 3);   // negative dose
+        t.einnahme(p, s, QStringLiteral("gestern"), 30, 1, 0, 1, 0, 4); // no date
+        t.einnahme(p, s, heute, 30, 1, 0, 1, 0, 5);
+        Datei::ausfuehren(t.f, QStringLiteral("UPDATE einnahme SET stand = NULL WHERE ordnung = 5"));
+        t.termin(p, QStringLiteral("Hausarzt"), heute.addDays(30)); // a visit the old figures would run out before
+        t.starten();
+
+        const QString bestand = QStringLiteral("Bestand 1e+20 liegt au\u00DFerhalb von -100000 bis 1000000");
+        const QString dosis = QStringLiteral("Dosis Morgen -1 liegt au\u00DFerhalb von 0 bis 100");
+        const QString datum = QStringLiteral("Datum des Bestands \u201Egestern\u201C ist kein Datum");
+        const QString fehlt = QStringLiteral("Bestand fehlt");
+        auto ohneZahlen = [&](const QString &grund) {
+            const QString zelle = ungueltig + '~' + grund;
+            return QStringList{zelle, zelle, zelle, "", "0", "Ramilich 5", grund}.join('|');
+        };
+        QCOMPARE(uebersicht(t.tabelle("tabelleUebersicht")),
+                 (QStringList{"22~|1.6 Wochen~|16.12.2026~|#ff0000|18|Ramilich 5|reicht noch 11 Tage", ohneZahlen(bestand),
+                              ohneZahlen(dosis), ohneZahlen(datum), ohneZahlen(fehlt)}));
+
+        // The doses: only the invalid one is said to be so, with its reason.
+        QTableWidget *z = t.tabelle("tabelleZuordnung");
+        QCOMPARE(zeilentexte(z, 1, 3) + ' ' + zeilentexte(z, 2, 3),
+                 QStringLiteral("1-0-1-0|2 ") + ungueltig + '~' + dosis + QStringLiteral("|3"));
+        QTableWidget *plan = t.tabelle("tabelleVerordnungsplan");
+        QCOMPARE(zeilentexte(plan, 2, 1), QStringLiteral("5 mg|") + ungueltig + '~' + dosis + QStringLiteral("|0|1|0"));
+        QCOMPARE(zeilentexte(plan, 1, 1), QStringLiteral("5 mg|1|0|1|0"));
+
+        QStringList details;
+        for (int i = 1; i <= 2; ++i) {
+            t.zeileWaehlen(i);
+            details << t.details() + '~' + teil<QLabel>(t.w.get(), "detailMorgen")->toolTip() + '~' +
+                           teil<QLabel>(t.w.get(), "detailBestand")->toolTip();
+        }
+        QCOMPARE(details, (QStringList{"Ramipril|1|0|1|0|5 mg|30|06.12.2026|" + ungueltig + "~~" + bestand,
+                                       "Ramipril|" + ungueltig + "|0|1|0|5 mg|30|06.12.2026|" + ungueltig + '~' + dosis +
+                                           '~' + dosis}));
+
+        // The pharmacy sends the user to correct the line first.
+        t.zeileWaehlen(1);
+        QVERIFY(!oeffnen(t, "knopfApotheke"));
+        QCOMPARE(t.env.meldungen.size(), 1);
+        QVERIFY(t.env.meldungen.last().contains(bestand));
+        QVERIFY(t.env.meldungen.last().contains(QStringLiteral("\u201EZuordnung bearbeiten\u201C")));
+
+        // The assignment window asks for the stock anew and shows the bad
+        // dose as stored; confirmed unchanged, both are refused.
+        QStringList angeboten;
+        for (int i : {1, 2}) {
+            t.zeileWaehlen(i);
+            QVERIFY(oeffnen(t, "knopfZuordnungBearbeiten", [&](QDialog *d) {
+                angeboten << texte(d, {"fensterMorgen", "fensterMittag", "fensterAbend", "fensterNacht", "fensterStand"});
+                druecken(d, QStringLiteral("\u00C4ndern"));
+                tippen(teil<QLineEdit>(d, QStringLiteral("fensterMorgen")), QStringLiteral("1"));
+                tippen(teil<QLineEdit>(d, QStringLiteral("fensterStand")), QStringLiteral("20"));
+                druecken(d, QStringLiteral("\u00C4ndern"));
+            }));
+        }
+        QCOMPARE(angeboten, (QStringList{"1|0|1|0|", "-1|0|1|0|"}));
+        QCOMPARE(t.env.meldungen.size(), 3);
+        QVERIFY(t.env.meldungen.at(1).contains(QStringLiteral("fehlt der Bestand")));
+        QVERIFY(t.env.meldungen.at(2).contains(QStringLiteral("\u201EMorgen\u201C")));
+        QCOMPARE(zeile(t, viel, "stand, tag, morgen") + ' ' + zeile(t, minus, "stand, tag, morgen"),
+                 QStringLiteral("20|2026-12-06|1 20|2026-12-06|1"));
+        QCOMPARE(spalte(t.tabelle("tabelleUebersicht"), 2), (QStringList{"22", "20", "20", ungueltig, ungueltig}));
     }
 };
 
