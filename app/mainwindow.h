@@ -296,6 +296,12 @@ private:
     // tag, stand, morgen, mittag, abend, nacht, hilfe as read: a change from
     // a window stores only while the file still holds what it showed.
     QVector<QVariantList> einnahmeGespeichert;
+    // Why line i's stored values cannot be used, one reason per line; empty
+    // when they can. Such a line has no stock or range in the cache, and its
+    // invalid doses are cached as stored.
+    QVector<QString> einnahmeFehler;
+    // The same per dose, morning to night, for the cells that show one dose.
+    QVector<QStringList> einnahmeDosisFehler;
     QTableWidget *tabelleZuordnung = nullptr;
     QGroupBox *gruppeZugeordnet = nullptr;
     QPushButton *knopfZuordnungBearbeiten = nullptr;

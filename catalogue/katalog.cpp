@@ -1,22 +1,6 @@
 #include "catalogue/katalog.h"
 
-#include "text/textformat.h"
-
 #include <QTableWidget>
-
-std::optional<double> packungLesen(const QString &text)
-{
-    const std::optional<double> wert = zahlLesen(text);
-    if (!wert || *wert < 0)
-        return std::nullopt;
-    return wert;
-}
-
-QString packungFehlerText()
-{
-    return QStringLiteral("Bitte bei \u201EEinheiten pro Packung\u201C eine Zahl ab 0 eingeben, zum Beispiel 20 "
-                          "oder 2,5.\n\nDie Packung wurde nicht gespeichert.");
-}
 
 namespace {
 QString anzahl(int n, const char *einzahl, const char *mehrzahl)

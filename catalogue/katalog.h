@@ -1,16 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <optional>
 
 class QTableWidget;
-
-// Units per package as typed: a number of at least 0, with decimal point or
-// decimal comma. No value for an empty text or one that is no such number.
-std::optional<double> packungLesen(const QString &text);
-
-// The message shown when the units per package are no such number.
-QString packungFehlerText();
 
 // The question asked before a medication is deleted together with its
 // packages and every intake line that uses one of them.

@@ -5,6 +5,7 @@
 
 #include "catalogue/katalog.h"
 #include "storage/datenbankzugriff.h"
+#include "text/textformat.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -63,9 +64,11 @@ void MainWindow::SorteZufuegen()
     const int medZeile = tabelleMedikamente->currentRow();
     if (tabelleMedikamente->rowCount() == 0 || medZeile < 0)
         return;
-    const std::optional<double> packung = packungLesen(editSortePackung->text());
+    const std::optional<double> packung = zahlLesen(editSortePackung->text(), Bereich::einheiten);
     if (!packung) {
-        meldungZeigen(packungFehlerText());
+        meldungZeigen(zahlFehlerText(QStringLiteral("Einheiten pro Packung"), editSortePackung->text().trimmed(),
+                                     Bereich::einheiten));
+        editSortePackung->setFocus();
         return;
     }
     const QString medId = zellText(tabelleMedikamente, medZeile, 0);
@@ -104,9 +107,11 @@ void MainWindow::SorteAendern()
     const int zeile = tabelleSorten->currentRow();
     if (zeile < 0 || tabelleMedikamente->currentRow() < 0)
         return;
-    const std::optional<double> packung = packungLesen(editSorteNeuPackung->text());
+    const std::optional<double> packung = zahlLesen(editSorteNeuPackung->text(), Bereich::einheiten);
     if (!packung) {
-        meldungZeigen(packungFehlerText());
+        meldungZeigen(zahlFehlerText(QStringLiteral("Einheiten pro Packung"), editSorteNeuPackung->text().trimmed(),
+                                     Bereich::einheiten));
+        editSorteNeuPackung->setFocus();
         return;
     }
     const QString sorteId = zellText(tabelleSorten, zeile, 0);

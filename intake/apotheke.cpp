@@ -12,23 +12,6 @@
 #include <QSqlRecord>
 #include <QTableWidget>
 
-std::optional<int> packungenLesen(const QString &text)
-{
-    bool ok = false;
-    const int n = text.trimmed().toInt(&ok, 10);
-    if (!ok)
-        return std::nullopt;
-    return n;
-}
-
-std::optional<double> einheitenJePackung(const QString &text)
-{
-    const std::optional<double> einheiten = zahlLesen(text);
-    if (!einheiten || *einheiten <= 0)
-        return std::nullopt;
-    return einheiten;
-}
-
 namespace {
 
 // Without the units per package a booking could only re-count the stock,
@@ -44,6 +27,15 @@ QString ohnePackungsgroesse(const QString &handelsname)
         .arg(name);
 }
 
+// Bought units added to a stock nobody knows would look like a known stock.
+QString zeileUngueltig(const QString &handelsname, const QString &fehler)
+{
+    return umlauteErsetzen(QStringLiteral("Die Zeile \u201E%1\u201C enth:ae:lt ung:ue:ltige Werte:\n%2\n\nGekaufte "
+                                          "Packungen k:oe:nnen erst eingetragen werden, wenn die Zeile unter "
+                                          "\u201EZuordnung bearbeiten\u201C korrigiert ist."))
+        .arg(handelsname, fehler);
+}
+
 } // namespace
 
 void MainWindow::ApothekenFenster()
@@ -56,7 +48,11 @@ void MainWindow::ApothekenFenster()
                                                      "Zeile ausw:ae:hlen, f:ue:r die Packungen gekauft wurden.")));
         return;
     }
-    if (!einheitenJePackung(einnahmePackung.at(r))) {
+    if (!einnahmeFehler.at(r).isEmpty()) {
+        meldungZeigen(zeileUngueltig(einnahmeHandelsname.at(r), einnahmeFehler.at(r)));
+        return;
+    }
+    if (!zahlLesen(einnahmePackung.at(r), Bereich::einheiten)) {
         meldungZeigen(ohnePackungsgroesse(einnahmeHandelsname.at(r)));
         return;
     }
@@ -94,20 +90,22 @@ void MainWindow::ApothekeEintragen()
     const QString id = einnahmeId.at(r);
 
     const QString text = fensterPackungen->text().trimmed();
-    const std::optional<int> packungen = packungenLesen(text);
+    const std::optional<double> packungen = zahlLesen(text, Bereich::packungen);
     if (!packungen) {
-        meldungZeigen(QStringLiteral("Die Angabe bei \u201EPackung/en\u201C ist keine ganze Zahl: \u201E%1\u201C.\n\n"
-                                     "Bitte die Zahl der gekauften Packungen eingeben, zum Beispiel 1 oder 2.\n\n"
-                                     "Es wurde nichts gespeichert.")
-                          .arg(text));
+        meldungZeigen(zahlFehlerText(QStringLiteral("Packung/en"), text, Bereich::packungen));
         fensterPackungen->setFocus();
         return;
     }
+    if (!einnahmeFehler.at(r).isEmpty()) {
+        meldungZeigen(zeileUngueltig(einnahmeHandelsname.at(r), einnahmeFehler.at(r)));
+        return;
+    }
+
     // The purchase is added to the stock as the file holds it now, counted
     // to today, and with the package's size as the file holds it now: a
     // count or a dose stored elsewhere since the window opened stays.
     DbSitzung db(*this);
-    bool ohneGroesse = false;
+    QString abgelehnt;
     const bool gebucht = db.transaktion([&] {
         bool ok = false;
         const auto zeilen = db.lesen(
@@ -122,26 +120,40 @@ void MainWindow::ApothekeEintragen()
             return false;
         }
         const QSqlRecord &z = zeilen.first();
-        const std::optional<double> einheiten = einheitenJePackung(z.value(QStringLiteral("packung")).toString());
-        if (!einheiten) {
-            ohneGroesse = true;
+        auto wert = [&z](const char *spalte) { return z.value(QLatin1String(spalte)); };
+        const Zeilenpruefung pruefung =
+            zeilePruefen(wert("stand"), wert("tag"), {wert("morgen"), wert("mittag"), wert("abend"), wert("nacht")});
+        if (!pruefung.fehler.isEmpty()) {
+            abgelehnt = zeileUngueltig(einnahmeHandelsname.at(r), pruefung.fehler);
             return false;
         }
-        const Bestand b = bestandBerechnen(
-            z.value(QStringLiteral("stand")).toFloat(), z.value(QStringLiteral("morgen")).toFloat(),
-            z.value(QStringLiteral("mittag")).toFloat(), z.value(QStringLiteral("abend")).toFloat(),
-            z.value(QStringLiteral("nacht")).toFloat(), z.value(QStringLiteral("tag")).toDate(), heute);
+        const std::optional<double> einheiten = zahlLesen(wert("packung").toString(), Bereich::einheiten);
+        if (!einheiten) {
+            abgelehnt = ohnePackungsgroesse(einnahmeHandelsname.at(r));
+            return false;
+        }
+        const Bestand b = bestandBerechnen(wert("stand").toFloat(), wert("morgen").toFloat(), wert("mittag").toFloat(),
+                                           wert("abend").toFloat(), wert("nacht").toFloat(), wert("tag").toDate(), heute);
         // Today's stock as the table writes it, so that the consumption of
         // the days before today is settled together with the purchase.
-        const double bestand = zahlLesen(bestandText(static_cast<double>(b.heute))).value_or(0.0);
+        const double neu = bestandText(static_cast<double>(b.heute)).toDouble() + *packungen * *einheiten;
+        if (!(neu >= Bereich::bestand.von && neu <= Bereich::bestand.bis)) {
+            abgelehnt = QStringLiteral("Mit %1 Packung/en l\u00E4ge der Bestand bei %2, au\u00DFerhalb von %3 bis %4.\n\n"
+                                       "Bitte die Zahl der Packungen oder unter \u201EZuordnung bearbeiten\u201C den "
+                                       "Bestand pr\u00FCfen.\n\nEs wurde nichts gespeichert.")
+                            .arg(text, zahlText(neu), zahlText(Bereich::bestand.von), zahlText(Bereich::bestand.bis));
+            return false;
+        }
         return db.aendernZeile(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand  WHERE id=:id ;"),
                                {{QStringLiteral(":tag"), heute.toString(QStringLiteral("yyyy-MM-dd"))},
-                                {QStringLiteral(":stand"), bestand + *packungen * *einheiten},
+                                {QStringLiteral(":stand"), neu},
                                 {QStringLiteral(":id"), id}});
     });
     if (!gebucht) {
-        if (ohneGroesse)
-            meldungZeigen(ohnePackungsgroesse(einnahmeHandelsname.at(r)));
+        if (!abgelehnt.isEmpty()) {
+            meldungZeigen(abgelehnt);
+            fensterPackungen->setFocus();
+        }
         // A line removed elsewhere: the window closes, the views show the file.
         fensterGespeichert = db.hatKonflikt();
         return;

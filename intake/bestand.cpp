@@ -2,6 +2,8 @@
 
 #include "text/textformat.h"
 
+#include <QLocale>
+
 #include <cmath>
 
 Bestand bestandBerechnen(float stand, float morgen, float mittag, float abend, float nacht, const QDate &tag,
@@ -18,7 +20,77 @@ Bestand bestandBerechnen(float stand, float morgen, float mittag, float abend, f
 
 QString bestandText(double wert)
 {
-    return QString::number(wert, 'g', 6);
+    const QString g = QString::number(wert, 'g', 6);
+    if (!std::isfinite(wert) || !g.contains(QLatin1Char('e')))
+        return g;
+    // 'g' writes an exponent from 1e6 up, where six digits leave no
+    // decimals, and below 1e-4, which is no stock worth a figure.
+    const double gerundet = g.toDouble();
+    return std::abs(gerundet) < 1 ? QStringLiteral("0") : QString::number(gerundet, 'f', 0);
+}
+
+QString ungueltigText()
+{
+    return QStringLiteral("ung\u00FCltig");
+}
+
+QString dosisText(const QString &dosis, const QString &fehler)
+{
+    // A dose that cannot be read must not be given as 0 or as a figure.
+    return fehler.isEmpty() ? mengeFormatieren(dosis.toFloat()) : ungueltigText();
+}
+
+QString gespeichertPruefen(const QString &name, const QVariant &wert, const Zahlbereich &bereich)
+{
+    if (wert.isNull())
+        return name + QStringLiteral(" fehlt");
+    // Text the column could not take as a number ("1,5", "viel") stays text.
+    const int typ = wert.userType();
+    if (typ != QMetaType::Double && typ != QMetaType::LongLong && typ != QMetaType::Int)
+        return name + QStringLiteral(" \u201E%1\u201C ist keine Zahl").arg(wert.toString());
+    const double zahl = wert.toDouble();
+    if (!(zahl >= bereich.von && zahl <= bereich.bis))
+        return name + QStringLiteral(" %1 liegt au\u00DFerhalb von %2 bis %3")
+                          .arg(QString::number(zahl, 'g', QLocale::FloatingPointShortest), zahlText(bereich.von),
+                               zahlText(bereich.bis));
+    return QString();
+}
+
+QString tagPruefen(const QVariant &tag)
+{
+    const QString name = QStringLiteral("Datum des Bestands");
+    if (tag.isNull())
+        return name + QStringLiteral(" fehlt");
+    if (tag.userType() != QMetaType::QString ||
+        !QDate::fromString(tag.toString(), QStringLiteral("yyyy-MM-dd")).isValid())
+        return name + QStringLiteral(" \u201E%1\u201C ist kein Datum").arg(tag.toString());
+    return QString();
+}
+
+Zeilenpruefung zeilePruefen(const QVariant &stand, const QVariant &tag, const QVariantList &dosen)
+{
+    static const char *const zeiten[] = {"Morgen", "Mittag", "Abend", "Nacht"};
+    Zeilenpruefung p;
+    QStringList gruende{gespeichertPruefen(QStringLiteral("Bestand"), stand, Bereich::bestand), tagPruefen(tag)};
+    for (int i = 0; i < 4; ++i) {
+        p.dosen << gespeichertPruefen(QStringLiteral("Dosis ") + QLatin1String(zeiten[i]), dosen.value(i),
+                                      Bereich::dosis);
+        gruende << p.dosen.last();
+    }
+    gruende.removeAll(QString());
+    p.fehler = gruende.join(QLatin1Char('\n'));
+    return p;
+}
+
+Reichweite reichweiteUngueltig(const QString &handelsname, const QString &fehler)
+{
+    Reichweite r;
+    r.ungueltig = true;
+    r.wochenText = ungueltigText();
+    r.reichtBisText = ungueltigText();
+    r.balkenText = handelsname;
+    r.hinweis = fehler;
+    return r;
 }
 
 float tagesverbrauch(const QString &morgen, const QString &mittag, const QString &abend, const QString &nacht)

@@ -2,6 +2,10 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
+#include <QVariant>
+
+struct Zahlbereich;
 
 // Stock of one intake line as of a given day. The consumption, the product
 // days x consumption and the stock are single precision, each step rounded
@@ -17,8 +21,32 @@ struct Bestand {
 Bestand bestandBerechnen(float stand, float morgen, float mittag, float abend, float nacht, const QDate &tag,
                          const QDate &heute);
 
-// How the row cache writes stock and range: QString::number, 'g', 6 digits.
+// How the row cache writes stock and range: QString::number, 'g', 6 digits,
+// but without exponent, so that the stock offered for correcting can be
+// confirmed as it stands.
 QString bestandText(double wert);
+
+// What the views show instead of a figure that cannot be known.
+QString ungueltigText();
+
+// Why a stored number cannot be used, naming it (name opens the text), its
+// value and the range; an empty text when it can.
+QString gespeichertPruefen(const QString &name, const QVariant &wert, const Zahlbereich &bereich);
+
+// The same for the day the stock was counted on, stored as "yyyy-MM-dd".
+QString tagPruefen(const QVariant &tag);
+
+// A cached dose as the plans show it, or ungueltigText() where fehler says why it cannot be used.
+QString dosisText(const QString &dosis, const QString &fehler);
+
+// Why the stored values of an intake line cannot be used.
+struct Zeilenpruefung {
+    QStringList dosen; // per dose, morning to night; empty where valid
+    QString fehler;    // every reason, one per line; empty when the line is valid
+};
+
+// stand, tag and the four doses as read from the file.
+Zeilenpruefung zeilePruefen(const QVariant &stand, const QVariant &tag, const QVariantList &dosen);
 
 // What the overview (and the printed medication list) shows for one line.
 struct Reichweite {
@@ -33,11 +61,16 @@ struct Reichweite {
     QString hinweis;       // the bar's tool tip
     bool gelb = false;     // less than four weeks left
     bool rot = false;      // runs out before the next family-doctor appointment
+    bool ungueltig = false; // the line's stored values cannot be used: no figures
 };
 
 // reichweiteText is the cached range, verbrauch the line's daily consumption.
 Reichweite reichweiteBerechnen(const QString &reichweiteText, float verbrauch, const QString &handelsname,
                                const QDate &heute, const QDate &hausarztTermin);
+
+// What the overview shows for a line whose stored values cannot be used:
+// no figures, no marks and an empty bar, the reason as its tool tip.
+Reichweite reichweiteUngueltig(const QString &handelsname, const QString &fehler);
 
 // Daily consumption from the four cached dose texts, summed as the fill sums them.
 float tagesverbrauch(const QString &morgen, const QString &mittag, const QString &abend, const QString &nacht);

@@ -7,7 +7,6 @@
 #include <QString>
 #include <QWidget>
 #include <initializer_list>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -68,11 +67,3 @@ inline void einnahmeFensterKopf(QDialog &fenster, const QFont &schrift, const QS
     fensterText(fenster, handelsname, QRect(80, 20, 300, 20), Qt::AlignLeft | Qt::AlignVCenter,
                 QStringLiteral("border:1px solid gray;"));
 }
-
-// Bought packages as typed: a whole number, blanks around it allowed,
-// negative to take back a booking. No value for anything else.
-std::optional<int> packungenLesen(const QString &text);
-
-// Units in one package as the row cache holds them; no value when the
-// package is gone (empty) or its size is no positive number.
-std::optional<double> einheitenJePackung(const QString &text);

@@ -3,6 +3,7 @@
 
 #include "app/tabellen.h"
 
+#include "intake/bestand.h"
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
 
@@ -48,25 +49,17 @@ void MainWindow::ZuordnungEintragen()
         const QString text = feld->text().trimmed();
         if (text.isEmpty())
             continue;
-        const std::optional<double> wert = zahlLesen(text);
-        QString fehler;
-        if (!wert)
-            fehler = QStringLiteral("Die Angabe bei \u201E%1\u201C ist keine Zahl: \u201E%2\u201C.\n\n"
-                                    "Bitte die Anzahl der Einheiten eingeben, zum Beispiel 1 oder 0,5.")
-                         .arg(name, text);
-        else if (*wert < 0)
-            fehler = QStringLiteral("Die Angabe bei \u201E%1\u201C darf nicht negativ sein: \u201E%2\u201C.")
-                         .arg(name, text);
-        if (!fehler.isEmpty()) {
-            meldungZeigen(fehler + QStringLiteral("\n\nEs wurde nichts gespeichert."));
+        const std::optional<double> wert = zahlLesen(text, Bereich::dosis);
+        if (!wert) {
+            meldungZeigen(zahlFehlerText(name, text, Bereich::dosis));
             feld->setFocus();
             return;
         }
         dosen[i] = *wert;
     }
 
-    // The new line starts with one package; units that are no number count 0.
-    const double packung = zahlLesen(anzeigeZuordnenPackung->text()).value_or(0.0);
+    // The new line starts with one package; units unreadable or out of range count 0.
+    const double packung = zahlLesen(anzeigeZuordnenPackung->text(), Bereich::einheiten).value_or(0.0);
 
     DbSitzung db(*this);
     const QString patientId = zellText(tabellePatientenwahl, patientZeile, 0);
@@ -150,21 +143,28 @@ void MainWindow::ZuordnungAnklicken()
     if (r < 0 || r >= einnahmeZeilen())
         return;
     detailMedizin->setText(einnahmeMedizin.at(r));
-    detailMorgen->setText(einnahmeMorgen.at(r));
-    detailMittag->setText(einnahmeMittag.at(r));
-    detailAbend->setText(einnahmeAbend.at(r));
-    detailNacht->setText(einnahmeNacht.at(r));
+    // What cannot be read is said so, never shown as a figure.
+    QLabel *const dosisBoxen[] = {detailMorgen, detailMittag, detailAbend, detailNacht};
+    const QString dosen[] = {einnahmeMorgen.at(r), einnahmeMittag.at(r), einnahmeAbend.at(r), einnahmeNacht.at(r)};
+    for (int d = 0; d < 4; ++d) {
+        const QString &fehler = einnahmeDosisFehler.at(r).at(d);
+        dosisBoxen[d]->setText(fehler.isEmpty() ? dosen[d] : ungueltigText());
+        dosisBoxen[d]->setToolTip(fehler);
+    }
     detailDosis->setText(einnahmeDosis.at(r));
     detailPackung->setText(einnahmePackung.at(r));
     detailDatum->setText(heute.toString(QStringLiteral("dd.MM.yyyy")));
-    detailBestand->setText(einnahmeBestand.at(r));
+    detailBestand->setText(einnahmeFehler.at(r).isEmpty() ? einnahmeBestand.at(r) : ungueltigText());
+    detailBestand->setToolTip(einnahmeFehler.at(r));
 }
 
 void MainWindow::ZuordnungDetailsLeeren()
 {
     for (QLabel *box : {detailMedizin, detailMorgen, detailMittag, detailAbend, detailNacht, detailDosis,
-                        detailPackung, detailDatum, detailBestand})
+                        detailPackung, detailDatum, detailBestand}) {
         box->clear();
+        box->setToolTip(QString());
+    }
 }
 
 void MainWindow::EinstellungZuordnungHoch()

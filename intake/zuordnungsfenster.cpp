@@ -14,23 +14,6 @@
 
 #include <array>
 
-namespace {
-
-// The error text for a field that cannot be stored, or an empty text.
-QString zahlPruefen(const QString &name, const QString &text, bool negativErlaubt, const QString &beispiel)
-{
-    const std::optional<double> wert = zahlLesen(text);
-    if (!wert)
-        return QStringLiteral("Die Angabe bei \u201E%1\u201C ist keine Zahl: \u201E%2\u201C.\n\n"
-                              "Bitte eine Zahl eingeben, zum Beispiel %3.")
-            .arg(name, text, beispiel);
-    if (!negativErlaubt && *wert < 0)
-        return QStringLiteral("Die Angabe bei \u201E%1\u201C darf nicht negativ sein: \u201E%2\u201C.").arg(name, text);
-    return QString();
-}
-
-} // namespace
-
 void MainWindow::ZuordnungFenster()
 {
     if (tabelleZuordnung->rowCount() == 0)
@@ -92,29 +75,32 @@ void MainWindow::ZuordnungWEintragen()
         const QString text = dosisFelder[i].first->text().trimmed();
         if (text.isEmpty())
             continue;
-        fehler = zahlPruefen(QString::fromLatin1(dosisFelder[i].second), text, false, QStringLiteral("1 oder 0,5"));
-        if (!fehler.isEmpty())
+        const std::optional<double> wert = zahlLesen(text, Bereich::dosis);
+        if (!wert) {
+            fehler = zahlFehlerText(QString::fromLatin1(dosisFelder[i].second), text, Bereich::dosis);
             fehlerFeld = dosisFelder[i].first;
-        else
-            dosen[i] = *zahlLesen(text);
+        } else {
+            dosen[i] = *wert;
+        }
     }
     // The stock may be negative (the medication ran out days ago), but it
     // must be a number: an empty field is rather a slip than an empty pack.
     const QString standText = fensterStand->text().trimmed();
-    if (!fehlerFeld) {
+    const std::optional<double> standGelesen = zahlLesen(standText, Bereich::bestand);
+    if (!fehlerFeld && !standGelesen) {
         fehler = standText.isEmpty()
                      ? QStringLiteral("Bei \u201EStand\u201C fehlt der Bestand.\n\n"
-                                      "Bitte die Zahl der vorhandenen Einheiten eingeben, zum Beispiel 14 oder 12,5.")
-                     : zahlPruefen(QStringLiteral("Stand"), standText, true, QStringLiteral("14 oder 12,5"));
-        if (!fehler.isEmpty())
-            fehlerFeld = fensterStand.get();
+                                      "Bitte die Zahl der vorhandenen Einheiten eingeben, zum Beispiel 14 oder 12,5.\n\n"
+                                      "Es wurde nichts gespeichert.")
+                     : zahlFehlerText(QStringLiteral("Stand"), standText, Bereich::bestand);
+        fehlerFeld = fensterStand.get();
     }
     if (fehlerFeld) {
-        meldungZeigen(fehler + QStringLiteral("\n\nEs wurde nichts gespeichert."));
+        meldungZeigen(fehler);
         fehlerFeld->setFocus();
         return;
     }
-    const double stand = *zahlLesen(standText);
+    const double stand = *standGelesen;
 
     // Stored only while the line holds what the window showed: a dose
     // changed or a stock counted elsewhere meanwhile must not be undone.

@@ -4,6 +4,7 @@
 #include "intake/bestand.h"
 #include "intake/gespeichert.h"
 #include "storage/datenbankzugriff.h"
+#include "text/textformat.h"
 
 #include <QHeaderView>
 #include <QSqlRecord>
@@ -108,10 +109,11 @@ void MainWindow::zuordnungLesen(bool neuNummerieren)
     const int n = zeilen.size();
     for (QVector<QString> *v : {&einnahmeId, &einnahmeMorgen, &einnahmeMittag, &einnahmeAbend, &einnahmeNacht,
                                 &einnahmeReichweite, &einnahmeBestand, &einnahmeMedizin, &einnahmeHandelsname,
-                                &einnahmeDosis, &einnahmePackung, &einnahmeHilfe})
+                                &einnahmeDosis, &einnahmePackung, &einnahmeHilfe, &einnahmeFehler})
         v->resize(n);
     einnahmeTag.resize(n);
     einnahmeGespeichert.resize(n);
+    einnahmeDosisFehler.resize(n);
 
     tabelleZuordnung->setUpdatesEnabled(false);
     // The header's style would otherwise hold the rows at a larger minimum.
@@ -128,23 +130,40 @@ void MainWindow::zuordnungLesen(bool neuNummerieren)
         einnahmeTag[i] = r.value(QStringLiteral("tag")).toDate();
         einnahmeGespeichert[i] = einnahmeWerte(r);
 
-        const Bestand b = bestandBerechnen(
-            r.value(QStringLiteral("stand")).toFloat(), r.value(QStringLiteral("morgen")).toFloat(),
-            r.value(QStringLiteral("mittag")).toFloat(), r.value(QStringLiteral("abend")).toFloat(),
-            r.value(QStringLiteral("nacht")).toFloat(), einnahmeTag.at(i), heute);
-        einnahmeBestand[i] = bestandText(static_cast<double>(b.heute));
-        einnahmeReichweite[i] = bestandText(b.reichweite);
+        const QVariantList dosen{r.value(QStringLiteral("morgen")), r.value(QStringLiteral("mittag")),
+                                 r.value(QStringLiteral("abend")), r.value(QStringLiteral("nacht"))};
+        const Zeilenpruefung pruefung =
+            zeilePruefen(r.value(QStringLiteral("stand")), r.value(QStringLiteral("tag")), dosen);
+        einnahmeFehler[i] = pruefung.fehler;
+        einnahmeDosisFehler[i] = pruefung.dosen;
 
-        einnahmeMorgen[i] = r.value(QStringLiteral("morgen")).toString();
-        einnahmeMittag[i] = r.value(QStringLiteral("mittag")).toString();
-        einnahmeAbend[i] = r.value(QStringLiteral("abend")).toString();
-        einnahmeNacht[i] = r.value(QStringLiteral("nacht")).toString();
+        // Stock and range of a line that cannot be counted stay empty: the
+        // assignment window then asks for the stock anew.
+        einnahmeBestand[i].clear();
+        einnahmeReichweite[i].clear();
+        if (pruefung.fehler.isEmpty()) {
+            const Bestand b = bestandBerechnen(
+                r.value(QStringLiteral("stand")).toFloat(), dosen.at(0).toFloat(), dosen.at(1).toFloat(),
+                dosen.at(2).toFloat(), dosen.at(3).toFloat(), einnahmeTag.at(i), heute);
+            einnahmeBestand[i] = bestandText(static_cast<double>(b.heute));
+            einnahmeReichweite[i] = bestandText(b.reichweite);
+        }
+
+        // A valid dose in plain notation, so that the window can offer it
+        // back; an invalid one as stored, for the user to correct.
+        for (const auto &[cache, d] : {std::pair{&einnahmeMorgen, 0}, {&einnahmeMittag, 1}, {&einnahmeAbend, 2},
+                                       {&einnahmeNacht, 3}})
+            (*cache)[i] = pruefung.dosen.at(d).isEmpty() ? zahlText(dosen.at(d).toDouble()) : dosen.at(d).toString();
         einnahmeHilfe[i] = r.value(QStringLiteral("hilfe")).toString();
 
-        const QString einnahme = MengeFormatieren(einnahmeMorgen.at(i).toFloat()) + QLatin1Char('-') +
-                                 MengeFormatieren(einnahmeMittag.at(i).toFloat()) + QLatin1Char('-') +
-                                 MengeFormatieren(einnahmeAbend.at(i).toFloat()) + QLatin1Char('-') +
-                                 MengeFormatieren(einnahmeNacht.at(i).toFloat());
+        QStringList dosisFehler = pruefung.dosen;
+        dosisFehler.removeAll(QString());
+        const QString einnahme = !dosisFehler.isEmpty()
+                                     ? ungueltigText()
+                                     : MengeFormatieren(einnahmeMorgen.at(i).toFloat()) + QLatin1Char('-') +
+                                           MengeFormatieren(einnahmeMittag.at(i).toFloat()) + QLatin1Char('-') +
+                                           MengeFormatieren(einnahmeAbend.at(i).toFloat()) + QLatin1Char('-') +
+                                           MengeFormatieren(einnahmeNacht.at(i).toFloat());
 
         tabelleZuordnung->setRowHeight(i, 20);
         tabelleZuordnung->setItem(i, 0, zelle(einnahmeId.at(i)));
@@ -152,7 +171,9 @@ void MainWindow::zuordnungLesen(bool neuNummerieren)
         medizin->setData(Qt::ToolTipRole, einnahmeHandelsname.at(i));
         tabelleZuordnung->setItem(i, 1, medizin);
         tabelleZuordnung->setItem(i, 2, zelle(einnahmeDosis.at(i), true));
-        tabelleZuordnung->setItem(i, 3, zelle(einnahme, true));
+        QTableWidgetItem *zeiten = zelle(einnahme, true);
+        zeiten->setToolTip(dosisFehler.join(QLatin1Char('\n')));
+        tabelleZuordnung->setItem(i, 3, zeiten);
         // Column 4 must hold what the file holds: the moves read it.
         const QString position = neuePositionen ? QString::number(i + 1) : r.value(QStringLiteral("ordnung")).toString();
         tabelleZuordnung->setItem(i, 4, zelle(position));

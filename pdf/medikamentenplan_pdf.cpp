@@ -10,9 +10,12 @@ namespace {
 
 // The range bar fills its cell at 60 days, like the overview's bar. A line
 // without consumption never runs out and gets the full bar, as on screen; a
-// used-up stock gets none rather than a bar reaching out of the cell.
+// used-up stock gets none rather than a bar reaching out of the cell, and so
+// does a line whose figures cannot be known.
 int balkenBreite(const Reichweite &r, int zellenBreite)
 {
+    if (r.ungueltig)
+        return 0;
     if (r.ohneVerbrauch || r.tage > 60.0f)
         return zellenBreite;
     const float jeTag = static_cast<float>(zellenBreite) / 60.0f;
@@ -46,7 +49,7 @@ void MainWindow::print_medlist()
                    p.drawText(QRect(600, oben, 4700, 300), Qt::AlignLeft | Qt::AlignVCenter,
                               einnahmeHandelsname.at(i));
 
-                   pdf.zelleZeichnen(1, oben, einnahmeBestand.at(i));
+                   pdf.zelleZeichnen(1, oben, r.ungueltig ? ungueltigText() : einnahmeBestand.at(i));
                    pdf.zelleZeichnen(2, oben, r.wochenText);
                    // Red wins over yellow: running out before the doctor's visit is worse.
                    if (r.rot)

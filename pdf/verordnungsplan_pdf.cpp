@@ -1,6 +1,7 @@
 // The regulation plan as a PDF file.
 #include "app/mainwindow.h"
 
+#include "intake/bestand.h"
 #include "pdf/seiten.h"
 
 #include <QLabel>
@@ -43,7 +44,9 @@ void MainWindow::print_regulation()
                    pdf.zelleZeichnen(1, oben, einnahmeDosis.at(i));
                    int spalte = 2;
                    for (const QString *dosis : {&einnahmeMorgen.at(i), &einnahmeMittag.at(i), &einnahmeAbend.at(i),
-                                                &einnahmeNacht.at(i)})
-                       pdf.zelleZeichnen(spalte++, oben, MengeFormatieren(dosis->toFloat()));
+                                                &einnahmeNacht.at(i)}) {
+                       pdf.zelleZeichnen(spalte, oben, dosisText(*dosis, einnahmeDosisFehler.at(i).at(spalte - 2)));
+                       ++spalte;
+                   }
                });
 }

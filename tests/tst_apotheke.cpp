@@ -1,22 +1,10 @@
 // The pharmacy window: bought packages added to today's stock.
 #include "fensterhilfe.h"
 
-#include "intake/fensterfelder.h"
-
 class ApothekeTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void ganzeZahlen()
-    {
-        QCOMPARE(packungenLesen(" 3 "), std::optional<int>(3));
-        QCOMPARE(packungenLesen("-1"), std::optional<int>(-1));
-        for (const char *falsch : {"1,0", "2 3", "99999999999"})
-            QVERIFY2(!packungenLesen(falsch), falsch);
-        for (const char *falsch : {"", "0", "-20", "viele"})
-            QVERIFY2(!einheitenJePackung(falsch), falsch);
-    }
-
     void eintragen()
     {
         Welt t;

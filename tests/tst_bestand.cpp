@@ -2,6 +2,7 @@
 #include "intake/bestand.h"
 
 #include <QTest>
+#include <limits>
 
 namespace {
 const QDate heute(2026, 12, 6);
@@ -31,6 +32,71 @@ private slots:
         const Bestand b = bestandBerechnen(1, 0.1f, 0, 0, 0, heute.addDays(-3), heute);
         QCOMPARE(b.heute, 1.0f - 3.0f * 0.1f);
         QCOMPARE(b.reichweite, static_cast<double>(1.0f - 3.0f * 0.1f) / static_cast<double>(0.1f));
+    }
+
+    // Offered back in the assignment window, the stock must read as typed
+    // numbers do: six digits, but no exponent.
+    void ohneExponent()
+    {
+        QCOMPARE(QStringList({bestandText(1000000), bestandText(-1234567), bestandText(-2.2e-8), bestandText(0.00012)})
+                     .join(' '),
+                 QStringLiteral("1000000 -1234570 0 0.00012"));
+    }
+
+    // Stored stand, day and doses: each reason in the line's text, each dose's own.
+    void gespeicherteWerte_data()
+    {
+        QTest::addColumn<QVariant>("stand");
+        QTest::addColumn<QVariant>("tag");
+        QTest::addColumn<QVariant>("morgen");
+        QTest::addColumn<QString>("fehler");
+        const QVariant tag(QStringLiteral("2026-12-01"));
+        QTest::newRow("gueltig") << QVariant(30.0) << tag << QVariant(qlonglong(1)) << QString();
+        QTest::newRow("untere Grenze") << QVariant(-100000.0) << tag << QVariant(100.0) << QString();
+        QTest::newRow("obere Grenze") << QVariant(1000000.0) << tag << QVariant(0.0) << QString();
+        QTest::newRow("1e20") << QVariant(1e20) << tag << QVariant(1.0)
+                              << "Bestand 1e+20 liegt au\u00DFerhalb von -100000 bis 1000000";
+        QTest::newRow("zu wenig") << QVariant(-100000.5) << tag << QVariant(1.0)
+                                  << "Bestand -100000.5 liegt au\u00DFerhalb von -100000 bis 1000000";
+        QTest::newRow("unendlich") << QVariant(std::numeric_limits<double>::infinity()) << tag << QVariant(1.0)
+                                   << "Bestand inf liegt au\u00DFerhalb von -100000 bis 1000000";
+        QTest::newRow("Text") << QVariant(QStringLiteral("viel")) << tag << QVariant(1.0)
+                              << "Bestand \u201Eviel\u201C ist keine Zahl";
+        QTest::newRow("NULL") << QVariant() << QVariant() << QVariant()
+                              << "Bestand fehlt\nDatum des Bestands fehlt\nDosis Morgen fehlt";
+        QTest::newRow("negativ") << QVariant(30.0) << tag << QVariant(-1.0)
+                                 << "Dosis Morgen -1 liegt au\u00DFerhalb von 0 bis 100";
+        QTest::newRow("ueber 100") << QVariant(30.0) << tag << QVariant(100.5)
+                                   << "Dosis Morgen 100.5 liegt au\u00DFerhalb von 0 bis 100";
+        QTest::newRow("Komma") << QVariant(30.0) << tag << QVariant(QStringLiteral("1,5"))
+                               << "Dosis Morgen \u201E1,5\u201C ist keine Zahl";
+        QTest::newRow("gestern") << QVariant(30.0) << QVariant(QStringLiteral("gestern")) << QVariant(1.0)
+                                 << "Datum des Bestands \u201Egestern\u201C ist kein Datum";
+        QTest::newRow("mit Uhrzeit") << QVariant(30.0) << QVariant(QStringLiteral("2026-12-01T08:00")) << QVariant(1.0)
+                                     << "Datum des Bestands \u201E2026-12-01T08:00\u201C ist kein Datum";
+        QTest::newRow("Zahl als Tag") << QVariant(30.0) << QVariant(qlonglong(20261201)) << QVariant(1.0)
+                                      << "Datum des Bestands \u201E20261201\u201C ist kein Datum";
+    }
+    void gespeicherteWerte()
+    {
+        QFETCH(QVariant, stand);
+        QFETCH(QVariant, tag);
+        QFETCH(QVariant, morgen);
+        QFETCH(QString, fehler);
+        const Zeilenpruefung p = zeilePruefen(stand, tag, {morgen, 0.0, 0.5, 0.0});
+        QCOMPARE(p.fehler, fehler);
+        const QString dosis = fehler.section('\n', -1);
+        QCOMPARE(p.dosen, (QStringList{dosis.startsWith("Dosis") ? dosis : QString(), "", "", ""}));
+    }
+
+    // No figure, mark or bar for a line whose stored values cannot be used.
+    void ungueltig()
+    {
+        const Reichweite r = reichweiteUngueltig(QStringLiteral("Tabs"), QStringLiteral("Bestand fehlt"));
+        QCOMPARE(QStringList({r.wochenText, r.reichtBisText, QString::number(r.balken), r.balkenText, r.hinweis,
+                              QString::number(r.gelb || r.rot || r.ohneVerbrauch)})
+                     .join('|'),
+                 QStringLiteral("ung\u00FCltig|ung\u00FCltig|0|Tabs|Bestand fehlt|0"));
     }
 
     void reichweite_data()

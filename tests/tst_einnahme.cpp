@@ -35,7 +35,7 @@ private slots:
         const int vitd = t.packung(QStringLiteral("Vitamin D"), QStringLiteral("Dekristol"), QStringLiteral("20000 IE"), 50);
         t.einnahme(p, rami, heute.addDays(-10), 30, 1, 0, 1, 0, 1); // 10 left
         t.einnahme(p, rami, heute.addDays(3), 30, 1, 0, 1, 0, 2);   // counted in the future
-        t.einnahme(p, vitd, QString(), 30, 0.5, 0, 0, 0, 3);        // no counting day
+        t.einnahme(p, vitd, QString(), 30, 0.5, 0, 0, 0, 3);        // no counting day: no stock known
         t.einnahme(p, 999, heute, 12, 1, 0, 0, 0.25, 4);            // its package was deleted
         t.starten();
         QTableWidget *z = t.tabelle("tabelleZuordnung");
@@ -49,7 +49,7 @@ private slots:
         QCOMPARE(gesehen, (QStringList{"Ramipril", "Ramipril", "Vitamin D", "", "1-0-1-0", "1-0-1-0", "1/2-0-0-0",
                                        "1-0-0-0.25", "Ramipril|1|0|1|0|5 mg|30|06.12.2026|10",
                                        "Ramipril|1|0|1|0|5 mg|30|06.12.2026|36",
-                                       "Vitamin D|0.5|0|0|0|20000 IE|50|06.12.2026|30", "|1|0|0|0.25|||06.12.2026|12"}));
+                                       "Vitamin D|0.5|0|0|0|20000 IE|50|06.12.2026|ung\u00FCltig", "|1|0|0|0.25|||06.12.2026|12"}));
 
         // Nothing of the former patient stays on screen.
         t.patientWaehlen(QStringLiteral("Adler"));

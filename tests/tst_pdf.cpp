@@ -142,6 +142,43 @@ private slots:
         QVERIFY(t.env.meldungen.isEmpty());
     }
 
+    // Lines whose stored values cannot be used: "ungültig" instead of the
+    // figures, no bar and no mark in the list, and in the plan for the dose
+    // that cannot be read.
+    void ungueltigeZeilen()
+    {
+        Druck t;
+        const int p = t.patient(QStringLiteral("Berg"));
+        auto packung = [&](const char *h) { return t.packung(QStringLiteral("Ramipril"), QString::fromLatin1(h)); };
+        t.einnahme(p, packung("Viel"), heute, 1e20, 1, 0, 1, 0, 1);
+        t.einnahme(p, packung("Minus"), heute, 30, -1, 0, 1, 0, 2);
+        t.einnahme(p, packung("Gestern"), QStringLiteral("gestern"), 30, 1, 0, 1, 0, 3);
+        t.einnahme(p, packung("Leer"), heute, 30, 1, 0, 1, 0, 4);
+        Datei::ausfuehren(t.f, QStringLiteral("UPDATE einnahme SET stand = NULL WHERE ordnung = 4"));
+        t.termin(p, QStringLiteral("Hausarzt"), heute.addDays(30)); // the old figures ran out before it
+        t.starten();
+        t.patientWaehlen(QStringLiteral("Berg"));
+        t.liste(QStringLiteral("liste.pdf"));
+        t.plan(QStringLiteral("plan.pdf"));
+
+        const QString u = QStringLiteral("ung\u00FCltig");
+        QStringList zellen;
+        for (const char *name : {"Viel", "Minus", "Gestern", "Leer"})
+            zellen << QString::fromLatin1(name) << u << u << u;
+        const QString liste = t.gedruckt(QStringLiteral("liste.pdf")).value(0);
+        QVERIFY2(liste.contains(folge(zellen << listenFuss)), qPrintable(liste));
+        QVERIFY2(t.gedruckt(QStringLiteral("plan.pdf")).value(0).contains(folge({"Minus", "5 mg", u, "0", "1", "0", "Ramipril"})),
+                 qPrintable(t.gedruckt(QStringLiteral("plan.pdf")).value(0)));
+
+        // Bar start, 900 and 1700 units into the bar, its last units and the last-day cell: all white.
+        QList<QPoint> punkte;
+        for (int z = 0; z < 4; ++z)
+            for (int x : {550, 1300, 1500, 5200, 7650})
+                punkte << QPoint(x, 2150 + 300 * z);
+        QCOMPARE(farben(t.pfad(QStringLiteral("liste.pdf")), punkte), QString(20, 'w'));
+        QVERIFY(t.env.meldungen.isEmpty());
+    }
+
     // 70 lines, the 40th an aid: the plan's 69 fill three pages and put the
     // last on a fourth with the footer, the list's 70 take two and a third.
     // Every line once, each page with its head, the footer after the last line.

@@ -1,6 +1,8 @@
 #include "text/textformat.h"
 
 #include <QDateTime>
+#include <QLocale>
+#include <QRegularExpression>
 #include <cmath>
 
 QString umlauteErsetzen(QString text)
@@ -36,18 +38,45 @@ QString datumAusZeit(unsigned int sekunden)
     return QDateTime::fromSecsSinceEpoch(static_cast<qint64>(sekunden)).toString(QStringLiteral("dd.MM.yyyy"));
 }
 
-std::optional<double> zahlLesen(const QString &text)
+std::optional<double> zahlLesen(const QString &text, const Zahlbereich &bereich)
 {
-    QString t = text.trimmed();
-    if (t.isEmpty())
+    // ASCII digits only: toDouble would also take exponents, "inf" and "nan",
+    // which then reach the views as figures nobody can act on.
+    static const QRegularExpression schreibweise(QStringLiteral("^[+-]?([0-9]*)([.,][0-9]+)?$"));
+    const QString t = text.trimmed();
+    const QRegularExpressionMatch m = schreibweise.match(t);
+    if (!m.hasMatch() || (m.capturedLength(1) == 0 && m.capturedLength(2) == 0))
         return std::nullopt;
-    // Only one kind of separator and no grouping: "1.000,5" is ambiguous.
-    if (t.contains(QLatin1Char(',')) && t.contains(QLatin1Char('.')))
+    if (bereich.ganz && m.capturedLength(2) > 0)
         return std::nullopt;
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;
-    const double wert = t.toDouble(&ok);
-    if (!ok || !std::isfinite(wert))
+    const double wert = QString(t).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    if (!ok || wert < bereich.von || wert > bereich.bis || (bereich.ohneNull && wert == 0))
         return std::nullopt;
     return wert;
+}
+
+QString bereichText(const Zahlbereich &bereich)
+{
+    const QString art = bereich.ganz ? QStringLiteral("eine ganze Zahl") : QStringLiteral("eine Zahl");
+    // Only whole numbers leave out a 0 inside the range: 1 and -1 are its neighbours.
+    if (bereich.ohneNull && bereich.von < 0)
+        return art + QStringLiteral(" von 1 bis %1 oder von %2 bis -1").arg(zahlText(bereich.bis), zahlText(bereich.von));
+    if (bereich.ohneNull)
+        return art + QStringLiteral(" \u00FCber %1 bis %2").arg(zahlText(bereich.von), zahlText(bereich.bis));
+    return art + QStringLiteral(" von %1 bis %2").arg(zahlText(bereich.von), zahlText(bereich.bis));
+}
+
+QString zahlFehlerText(const QString &feld, const QString &text, const Zahlbereich &bereich)
+{
+    return QStringLiteral("Die Angabe bei \u201E%1\u201C muss %2 sein: \u201E%3\u201C.\n\n"
+                          "Bitte zum Beispiel %4 eingeben.\n\nEs wurde nichts gespeichert.")
+        .arg(feld, bereichText(bereich), text, QString::fromUtf8(bereich.beispiel));
+}
+
+QString zahlText(double wert)
+{
+    if (wert == 0)
+        return QStringLiteral("0"); // not "-0"
+    return QString::number(wert, 'f', QLocale::FloatingPointShortest);
 }

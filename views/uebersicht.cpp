@@ -8,6 +8,8 @@
 
 Reichweite MainWindow::reichweiteZeile(int zeile) const
 {
+    if (!einnahmeFehler.at(zeile).isEmpty())
+        return reichweiteUngueltig(einnahmeHandelsname.at(zeile), einnahmeFehler.at(zeile));
     return reichweiteBerechnen(einnahmeReichweite.at(zeile),
                                tagesverbrauch(einnahmeMorgen.at(zeile), einnahmeMittag.at(zeile),
                                               einnahmeAbend.at(zeile), einnahmeNacht.at(zeile)),
@@ -34,9 +36,15 @@ void MainWindow::UebersichtFuellen()
         };
         tabelleUebersicht->setItem(i, 0, new QTableWidgetItem(einnahmeMedizin.at(i)));
         tabelleUebersicht->setItem(i, 1, new QTableWidgetItem(einnahmeHandelsname.at(i)));
-        tabelleUebersicht->setItem(i, 2, mittig(einnahmeBestand.at(i)));
-        tabelleUebersicht->setItem(i, 3, mittig(r.wochenText));
+        QTableWidgetItem *stand = mittig(r.ungueltig ? ungueltigText() : einnahmeBestand.at(i));
+        QTableWidgetItem *wochen = mittig(r.wochenText);
         QTableWidgetItem *bis = mittig(r.reichtBisText);
+        if (r.ungueltig) {
+            for (QTableWidgetItem *item : {stand, wochen, bis})
+                item->setToolTip(r.hinweis);
+        }
+        tabelleUebersicht->setItem(i, 2, stand);
+        tabelleUebersicht->setItem(i, 3, wochen);
         // Red wins over yellow: running out before the doctor's visit is worse.
         if (r.rot)
             bis->setBackground(QColor(Qt::red));

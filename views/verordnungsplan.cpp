@@ -1,6 +1,8 @@
 // The regulation plan table.
 #include "app/mainwindow.h"
 
+#include "intake/bestand.h"
+
 #include <QTableWidget>
 
 void MainWindow::VerordnungsplanFuellen()
@@ -26,8 +28,12 @@ void MainWindow::VerordnungsplanFuellen()
         tabelleVerordnungsplan->setItem(z, 1, mittig(einnahmeDosis.at(i)));
         int s = 2;
         for (const QString *dosis : {&einnahmeMorgen.at(i), &einnahmeMittag.at(i), &einnahmeAbend.at(i),
-                                     &einnahmeNacht.at(i)})
-            tabelleVerordnungsplan->setItem(z, s++, mittig(MengeFormatieren(dosis->toFloat())));
+                                     &einnahmeNacht.at(i)}) {
+            const QString &fehler = einnahmeDosisFehler.at(i).at(s - 2);
+            QTableWidgetItem *item = mittig(dosisText(*dosis, fehler));
+            item->setToolTip(fehler);
+            tabelleVerordnungsplan->setItem(z, s++, item);
+        }
     }
     tabelleVerordnungsplan->setUpdatesEnabled(true);
 }
