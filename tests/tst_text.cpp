@@ -58,7 +58,8 @@ private slots:
             {"", "- - - -"}, {"zwanzig", "- - - -"}, {"1e308", "- - - -"}, {"1e5000", "- - - -"}, {"1E2", "- - - -"},
             {"inf", "- - - -"}, {"-inf", "- - - -"}, {"nan", "- - - -"}, {"1.000,5", "- - - -"}, {"1 000", "- - - -"},
             {"2 3", "- - - -"}, {"0x10", "- - - -"}, {"5,", "- - - -"}, {"1,2,3", "- - - -"}, {"--1", "- - - -"},
-            {"- 1", "- - - -"}, {"\u0663", "- - - -"}, {"\uFF13", "- - - -"},
+            {"- 1", "- - - -"}, {"1.000", "- - - -"}, {"12,500", "- - - -"}, {"0,250", "0.25 0.25 0.25 -"},
+            {"1000.500", "- 1000.5 1000.5 -"}, {"\u0663", "- - - -"}, {"\uFF13", "- - - -"},
         };
         for (const auto &f : faelle)
             QTest::newRow(f.text) << QString::fromUtf8(f.text) << QString::fromLatin1(f.gelesen);
@@ -84,6 +85,8 @@ private slots:
         QCOMPARE(texte, (QStringList{"eine Zahl von 0 bis 100", "eine Zahl von -100000 bis 1000000",
                                      "eine Zahl \u00FCber 0 bis 100000",
                                      "eine ganze Zahl von 1 bis 1000 oder von -1000 bis -1"}));
+        // A grouping point is named as such, not as a number out of range.
+        QVERIFY(zahlFehlerText("Stand", " 1.000 ", Bereich::bestand).contains("\u201E1.000\u201C kann 1000 oder 1 bedeuten"));
     }
 };
 

@@ -38,6 +38,14 @@ QString datumAusZeit(unsigned int sekunden)
     return QDateTime::fromSecsSinceEpoch(static_cast<qint64>(sekunden)).toString(QStringLiteral("dd.MM.yyyy"));
 }
 
+namespace {
+bool mehrdeutig(const QString &text)
+{
+    static const QRegularExpression tausender(QStringLiteral("^[+-]?0*[1-9][0-9]{0,2}[.,][0-9]{3}$"));
+    return tausender.match(text.trimmed()).hasMatch();
+}
+} // namespace
+
 std::optional<double> zahlLesen(const QString &text, const Zahlbereich &bereich)
 {
     // ASCII digits only: toDouble would also take exponents, "inf" and "nan",
@@ -48,6 +56,10 @@ std::optional<double> zahlLesen(const QString &text, const Zahlbereich &bereich)
     if (!m.hasMatch() || (m.capturedLength(1) == 0 && m.capturedLength(2) == 0))
         return std::nullopt;
     if (bereich.ganz && m.capturedLength(2) > 0)
+        return std::nullopt;
+    // "1.000" or "12,500" may be a thousand written with a grouping point:
+    // read as 1 it would be a thousandth of what was meant.
+    if (mehrdeutig(t))
         return std::nullopt;
     bool ok = false;
     const double wert = QString(t).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
@@ -69,6 +81,15 @@ QString bereichText(const Zahlbereich &bereich)
 
 QString zahlFehlerText(const QString &feld, const QString &text, const Zahlbereich &bereich)
 {
+    if (mehrdeutig(text)) {
+        QString ganz = text.trimmed();
+        ganz.remove(QRegularExpression(QStringLiteral("[.,]")));
+        const QString eins = text.trimmed().section(QRegularExpression(QStringLiteral("[.,]")), 0, 0);
+        return QStringLiteral("Die Angabe bei \u201E%1\u201C ist mehrdeutig: \u201E%2\u201C kann %3 oder %4 "
+                              "bedeuten.\n\nBitte ohne Tausenderpunkt schreiben, zum Beispiel %3 oder %4.\n\n"
+                              "Es wurde nichts gespeichert.")
+            .arg(feld, text.trimmed(), QString::number(ganz.toLongLong()), eins);
+    }
     return QStringLiteral("Die Angabe bei \u201E%1\u201C muss %2 sein: \u201E%3\u201C.\n\n"
                           "Bitte zum Beispiel %4 eingeben.\n\nEs wurde nichts gespeichert.")
         .arg(feld, bereichText(bereich), text, QString::fromUtf8(bereich.beispiel));
