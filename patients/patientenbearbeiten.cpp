@@ -1,6 +1,8 @@
 // Adding, changing and deleting patients.
 #include "app/mainwindow.h"
 
+#include "app/tabellen.h"
+#include "catalogue/katalog.h"
 #include "patients/patienten.h"
 #include "storage/datenbankzugriff.h"
 
@@ -12,51 +14,57 @@
 #include <QSqlRecord>
 #include <QTableWidget>
 
-namespace {
-const QString geburtstagFormat = QStringLiteral("dd.MM.yyyy");
-} // namespace
-
 void MainWindow::PatientenNeuEintragen()
 {
-    const QString geburtstag = neuGeburtstag->date().toString(geburtstagFormat);
+    QVariant neueId;
     {
         DbSitzung db(*this);
+        // A birth date left at "unbekannt" is stored empty, not as a made-up date.
         const bool gespeichert = db.aendern(
             QStringLiteral("INSERT INTO patient (id, firstname, lastname, birth, plz, ort, strasse, nr) VALUES "
                            "(NULL,:firstname, :lastname, :birth, :plz, :ort, :strasse, :nr)"),
             {{QStringLiteral(":firstname"), neuVorname->text()},
              {QStringLiteral(":lastname"), neuName->text()},
-             {QStringLiteral(":birth"), geburtstag},
+             {QStringLiteral(":birth"), geburtstagAusFeld(neuGeburtstag)},
              {QStringLiteral(":plz"), neuPlz->text()},
              {QStringLiteral(":ort"), neuOrt->text()},
              {QStringLiteral(":strasse"), neuStrasse->text()},
-             {QStringLiteral(":nr"), neuNr->text()}});
+             {QStringLiteral(":nr"), neuNr->text()}},
+            &neueId);
         // Keep what was typed when it could not be stored.
         if (!gespeichert)
             return;
     }
-    QString spalte = QStringLiteral("default");
-    QString suchtext = QStringLiteral("default");
-    PatientenFuellen(spalte, suchtext);
+    // All patients are listed again, and the new one is loaded for editing.
+    const QString gewaehlt = zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0);
+    patientenSuchspalte = QStringLiteral("firstname");
+    patientenSuchtext.clear();
+    patientenListeLesen();
+    const int zeile = zeileMitSchluessel(tabellePatienten, neueId.toString());
+    PatientenAnklicken(zeile >= 0 ? zeile : 0);
     gruppeNeuerPatient->hide();
     PatientenFelderLeeren();
     radioAusblenden->setChecked(true);
-    PatientenEinstellungFuellen(0);
+    patientenwahlFuellen(0, gewaehlt);
 }
 
 void MainWindow::PatientenAendern()
 {
-    if (tabellePatienten->rowCount() == 0 || bearbeitungsPatientId <= 0)
+    if (bearbeitungsPatientId <= 0)
         return;
-    const int zeile = tabellePatienten->currentRow();
     {
         DbSitzung db(*this);
+        // An untouched birth date is bound as NULL and so stays as stored,
+        // whatever its form; only a date the user set replaces it.
+        const QVariant geburtstag = editGeburtstag->date() == geburtstagGeladen
+                                        ? QVariant()
+                                        : QVariant(geburtstagAusFeld(editGeburtstag));
         const bool gespeichert = db.aendern(
-            QStringLiteral("UPDATE patient SET firstname=:firstname, lastname=:lastname, birth=:birth, plz=:plz, "
-                           "ort=:ort, strasse=:strasse, nr=:nr WHERE id=:id"),
+            QStringLiteral("UPDATE patient SET firstname=:firstname, lastname=:lastname, "
+                           "birth=COALESCE(:birth, birth), plz=:plz, ort=:ort, strasse=:strasse, nr=:nr WHERE id=:id"),
             {{QStringLiteral(":firstname"), editVorname->text()},
              {QStringLiteral(":lastname"), editName->text()},
-             {QStringLiteral(":birth"), editGeburtstag->date().toString(geburtstagFormat)},
+             {QStringLiteral(":birth"), geburtstag},
              {QStringLiteral(":plz"), editPlz->text()},
              {QStringLiteral(":ort"), editOrt->text()},
              {QStringLiteral(":strasse"), editStrasse->text()},
@@ -66,11 +74,11 @@ void MainWindow::PatientenAendern()
         if (!gespeichert)
             return;
     }
-    QString spalte = QStringLiteral("default");
-    QString suchtext = QStringLiteral("default");
-    PatientenFuellen(spalte, suchtext);
-    PatientenAnklicken(zeile);
-    PatientenEinstellungFuellen(0);
+    // What was typed is stored now: a later change made elsewhere may show.
+    for (QLineEdit *feld : {editName, editVorname, editPlz, editOrt, editStrasse, editNr})
+        feld->setModified(false);
+    patientenListeAuffrischen();
+    patientenwahlFuellen(0, zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0));
 }
 
 void MainWindow::PatientenEinblenden1()
@@ -91,6 +99,10 @@ void MainWindow::PatientenEinblenden3()
     gruppeNeuerPatient->hide();
     gruppePatientSuchen->show();
     PatientenFelderLeeren();
+    // Also called when the search is left for another choice: the list then
+    // shows all patients again.
+    if (!radioPatientSuchen->isChecked())
+        patientenSucheBeenden();
 }
 
 void MainWindow::PatientenLoeschen()
@@ -121,6 +133,7 @@ void MainWindow::PatientenLoeschen()
     if (!frageStellen(frage))
         return;
 
+    const QString gewaehlt = zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0);
     DbSitzung db(*this);
     const bool geloescht = db.transaktion([&] {
         return db.aendern(QStringLiteral("DELETE FROM patient WHERE id=:id ;"), id) &&
@@ -130,20 +143,14 @@ void MainWindow::PatientenLoeschen()
     // Rolled back: the file is as before, and so stays what is shown.
     if (!geloescht)
         return;
-    QString spalte = QStringLiteral("default");
-    QString suchtext = QStringLiteral("default");
-    PatientenFuellen(spalte, suchtext);
-    if (tabellePatienten->rowCount() == 0) {
-        for (QLineEdit *feld : {editName, editVorname, editPlz, editOrt, editStrasse, editNr})
-            feld->clear();
-        editGeburtstag->setDate(nullDatum);
-        bearbeitungsPatientId = 0;
-    }
+    // The list keeps its found rows; the first of them is loaded.
+    bearbeitungLeeren();
+    patientenListeAuffrischen();
     SorteFuellen();
     ZuordnungFuellen();
     UebersichtFuellen();
     VerordnungsplanFuellen();
-    PatientenEinstellungFuellen(0);
+    patientenwahlFuellen(0, gewaehlt);
     TermineFuellen();
 }
 
@@ -153,8 +160,8 @@ void MainWindow::PatientenFelderLeeren()
     neuVorname->clear();
     neuPlz->clear();
     // A blanked date edit still holds its last date and would store it
-    // unseen for the next patient: show the "no date" value instead.
-    neuGeburtstag->setDate(nullDatum);
+    // unseen for the next patient: show "unbekannt" instead.
+    neuGeburtstag->setDate(neuGeburtstag->minimumDate());
     neuOrt->clear();
     neuStrasse->clear();
     neuNr->clear();
