@@ -69,6 +69,7 @@ void MainWindow::SorteZufuegen()
         return;
     }
     const QString medId = zellText(tabelleMedikamente, medZeile, 0);
+    QVariant neueId;
     {
         DbSitzung db(*this);
         // Keep what was typed when it could not be stored.
@@ -77,7 +78,8 @@ void MainWindow::SorteZufuegen()
                         {{QStringLiteral(":medizin_id"), medId.toInt()},
                          {QStringLiteral(":hname"), editSorteHandelsname->text()},
                          {QStringLiteral(":dosis"), editSorteDosis->text()},
-                         {QStringLiteral(":packung"), *packung}}))
+                         {QStringLiteral(":packung"), *packung}},
+                        &neueId))
             return;
     }
     editSorteHandelsname->clear();
@@ -89,11 +91,12 @@ void MainWindow::SorteZufuegen()
     if (zeile >= 0) {
         tabelleMedikamente->setCurrentCell(zeile, 1);
         MedikamenteAnklicken();
-        const int letzte = tabelleSorten->rowCount() - 1;
-        if (letzte >= 0) {
-            // The package shown on the pages is also the one the next command acts on.
-            tabelleSorten->setCurrentCell(letzte, 2);
-            SorteAnklicken(letzte);
+        // The new package, wherever its dose sorts it, is the one shown on
+        // the pages and the one the next command acts on.
+        const int neu = zeileMitSchluessel(tabelleSorten, neueId.toString());
+        if (neu >= 0) {
+            tabelleSorten->setCurrentCell(neu, 2);
+            SorteAnklicken(neu);
         }
     }
     MedizinEinstellungFuellen();
@@ -142,11 +145,29 @@ void MainWindow::SorteLoeschen()
     if (zeile < 0 || medZeile < 0)
         return;
     const QString medId = zellText(tabelleMedikamente, medZeile, 0);
+    const QVariant sorteId = zellText(tabelleSorten, zeile, 0).toInt();
+    QString frage;
     {
         DbSitzung db(*this);
-        // Only the package goes: intake lines that use it stay and show it as unknown.
-        db.aendern(QStringLiteral("Delete FROM sorte WHERE id=:id ;"),
-                   {{QStringLiteral(":id"), zellText(tabelleSorten, zeile, 0).toInt()}});
+        bool ok = false;
+        const auto sorte = db.lesen(
+            QStringLiteral("SELECT handelsname, dosis, (SELECT COUNT(*) FROM einnahme WHERE med_id=:id1), "
+                           "(SELECT COUNT(DISTINCT pat_id) FROM einnahme WHERE med_id=:id2) FROM sorte WHERE id=:id3"),
+            {{QStringLiteral(":id1"), sorteId}, {QStringLiteral(":id2"), sorteId}, {QStringLiteral(":id3"), sorteId}},
+            &ok);
+        if (!ok || sorte.isEmpty())
+            return;
+        const QSqlRecord &s = sorte.first();
+        frage = sorteLoeschenFrage(s.value(0).toString(), s.value(1).toString(), s.value(2).toInt(),
+                                   s.value(3).toInt());
+    }
+    if (!frageStellen(frage))
+        return;
+    {
+        DbSitzung db(*this);
+        // Only the package goes: intake lines that use it stay, as the question says.
+        if (!db.aendern(QStringLiteral("Delete FROM sorte WHERE id=:id ;"), {{QStringLiteral(":id"), sorteId}}))
+            return;
     }
     anzeigeSorteHandelsname->clear();
     anzeigeSorteDosis->clear();
