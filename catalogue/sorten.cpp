@@ -72,14 +72,17 @@ void MainWindow::SorteZufuegen()
     QVariant neueId;
     {
         DbSitzung db(*this);
-        // Keep what was typed when it could not be stored.
-        if (!db.aendern(QStringLiteral("INSERT INTO sorte (id, medizin_id, handelsname, dosis, packung) VALUES "
-                                       "(NULL,:medizin_id, :hname, :dosis, :packung)"),
-                        {{QStringLiteral(":medizin_id"), medId.toInt()},
-                         {QStringLiteral(":hname"), editSorteHandelsname->text()},
-                         {QStringLiteral(":dosis"), editSorteDosis->text()},
-                         {QStringLiteral(":packung"), *packung}},
-                        &neueId))
+        // Keep what was typed when it could not be stored; a medication
+        // deleted elsewhere gets no package.
+        if (!db.aendernZeile(QStringLiteral("INSERT INTO sorte (medizin_id, handelsname, dosis, packung) "
+                                            "SELECT :medizin_id, :hname, :dosis, :packung "
+                                            "WHERE EXISTS (SELECT 1 FROM medikament WHERE id=:m2)"),
+                             {{QStringLiteral(":medizin_id"), medId.toInt()},
+                              {QStringLiteral(":hname"), editSorteHandelsname->text()},
+                              {QStringLiteral(":dosis"), editSorteDosis->text()},
+                              {QStringLiteral(":packung"), *packung},
+                              {QStringLiteral(":m2"), medId.toInt()}},
+                             &neueId))
             return;
     }
     editSorteHandelsname->clear();
@@ -116,13 +119,17 @@ void MainWindow::SorteAendern()
     {
         DbSitzung db(*this);
         // Refilling would overwrite the typed fields with the stored data.
-        if (!db.aendern(QStringLiteral("UPDATE sorte SET medizin_id=:medizin_id, handelsname=:hname, dosis=:dosis, "
-                                       "packung=:packung WHERE id=:id"),
-                        {{QStringLiteral(":medizin_id"), zellText(tabelleSorten, zeile, 1).toInt()},
-                         {QStringLiteral(":hname"), editSorteNeuHandelsname->text()},
-                         {QStringLiteral(":dosis"), editSorteNeuDosis->text()},
-                         {QStringLiteral(":packung"), *packung},
-                         {QStringLiteral(":id"), sorteId.toInt()}}))
+        // A package or medication deleted elsewhere is not written again.
+        const int medId = zellText(tabelleSorten, zeile, 1).toInt();
+        if (!db.aendernZeile(QStringLiteral("UPDATE sorte SET medizin_id=:medizin_id, handelsname=:hname, "
+                                            "dosis=:dosis, packung=:packung WHERE id=:id "
+                                            "AND EXISTS (SELECT 1 FROM medikament WHERE id=:m2)"),
+                             {{QStringLiteral(":medizin_id"), medId},
+                              {QStringLiteral(":hname"), editSorteNeuHandelsname->text()},
+                              {QStringLiteral(":dosis"), editSorteNeuDosis->text()},
+                              {QStringLiteral(":packung"), *packung},
+                              {QStringLiteral(":id"), sorteId.toInt()},
+                              {QStringLiteral(":m2"), medId}}))
             return;
     }
     MedikamenteAnklicken();
@@ -155,8 +162,12 @@ void MainWindow::SorteLoeschen()
                            "(SELECT COUNT(DISTINCT pat_id) FROM einnahme WHERE med_id=:id2) FROM sorte WHERE id=:id3"),
             {{QStringLiteral(":id1"), sorteId}, {QStringLiteral(":id2"), sorteId}, {QStringLiteral(":id3"), sorteId}},
             &ok);
-        if (!ok || sorte.isEmpty())
+        if (!ok)
             return;
+        if (sorte.isEmpty()) {
+            db.konflikt();
+            return;
+        }
         const QSqlRecord &s = sorte.first();
         frage = sorteLoeschenFrage(s.value(0).toString(), s.value(1).toString(), s.value(2).toInt(),
                                    s.value(3).toInt());
@@ -166,7 +177,7 @@ void MainWindow::SorteLoeschen()
     {
         DbSitzung db(*this);
         // Only the package goes: intake lines that use it stay, as the question says.
-        if (!db.aendern(QStringLiteral("Delete FROM sorte WHERE id=:id ;"), {{QStringLiteral(":id"), sorteId}}))
+        if (!db.aendernZeile(QStringLiteral("Delete FROM sorte WHERE id=:id ;"), {{QStringLiteral(":id"), sorteId}}))
             return;
     }
     anzeigeSorteHandelsname->clear();

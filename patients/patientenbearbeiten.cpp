@@ -59,7 +59,7 @@ void MainWindow::PatientenAendern()
         const QVariant geburtstag = editGeburtstag->date() == geburtstagGeladen
                                         ? QVariant()
                                         : QVariant(geburtstagAusFeld(editGeburtstag));
-        const bool gespeichert = db.aendern(
+        const bool gespeichert = db.aendernZeile(
             QStringLiteral("UPDATE patient SET firstname=:firstname, lastname=:lastname, "
                            "birth=COALESCE(:birth, birth), plz=:plz, ort=:ort, strasse=:strasse, nr=:nr WHERE id=:id"),
             {{QStringLiteral(":firstname"), editVorname->text()},
@@ -70,7 +70,8 @@ void MainWindow::PatientenAendern()
              {QStringLiteral(":strasse"), editStrasse->text()},
              {QStringLiteral(":nr"), editNr->text()},
              {QStringLiteral(":id"), bearbeitungsPatientId}});
-        // Refilling would overwrite the typed fields with the stored data.
+        // Refilling would overwrite the typed fields with the stored data;
+        // a patient gone elsewhere is reported and the views reload.
         if (!gespeichert)
             return;
     }
@@ -116,8 +117,12 @@ void MainWindow::PatientenLoeschen()
         bool ok = false;
         const auto patient =
             db.lesen(QStringLiteral("SELECT lastname, firstname, birth FROM patient WHERE id=:id"), id, &ok);
-        if (!ok || patient.isEmpty())
+        if (!ok)
             return;
+        if (patient.isEmpty()) {
+            db.konflikt();
+            return;
+        }
         const auto zuordnungen = db.lesen(QStringLiteral("SELECT COUNT(*) FROM einnahme WHERE pat_id=:id"), id, &ok);
         if (!ok || zuordnungen.isEmpty())
             return;
@@ -136,7 +141,7 @@ void MainWindow::PatientenLoeschen()
     const QString gewaehlt = zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0);
     DbSitzung db(*this);
     const bool geloescht = db.transaktion([&] {
-        return db.aendern(QStringLiteral("DELETE FROM patient WHERE id=:id ;"), id) &&
+        return db.aendernZeile(QStringLiteral("DELETE FROM patient WHERE id=:id ;"), id) &&
                db.aendern(QStringLiteral("DELETE FROM einnahme WHERE pat_id=:id ;"), id) &&
                db.aendern(QStringLiteral("DELETE FROM termine WHERE pata_id=:id ;"), id);
     });
