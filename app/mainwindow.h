@@ -235,14 +235,31 @@ private:
     QComboBox *auswahlSuchspalte = nullptr;
     QLineEdit *editSuchbegriff = nullptr;
     QPushButton *knopfPatientSuchen = nullptr;
+    // The search whose found rows the patient list shows, remembered by
+    // "Suchen" so that every refill shows the same rows. The start, "" in
+    // the first names, lists all patients; leaving the search group or
+    // adding a patient goes back to it.
+    QString patientenSuchspalte = QStringLiteral("firstname");
+    QString patientenSuchtext;
+    // What editGeburtstag showed when the patient was loaded: any other
+    // date in it is the user's.
+    QDate geburtstagGeladen;
     void PatientenFuellen(QString &spalte, QString &suchtext);
+    // Fills the patient list for the remembered search; loads no patient.
+    void patientenListeLesen();
+    // Loads a patient's columns (in the list's order) into the edit fields.
+    // getipptBehalten keeps what the user typed for this same patient.
+    void patientLaden(const QStringList &werte, bool getipptBehalten);
+    void bearbeitungLeeren();
+    void patientenSucheBeenden();
     // " - Patient: Name, Vorname | *Geburtstag" of the current patient, or "".
     QString patientKopfzeile() const;
     // Fills the choice list and makes the patient with this key current
     // (the row zeile when the key is empty or gone).
     void patientenwahlFuellen(int zeile, const QString &schluessel);
     // Refills the patient list as shown (with an active search its found
-    // rows), keeping the patient being edited.
+    // rows), keeping the patient being edited by key and what the user typed
+    // for it; a patient gone from the file is no longer shown or edited.
     void patientenListeAuffrischen();
     void PatientenFelderLeeren();
 

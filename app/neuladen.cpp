@@ -15,6 +15,7 @@ void MainWindow::neuLaden()
     const QString sorte = zellText(tabelleSorten, tabelleSorten->currentRow(), 0);
     const QString zeile = zellText(tabelleZuordnung, tabelleZuordnung->currentRow(), 0);
     const QString termin = zellText(tabelleTermine, tabelleTermine->currentRow(), 0);
+    const int bearbeitet = bearbeitungsPatientId;
 
     // What the user is typing and has not stored yet stays: the refill
     // would otherwise put the stored texts back into the fields.
@@ -47,7 +48,18 @@ void MainWindow::neuLaden()
             tabelleTermine->setCurrentCell(t, 1);
     }
 
+    // Typed text belongs to the row it was typed for: when that row is gone,
+    // it must not land in the fields of another, where a click would store it.
+    QList<QLineEdit *> verwaist;
+    if (bearbeitungsPatientId != bearbeitet)
+        verwaist << editName << editVorname << editPlz << editOrt << editStrasse << editNr;
+    if (zellText(tabelleMedikamente, tabelleMedikamente->currentRow(), 0) != medikament)
+        verwaist << editMedikamentName;
+    if (zellText(tabelleSorten, tabelleSorten->currentRow(), 0) != sorte)
+        verwaist << editSorteNeuHandelsname << editSorteNeuDosis << editSorteNeuPackung;
     for (const auto &g : getippt) {
+        if (verwaist.contains(g.first))
+            continue;
         g.first->setText(g.second);
         g.first->setModified(true);
     }

@@ -1,6 +1,7 @@
 // The two list pages shown through "Ansicht": patients and medications.
 #include "app/mainwindow.h"
 
+#include "patients/patienten.h"
 #include "text/textformat.h"
 
 #include <QComboBox>
@@ -35,6 +36,7 @@ void MainWindow::seitePatientenBauen()
     editVorname = eingabe(QStringLiteral("editVorname"), d, QRect(115, 50, 250, 20));
     beschriftung(d, QStringLiteral("Geburtstag:"), QRect(10, 80, 100, 20));
     editGeburtstag = datumsfeld(QStringLiteral("editGeburtstag"), d, QRect(115, 80, 100, 20));
+    geburtstagsfeldEinrichten(editGeburtstag);
     beschriftung(d, QStringLiteral("Wohnort:"), QRect(10, 110, 100, 20));
     editPlz = eingabe(QStringLiteral("editPlz"), d, QRect(115, 110, 50, 20));
     editOrt = eingabe(QStringLiteral("editOrt"), d, QRect(170, 110, 195, 20));
@@ -67,6 +69,7 @@ void MainWindow::seitePatientenBauen()
     neuVorname = eingabe(QStringLiteral("neuVorname"), n, QRect(95, 50, 245, 20));
     beschriftung(n, QStringLiteral("Geburtstag:"), QRect(10, 80, 80, 20));
     neuGeburtstag = datumsfeld(QStringLiteral("neuGeburtstag"), n, QRect(95, 80, 100, 20));
+    geburtstagsfeldEinrichten(neuGeburtstag);
     beschriftung(n, QStringLiteral("Wohnort:"), QRect(10, 110, 80, 20));
     neuPlz = eingabe(QStringLiteral("neuPlz"), n, QRect(95, 110, 50, 20));
     neuOrt = eingabe(QStringLiteral("neuOrt"), n, QRect(150, 110, 190, 20));

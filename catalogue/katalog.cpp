@@ -18,6 +18,22 @@ QString medikamentLoeschenFrage(const QString &name, int packungen, int zuordnun
              anzahl(zuordnungen, "Zuordnung", "Zuordnungen"), QString::number(patienten));
 }
 
+QString sorteLoeschenFrage(const QString &handelsname, const QString &dosis, int zuordnungen, int patienten)
+{
+    QString packung = QStringLiteral("\u201E%1\u201C").arg(handelsname);
+    if (!dosis.isEmpty())
+        packung += QStringLiteral(" (%1)").arg(dosis);
+    const QString frage = QStringLiteral("Soll die Packung %1 gel\u00F6scht werden?\n\n").arg(packung);
+    if (zuordnungen == 0)
+        return frage + QStringLiteral("Sie wird in keiner Zuordnung verwendet.");
+    const bool eine = zuordnungen == 1;
+    return frage + QStringLiteral("Sie wird in %1 bei %2 Patienten verwendet. %3 erhalten, %4 danach aber kein "
+                                  "Medikament mehr an.")
+                       .arg(anzahl(zuordnungen, "Zuordnung", "Zuordnungen"), QString::number(patienten),
+                            eine ? QStringLiteral("Diese Zuordnung bleibt") : QStringLiteral("Diese Zuordnungen bleiben"),
+                            eine ? QStringLiteral("zeigt") : QStringLiteral("zeigen"));
+}
+
 int zeileMitSchluessel(const QTableWidget *tabelle, const QString &schluessel)
 {
     for (int z = 0; z < tabelle->rowCount(); ++z) {

@@ -8,5 +8,9 @@ class QTableWidget;
 // packages and every intake line that uses one of them.
 QString medikamentLoeschenFrage(const QString &name, int packungen, int zuordnungen, int patienten);
 
+// The question asked before a package is deleted. The intake lines that use
+// it stay (a carer's plan loses no line unseen) and show no medication.
+QString sorteLoeschenFrage(const QString &handelsname, const QString &dosis, int zuordnungen, int patienten);
+
 // The row whose hidden key column 0 holds schluessel, or -1.
 int zeileMitSchluessel(const QTableWidget *tabelle, const QString &schluessel);

@@ -153,8 +153,9 @@ void MainWindow::MedikamentAendern()
     const QString id = zellText(tabelleMedikamente, zeile, 0);
     {
         DbSitzung db(*this);
-        if (!db.aendern(QStringLiteral("UPDATE medikament SET medizin=:medizin WHERE id=:id"),
-                        {{QStringLiteral(":medizin"), editMedikamentName->text()}, {QStringLiteral(":id"), id.toInt()}}))
+        if (!db.aendernZeile(QStringLiteral("UPDATE medikament SET medizin=:medizin WHERE id=:id"),
+                             {{QStringLiteral(":medizin"), editMedikamentName->text()},
+                              {QStringLiteral(":id"), id.toInt()}}))
             return;
     }
     MedikamenteFuellen();
@@ -182,12 +183,19 @@ void MainWindow::MedikamentLoeschen()
         bool ok = false;
         const auto anzahlen = db.lesen(
             QStringLiteral("SELECT (SELECT COUNT(*) FROM sorte WHERE medizin_id=:id1), "
-                           "COUNT(*), COUNT(DISTINCT pat_id) FROM einnahme "
-                           "WHERE med_id IN (SELECT id FROM sorte WHERE medizin_id=:id2)"),
-            {{QStringLiteral(":id1"), id.first().second}, {QStringLiteral(":id2"), id.first().second}}, &ok);
+                           "COUNT(*), COUNT(DISTINCT pat_id), (SELECT COUNT(*) FROM medikament WHERE id=:id3) "
+                           "FROM einnahme WHERE med_id IN (SELECT id FROM sorte WHERE medizin_id=:id2)"),
+            {{QStringLiteral(":id1"), id.first().second},
+             {QStringLiteral(":id2"), id.first().second},
+             {QStringLiteral(":id3"), id.first().second}},
+            &ok);
         if (!ok || anzahlen.isEmpty())
             return;
         const QSqlRecord &a = anzahlen.first();
+        if (a.value(3).toInt() == 0) {
+            db.konflikt();
+            return;
+        }
         frage = medikamentLoeschenFrage(name, a.value(0).toInt(), a.value(1).toInt(), a.value(2).toInt());
     }
     if (!frageStellen(frage))
@@ -195,6 +203,9 @@ void MainWindow::MedikamentLoeschen()
 
     DbSitzung db(*this);
     const bool geloescht = db.transaktion([&] {
+        // The medication first: gone elsewhere, nothing is deleted.
+        if (!db.aendernZeile(QStringLiteral("DELETE FROM medikament WHERE id=:id ;"), id))
+            return false;
         bool ok = false;
         const auto sorten = db.lesen(QStringLiteral("SELECT * FROM sorte WHERE medizin_id=:id ; "), id, &ok);
         if (!ok)
@@ -204,8 +215,7 @@ void MainWindow::MedikamentLoeschen()
                             {{QStringLiteral(":id1"), sorte.value(QStringLiteral("id"))}}))
                 return false;
         }
-        return db.aendern(QStringLiteral("DELETE FROM sorte WHERE medizin_id=:id ; "), id) &&
-               db.aendern(QStringLiteral("DELETE FROM medikament WHERE id=:id ;"), id);
+        return db.aendern(QStringLiteral("DELETE FROM sorte WHERE medizin_id=:id ; "), id);
     });
     // Rolled back: the file is as before, and so stays what is shown.
     if (!geloescht)

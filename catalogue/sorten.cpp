@@ -72,15 +72,20 @@ void MainWindow::SorteZufuegen()
         return;
     }
     const QString medId = zellText(tabelleMedikamente, medZeile, 0);
+    QVariant neueId;
     {
         DbSitzung db(*this);
-        // Keep what was typed when it could not be stored.
-        if (!db.aendern(QStringLiteral("INSERT INTO sorte (id, medizin_id, handelsname, dosis, packung) VALUES "
-                                       "(NULL,:medizin_id, :hname, :dosis, :packung)"),
-                        {{QStringLiteral(":medizin_id"), medId.toInt()},
-                         {QStringLiteral(":hname"), editSorteHandelsname->text()},
-                         {QStringLiteral(":dosis"), editSorteDosis->text()},
-                         {QStringLiteral(":packung"), *packung}}))
+        // Keep what was typed when it could not be stored; a medication
+        // deleted elsewhere gets no package.
+        if (!db.aendernZeile(QStringLiteral("INSERT INTO sorte (medizin_id, handelsname, dosis, packung) "
+                                            "SELECT :medizin_id, :hname, :dosis, :packung "
+                                            "WHERE EXISTS (SELECT 1 FROM medikament WHERE id=:m2)"),
+                             {{QStringLiteral(":medizin_id"), medId.toInt()},
+                              {QStringLiteral(":hname"), editSorteHandelsname->text()},
+                              {QStringLiteral(":dosis"), editSorteDosis->text()},
+                              {QStringLiteral(":packung"), *packung},
+                              {QStringLiteral(":m2"), medId.toInt()}},
+                             &neueId))
             return;
     }
     editSorteHandelsname->clear();
@@ -92,11 +97,12 @@ void MainWindow::SorteZufuegen()
     if (zeile >= 0) {
         tabelleMedikamente->setCurrentCell(zeile, 1);
         MedikamenteAnklicken();
-        const int letzte = tabelleSorten->rowCount() - 1;
-        if (letzte >= 0) {
-            // The package shown on the pages is also the one the next command acts on.
-            tabelleSorten->setCurrentCell(letzte, 2);
-            SorteAnklicken(letzte);
+        // The new package, wherever its dose sorts it, is the one shown on
+        // the pages and the one the next command acts on.
+        const int neu = zeileMitSchluessel(tabelleSorten, neueId.toString());
+        if (neu >= 0) {
+            tabelleSorten->setCurrentCell(neu, 2);
+            SorteAnklicken(neu);
         }
     }
     MedizinEinstellungFuellen();
@@ -118,13 +124,17 @@ void MainWindow::SorteAendern()
     {
         DbSitzung db(*this);
         // Refilling would overwrite the typed fields with the stored data.
-        if (!db.aendern(QStringLiteral("UPDATE sorte SET medizin_id=:medizin_id, handelsname=:hname, dosis=:dosis, "
-                                       "packung=:packung WHERE id=:id"),
-                        {{QStringLiteral(":medizin_id"), zellText(tabelleSorten, zeile, 1).toInt()},
-                         {QStringLiteral(":hname"), editSorteNeuHandelsname->text()},
-                         {QStringLiteral(":dosis"), editSorteNeuDosis->text()},
-                         {QStringLiteral(":packung"), *packung},
-                         {QStringLiteral(":id"), sorteId.toInt()}}))
+        // A package or medication deleted elsewhere is not written again.
+        const int medId = zellText(tabelleSorten, zeile, 1).toInt();
+        if (!db.aendernZeile(QStringLiteral("UPDATE sorte SET medizin_id=:medizin_id, handelsname=:hname, "
+                                            "dosis=:dosis, packung=:packung WHERE id=:id "
+                                            "AND EXISTS (SELECT 1 FROM medikament WHERE id=:m2)"),
+                             {{QStringLiteral(":medizin_id"), medId},
+                              {QStringLiteral(":hname"), editSorteNeuHandelsname->text()},
+                              {QStringLiteral(":dosis"), editSorteNeuDosis->text()},
+                              {QStringLiteral(":packung"), *packung},
+                              {QStringLiteral(":id"), sorteId.toInt()},
+                              {QStringLiteral(":m2"), medId}}))
             return;
     }
     MedikamenteAnklicken();
@@ -147,11 +157,33 @@ void MainWindow::SorteLoeschen()
     if (zeile < 0 || medZeile < 0)
         return;
     const QString medId = zellText(tabelleMedikamente, medZeile, 0);
+    const QVariant sorteId = zellText(tabelleSorten, zeile, 0).toInt();
+    QString frage;
     {
         DbSitzung db(*this);
-        // Only the package goes: intake lines that use it stay and show it as unknown.
-        db.aendern(QStringLiteral("Delete FROM sorte WHERE id=:id ;"),
-                   {{QStringLiteral(":id"), zellText(tabelleSorten, zeile, 0).toInt()}});
+        bool ok = false;
+        const auto sorte = db.lesen(
+            QStringLiteral("SELECT handelsname, dosis, (SELECT COUNT(*) FROM einnahme WHERE med_id=:id1), "
+                           "(SELECT COUNT(DISTINCT pat_id) FROM einnahme WHERE med_id=:id2) FROM sorte WHERE id=:id3"),
+            {{QStringLiteral(":id1"), sorteId}, {QStringLiteral(":id2"), sorteId}, {QStringLiteral(":id3"), sorteId}},
+            &ok);
+        if (!ok)
+            return;
+        if (sorte.isEmpty()) {
+            db.konflikt();
+            return;
+        }
+        const QSqlRecord &s = sorte.first();
+        frage = sorteLoeschenFrage(s.value(0).toString(), s.value(1).toString(), s.value(2).toInt(),
+                                   s.value(3).toInt());
+    }
+    if (!frageStellen(frage))
+        return;
+    {
+        DbSitzung db(*this);
+        // Only the package goes: intake lines that use it stay, as the question says.
+        if (!db.aendernZeile(QStringLiteral("Delete FROM sorte WHERE id=:id ;"), {{QStringLiteral(":id"), sorteId}}))
+            return;
     }
     anzeigeSorteHandelsname->clear();
     anzeigeSorteDosis->clear();

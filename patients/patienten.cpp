@@ -1,5 +1,6 @@
 #include "patients/patienten.h"
 
+#include <QDateEdit>
 #include <QStringList>
 
 QString suchspalte(const QString &spalte)
@@ -27,4 +28,31 @@ QString patientLoeschenFrage(const QString &name, const QString &vorname, const 
         .arg(name, vorname, geburtstag,
              anzahl(zuordnungen, "zugeordnetes Medikament", "zugeordnete Medikamente"),
              anzahl(termine, "Arzttermin", "Arzttermine"));
+}
+
+namespace {
+const QString geburtstagFormat = QStringLiteral("dd.MM.yyyy");
+} // namespace
+
+void geburtstagsfeldEinrichten(QDateEdit *feld)
+{
+    // A day no living patient was born on stands for "not known"; the arrow
+    // keys and the calendar lead from it to real dates.
+    feld->setMinimumDate(QDate(1900, 1, 1));
+    feld->setSpecialValueText(QStringLiteral("unbekannt"));
+    feld->setDate(feld->minimumDate());
+}
+
+QDate geburtstagFuerFeld(const QString &gespeichert, const QDateEdit *feld)
+{
+    const QDate datum = QDate::fromString(gespeichert, geburtstagFormat);
+    if (!datum.isValid() || datum <= feld->minimumDate() || datum > feld->maximumDate())
+        return feld->minimumDate();
+    return datum;
+}
+
+QString geburtstagAusFeld(const QDateEdit *feld)
+{
+    // Not a null string, which Qt binds as NULL.
+    return feld->date() == feld->minimumDate() ? QStringLiteral("") : feld->date().toString(geburtstagFormat);
 }

@@ -1,6 +1,8 @@
 // Adding, changing and deleting patients.
 #include "app/mainwindow.h"
 
+#include "app/tabellen.h"
+#include "catalogue/katalog.h"
 #include "patients/patienten.h"
 #include "storage/datenbankzugriff.h"
 
@@ -12,65 +14,72 @@
 #include <QSqlRecord>
 #include <QTableWidget>
 
-namespace {
-const QString geburtstagFormat = QStringLiteral("dd.MM.yyyy");
-} // namespace
-
 void MainWindow::PatientenNeuEintragen()
 {
-    const QString geburtstag = neuGeburtstag->date().toString(geburtstagFormat);
+    QVariant neueId;
     {
         DbSitzung db(*this);
+        // A birth date left at "unbekannt" is stored empty, not as a made-up date.
         const bool gespeichert = db.aendern(
             QStringLiteral("INSERT INTO patient (id, firstname, lastname, birth, plz, ort, strasse, nr) VALUES "
                            "(NULL,:firstname, :lastname, :birth, :plz, :ort, :strasse, :nr)"),
             {{QStringLiteral(":firstname"), neuVorname->text()},
              {QStringLiteral(":lastname"), neuName->text()},
-             {QStringLiteral(":birth"), geburtstag},
+             {QStringLiteral(":birth"), geburtstagAusFeld(neuGeburtstag)},
              {QStringLiteral(":plz"), neuPlz->text()},
              {QStringLiteral(":ort"), neuOrt->text()},
              {QStringLiteral(":strasse"), neuStrasse->text()},
-             {QStringLiteral(":nr"), neuNr->text()}});
+             {QStringLiteral(":nr"), neuNr->text()}},
+            &neueId);
         // Keep what was typed when it could not be stored.
         if (!gespeichert)
             return;
     }
-    QString spalte = QStringLiteral("default");
-    QString suchtext = QStringLiteral("default");
-    PatientenFuellen(spalte, suchtext);
+    // All patients are listed again, and the new one is loaded for editing.
+    const QString gewaehlt = zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0);
+    patientenSuchspalte = QStringLiteral("firstname");
+    patientenSuchtext.clear();
+    patientenListeLesen();
+    const int zeile = zeileMitSchluessel(tabellePatienten, neueId.toString());
+    PatientenAnklicken(zeile >= 0 ? zeile : 0);
     gruppeNeuerPatient->hide();
     PatientenFelderLeeren();
     radioAusblenden->setChecked(true);
-    PatientenEinstellungFuellen(0);
+    patientenwahlFuellen(0, gewaehlt);
 }
 
 void MainWindow::PatientenAendern()
 {
-    if (tabellePatienten->rowCount() == 0 || bearbeitungsPatientId <= 0)
+    if (bearbeitungsPatientId <= 0)
         return;
-    const int zeile = tabellePatienten->currentRow();
     {
         DbSitzung db(*this);
-        const bool gespeichert = db.aendern(
-            QStringLiteral("UPDATE patient SET firstname=:firstname, lastname=:lastname, birth=:birth, plz=:plz, "
-                           "ort=:ort, strasse=:strasse, nr=:nr WHERE id=:id"),
+        // An untouched birth date is bound as NULL and so stays as stored,
+        // whatever its form; only a date the user set replaces it.
+        const QVariant geburtstag = editGeburtstag->date() == geburtstagGeladen
+                                        ? QVariant()
+                                        : QVariant(geburtstagAusFeld(editGeburtstag));
+        const bool gespeichert = db.aendernZeile(
+            QStringLiteral("UPDATE patient SET firstname=:firstname, lastname=:lastname, "
+                           "birth=COALESCE(:birth, birth), plz=:plz, ort=:ort, strasse=:strasse, nr=:nr WHERE id=:id"),
             {{QStringLiteral(":firstname"), editVorname->text()},
              {QStringLiteral(":lastname"), editName->text()},
-             {QStringLiteral(":birth"), editGeburtstag->date().toString(geburtstagFormat)},
+             {QStringLiteral(":birth"), geburtstag},
              {QStringLiteral(":plz"), editPlz->text()},
              {QStringLiteral(":ort"), editOrt->text()},
              {QStringLiteral(":strasse"), editStrasse->text()},
              {QStringLiteral(":nr"), editNr->text()},
              {QStringLiteral(":id"), bearbeitungsPatientId}});
-        // Refilling would overwrite the typed fields with the stored data.
+        // Refilling would overwrite the typed fields with the stored data;
+        // a patient gone elsewhere is reported and the views reload.
         if (!gespeichert)
             return;
     }
-    QString spalte = QStringLiteral("default");
-    QString suchtext = QStringLiteral("default");
-    PatientenFuellen(spalte, suchtext);
-    PatientenAnklicken(zeile);
-    PatientenEinstellungFuellen(0);
+    // What was typed is stored now: a later change made elsewhere may show.
+    for (QLineEdit *feld : {editName, editVorname, editPlz, editOrt, editStrasse, editNr})
+        feld->setModified(false);
+    patientenListeAuffrischen();
+    patientenwahlFuellen(0, zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0));
 }
 
 void MainWindow::PatientenEinblenden1()
@@ -91,6 +100,10 @@ void MainWindow::PatientenEinblenden3()
     gruppeNeuerPatient->hide();
     gruppePatientSuchen->show();
     PatientenFelderLeeren();
+    // Also called when the search is left for another choice: the list then
+    // shows all patients again.
+    if (!radioPatientSuchen->isChecked())
+        patientenSucheBeenden();
 }
 
 void MainWindow::PatientenLoeschen()
@@ -104,8 +117,12 @@ void MainWindow::PatientenLoeschen()
         bool ok = false;
         const auto patient =
             db.lesen(QStringLiteral("SELECT lastname, firstname, birth FROM patient WHERE id=:id"), id, &ok);
-        if (!ok || patient.isEmpty())
+        if (!ok)
             return;
+        if (patient.isEmpty()) {
+            db.konflikt();
+            return;
+        }
         const auto zuordnungen = db.lesen(QStringLiteral("SELECT COUNT(*) FROM einnahme WHERE pat_id=:id"), id, &ok);
         if (!ok || zuordnungen.isEmpty())
             return;
@@ -121,29 +138,24 @@ void MainWindow::PatientenLoeschen()
     if (!frageStellen(frage))
         return;
 
+    const QString gewaehlt = zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0);
     DbSitzung db(*this);
     const bool geloescht = db.transaktion([&] {
-        return db.aendern(QStringLiteral("DELETE FROM patient WHERE id=:id ;"), id) &&
+        return db.aendernZeile(QStringLiteral("DELETE FROM patient WHERE id=:id ;"), id) &&
                db.aendern(QStringLiteral("DELETE FROM einnahme WHERE pat_id=:id ;"), id) &&
                db.aendern(QStringLiteral("DELETE FROM termine WHERE pata_id=:id ;"), id);
     });
     // Rolled back: the file is as before, and so stays what is shown.
     if (!geloescht)
         return;
-    QString spalte = QStringLiteral("default");
-    QString suchtext = QStringLiteral("default");
-    PatientenFuellen(spalte, suchtext);
-    if (tabellePatienten->rowCount() == 0) {
-        for (QLineEdit *feld : {editName, editVorname, editPlz, editOrt, editStrasse, editNr})
-            feld->clear();
-        editGeburtstag->setDate(nullDatum);
-        bearbeitungsPatientId = 0;
-    }
+    // The list keeps its found rows; the first of them is loaded.
+    bearbeitungLeeren();
+    patientenListeAuffrischen();
     SorteFuellen();
     ZuordnungFuellen();
     UebersichtFuellen();
     VerordnungsplanFuellen();
-    PatientenEinstellungFuellen(0);
+    patientenwahlFuellen(0, gewaehlt);
     TermineFuellen();
 }
 
@@ -153,8 +165,8 @@ void MainWindow::PatientenFelderLeeren()
     neuVorname->clear();
     neuPlz->clear();
     // A blanked date edit still holds its last date and would store it
-    // unseen for the next patient: show the "no date" value instead.
-    neuGeburtstag->setDate(nullDatum);
+    // unseen for the next patient: show "unbekannt" instead.
+    neuGeburtstag->setDate(neuGeburtstag->minimumDate());
     neuOrt->clear();
     neuStrasse->clear();
     neuNr->clear();

@@ -1,6 +1,7 @@
 // Patient choice list, patient list and search.
 #include "app/mainwindow.h"
 
+#include "app/tabellen.h"
 #include "catalogue/katalog.h"
 #include "patients/patienten.h"
 #include "storage/datenbankzugriff.h"
@@ -138,22 +139,29 @@ void MainWindow::PatientenFuellen(QString &spalte, QString &suchtext)
         spalte = QStringLiteral("firstname");
         suchtext.clear();
     }
+    patientenSuchspalte = spalte;
+    patientenSuchtext = suchtext;
+    patientenListeLesen();
+    if (tabellePatienten->rowCount() > 0) {
+        tabellePatienten->setCurrentCell(0, 1);
+        PatientenAnklicken(0);
+    }
+}
+
+void MainWindow::patientenListeLesen()
+{
     tabelleLeeren(tabellePatienten, patientenKopf());
     // The column name is part of the statement's text, so only a known one may pass.
-    const QString feld = suchspalte(spalte);
+    const QString feld = suchspalte(patientenSuchspalte);
     QVector<QSqlRecord> zeilen;
     if (!feld.isEmpty()) {
         DbSitzung db(*this);
         zeilen = db.lesen(
             QStringLiteral("SELECT id, lastname, firstname, ort, birth, plz, strasse, nr FROM patient WHERE ") + feld +
                 QStringLiteral(" LIKE:kat ORDER BY id ASC "),
-            {{QStringLiteral(":kat"), QString(QLatin1Char('%') + suchtext + QLatin1Char('%'))}});
+            {{QStringLiteral(":kat"), QString(QLatin1Char('%') + patientenSuchtext + QLatin1Char('%'))}});
     }
     patientenZeigen(tabellePatienten, zeilen, 0);
-    if (tabellePatienten->rowCount() > 0) {
-        tabellePatienten->setCurrentCell(0, 1);
-        PatientenAnklicken(0);
-    }
 }
 
 void MainWindow::PatientenSuchen()
@@ -163,33 +171,87 @@ void MainWindow::PatientenSuchen()
     PatientenFuellen(spalte, suchtext);
 }
 
+void MainWindow::patientenSucheBeenden()
+{
+    if (patientenSuchspalte == QLatin1String("firstname") && patientenSuchtext.isEmpty())
+        return;
+    patientenSuchspalte = QStringLiteral("firstname");
+    patientenSuchtext.clear();
+    patientenListeAuffrischen();
+}
+
 void MainWindow::PatientenAnklicken(int eingang)
 {
     if (eingang < 0 || eingang >= tabellePatienten->rowCount())
         return;
-    auto zelle = [this, eingang](int s) {
-        const QTableWidgetItem *i = tabellePatienten->item(eingang, s);
-        return i ? i->text() : QString();
-    };
-    editName->setText(zelle(1));
-    editVorname->setText(zelle(2));
-    // An invalid date is ignored by the date edit, which keeps its value.
-    editGeburtstag->setDate(QDate::fromString(zelle(4), QStringLiteral("dd.MM.yyyy")));
-    editPlz->setText(zelle(5));
-    editOrt->setText(zelle(3));
-    editStrasse->setText(zelle(6));
-    editNr->setText(zelle(7));
-    bearbeitungsPatientId = zelle(0).toInt();
+    QStringList werte;
+    for (int s = 0; s < 8; ++s)
+        werte << zellText(tabellePatienten, eingang, s);
+    patientLaden(werte, false);
     tabellePatienten->setCurrentCell(eingang, 1);
+}
+
+void MainWindow::patientLaden(const QStringList &werte, bool getipptBehalten)
+{
+    const int id = werte.value(0).toInt();
+    const bool behalten = getipptBehalten && id == bearbeitungsPatientId;
+    const QPair<QLineEdit *, int> felder[] = {{editName, 1}, {editVorname, 2}, {editOrt, 3},
+                                             {editPlz, 5},  {editStrasse, 6}, {editNr, 7}};
+    for (const auto &f : felder) {
+        if (!behalten || !f.first->isModified())
+            f.first->setText(werte.value(f.second));
+    }
+    // setDate ignores a date the field cannot show and would keep the former
+    // patient's: such a stored text shows as "unbekannt" instead.
+    const QDate gespeichert = geburtstagFuerFeld(werte.value(4), editGeburtstag);
+    if (!behalten || editGeburtstag->date() == geburtstagGeladen)
+        editGeburtstag->setDate(gespeichert);
+    geburtstagGeladen = gespeichert;
+    bearbeitungsPatientId = id;
+}
+
+void MainWindow::bearbeitungLeeren()
+{
+    for (QLineEdit *feld : {editName, editVorname, editPlz, editOrt, editStrasse, editNr})
+        feld->setText(QString());
+    editGeburtstag->setDate(editGeburtstag->minimumDate());
+    geburtstagGeladen = editGeburtstag->date();
+    bearbeitungsPatientId = 0;
 }
 
 void MainWindow::patientenListeAuffrischen()
 {
-    const int gewaehlt = bearbeitungsPatientId;
-    QString spalte = QStringLiteral("default");
-    QString suchtext = QStringLiteral("default");
-    PatientenFuellen(spalte, suchtext);
-    const int z = zeileMitSchluessel(tabellePatienten, QString::number(gewaehlt));
-    if (z >= 0)
-        PatientenAnklicken(z);
+    patientenListeLesen();
+    if (bearbeitungsPatientId <= 0) {
+        // Nobody was being edited: as after a fresh fill, the first row is.
+        if (tabellePatienten->rowCount() > 0)
+            PatientenAnklicken(0);
+        return;
+    }
+    const int z = zeileMitSchluessel(tabellePatienten, QString::number(bearbeitungsPatientId));
+    if (z >= 0) {
+        QStringList werte;
+        for (int s = 0; s < 8; ++s)
+            werte << zellText(tabellePatienten, z, s);
+        patientLaden(werte, true);
+        tabellePatienten->setCurrentCell(z, 1);
+        return;
+    }
+    // Not among the rows shown: changed so that the search no longer finds
+    // it (it stays loaded, unlisted), or gone.
+    DbSitzung db(*this);
+    bool ok = false;
+    const auto zeilen = db.lesen(
+        QStringLiteral("SELECT id, lastname, firstname, ort, birth, plz, strasse, nr FROM patient WHERE id=:id"),
+        {{QStringLiteral(":id"), bearbeitungsPatientId}}, &ok);
+    if (!ok)
+        return;
+    if (zeilen.isEmpty()) {
+        bearbeitungLeeren();
+        return;
+    }
+    QStringList werte;
+    for (int s = 0; s < 8; ++s)
+        werte << zeilen.first().value(s).toString();
+    patientLaden(werte, true);
 }

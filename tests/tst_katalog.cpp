@@ -103,10 +103,10 @@ private slots:
         zelleKlicken(liste, 1, 1);
         packung(t, "", {"Filmtabletten", "5 mg", "20"});
         packung(t, "", {"Filmtabletten", "10 mg", "20"});
-        // Text order of the dose, in both tables; the new package is current and shown.
+        // Text order of the dose, in both tables; the new package is current and shown though it sorts first.
         QCOMPARE(spalte(sorte, 3) + spalte(wahl, 3), (QStringList{"10 mg", "5 mg", "10 mg", "5 mg"}));
-        QCOMPARE(aktuell(), (QList<int>{1, 1, -1}));
-        QCOMPARE(gezeigt(t), "111|" + mal5("Ibuprofen") + "Filmtabletten|5 mg|20|Filmtabletten|5 mg|20");
+        QCOMPARE(aktuell(), (QList<int>{1, 0, -1}));
+        QCOMPARE(gezeigt(t), "111|" + mal5("Ibuprofen") + "Filmtabletten|10 mg|20|Filmtabletten|10 mg|20");
 
         // Chosen for assigning: the choice resets the typed doses.
         const QStringList zuordnen{"anzeigeZuordnenSorte", "anzeigeZuordnenDosis", "anzeigeZuordnenPackung",
@@ -117,7 +117,8 @@ private slots:
 
         // Changed, the package moves in both tables and stays current, shown and
         // chosen, with the typed doses.
-        Datei::ausfuehren(t.f, "INSERT INTO einnahme (pat_id, med_id, stand, ordnung) VALUES (1, 2, 10, 1)");
+        Datei::ausfuehren(t.f, "INSERT INTO einnahme (pat_id, med_id, stand, ordnung) VALUES (1, 2, 10, 1), "
+                               "(1, 2, 5, 2), (2, 2, 5, 1), (2, 1, 5, 2)");
         zelleKlicken(sorte, 0, 2);
         packung(t, "Neu", {"Tropfen", "7 mg", "12,5"});
         QCOMPARE(spalte(sorte, 3) + spalte(wahl, 2), (QStringList{"5 mg", "7 mg", "Filmtabletten", "Tropfen"}));
@@ -128,14 +129,27 @@ private slots:
         QCOMPARE(t.env.meldungen.size(), 1);
         QCOMPARE(t.wert("SELECT packung FROM sorte WHERE id = 2").toString(), "12.5");
 
-        // Deleted without a question; the intake line using it stays, the choice goes.
+        // Deleting asks first, naming the package and the intake lines that
+        // keep it; "Nein" keeps everything.
+        const QString stand = "SELECT (SELECT group_concat(id) FROM sorte) || '|' || (SELECT group_concat(med_id) "
+                              "FROM einnahme)";
         t.knopf("knopfSorteLoeschen");
-        QVERIFY(t.env.fragen.isEmpty());
-        QCOMPARE(t.wert("SELECT (SELECT group_concat(id) FROM sorte) || (SELECT med_id FROM einnahme)").toString(), "12");
+        QCOMPARE(t.env.fragen, QStringList{"Soll die Packung \u201ETropfen\u201C (7 mg) gel\u00F6scht werden?\n\nSie wird "
+                                           "in 3 Zuordnungen bei 2 Patienten verwendet. Diese Zuordnungen bleiben "
+                                           "erhalten, zeigen danach aber kein Medikament mehr an."});
+        QCOMPARE(t.wert(stand).toString(), "1,2|2,2,2,1");
+        // "Ja": the intake lines using it stay, the choice goes.
+        t.env.antworten << true;
+        t.knopf("knopfSorteLoeschen");
+        QCOMPARE(t.wert(stand).toString(), "1|2,2,2,1");
         QCOMPARE(aktuell(), (QList<int>{1, 0, -1}));
         QCOMPARE(gezeigt(t), "111|" + mal5("Ibuprofen") + "Filmtabletten|5 mg|20|Filmtabletten|5 mg|20");
         QCOMPARE(texte(t.w.get(), zuordnen.mid(0, 3)), "||");
+        t.env.antworten << true;
         t.knopf("knopfSorteLoeschen");
+        QCOMPARE(t.env.fragen.last(), "Soll die Packung \u201EFilmtabletten\u201C (5 mg) gel\u00F6scht werden?\n\nSie "
+                                      "wird in 1 Zuordnung bei 1 Patienten verwendet. Diese Zuordnung bleibt erhalten, "
+                                      "zeigt danach aber kein Medikament mehr an.");
         QCOMPARE(texte(t.w.get(), {"tabelleSorten", "tabelleSortenwahl"}, "rowCount"), "0|0");
         QCOMPARE(gezeigt(t), "100|" + mal5("Ibuprofen") + "|||||");
     }

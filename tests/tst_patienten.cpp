@@ -10,6 +10,12 @@ const QStringList gewaehlt{"anzeigeName", "anzeigeVorname", "anzeigeGeburtstag",
                            "anzeigeStrasse", "anzeigeNr", "kopfzeilePatient", "kopfzeileZeit"};
 const QStringList bearbeitet{"editName", "editVorname", "editPlz", "editOrt", "editStrasse", "editNr", "editGeburtstag"};
 
+// The window looks for changes made elsewhere, as its watcher does every few seconds.
+void nachsehen(const Welt &t)
+{
+    QMetaObject::invokeMethod(teil<QTimer>(t.w.get(), "aenderungsWaechter"), "timeout");
+}
+
 } // namespace
 
 class PatientenTest : public QObject
@@ -122,7 +128,7 @@ private slots:
         t.knopf("knopfPatientEntfernen");
         QVERIFY(t.env.fragen.last().contains("2 zugeordnete Medikamente und 1 Arzttermin "));
         QCOMPARE(t.wert(stand).toString(), QString());
-        QCOMPARE(texte(t.w.get(), gewaehlt + bearbeitet), QString(15, '|') + "01.01.2000");
+        QCOMPARE(texte(t.w.get(), gewaehlt + bearbeitet), QString(15, '|') + "unbekannt");
         QCOMPARE(texte(t.w.get(), tabellen, "rowCount"), "0|0|0|0");
         // Nothing is loaded any more: no question, nothing happens.
         t.knopf("knopfPatientEntfernen");
@@ -151,7 +157,127 @@ private slots:
         // The group closes emptied: the next new patient does not inherit the date of birth unseen.
         QVERIFY(teil<QRadioButton>(t.w.get(), "radioAusblenden")->isChecked());
         QCOMPARE(texte(t.w.get(), QStringList{"anzeigeName", "editName", "neuGeburtstag"} + felder),
-                 "Adler|Adler|01.01.2000||||||");
+                 "Adler|Adler|unbekannt||||||");
+    }
+
+    // After a search, "Daten ändern" and a refill because the file changed
+    // elsewhere keep the found rows and the patient being edited, by key,
+    // with what was typed for it; a patient gone elsewhere is no longer
+    // edited, and nothing typed for it lands in another patient.
+    void sucheUndBearbeitungBleiben()
+    {
+        Welt t;
+        mitListen(t, {patienten + "('Erika', 'Adam', '', '1', 'Bonn', '', ''), ('Hans', 'Berger', '', '2', 'Kiel', "
+                                  "'', ''), ('Ida', 'Meier', '', '3', 'Ulm', '', ''), ('Jan', 'Bauer', '', '4', 'Hof', "
+                                  "'', '')"});
+        auto *liste = t.tabelle("tabellePatienten");
+        const QString stand = "SELECT group_concat(lastname || firstname || plz || ort, ' ') FROM patient";
+        t.knopf("radioPatientSuchen");
+        teil<QComboBox>(t.w.get(), "auswahlSuchspalte")->setCurrentIndex(1);
+        tippe(t, "editSuchbegriff", "er");
+        t.knopf("knopfPatientSuchen");
+        zelleKlicken(liste, 1, 1);
+        tippe(t, "editOrt", "Gera");
+        t.knopf("knopfPatientAendern");
+        QCOMPARE(spalte(liste, 1), (QStringList{"Berger", "Meier", "Bauer"}));
+        QCOMPARE(liste->currentRow(), 1);
+        tippe(t, "editPlz", "07545");
+        t.knopf("knopfPatientAendern");
+        QCOMPARE(t.wert(stand).toString(), "AdamErika1Bonn BergerHans2Kiel MeierIda07545Gera BauerJan4Hof");
+
+        // Renamed so that the search no longer finds it: it stays loaded, and the next change is its own.
+        tippe(t, "editName", "Schmidt");
+        t.knopf("knopfPatientAendern");
+        QCOMPARE(spalte(liste, 1), (QStringList{"Berger", "Bauer"}));
+        Datei::ausfuehren(t.f, "UPDATE patient SET ort = 'Suhl' WHERE lastname = 'Schmidt'");
+        nachsehen(t);
+        QCOMPARE(texte(t.w.get(), {"editName", "editOrt"}), "Schmidt|Suhl");
+        tippe(t, "editVorname", "Ina");
+        t.knopf("knopfPatientAendern");
+        QCOMPARE(t.wert(stand).toString(), "AdamErika1Bonn BergerHans2Kiel SchmidtIna07545Suhl BauerJan4Hof");
+
+        // Another program changes the file while a name is being typed.
+        zelleKlicken(liste, 1, 1);
+        tippe(t, "editVorname", "Jana");
+        Datei::ausfuehren(t.f, "UPDATE patient SET ort = 'Jena' WHERE lastname = 'Bauer'");
+        Datei::ausfuehren(t.f, "DELETE FROM patient WHERE lastname = 'Berger'");
+        Datei::ausfuehren(t.f, patienten + "('Eva', 'Weber', '', '5', 'Gotha', '', '')");
+        nachsehen(t);
+        QCOMPARE(spalte(liste, 1), (QStringList{"Bauer", "Weber"}));
+        QCOMPARE(liste->currentRow(), 0);
+        QCOMPARE(texte(t.w.get(), {"editName", "editVorname", "editOrt"}), "Bauer|Jana|Jena");
+
+        // Gone elsewhere while typed for: nothing of it stays to be stored into another patient.
+        Datei::ausfuehren(t.f, "DELETE FROM patient WHERE lastname = 'Bauer'");
+        nachsehen(t);
+        QCOMPARE(texte(t.w.get(), {"editName", "editVorname", "editOrt"}), "||");
+        t.knopf("knopfPatientAendern");
+        QCOMPARE(t.wert(stand).toString(), "AdamErika1Bonn SchmidtIna07545Suhl WeberEva5Gotha");
+
+        // Leaving the search lists all patients again, keeping the one being edited and what was typed.
+        zelleKlicken(liste, 0, 1);
+        tippe(t, "editVorname", "Evi");
+        t.knopf("radioAusblenden");
+        QCOMPARE(spalte(liste, 1), (QStringList{"Adam", "Schmidt", "Weber"}));
+        QCOMPARE(liste->currentRow(), 2);
+        QCOMPARE(texte(t.w.get(), {"editName", "editVorname"}), "Weber|Evi");
+        QVERIFY(t.env.meldungen.isEmpty());
+    }
+
+    // A birth date the date field cannot show reads "unbekannt" instead of
+    // the former patient's, and stays as stored unless the user sets one;
+    // a new patient's untouched birth date is stored empty.
+    void geburtstagWieGespeichert()
+    {
+        Welt t;
+        mitListen(t, {patienten + "('Erika', 'Adler', '01.02.1940', '', '', '', ''), ('Hans', 'Berg', '1940-02-01', "
+                                  "'', '', '', ''), ('Ida', 'Claus', '', '', '', '', ''), ('Jan', 'Dorn', NULL, '', '', "
+                                  "'', ''), ('Kai', 'Ernst', '01.01.1850', '', '', '', '')"});
+        auto *liste = t.tabelle("tabellePatienten");
+        auto *datum = teil<QDateEdit>(t.w.get(), "editGeburtstag");
+        t.patientWaehlen("Ernst");
+        QStringList gezeigt;
+        for (int z : {1, 2, 3, 4}) {
+            zelleKlicken(liste, 0, 1);
+            zelleKlicken(liste, z, 1);
+            gezeigt << datum->text();
+        }
+        QCOMPARE(gezeigt, (QStringList{"unbekannt", "unbekannt", "unbekannt", "unbekannt"}));
+
+        const QString geburtstage = "SELECT group_concat(quote(birth), ' ') FROM patient";
+        for (int z = 0; z < 5; ++z) {
+            zelleKlicken(liste, z, 1);
+            tippe(t, "editNr", "9");
+            t.knopf("knopfPatientAendern");
+        }
+        QCOMPARE(t.wert(geburtstage).toString(), "'01.02.1940' '1940-02-01' '' NULL '01.01.1850'");
+        // A date set replaces the stored one; set to "unbekannt" it is stored empty.
+        zelleKlicken(liste, 2, 1);
+        datum->setDate(QDate(1950, 4, 3));
+        t.knopf("knopfPatientAendern");
+        zelleKlicken(liste, 0, 1);
+        datum->setDate(datum->minimumDate());
+        t.knopf("knopfPatientAendern");
+        QCOMPARE(t.wert(geburtstage).toString(), "'' '1940-02-01' '03.04.1950' NULL '01.01.1850'");
+
+        // A refill shows a birth date stored elsewhere, but keeps one the user set.
+        zelleKlicken(liste, 3, 1);
+        Datei::ausfuehren(t.f, "UPDATE patient SET birth = '05.06.1945' WHERE lastname = 'Dorn'");
+        nachsehen(t);
+        gezeigt = QStringList{datum->text()};
+        datum->setDate(QDate(1946, 7, 8));
+        Datei::ausfuehren(t.f, "UPDATE patient SET birth = '09.10.1947' WHERE lastname = 'Dorn'");
+        nachsehen(t);
+        QCOMPARE(gezeigt << datum->text(), (QStringList{"05.06.1945", "08.07.1946"}));
+
+        t.knopf("radioPatientHinzufuegen");
+        tippe(t, "neuName", "Fuchs");
+        QCOMPARE(texte(t.w.get(), {"neuGeburtstag"}), "unbekannt");
+        t.knopf("knopfPatientEintragen");
+        QCOMPARE(t.wert("SELECT quote(birth) FROM patient WHERE lastname = 'Fuchs'").toString(), "''");
+        // The new patient is the one loaded for editing; the patient chosen for the plan stays chosen.
+        QCOMPARE(texte(t.w.get(), {"editName", "editGeburtstag"}), "Fuchs|unbekannt");
+        QCOMPARE(t.text("kopfzeilePatient"), " - Patient: Ernst, Kai | *01.01.1850");
     }
 };
 
