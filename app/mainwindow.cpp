@@ -14,6 +14,8 @@
 #include <QMessageBox>
 #include <QRadioButton>
 
+int MainWindow::waechterAbstandMs = 2000;
+
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     // The layout is in fixed pixels, so the text size is fixed in pixels too.
@@ -57,9 +59,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     // may change the file: looked for every few seconds and on activation.
     aenderungsWaechter = new QTimer(this);
     aenderungsWaechter->setObjectName(QStringLiteral("aenderungsWaechter"));
-    aenderungsWaechter->setInterval(2000);
     connect(aenderungsWaechter, &QTimer::timeout, this, &MainWindow::fremdeAenderungPruefen);
-    aenderungsWaechter->start();
+    if (waechterAbstandMs > 0)
+        aenderungsWaechter->start(waechterAbstandMs);
 }
 
 MainWindow::~MainWindow()

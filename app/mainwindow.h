@@ -58,6 +58,10 @@ public:
     // medication, package, intake line and appointment by key.
     void neuLaden();
 
+    // How often the window looks for changes another program made; 0 only
+    // on activation (tests that click through rows they counted first).
+    static int waechterAbstandMs;
+
 protected:
     void changeEvent(QEvent *ereignis) override;
 

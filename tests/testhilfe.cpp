@@ -26,6 +26,9 @@ Umgebung::Umgebung()
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, tmp.path());
     zeit = QDateTime(QDate(2026, 12, 6), QTime(10, 30, 0));
     DbSitzung::wartezeitMs = 300;
+    // A refill between a test's counting rows and clicking one would shift
+    // them; the tests of changes made elsewhere ask for the look themselves.
+    MainWindow::waechterAbstandMs = 0;
     Seams::uhr = [this] { return zeit; };
     Seams::meldung = [this](const QString &text) { meldungen << text; };
     Seams::frage = [this](const QString &text) {
@@ -42,6 +45,7 @@ Umgebung::~Umgebung()
 {
     Seams::zuruecksetzen();
     DbSitzung::wartezeitMs = 5000;
+    MainWindow::waechterAbstandMs = 2000;
 }
 
 void Umgebung::letzteDateiSetzen(const QString &pfad)
