@@ -180,23 +180,15 @@ QVector<QSqlRecord> DbSitzung::lesen(const QString &sql, const Werte &werte, boo
 
 bool DbSitzung::aendern(const QString &sql, const Werte &werte, QVariant *neueId)
 {
-    if (!istOffen)
-        return false;
-    if (!fenster.indizesGeprueft) {
-        fenster.indizesGeprueft = true;
-        indizesAnlegen(fenster.datenbank, fenster.datenbankDatei);
-    }
-    QSqlQuery q(fenster.datenbank);
-    if (!vorbereiten(q, sql, werte) || !q.exec()) {
-        melden(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), fehlerText(q.lastError()));
-        return false;
-    }
-    if (neueId)
-        *neueId = q.lastInsertId();
-    return true;
+    return ausfuehren(sql, werte, neueId, false);
 }
 
 bool DbSitzung::aendernZeile(const QString &sql, const Werte &werte, QVariant *neueId)
+{
+    return ausfuehren(sql, werte, neueId, true);
+}
+
+bool DbSitzung::ausfuehren(const QString &sql, const Werte &werte, QVariant *neueId, bool zeileNoetig)
 {
     if (!istOffen)
         return false;
@@ -209,7 +201,7 @@ bool DbSitzung::aendernZeile(const QString &sql, const Werte &werte, QVariant *n
         melden(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), fehlerText(q.lastError()));
         return false;
     }
-    if (q.numRowsAffected() < 1) {
+    if (zeileNoetig && q.numRowsAffected() < 1) {
         konflikt();
         return false;
     }

@@ -55,6 +55,7 @@ public:
 
 private:
     bool verbinden();
+    bool ausfuehren(const QString &sql, const Werte &werte, QVariant *neueId, bool zeileNoetig);
     void melden(const QString &was, const QString &fehler);
 
     MainWindow &fenster;
