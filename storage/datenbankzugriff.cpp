@@ -94,7 +94,7 @@ QString fehlerText(const QSqlError &e)
 
 } // namespace
 
-DbSitzung::DbSitzung(MainWindow &f) : fenster(f)
+DbSitzung::DbSitzung(MainWindow &f, bool anlegen) : fenster(f)
 {
     if (fenster.dbTiefe++ > 0) {
         istOffen = fenster.datenbank.isOpen();
@@ -103,17 +103,19 @@ DbSitzung::DbSitzung(MainWindow &f) : fenster(f)
     aeussere = true;
     fenster.dbFehlerGemeldet = false;
     fenster.dbKonflikt = false;
-    istOffen = verbinden();
+    istOffen = verbinden(anlegen);
     if (!istOffen) {
+        const bool fehlt = !anlegen && !fenster.datenbankDatei.isEmpty() && !QFileInfo(fenster.datenbankDatei).isFile();
         melden(QStringLiteral("Die Datenbank \u201E%1\u201C konnte nicht ge\u00F6ffnet werden.").arg(fenster.datenbankDatei),
-               fehlerText(fenster.datenbank.lastError()));
+               fehlt ? QStringLiteral("Die Datei gibt es nicht mehr: Sie wurde verschoben, umbenannt oder gel\u00F6scht.")
+                     : fehlerText(fenster.datenbank.lastError()));
     }
 }
 
 // The connection stays open between operations, so that data_version can
 // tell another program's commits from the window's own; it is opened anew
 // when the window switches files or the file at the path was replaced.
-bool DbSitzung::verbinden()
+bool DbSitzung::verbinden(bool anlegen)
 {
     QSqlDatabase &db = fenster.datenbank;
     const QString &pfad = fenster.datenbankDatei;
@@ -123,7 +125,7 @@ bool DbSitzung::verbinden()
     db.close();
     fenster.offeneDatei.clear();
     fenster.dateiKennung.clear();
-    if (pfad.isEmpty())
+    if (pfad.isEmpty() || (!anlegen && !QFileInfo(pfad).isFile()))
         return false;
     db.setDatabaseName(pfad);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(wartezeitMs));
@@ -313,7 +315,11 @@ bool fremdGeaendert(MainWindow &fenster)
     QSqlDatabase &db = fenster.datenbank;
     if (!db.isOpen() || fenster.dbTiefe > 0)
         return false;
-    if (dateiKennung(fenster.offeneDatei) != fenster.dateiKennung)
+    // A file gone has nothing to show; the next change reports it.
+    const QByteArray kennung = dateiKennung(fenster.offeneDatei);
+    if (kennung.isEmpty())
+        return false;
+    if (kennung != fenster.dateiKennung)
         return true;
     const qint64 version = datenVersion(db);
     if (version == fenster.datenVersion)

@@ -22,7 +22,9 @@ using Werte = QList<QPair<QString, QVariant>>;
 class DbSitzung
 {
 public:
-    explicit DbSitzung(MainWindow &fenster);
+    // A missing file is created only when anlegen is set (the first start's
+    // default file); otherwise a file removed meanwhile is reported as such.
+    explicit DbSitzung(MainWindow &fenster, bool anlegen = false);
     ~DbSitzung();
     DbSitzung(const DbSitzung &) = delete;
     DbSitzung &operator=(const DbSitzung &) = delete;
@@ -54,7 +56,7 @@ public:
     const QString &datei() const;
 
 private:
-    bool verbinden();
+    bool verbinden(bool anlegen);
     bool ausfuehren(const QString &sql, const Werte &werte, QVariant *neueId, bool zeileNoetig);
     void melden(const QString &was, const QString &fehler);
 

@@ -55,7 +55,7 @@ void MainWindow::ErstStartCheck()
     datenbankDatei = standard;
     titelSetzen();
     if (!istKalvoriaDatenbank(standard)) {
-        DbSitzung sitzung(*this);
+        DbSitzung sitzung(*this, true);
         if (sitzung.offen())
             tabellenAnlegen(sitzung);
     }

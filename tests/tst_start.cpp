@@ -151,6 +151,22 @@ private slots:
         QCOMPARE(Datei::wert(env.standardDatei(), QStringLiteral("SELECT COUNT(*) FROM medikament")).toInt(), 0);
     }
 
+    // The file removed while the program runs is reported, not created anew
+    // empty (which every later start would then take for the user's data).
+    void entfernteDateiWirdGemeldet()
+    {
+        Umgebung env;
+        auto w = env.starten();
+        QVERIFY(QFile::remove(env.standardDatei()));
+        {
+            DbSitzung db(*w);
+            QVERIFY(!db.aendern(QStringLiteral("INSERT INTO medikament (medizin) VALUES ('Ramipril')")));
+        }
+        QCOMPARE(env.meldungen.size(), 1);
+        QVERIFY(env.meldungen.first().contains(QStringLiteral("gibt es nicht mehr")));
+        QVERIFY(!QFileInfo::exists(env.standardDatei()));
+    }
+
     void transaktionGanzOderGarNicht()
     {
         Umgebung env;
