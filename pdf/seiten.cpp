@@ -206,7 +206,7 @@ namespace {
 
 QString pdfNameWaehlen(MainWindow &fenster, const QString &datenbank)
 {
-    const QString gewaehlt = fenster.dateiWaehlen(QStringLiteral("PDF schreiben"), QFileInfo(datenbank).absolutePath(),
+    const QString gewaehlt = fenster.dateiWaehlen(QStringLiteral("PDF schreiben"), fenster.dialogOrdner(),
                                                   QStringLiteral("(*.pdf)"), true);
     if (gewaehlt.isEmpty())
         return {};

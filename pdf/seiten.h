@@ -122,7 +122,7 @@ private:
 QString pdfEndungErgaenzen(const QString &name);
 
 // What both print commands share: asks for the file name (starting in the
-// folder of the database file, which is never overwritten), has hoehe
+// window's dialogOrdner; the database file is never overwritten), has hoehe
 // measure each row k (0 .. zeilen-1), draws the head of each page, has
 // zeichnen draw row k at the top position it is given, adds the footer
 // "<title> erstellt am: ..." and opens the file. Cancelling the dialog

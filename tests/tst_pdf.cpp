@@ -404,11 +404,12 @@ private slots:
             QFile f(pfad);
             return f.open(QIODevice::ReadOnly) && f.read(5) == "%PDF-";
         };
-        // Every dialog is one to save, starting in the database file's folder.
+        // Every dialog is one to save, starting in the documents folder, as
+        // the database file lies in the settings folder.
         QString dialoge;
         const auto antworten = Seams::datei;
         Seams::datei = [&](const QString &titel, const QString &v, const QString &filter, bool speichern) {
-            dialoge += speichern && v == QFileInfo(t.f).absolutePath() ? '.' : 'x';
+            dialoge += speichern && v == t.env.dokumente() ? '.' : 'x';
             return antworten(titel, v, filter, speichern);
         };
         QFile alt(t.pfad(QStringLiteral("Plan.pdf")));
