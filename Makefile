@@ -10,6 +10,7 @@ CMAKE_FLAGS ?=
 
 # Configure runs only for a new build folder or a changed CMakeLists.txt;
 # anything else that changes is caught by cmake's own check during the build.
+# CMAKE_FLAGS take effect when configure runs (after "make clean", say).
 CMAKELISTS := $(wildcard CMakeLists.txt */CMakeLists.txt)
 
 .PHONY: deps build program run test test-asan test-qt6 beispieldaten bilder bench clean
