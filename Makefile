@@ -1,22 +1,37 @@
-# make run   - install what is missing, build, start the program
-# make test  - install what is missing, build, run every test headless
+# make run    - install what is missing, build the program and its help, start it
+# make test   - install what is missing, build everything, run every test headless
+# make beispieldaten - build the sample-data tool build/tools/kalvoria_beispieldaten
 # make bilder - retake the pictures of the program in docs/bilder (headless)
-# make bench - the same set-up with the benchmark libraries, then the benchmarks
-#              of the real operations on the sample databases (never in make test);
-#              BENCH_ARGS="--umfang=familie --runden=2" narrows a run
+# make bench  - the same set-up with the benchmark libraries, then the benchmarks
+#               of the real operations on the sample databases (never in make test);
+#               BENCH_ARGS="--umfang=familie --runden=2" narrows a run
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test test-asan test-qt6 bilder bench clean
+# Configure runs only for a new build folder or a changed CMakeLists.txt;
+# anything else that changes is caught by cmake's own check during the build.
+# CMAKE_FLAGS take effect when configure runs (after "make clean", say).
+CMAKELISTS := $(wildcard CMakeLists.txt */CMakeLists.txt)
+
+.PHONY: deps build program run test test-asan test-qt6 beispieldaten bilder bench clean
 
 deps:
 	@scripts/install-deps.sh
 
-build: deps
-	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+# deps is order-only: it runs first every time, without forcing a configure.
+# A failed configure leaves no cache, so the next call tries again.
+build/CMakeCache.txt: $(CMAKELISTS) | deps
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) || { rm -f $@; exit 1; }
+	@touch $@
+
+build: build/CMakeCache.txt
 	cmake --build build -j $(JOBS)
 
-run: build
+# Only what running needs: the program and the help document beside it.
+program: build/CMakeCache.txt
+	cmake --build build -j $(JOBS) --target kalvoria hilfe
+
+run: program
 	./build/kalvoria
 
 test: build
@@ -33,8 +48,11 @@ test-qt6:
 	cmake --build build-qt6 -j $(JOBS)
 	cd build-qt6 && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-bilder: build
-	cmake --build build --target bilder
+beispieldaten: build/CMakeCache.txt
+	cmake --build build -j $(JOBS) --target kalvoria_beispieldaten_werkzeug
+
+bilder: build/CMakeCache.txt
+	cmake --build build -j $(JOBS) --target bilder
 
 bench:
 	@scripts/install-deps.sh --bench

@@ -48,6 +48,10 @@ public:
     void meldungZeigen(const QString &text);
     bool frageStellen(const QString &text);
     QString dateiWaehlen(const QString &titel, const QString &vorschlag, const QString &filter, bool speichern);
+    // Where file dialogs start: the folder of the file in use, but the user's
+    // documents folder (the home folder while there is none) when the file
+    // lies in the hidden settings folder, where nobody would look for it.
+    QString dialogOrdner() const;
     QDateTime aktuelleZeit() const;
     // The one place database failures reach the user.
     void datenbankFehler(const QString &text);

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
 
 std::function<bool(const QString &, QString *)> Dateipflege::entfernen;
 
@@ -22,6 +23,12 @@ const QString datenbankFilter = QStringLiteral("(*.db)");
 QString zeigen(const QString &pfad)
 {
     return QStringLiteral("\u201E") + QDir::toNativeSeparators(pfad) + QStringLiteral("\u201C");
+}
+
+// The file's name in the folder a dialog starts in.
+QString imOrdner(const QString &ordner, const QString &datei)
+{
+    return QDir(ordner).filePath(QFileInfo(datei).fileName());
 }
 
 bool dateiEntfernen(const QString &pfad, QString *fehler)
@@ -42,6 +49,20 @@ QString mitDatenbankEndung(const QString &pfad)
     if (pfad.isEmpty() || !QFileInfo(pfad).suffix().isEmpty())
         return pfad;
     return pfad + QStringLiteral(".db");
+}
+
+QString MainWindow::dialogOrdner() const
+{
+    const QFileInfo ordner(QFileInfo(datenbankDatei).absolutePath());
+    const QFileInfo versteckt(einstellungsOrdner);
+    // Through a link the same folder has another name.
+    const bool dort = ordner.exists() ? ordner.canonicalFilePath() == versteckt.canonicalFilePath()
+                                      : QDir::cleanPath(ordner.absoluteFilePath()) ==
+                                            QDir::cleanPath(versteckt.absoluteFilePath());
+    if (!dort)
+        return ordner.absoluteFilePath();
+    const QString dokumente = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !dokumente.isEmpty() && QFileInfo(dokumente).isDir() ? dokumente : QDir::homePath();
 }
 
 bool gleicherInhalt(const QString &a, const QString &b)
@@ -109,8 +130,8 @@ void MainWindow::dateiWechseln(const QString &pfad)
 
 void MainWindow::DBkopieren()
 {
-    const QString gewaehlt = dateiWaehlen(QStringLiteral("Datenbank kopieren nach..."), datenbankDatei,
-                                          datenbankFilter, true);
+    const QString gewaehlt = dateiWaehlen(QStringLiteral("Datenbank kopieren nach..."),
+                                          imOrdner(dialogOrdner(), datenbankDatei), datenbankFilter, true);
     if (gewaehlt.isEmpty())
         return;
     const QString ziel = QFileInfo(mitDatenbankEndung(gewaehlt)).absoluteFilePath();
@@ -120,8 +141,8 @@ void MainWindow::DBkopieren()
 
 void MainWindow::DBverschieben()
 {
-    const QString gewaehlt = dateiWaehlen(QStringLiteral("Datenbank kopieren nach..."), datenbankDatei,
-                                          datenbankFilter, true);
+    const QString gewaehlt = dateiWaehlen(QStringLiteral("Datenbank kopieren nach..."),
+                                          imOrdner(dialogOrdner(), datenbankDatei), datenbankFilter, true);
     if (gewaehlt.isEmpty())
         return;
     const QString ziel = QFileInfo(mitDatenbankEndung(gewaehlt)).absoluteFilePath();
@@ -141,8 +162,8 @@ void MainWindow::DBverschieben()
 
 void MainWindow::DBoeffnen()
 {
-    const QString gewaehlt = dateiWaehlen(QStringLiteral("mit Datenbank verbinden"), datenbankDatei,
-                                          datenbankFilter, false);
+    const QString gewaehlt = dateiWaehlen(QStringLiteral("mit Datenbank verbinden"),
+                                          imOrdner(dialogOrdner(), datenbankDatei), datenbankFilter, false);
     if (gewaehlt.isEmpty())
         return;
     const QString pfad = QFileInfo(gewaehlt).absoluteFilePath();

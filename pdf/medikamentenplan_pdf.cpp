@@ -37,6 +37,7 @@ void MainWindow::print_medlist()
                            300};
 
     pdfDrucken(*this, datenbankDatei, raster, patientKopfzeile(), einnahmeZeilen(),
+               [this](PdfTabelle &pdf, int i) { return pdf.zellenHoehe(0, einnahmeHandelsname.at(i)); },
                [this](PdfTabelle &pdf, int i, int oben) {
                    // The very figures and marks of the overview.
                    const Reichweite r = reichweiteZeile(i);
@@ -45,9 +46,7 @@ void MainWindow::print_medlist()
                    const QRect name = pdf.zelle(0, oben);
                    p.fillRect(QRect(name.x(), oben, balkenBreite(r, name.width()), name.height()),
                               QColor(245, 245, 245));
-                   p.drawRect(name);
-                   p.drawText(QRect(600, oben, 4700, 300), Qt::AlignLeft | Qt::AlignVCenter,
-                              einnahmeHandelsname.at(i));
+                   pdf.zelleZeichnen(0, oben, einnahmeHandelsname.at(i), Qt::AlignLeft | Qt::AlignVCenter);
 
                    pdf.zelleZeichnen(1, oben, r.ungueltig ? ungueltigText() : einnahmeBestand.at(i));
                    pdf.zelleZeichnen(2, oben, r.wochenText);

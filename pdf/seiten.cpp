@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QtMath>
 #include <QUrl>
 
 namespace {
@@ -12,16 +13,34 @@ constexpr int links = 500;
 constexpr int breite = 8600;
 // Kept free at the bottom of each page, as much as the title keeps at the top.
 constexpr int randUnten = 700;
+// The patient line's top (its first baseline where a single line had it),
+// and the least room between it and the column headers.
+constexpr int patientOben = 1350;
+constexpr int patientAbstand = 150;
+// Between a cell's outline and its text.
+constexpr int innenSeite = 80;
+constexpr int innenOben = 40;
+
+QTextOption umbruch(int ausrichtung)
+{
+    QTextOption o{Qt::Alignment(ausrichtung)};
+    // A name without blanks (a long compound, a code) still breaks inside the cell.
+    o.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    return o;
+}
 } // namespace
 
-Seitenplan seitenPlanen(int zeilen, int kopfY, int ersteZeile, int zeilenHoehe, int unten)
+Seitenplan seitenPlanen(const QVector<int> &hoehen, int kopfY, int ersteZeile, int zeilenHoehe, int unten)
 {
     Seitenplan plan;
+    const int fussLuecke = fussAbstand - zeilenHoehe;
     int seite = 0;
     int oben = ersteZeile;
-    for (int i = 0; i < zeilen; ++i) {
-        const bool letzte = i == zeilen - 1;
-        const int bedarf = letzte ? qMax(zeilenHoehe, fussAbstand + fussHoehe) : zeilenHoehe;
+    for (int i = 0; i < hoehen.size(); ++i) {
+        const bool letzte = i == hoehen.size() - 1;
+        const int fuss = letzte ? qMax(0, fussLuecke + fussHoehe) : 0;
+        const int hoehe = qMin(hoehen.at(i), unten - ersteZeile - fuss);
+        const int bedarf = hoehe + fuss;
         // A page always takes at least one row, however little room there is.
         if (oben + bedarf > unten && oben > ersteZeile) {
             ++seite;
@@ -29,14 +48,15 @@ Seitenplan seitenPlanen(int zeilen, int kopfY, int ersteZeile, int zeilenHoehe, 
         }
         plan.seite << seite;
         plan.oben << oben;
-        oben += zeilenHoehe;
+        plan.hoehe << hoehe;
+        oben += hoehe;
     }
     plan.seiten = seite + 1;
-    plan.fussOben = (zeilen > 0 ? plan.oben.last() : kopfY) + fussAbstand;
+    plan.fussOben = hoehen.isEmpty() ? kopfY + fussAbstand : plan.oben.last() + plan.hoehe.last() + fussLuecke;
     return plan;
 }
 
-PdfTabelle::PdfTabelle(const QString &datei, const PdfRaster &raster_, const QString &patient_, int zeilen)
+PdfTabelle::PdfTabelle(const QString &datei, const PdfRaster &raster_, const QString &patient_)
     : schreiber(std::make_unique<QPdfWriter>(datei)),
       titelSchrift(QStringLiteral("arial"), 14, QFont::Bold),
       textSchrift(QStringLiteral("arial"), 10, QFont::Normal),
@@ -50,15 +70,44 @@ PdfTabelle::PdfTabelle(const QString &datei, const PdfRaster &raster_, const QSt
 {
     if (!maler.begin(schreiber.get()))
         return;
-    plan = seitenPlanen(zeilen, raster.kopfY, raster.kopfY + raster.kopfHoehe, raster.zeilenHoehe,
-                        schreiber->height() - randUnten);
-    seiteBeginnen(0);
+    // A long patient line wraps and pushes the table down on every page.
+    patientHoehe = textHoehe(textSchrift, breite, patient);
+    raster.kopfY = qMax(raster.kopfY, patientOben + patientHoehe + patientAbstand);
 }
 
 PdfTabelle::~PdfTabelle()
 {
     if (maler.isActive())
         maler.end();
+}
+
+int PdfTabelle::textHoehe(const QFont &schrift, int breite_, const QString &text)
+{
+    if (text.isEmpty())
+        return 0;
+    const QFont vorher = maler.font();
+    maler.setFont(schrift);
+    const QRectF r = maler.boundingRect(QRectF(0, 0, breite_, 1e6), text, umbruch(Qt::AlignLeft | Qt::AlignTop));
+    maler.setFont(vorher);
+    return qCeil(r.height());
+}
+
+int PdfTabelle::zellenHoehe(int spalte, const QString &text)
+{
+    const int textBreite = raster.spalten.at(spalte).breite - 2 * innenSeite;
+    return zellenHoeheUm(textHoehe(textSchrift, textBreite, text));
+}
+
+int PdfTabelle::zellenHoeheUm(int textHoehe_) const
+{
+    return qMax(raster.zeilenHoehe, textHoehe_ + 2 * innenOben);
+}
+
+void PdfTabelle::zeilenPlanen(const QVector<int> &hoehen)
+{
+    plan = seitenPlanen(hoehen, raster.kopfY, raster.kopfY + raster.kopfHoehe, raster.zeilenHoehe,
+                        schreiber->height() - randUnten);
+    seiteBeginnen(0);
 }
 
 void PdfTabelle::seiteBeginnen(int neueSeite)
@@ -73,7 +122,7 @@ void PdfTabelle::seiteBeginnen(int neueSeite)
     maler.setFont(titelSchrift);
     maler.drawText(QRect(links, 700, breite, raster.titelHoehe), Qt::AlignCenter, raster.titel);
     maler.setFont(textSchrift);
-    maler.drawText(QPoint(links, 1500), patient);
+    textZeichnen(QRect(links, patientOben, breite, patientHoehe), patient, Qt::AlignLeft | Qt::AlignTop);
     maler.setFont(kopfSchrift);
     for (const PdfSpalte &s : raster.spalten) {
         const QRect r(s.x, raster.kopfY, s.breite, raster.kopfHoehe);
@@ -94,20 +143,35 @@ int PdfTabelle::zeileBeginnen(int i)
 {
     while (seite < plan.seite.at(i))
         seiteBeginnen(seite + 1);
+    zeile = i;
     return plan.oben.at(i);
 }
 
 QRect PdfTabelle::zelle(int spalte, int oben) const
 {
     const PdfSpalte &s = raster.spalten.at(spalte);
-    return QRect(s.x, oben, s.breite, raster.zeilenHoehe);
+    return QRect(s.x, oben, s.breite, plan.hoehe.value(zeile, raster.zeilenHoehe));
+}
+
+QRect PdfTabelle::innen(const QRect &zelle)
+{
+    return zelle.adjusted(innenSeite, innenOben, -innenSeite, -innenOben);
 }
 
 void PdfTabelle::zelleZeichnen(int spalte, int oben, const QString &text, int ausrichtung)
 {
     const QRect r = zelle(spalte, oben);
     maler.drawRect(r);
-    maler.drawText(r, ausrichtung, text);
+    textZeichnen(innen(r), text, ausrichtung);
+}
+
+void PdfTabelle::textZeichnen(const QRect &r, const QString &text, int ausrichtung)
+{
+    // Only a row cut to the page's height has more text than room.
+    maler.save();
+    maler.setClipRect(r);
+    maler.drawText(QRectF(r), text, umbruch(ausrichtung));
+    maler.restore();
 }
 
 bool PdfTabelle::beenden(const QString &fusszeile)
@@ -142,7 +206,7 @@ namespace {
 
 QString pdfNameWaehlen(MainWindow &fenster, const QString &datenbank)
 {
-    const QString gewaehlt = fenster.dateiWaehlen(QStringLiteral("PDF schreiben"), QFileInfo(datenbank).absolutePath(),
+    const QString gewaehlt = fenster.dateiWaehlen(QStringLiteral("PDF schreiben"), fenster.dialogOrdner(),
                                                   QStringLiteral("(*.pdf)"), true);
     if (gewaehlt.isEmpty())
         return {};
@@ -184,18 +248,23 @@ void pdfFehler(MainWindow &fenster, const QString &datei)
 } // namespace
 
 void pdfDrucken(MainWindow &fenster, const QString &datenbank, const PdfRaster &raster, const QString &patient,
-                int zeilen, const std::function<void(PdfTabelle &pdf, int zeile, int oben)> &zeichnen)
+                int zeilen, const std::function<int(PdfTabelle &pdf, int zeile)> &hoehe,
+                const std::function<void(PdfTabelle &pdf, int zeile, int oben)> &zeichnen)
 {
     const QString datei = pdfNameWaehlen(fenster, datenbank);
     if (datei.isEmpty())
         return;
     const auto zeit = static_cast<unsigned int>(fenster.aktuelleZeit().toSecsSinceEpoch());
     {
-        PdfTabelle pdf(datei, raster, patient, zeilen);
+        PdfTabelle pdf(datei, raster, patient);
         if (!pdf.offen()) {
             pdfFehler(fenster, datei);
             return;
         }
+        QVector<int> hoehen;
+        for (int i = 0; i < zeilen; ++i)
+            hoehen << hoehe(pdf, i);
+        pdf.zeilenPlanen(hoehen);
         for (int i = 0; i < zeilen; ++i)
             zeichnen(pdf, i, pdf.zeileBeginnen(i));
         const QString fuss = raster.titel + QStringLiteral(" erstellt am: ") + fenster.DatumAusZeit(zeit) +

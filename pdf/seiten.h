@@ -1,14 +1,16 @@
 #pragma once
 
 // The frame both printed documents share: a title, the patient line, a row of
-// column headers and equally high rows below, continued on as many pages as
-// the rows need, with the footer below the last row.
+// column headers and rows below, each as high as its wrapped texts need,
+// continued on as many pages as the rows need, with the footer below the last
+// row.
 
 #include <QFont>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRect>
 #include <QString>
+#include <QTextOption>
 #include <QVector>
 #include <functional>
 #include <memory>
@@ -25,28 +27,33 @@ struct PdfRaster {
     QString titel;
     int titelHoehe;  // the title is centred in (500, 700, 8600, titelHoehe)
     QVector<PdfSpalte> spalten;
-    int kopfY;       // top of the header row; the first row follows right below it
+    int kopfY;       // top of the header row, lower when the patient line wraps;
+                     // the first row follows right below it
     int kopfHoehe;
-    int zeilenHoehe;
+    int zeilenHoehe; // the least height of a row
 };
 
-// Where each row goes: its page (from 0) and the top of its band.
+// Where each row goes: its page (from 0), the top of its band and its height.
 struct Seitenplan {
     QVector<int> seite;
     QVector<int> oben;
+    QVector<int> hoehe;
     int seiten = 1;
     int fussOben = 0; // top of the footer, on the last page
 };
 
-// Distance from the top of the last row to the top of the footer, and the
-// footer's height.
+// Distance from the top of a row of the least height to the top of the
+// footer below it, and the footer's height. A taller last row keeps the
+// same gap to the footer.
 constexpr int fussAbstand = 1000;
 constexpr int fussHoehe = 180;
 
-// Rows follow each other from ersteZeile; a row that would reach below
-// unten starts a new page, and so does the last row when the footer would
-// not fit below it, so that the footer never stands alone on a page.
-Seitenplan seitenPlanen(int zeilen, int kopfY, int ersteZeile, int zeilenHoehe, int unten);
+// Rows of the given heights follow each other from ersteZeile; a row that
+// would reach below unten starts a new page, and so does the last row when
+// the footer would not fit below it, so that the footer never stands alone
+// on a page. A row higher than a whole page (with the footer, for the last)
+// is cut to the page.
+Seitenplan seitenPlanen(const QVector<int> &hoehen, int kopfY, int ersteZeile, int zeilenHoehe, int unten);
 
 // One document being written: opens the file, draws the head of every page
 // and the footer, and hands out the rows' positions.
@@ -57,17 +64,33 @@ class PdfTabelle
 
 public:
     // The text of the headline is drawn as the patient line on every page.
-    PdfTabelle(const QString &datei, const PdfRaster &raster, const QString &patient, int zeilen);
+    PdfTabelle(const QString &datei, const PdfRaster &raster, const QString &patient);
     ~PdfTabelle();
 
     // False when the file could not be opened for writing.
     bool offen() const { return maler.isActive(); }
 
+    // Height of a text wrapped to the width, as textZeichnen draws it.
+    int textHoehe(const QFont &schrift, int breite, const QString &text);
+    // Height of a row whose cell in the column holds the text, as
+    // zelleZeichnen draws it; at least the raster's row height.
+    int zellenHoehe(int spalte, const QString &text);
+    // The same for a cell whose texts take this height together.
+    int zellenHoeheUm(int textHoehe) const;
+    // Lays out rows of these heights on the pages and begins the first page.
+    void zeilenPlanen(const QVector<int> &hoehen);
+
     // Top of row i, after starting its page where needed. Rows come in order.
     int zeileBeginnen(int i);
+    // The cell of the row begun last, as high as that row.
     QRect zelle(int spalte, int oben) const;
+    // Where a cell's text goes: the cell less its inner margins.
+    static QRect innen(const QRect &zelle);
     // Outline of a cell and its text, centred unless told otherwise.
     void zelleZeichnen(int spalte, int oben, const QString &text, int ausrichtung = Qt::AlignCenter);
+    // The text in the current font, wrapped at word boundaries (inside a word
+    // only where the word alone is too wide) and kept within r.
+    void textZeichnen(const QRect &r, const QString &text, int ausrichtung);
 
     // Draws the footer below the last row and closes the file; false when
     // the file could not be completed.
@@ -87,8 +110,10 @@ private:
 
     PdfRaster raster;
     QString patient;
+    int patientHoehe = 0;
     Seitenplan plan;
     int seite = -1;
+    int zeile = -1;
 };
 
 // The name the user gave, with ".pdf" added when it has no suffix. A suffix
@@ -97,9 +122,11 @@ private:
 QString pdfEndungErgaenzen(const QString &name);
 
 // What both print commands share: asks for the file name (starting in the
-// folder of the database file, which is never overwritten), draws the head
-// of each page, has zeichnen draw row k (0 .. zeilen-1) at the top position
-// it is given, adds the footer "<title> erstellt am: ..." and opens the
-// file. Cancelling the dialog writes and opens nothing.
+// window's dialogOrdner; the database file is never overwritten), has hoehe
+// measure each row k (0 .. zeilen-1), draws the head of each page, has
+// zeichnen draw row k at the top position it is given, adds the footer
+// "<title> erstellt am: ..." and opens the file. Cancelling the dialog
+// writes and opens nothing.
 void pdfDrucken(MainWindow &fenster, const QString &datenbank, const PdfRaster &raster, const QString &patient,
-                int zeilen, const std::function<void(PdfTabelle &pdf, int zeile, int oben)> &zeichnen);
+                int zeilen, const std::function<int(PdfTabelle &pdf, int zeile)> &hoehe,
+                const std::function<void(PdfTabelle &pdf, int zeile, int oben)> &zeichnen);

@@ -7,12 +7,14 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -24,6 +26,16 @@ Umgebung::Umgebung()
 {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, tmp.path());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, tmp.path());
+    // A home folder of the test's own, so that the documents folder the file
+    // dialogs start in is one the test made and never the user's; without
+    // XDG_CONFIG_HOME the user's own list of folders is not read either.
+    altesHeim = qgetenv("HOME");
+    alteKonfiguration = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(heim()));
+    qunsetenv("XDG_CONFIG_HOME");
+    if (!dokumente().startsWith(heim() + QLatin1Char('/')))
+        qFatal("documents folder %s outside the test's home", qPrintable(dokumente()));
+    QDir().mkpath(dokumente());
     zeit = QDateTime(QDate(2026, 12, 6), QTime(10, 30, 0));
     DbSitzung::wartezeitMs = 300;
     // A refill between a test's counting rows and clicking one would shift
@@ -35,8 +47,9 @@ Umgebung::Umgebung()
         fragen << text;
         return antworten.isEmpty() ? false : antworten.takeFirst();
     };
-    Seams::datei = [this](const QString &titel, const QString &, const QString &, bool) {
+    Seams::datei = [this](const QString &titel, const QString &vorschlag, const QString &, bool) {
         dateiTitel << titel;
+        dateiVorschlaege << vorschlag;
         return dateiAntworten.isEmpty() ? QString() : dateiAntworten.takeFirst();
     };
 }
@@ -46,6 +59,16 @@ Umgebung::~Umgebung()
     Seams::zuruecksetzen();
     DbSitzung::wartezeitMs = 5000;
     MainWindow::waechterAbstandMs = 2000;
+    qputenv("HOME", altesHeim);
+    if (alteKonfiguration.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", alteKonfiguration);
+}
+
+QString Umgebung::dokumente() const
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
 
 void Umgebung::letzteDateiSetzen(const QString &pfad)

@@ -26,6 +26,9 @@ public:
     QString einstellungsOrdner() const { return tmp.path() + QStringLiteral("/Kalvoria"); }
     QString standardDatei() const { return einstellungsOrdner() + QStringLiteral("/medidat.db"); }
     QString konfiguration() const { return einstellungsOrdner() + QStringLiteral("/config.ini"); }
+    // The home folder is one of the test's own, with its documents folder.
+    QString heim() const { return tmp.path() + QStringLiteral("/heim"); }
+    QString dokumente() const;
 
     // Writes config.ini naming the given file as the one last used.
     void letzteDateiSetzen(const QString &pfad);
@@ -41,9 +44,12 @@ public:
     QList<bool> antworten;    // answers, in order; "Nein" when none is left
     QStringList dateiAntworten; // answers to file dialogs, in order; "" cancels
     QStringList dateiTitel;   // titles of the file dialogs shown
+    QStringList dateiVorschlaege; // the path each file dialog was opened with
 
 private:
     QTemporaryDir tmp;
+    QByteArray altesHeim;
+    QByteArray alteKonfiguration;
 };
 
 // Access to a database file through a second, named connection.

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -163,6 +164,43 @@ private slots:
         QCOMPARE(inhalt(pfad), zielVorher);
         programmAendert(*w, QStringLiteral("Weiter"));
         QCOMPARE(namen(env.standardDatei()), QStringLiteral("Aktuell|Weiter"));
+    }
+
+    // Every file dialog starts in the folder of the file in use, but not in
+    // the hidden settings folder: then in the documents folder, or the home
+    // folder while there is none. Copy, move and open propose the file's name.
+    void dialogOrdner_data()
+    {
+        QTest::addColumn<QString>("aktion");
+        QTest::addColumn<QString>("ort");
+        for (const char *aktion :
+             {"aktionDbKopieren", "aktionDbVerschieben", "aktionDbOeffnen", "aktionVerordnungsplan", "aktionMedikamentenplan"})
+            for (const char *ort : {"Einstellungsordner", "Praxis", "ohne Dokumente"})
+                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(aktion), QLatin1String(ort))))
+                    << QString::fromLatin1(aktion) << QString::fromLatin1(ort);
+    }
+    void dialogOrdner()
+    {
+        QFETCH(QString, aktion);
+        QFETCH(QString, ort);
+        Umgebung env;
+        QString datei = env.standardDatei();
+        QString ordner = env.dokumente();
+        if (ort == QLatin1String("Praxis")) {
+            ordner = env.basis() + QStringLiteral("/Praxis");
+            datei = ordner + QStringLiteral("/daten.db");
+            env.letzteDateiSetzen(datei);
+        } else if (ort == QLatin1String("ohne Dokumente")) {
+            QVERIFY(QDir(env.dokumente()).removeRecursively());
+            ordner = env.heim();
+        }
+        anlegen(env, datei, {QStringLiteral("Muster")});
+        auto w = env.starten();
+
+        teil<QAction>(w.get(), aktion)->trigger(); // and cancelled
+        const bool pdf = aktion == QLatin1String("aktionVerordnungsplan") || aktion == QLatin1String("aktionMedikamentenplan");
+        QCOMPARE(env.dateiVorschlaege, QStringList{pdf ? ordner : ordner + QLatin1Char('/') + QFileInfo(datei).fileName()});
+        QCOMPARE(env.meldungen, QStringList());
     }
 
     // Nothing of the former file's patient may stay on screen, where the

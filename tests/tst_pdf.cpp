@@ -43,6 +43,72 @@ QString farben(const QString &pdf, const QList<QPoint> &punkte)
     return t;
 }
 
+// A word as pdftotext finds it, its box in the drawing's coordinates.
+struct Wort {
+    QString text;
+    QRectF box;
+};
+
+// The words of each page, in reading order.
+QList<QList<Wort>> woerter(const QString &pdf)
+{
+    const QPointF rand = QPdfWriter(pdf + QStringLiteral(".unbenutzt")).pageLayout().paintRectPoints().topLeft();
+    const QString html = ausfuehren(QStringLiteral("pdftotext"), {"-bbox", pdf, "-"});
+    static const QRegularExpression muster(QString::fromLatin1(
+        R"x(<page |<word xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" yMax="([-\d.]+)">([^<]*)</word>)x"));
+    auto einheiten = [&](const QString &x, const QString &y) {
+        return (QPointF(x.toDouble(), y.toDouble()) - rand) / 0.06;
+    };
+    QList<QList<Wort>> seiten;
+    for (auto it = muster.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(1).isEmpty()) {
+            seiten << QList<Wort>();
+            continue;
+        }
+        QString text = m.captured(5);
+        text.replace(QStringLiteral("&lt;"), QStringLiteral("<")).replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+        text.replace(QStringLiteral("&quot;"), QStringLiteral("\"")).replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+        seiten.last() << Wort{text, QRectF(einheiten(m.captured(1), m.captured(2)), einheiten(m.captured(3), m.captured(4)))};
+    }
+    return seiten;
+}
+
+// The words of text, found one after the other among a page's words.
+QList<Wort> finden(const QList<Wort> &seite, const QString &text)
+{
+    QList<Wort> gefunden;
+    int i = 0;
+    for (const QString &w : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        while (i < seite.size() && seite.at(i).text != w)
+            ++i;
+        if (i < seite.size())
+            gefunden << seite.at(i++);
+    }
+    return gefunden;
+}
+
+// Words read as written: on along a line, or on at the start of a lower one.
+bool lesefolge(const QList<Wort> &w)
+{
+    for (int i = 1; i < w.size(); ++i) {
+        const QRectF &vorher = w.at(i - 1).box, &jetzt = w.at(i).box;
+        const bool weiter = qAbs(jetzt.top() - vorher.top()) < 20 ? jetzt.left() > vorher.right() : jetzt.top() >= vorher.bottom();
+        if (!weiter)
+            return false;
+    }
+    return true;
+}
+
+// Where the words of a list reach to, together.
+QRectF umriss(const QList<Wort> &w)
+{
+    QRectF r;
+    for (const Wort &x : w)
+        r = r.isNull() ? x.box : r.united(x.box);
+    return r;
+}
+
 struct Druck : Welt {
     QString ordner = env.basis() + QStringLiteral("/Ausdrucke");
 
@@ -179,17 +245,109 @@ private slots:
         QVERIFY(t.env.meldungen.isEmpty());
     }
 
-    // 70 lines, the 40th an aid: the plan's 69 fill three pages and put the
-    // last on a fourth with the footer, the list's 70 take two and a third.
-    // Every line once, each page with its head, the footer after the last line.
+    // Long names wrap within their cells and the rows grow to hold them:
+    // read back whole, in order and inside their column, with the next line
+    // below; a word wider than its column breaks inside it. The patient line
+    // wraps within the page, above the column headers.
+    void langeNamen()
+    {
+        Druck t;
+        const QString nachname = QStringLiteral("Schwarzenfeld von Hohenlohe zu Ingelfingen und Waldenburg");
+        const QString vorname = QStringLiteral("Anna Maria Theresia Josefine Wilhelmine Friederike Charlotte");
+        Datei::ausfuehren(t.f, QStringLiteral("INSERT INTO patient (firstname, lastname) VALUES (?, ?)"), {vorname, nachname});
+        const int p = t.letzte("patient");
+        const QString mittel =
+            QStringLiteral("Candesartancilexetil und Hydrochlorothiazid als feste Kombination in niedriger Dosierung");
+        const QString marke = QStringLiteral("Candesartan Hydrochlorothiazid Ratiopharm comp. 32 mg plus 25 mg "
+                                             "Filmtabletten gegen hohen Blutdruck, Packung f\u00FCr Klinik");
+        QCOMPARE(marke.size(), 120);
+        const QString wort = QStringLiteral("INHALATIONSKAPSELNACHFUELLPACKUNGMITDOSIERZAEHLWERKUNDSCHUTZKAPPE");
+        t.einnahme(p, t.packung(mittel, marke), heute, 30, 1, 0, 1, 0, 1);
+        t.einnahme(p, t.packung(wort, wort), heute, 30, 1, 0, 1, 0, 2);
+        t.einnahme(p, t.packung(QStringLiteral("Ramipril"), QStringLiteral("Rami")), heute, 30, 1, 0, 0, 0, 3);
+        t.starten();
+        t.patientWaehlen(nachname);
+        t.plan(QStringLiteral("plan.pdf"));
+        t.liste(QStringLiteral("liste.pdf"));
+
+        const struct {
+            const char *datei;
+            QString namen;
+            int rechts; // of the first column
+            int stuecke; // how often the wide word is printed
+            QString danach;
+        } dokumente[] = {{"plan.pdf", mittel + ' ' + marke, 4300, 2, QStringLiteral("Ramipril")},
+                         {"liste.pdf", marke, 5300, 1, QStringLiteral("Rami")}};
+        for (const auto &d : dokumente) {
+            const QList<QList<Wort>> seiten = woerter(t.pfad(QString::fromLatin1(d.datei)));
+            QCOMPARE(seiten.size(), 1);
+            const QList<Wort> &seite = seiten.first();
+
+            const QList<Wort> namen = finden(seite, d.namen);
+            QCOMPARE(namen.size(), d.namen.count(' ') + 1);
+            QVERIFY(lesefolge(namen));
+            QVERIFY2(umriss(namen).left() >= 500, d.datei);
+            QVERIFY2(umriss(namen).right() <= d.rechts, d.datei);
+
+            // The wide word is the page's only one in capitals.
+            QList<Wort> stuecke;
+            for (const Wort &w : seite)
+                if (w.text == w.text.toUpper() && w.text.at(0).isLetter())
+                    stuecke << w;
+            QString zusammen;
+            for (const Wort &w : stuecke)
+                zusammen += w.text;
+            QCOMPARE(zusammen, wort.repeated(d.stuecke));
+            QVERIFY(stuecke.size() > d.stuecke);
+            QVERIFY2(umriss(stuecke).left() >= 500, d.datei);
+            QVERIFY2(umriss(stuecke).right() <= d.rechts, d.datei);
+            QVERIFY2(umriss(stuecke).top() >= umriss(namen).bottom(), d.datei);
+            const QList<Wort> danach = finden(seite, d.danach);
+            QCOMPARE(danach.size(), 1);
+            QVERIFY2(danach.first().box.top() >= umriss(stuecke).bottom(), d.datei);
+
+            const QList<Wort> patient = finden(seite, QStringLiteral("Patient: ") + nachname + QStringLiteral(", ") + vorname);
+            QCOMPARE(patient.size(), 1 + (nachname + ' ' + vorname).count(' ') + 1);
+            QVERIFY(lesefolge(patient));
+            QVERIFY2(umriss(patient).right() <= 9100, d.datei);
+            QVERIFY2(umriss(patient).bottom() <= finden(seite, QStringLiteral("Medikament")).value(0).box.top(), d.datei);
+        }
+        QVERIFY(t.env.meldungen.isEmpty());
+    }
+
+    // 70 lines, the 40th an aid: with short names the plan's 69 fill three
+    // pages and put the last on a fourth with the footer, the list's 70 take
+    // two and a third; rows grown by long names move on to the next page
+    // when they no longer fit. Every line once, each page with its head, no
+    // line reaching into the page number, the footer after the last line.
+    void langeListen_data()
+    {
+        QTest::addColumn<QString>("mittelZusatz");
+        QTest::addColumn<QString>("markenZusatz");
+        QTest::addColumn<int>("planSeiten");
+        QTest::addColumn<int>("listenSeiten");
+        QTest::newRow("kurze Namen") << QString() << QString() << 4 << 3;
+        QTest::newRow("lange Namen") << QStringLiteral(" retard mit verz\u00F6gerter Wirkstofffreisetzung und "
+                                                       "magensaftresistentem \u00DCberzug")
+                                     << QStringLiteral(" Filmtabletten zur Behandlung des hohen Blutdrucks in der "
+                                                       "Dauertherapie, Packung mit 100 St\u00FCck f\u00FCr Heime")
+                                     << 5 << 3;
+    }
     void langeListen()
     {
+        QFETCH(QString, mittelZusatz);
+        QFETCH(QString, markenZusatz);
+        QFETCH(int, planSeiten);
+        QFETCH(int, listenSeiten);
         Druck t;
         const int p = t.patient(QStringLiteral("Berg"));
         for (int i = 1; i <= 70; ++i) {
             const QString n = QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'));
-            t.einnahme(p, t.packung(QStringLiteral("Mittel ") + n, QStringLiteral("Marke ") + n), heute, 30, 1, 0, 0, 0, i,
-                       i == 40);
+            // Rows of seven heights, so that the room left at the foot of a page varies.
+            const auto zusatz = [i](const QString &z) { return z.left(z.size() * (i % 7) / 6); };
+            t.einnahme(p, t.packung(QStringLiteral("Mittel ") + n + zusatz(mittelZusatz),
+                                    QStringLiteral("Marke ") + n + zusatz(markenZusatz)),
+                       heute, 30, 1, 0, 0, 0, i, i == 40);
         }
         t.starten();
         t.patientWaehlen(QStringLiteral("Berg"));
@@ -221,8 +379,17 @@ private slots:
                 if (i != 40 || d.zeile == QLatin1String("Marke"))
                     erwartet << QStringLiteral("%1 %2").arg(QLatin1String(d.zeile)).arg(i, 2, 10, QLatin1Char('0'));
             QCOMPARE(genannt, erwartet);
-            QCOMPARE(text.size(), d.fuss == planFuss ? 4 : 3);
             QVERIFY(text.last().indexOf(d.fuss) > text.last().lastIndexOf(erwartet.last()));
+
+            // Below the headers, every word stands above the page number.
+            for (const QList<Wort> &seite : woerter(t.pfad(QString::fromLatin1(d.datei)))) {
+                const double kopf = finden(seite, QString::fromLatin1(d.kopf).section('|', 0, 0)).value(0).box.bottom();
+                const double seitenzahl = finden(seite, QStringLiteral("Seite")).value(0).box.top();
+                for (const Wort &w : seite)
+                    if (w.box.top() > kopf && qAbs(w.box.top() - seitenzahl) > 1)
+                        QVERIFY2(w.box.bottom() <= seitenzahl, qPrintable(w.text));
+            }
+            QCOMPARE(text.size(), d.fuss == planFuss ? planSeiten : listenSeiten);
         }
     }
 
@@ -237,11 +404,12 @@ private slots:
             QFile f(pfad);
             return f.open(QIODevice::ReadOnly) && f.read(5) == "%PDF-";
         };
-        // Every dialog is one to save, starting in the database file's folder.
+        // Every dialog is one to save, starting in the documents folder, as
+        // the database file lies in the settings folder.
         QString dialoge;
         const auto antworten = Seams::datei;
         Seams::datei = [&](const QString &titel, const QString &v, const QString &filter, bool speichern) {
-            dialoge += speichern && v == QFileInfo(t.f).absolutePath() ? '.' : 'x';
+            dialoge += speichern && v == t.env.dokumente() ? '.' : 'x';
             return antworten(titel, v, filter, speichern);
         };
         QFile alt(t.pfad(QStringLiteral("Plan.pdf")));
