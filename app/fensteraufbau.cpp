@@ -194,10 +194,8 @@ void MainWindow::seitenBauen()
     seitePatienten->hide();
     seiteMedikamente->hide();
 
-    QFont gross;
+    QFont gross = schriftNormal;
     gross.setPixelSize(14);
-    QFont klein;
-    klein.setPixelSize(12);
     kopfzeilePatient = new QLabel(this);
     kopfzeilePatient->setObjectName(QStringLiteral("kopfzeilePatient"));
     kopfzeilePatient->setFont(gross);
@@ -206,7 +204,7 @@ void MainWindow::seitenBauen()
     kopfzeilePatient->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     kopfzeileZeit = new QLabel(this);
     kopfzeileZeit->setObjectName(QStringLiteral("kopfzeileZeit"));
-    kopfzeileZeit->setFont(klein);
+    kopfzeileZeit->setFont(schriftNormal);
     kopfzeileZeit->setGeometry(600, 46, 559, 28);
     kopfzeileZeit->setStyleSheet(QStringLiteral("background-color:white"));
     kopfzeileZeit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

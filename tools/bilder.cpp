@@ -227,12 +227,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QTranslator qtDeutsch;
     deutscheOberflaeche(qtDeutsch);
-
-    // The headless platform's default font (12 pt at 100 dpi) is far larger
-    // than a desktop's; take the size of a usual desktop font (9 pt at 96 dpi).
-    QFont schrift(QStringLiteral("Liberation Sans"));
-    schrift.setPixelSize(12);
-    QApplication::setFont(schrift);
+    // The program's own font set-up, so the pictures show what users get.
+    schriftEinrichten();
 
     if (argc != 2) {
         warnen(QStringLiteral("usage: kalvoria_bilder <output folder>"));
