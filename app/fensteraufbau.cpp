@@ -107,10 +107,10 @@ void MainWindow::fensterAusfuehren(QDialog &fenster, const QString &bestaetigen,
                                    const bool &gespeichert)
 {
     auto *ok = new QPushButton(umlauteErsetzen(bestaetigen), &fenster);
-    ok->setGeometry(100, y, 100, 30);
+    ok->setGeometry(80, y, 120, 30);
     ok->setDefault(true);
     auto *abbrechen = new QPushButton(QStringLiteral("Abbrechen"), &fenster);
-    abbrechen->setGeometry(200, y, 100, 30);
+    abbrechen->setGeometry(200, y, 120, 30);
     connect(ok, &QPushButton::clicked, this, slot);
     connect(ok, &QPushButton::clicked, &fenster, [&fenster, &gespeichert] {
         if (gespeichert)
@@ -258,7 +258,7 @@ void MainWindow::fensterFelderBauen()
     fensterStand = feld(QStringLiteral("fensterStand"));
     fensterPackungen = feld(QStringLiteral("fensterPackungen"));
     fensterHilfe = std::make_unique<QCheckBox>(
-        umlauteErsetzen(QStringLiteral("z.B. Nadeln (werden im Verordnungsplan ausgeblendet)")));
+        umlauteErsetzen(QStringLiteral("z.B. Nadeln (nicht im Verordnungsplan)")));
     fensterHilfe->setObjectName(QStringLiteral("fensterHilfe"));
 
     auto datum = [](const QString &name) {
