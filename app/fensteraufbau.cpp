@@ -1,6 +1,7 @@
 // Building blocks of the window and its frame: menus, tabs, headline.
 #include "app/mainwindow.h"
 
+#include "app/tabellen.h"
 #include "text/textformat.h"
 
 #include <QAction>
@@ -39,6 +40,7 @@ QTableWidget *MainWindow::tabelleBauen(const QString &name, QWidget *eltern, con
     t->horizontalHeader()->setFont(schriftNormal);
     t->verticalHeader()->setFont(schriftNormal);
     t->verticalHeader()->setStyleSheet(QString::fromLatin1(kopfStil));
+    volleTexteZeigen(t);
     return t;
 }
 

@@ -1,6 +1,6 @@
 // Every caption fits its box, on every page and in every small window: in
 // the program's own font and in DejaVu Sans, which a desktop without
-// Liberation Sans gives.
+// Liberation Sans gives. Texts cut in table cells are offered as tool tip.
 #include "fensterhilfe.h"
 
 #include "app/sprache.h"
@@ -9,6 +9,8 @@ namespace {
 
 // The program's own families, as the first test finds them.
 QStringList eigeneFamilien;
+const QString langerName =
+    QStringLiteral("Metoprololsuccinat AbZ 47,5 mg Retardtabletten, 100 St\u00FCck, N3, teilbar, mit Bruchkerbe");
 
 // The tab bar's own measure of a tab, which it keeps protected.
 struct TabMass : QTabBar {
@@ -141,6 +143,17 @@ void mitZeileStarten(Welt &t)
     t.zeileWaehlen(0);
 }
 
+// Hovers the point of w as a user would; the tool tip shown then, "" for none.
+QString tippBei(QWidget *w, const QPoint &punkt)
+{
+    QToolTip::hideText();
+    if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
+        qWarning("the last tool tip stays");
+    QHelpEvent ereignis(QEvent::ToolTip, punkt, w->mapToGlobal(punkt));
+    QApplication::sendEvent(w, &ereignis);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
 } // namespace
 
 class BeschriftungTest : public QObject
@@ -223,6 +236,29 @@ private slots:
         QVERIFY(ausMenue(t, "aktionReparieren", aufnehmen(QStringLiteral("Reparieren"))));
         QVERIFY(ausMenue(t, "aktionUeber", aufnehmen(QStringLiteral("\u00DCber"))));
         QVERIFY(nichtsAbgeschnitten(befund));
+    }
+
+    // A trade name cut by its column is shown in full when the mouse rests on it.
+    void abgeschnittenerTextAlsTipp()
+    {
+        Welt t;
+        const int pat = t.patient(QStringLiteral("Muster"));
+        t.einnahme(pat, t.packung(QStringLiteral("Metoprolol"), langerName), heute, 10, 1, 0, 0, 0, 1);
+        t.packung(QStringLiteral("Ramipril"), QStringLiteral("Ramilich 5"));
+        t.starten();
+        t.patientWaehlen(QStringLiteral("Muster"));
+        QTableWidget *packungen = t.tabelle("tabelleSortenwahl");
+        seiteZeigen(packungen);
+        auto zelle = [&](const QString &name) {
+            return packungen->visualItemRect(packungen->item(spalte(packungen, 2).indexOf(name), 2)).center();
+        };
+        QCOMPARE(tippBei(packungen->viewport(), zelle(langerName)), langerName);
+        QCOMPARE(tippBei(packungen->viewport(), zelle(QStringLiteral("Ramilich 5"))), QString());
+
+        // On the overview's bar, above how long the stock lasts.
+        tabKlicken(teil<QTabWidget>(t.w.get(), "hauptTabs"), 0);
+        QProgressBar *b = balken(t.tabelle("tabelleUebersicht"), 0);
+        QCOMPARE(tippBei(b, b->rect().center()), langerName + QStringLiteral("\nreicht noch 10 Tage"));
     }
 };
 
