@@ -174,7 +174,9 @@ void MainWindow::seitenBauen()
     hauptTabs = new QTabWidget(this);
     hauptTabs->setObjectName(QStringLiteral("hauptTabs"));
     hauptTabs->setGeometry(20, 95, 1160, 590);
-    hauptTabs->setStyleSheet(QStringLiteral("background-color:rgb(240,240,240)"));
+    // No background of its own: one given here would reach every label and
+    // check box on the pages and paint it as a grey box on a platform whose
+    // window colour differs.
     auto seite = [this](const QString &name) {
         auto *w = new QWidget(this);
         w->setObjectName(name);
