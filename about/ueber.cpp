@@ -10,6 +10,7 @@ void MainWindow::aboutueber()
     QDialog fenster(this);
     fenster.setFixedWidth(380);
     fenster.setFixedHeight(240);
+    fenster.setFont(schriftNormal);
 
     auto beschriften = [&fenster](const QRect &rechteck, Qt::Alignment ausrichtung, const QFont *schrift,
                                   const QString &text) {

@@ -1,6 +1,7 @@
 // Building blocks of the window and its frame: menus, tabs, headline.
 #include "app/mainwindow.h"
 
+#include "app/tabellen.h"
 #include "text/textformat.h"
 
 #include <QAction>
@@ -39,6 +40,7 @@ QTableWidget *MainWindow::tabelleBauen(const QString &name, QWidget *eltern, con
     t->horizontalHeader()->setFont(schriftNormal);
     t->verticalHeader()->setFont(schriftNormal);
     t->verticalHeader()->setStyleSheet(QString::fromLatin1(kopfStil));
+    volleTexteZeigen(t);
     return t;
 }
 
@@ -107,10 +109,10 @@ void MainWindow::fensterAusfuehren(QDialog &fenster, const QString &bestaetigen,
                                    const bool &gespeichert)
 {
     auto *ok = new QPushButton(umlauteErsetzen(bestaetigen), &fenster);
-    ok->setGeometry(100, y, 100, 30);
+    ok->setGeometry(80, y, 120, 30);
     ok->setDefault(true);
     auto *abbrechen = new QPushButton(QStringLiteral("Abbrechen"), &fenster);
-    abbrechen->setGeometry(200, y, 100, 30);
+    abbrechen->setGeometry(200, y, 120, 30);
     connect(ok, &QPushButton::clicked, this, slot);
     connect(ok, &QPushButton::clicked, &fenster, [&fenster, &gespeichert] {
         if (gespeichert)
@@ -172,7 +174,9 @@ void MainWindow::seitenBauen()
     hauptTabs = new QTabWidget(this);
     hauptTabs->setObjectName(QStringLiteral("hauptTabs"));
     hauptTabs->setGeometry(20, 95, 1160, 590);
-    hauptTabs->setStyleSheet(QStringLiteral("background-color:rgb(240,240,240)"));
+    // No background of its own: one given here would reach every label and
+    // check box on the pages and paint it as a grey box on a platform whose
+    // window colour differs.
     auto seite = [this](const QString &name) {
         auto *w = new QWidget(this);
         w->setObjectName(name);
@@ -194,10 +198,8 @@ void MainWindow::seitenBauen()
     seitePatienten->hide();
     seiteMedikamente->hide();
 
-    QFont gross;
+    QFont gross = schriftNormal;
     gross.setPixelSize(14);
-    QFont klein;
-    klein.setPixelSize(12);
     kopfzeilePatient = new QLabel(this);
     kopfzeilePatient->setObjectName(QStringLiteral("kopfzeilePatient"));
     kopfzeilePatient->setFont(gross);
@@ -206,7 +208,7 @@ void MainWindow::seitenBauen()
     kopfzeilePatient->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     kopfzeileZeit = new QLabel(this);
     kopfzeileZeit->setObjectName(QStringLiteral("kopfzeileZeit"));
-    kopfzeileZeit->setFont(klein);
+    kopfzeileZeit->setFont(schriftNormal);
     kopfzeileZeit->setGeometry(600, 46, 559, 28);
     kopfzeileZeit->setStyleSheet(QStringLiteral("background-color:white"));
     kopfzeileZeit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -260,7 +262,7 @@ void MainWindow::fensterFelderBauen()
     fensterStand = feld(QStringLiteral("fensterStand"));
     fensterPackungen = feld(QStringLiteral("fensterPackungen"));
     fensterHilfe = std::make_unique<QCheckBox>(
-        umlauteErsetzen(QStringLiteral("z.B. Nadeln (werden im Verordnungsplan ausgeblendet)")));
+        umlauteErsetzen(QStringLiteral("z.B. Nadeln (nicht im Verordnungsplan)")));
     fensterHilfe->setObjectName(QStringLiteral("fensterHilfe"));
 
     auto datum = [](const QString &name) {

@@ -14,6 +14,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QTranslator qtDeutsch;
     deutscheOberflaeche(qtDeutsch);
+    schriftEinrichten();
 
     int ergebnis = 0;
     {

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/seams.h"
+#include "app/sprache.h"
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
 
@@ -18,9 +19,8 @@ int MainWindow::waechterAbstandMs = 2000;
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
-    // The layout is in fixed pixels, so the text size is fixed in pixels too.
-    QFont basis = font();
-    basis.setPixelSize(12);
+    // The layout is in fixed pixels, so family and size are fixed too.
+    const QFont basis = oberflaechenSchrift();
     setFont(basis);
     schriftFett = schriftNormal = schriftKursiv = basis;
     schriftFett.setWeight(QFont::Bold);

@@ -47,7 +47,7 @@ void MainWindow::seitePatientenBauen()
     knopfPatientEntfernen = knopf(QStringLiteral("knopfPatientEntfernen"), d, QStringLiteral("Patient entfernen"), QRect(195, 185, 175, 30), true);
     auto *radioZeile = new QWidget(d);
     radioZeile->setObjectName(QStringLiteral("radioZeile"));
-    radioZeile->setGeometry(20, 225, 350, 30);
+    radioZeile->setGeometry(10, 225, 370, 30);
     auto radio = [this, radioZeile](const QString &name, const QString &text, const QRect &r) {
         auto *b = new QRadioButton(umlauteErsetzen(text), radioZeile);
         b->setObjectName(name);
@@ -55,9 +55,9 @@ void MainWindow::seitePatientenBauen()
         b->setGeometry(r);
         return b;
     };
-    radioAusblenden = radio(QStringLiteral("radioAusblenden"), QStringLiteral("ausblenden"), QRect(0, 10, 95, 20));
-    radioPatientHinzufuegen = radio(QStringLiteral("radioPatientHinzufuegen"), QStringLiteral("Patient hinzuf:ue:gen"), QRect(110, 10, 120, 20));
-    radioPatientSuchen = radio(QStringLiteral("radioPatientSuchen"), QStringLiteral("Patient suchen"), QRect(250, 10, 100, 20));
+    radioAusblenden = radio(QStringLiteral("radioAusblenden"), QStringLiteral("ausblenden"), QRect(0, 10, 100, 20));
+    radioPatientHinzufuegen = radio(QStringLiteral("radioPatientHinzufuegen"), QStringLiteral("Patient hinzuf:ue:gen"), QRect(100, 10, 145, 20));
+    radioPatientSuchen = radio(QStringLiteral("radioPatientSuchen"), QStringLiteral("Patient suchen"), QRect(250, 10, 120, 20));
 
     gruppeNeuerPatient = gruppe(QStringLiteral("gruppeNeuerPatient"), s, QStringLiteral("Neuen Patienten anlegen"), QRect(15, 320, 390, 230));
     auto *n = new QWidget(gruppeNeuerPatient);
@@ -142,30 +142,30 @@ void MainWindow::seiteMedikamenteBauen()
         QLabel *fuer = beschriftung(w, QString(), QRect(180, 12, 300, 20));
         fuer->setObjectName(fuerName);
         fuer->setFont(schriftFett);
-        beschriftung(w, QStringLiteral("Verpackung / Handelsname:"), QRect(10, 50, 190, 20));
-        beschriftung(w, QStringLiteral("Dosis pro Medikamenteneinheit"), QRect(10, 80, 190, 20));
-        beschriftung(w, QStringLiteral("Einheiten pro Packung:"), QRect(10, 110, 190, 20));
+        beschriftung(w, QStringLiteral("Verpackung / Handelsname:"), QRect(10, 50, 200, 20));
+        beschriftung(w, QStringLiteral("Dosis pro Medikamenteneinheit"), QRect(10, 80, 200, 20));
+        beschriftung(w, QStringLiteral("Einheiten pro Packung:"), QRect(10, 110, 200, 20));
         return Seite{w, fuer};
     };
     Seite neu = seite(QStringLiteral("seiteSorteHinzufuegen"), QStringLiteral("Packung eintragen f:ue:r:"), QStringLiteral("anzeigeSorteNeuFuer"));
     anzeigeSorteNeuFuer = neu.fuer;
-    editSorteHandelsname = eingabe(QStringLiteral("editSorteHandelsname"), neu.w, QRect(200, 50, 280, 20));
-    editSorteDosis = eingabe(QStringLiteral("editSorteDosis"), neu.w, QRect(200, 80, 280, 20));
-    editSortePackung = eingabe(QStringLiteral("editSortePackung"), neu.w, QRect(200, 110, 280, 20));
+    editSorteHandelsname = eingabe(QStringLiteral("editSorteHandelsname"), neu.w, QRect(210, 50, 270, 20));
+    editSorteDosis = eingabe(QStringLiteral("editSorteDosis"), neu.w, QRect(210, 80, 270, 20));
+    editSortePackung = eingabe(QStringLiteral("editSortePackung"), neu.w, QRect(210, 110, 270, 20));
     knopfSorteEintragen = knopf(QStringLiteral("knopfSorteEintragen"), neu.w, QStringLiteral("Daten eintragen"), QRect(10, 160, 470, 30));
 
     Seite bearbeiten = seite(QStringLiteral("seiteSorteBearbeiten"), QStringLiteral("Packung bearbeiten f:ue:r:"), QStringLiteral("anzeigeSorteBearbeitenFuer"));
     anzeigeSorteBearbeitenFuer = bearbeiten.fuer;
-    editSorteNeuHandelsname = eingabe(QStringLiteral("editSorteNeuHandelsname"), bearbeiten.w, QRect(200, 50, 280, 20));
-    editSorteNeuDosis = eingabe(QStringLiteral("editSorteNeuDosis"), bearbeiten.w, QRect(200, 80, 280, 20));
-    editSorteNeuPackung = eingabe(QStringLiteral("editSorteNeuPackung"), bearbeiten.w, QRect(200, 110, 280, 20));
+    editSorteNeuHandelsname = eingabe(QStringLiteral("editSorteNeuHandelsname"), bearbeiten.w, QRect(210, 50, 270, 20));
+    editSorteNeuDosis = eingabe(QStringLiteral("editSorteNeuDosis"), bearbeiten.w, QRect(210, 80, 270, 20));
+    editSorteNeuPackung = eingabe(QStringLiteral("editSorteNeuPackung"), bearbeiten.w, QRect(210, 110, 270, 20));
     knopfSorteAendern = knopf(QStringLiteral("knopfSorteAendern"), bearbeiten.w, QStringLiteral("Daten \u00E4ndern"), QRect(10, 160, 470, 30));
 
     Seite loeschen = seite(QStringLiteral("seiteSorteLoeschen"), QStringLiteral("Verpackungseinheit:"), QStringLiteral("anzeigeSorteLoeschenFuer"));
     anzeigeSorteLoeschenFuer = loeschen.fuer;
-    anzeigeSorteHandelsname = anzeige(QStringLiteral("anzeigeSorteHandelsname"), loeschen.w, QRect(200, 50, 280, 20));
-    anzeigeSorteDosis = anzeige(QStringLiteral("anzeigeSorteDosis"), loeschen.w, QRect(200, 80, 280, 20));
-    anzeigeSortePackung = anzeige(QStringLiteral("anzeigeSortePackung"), loeschen.w, QRect(200, 110, 280, 20));
+    anzeigeSorteHandelsname = anzeige(QStringLiteral("anzeigeSorteHandelsname"), loeschen.w, QRect(210, 50, 270, 20));
+    anzeigeSorteDosis = anzeige(QStringLiteral("anzeigeSorteDosis"), loeschen.w, QRect(210, 80, 270, 20));
+    anzeigeSortePackung = anzeige(QStringLiteral("anzeigeSortePackung"), loeschen.w, QRect(210, 110, 270, 20));
     knopfSorteLoeschen = knopf(QStringLiteral("knopfSorteLoeschen"), loeschen.w, QStringLiteral("Datensatz l\u00F6schen"), QRect(10, 160, 470, 30), true);
 
     medikamentTabs->addTab(neu.w, umlauteErsetzen(tr("Hinzuf:ue:gen")));

@@ -1,9 +1,12 @@
 #include "app/sprache.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+QStringList schriftFamilien{QStringLiteral("Liberation Sans"), QStringLiteral("Arial")};
 
 void deutscheOberflaeche(QTranslator &qtDeutsch)
 {
@@ -15,4 +18,18 @@ void deutscheOberflaeche(QTranslator &qtDeutsch)
 #endif
     if (qtDeutsch.load(QStringLiteral("qtbase_de"), uebersetzungen))
         QCoreApplication::installTranslator(&qtDeutsch);
+}
+
+QFont oberflaechenSchrift()
+{
+    QFont schrift;
+    schrift.setFamilies(schriftFamilien);
+    schrift.setStyleHint(QFont::SansSerif);
+    schrift.setPixelSize(12);
+    return schrift;
+}
+
+void schriftEinrichten()
+{
+    QApplication::setFont(oberflaechenSchrift());
 }

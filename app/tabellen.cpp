@@ -1,9 +1,74 @@
 #include "app/tabellen.h"
 
+#include <QEvent>
+#include <QHelpEvent>
+#include <QProgressBar>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QToolTip>
+
+namespace {
+
+// Trade names are longer than most columns; the layout is fixed, so the
+// full text is offered where the cell had to shorten it.
+class VollerTextDelegat : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    bool helpEvent(QHelpEvent *ereignis, QAbstractItemView *ansicht, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override
+    {
+        const QString text = index.data(Qt::DisplayRole).toString();
+        // Wrapped to the column, a text is cut where its lines need more height.
+        const QSize braucht = sizeHint(option, index);
+        if (ereignis && ansicht && ereignis->type() == QEvent::ToolTip && !text.isEmpty() &&
+            (braucht.width() > option.rect.width() || braucht.height() > option.rect.height())) {
+            const QString eigener = index.data(Qt::ToolTipRole).toString();
+            QToolTip::showText(ereignis->globalPos(), eigener.isEmpty() ? text : text + QLatin1Char('\n') + eigener,
+                               ansicht->viewport(), option.rect);
+            return true;
+        }
+        return QStyledItemDelegate::helpEvent(ereignis, ansicht, option, index);
+    }
+};
+
+class BalkenTipp : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *objekt, QEvent *ereignis) override
+    {
+        auto *balken = qobject_cast<QProgressBar *>(objekt);
+        if (!balken || ereignis->type() != QEvent::ToolTip)
+            return false;
+        const QString text = balken->text();
+        const int rahmen = balken->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, balken);
+        if (balken->fontMetrics().horizontalAdvance(text) + 2 * rahmen <= balken->width())
+            return false;
+        const QString eigener = balken->toolTip();
+        QToolTip::showText(static_cast<QHelpEvent *>(ereignis)->globalPos(),
+                           eigener.isEmpty() ? text : text + QLatin1Char('\n') + eigener, balken);
+        return true;
+    }
+};
+
+} // namespace
 
 QString zellText(const QTableWidget *tabelle, int zeile, int spalte)
 {
     const QTableWidgetItem *item = zeile >= 0 ? tabelle->item(zeile, spalte) : nullptr;
     return item ? item->text() : QString();
+}
+
+void volleTexteZeigen(QTableWidget *tabelle)
+{
+    tabelle->setItemDelegate(new VollerTextDelegat(tabelle));
+}
+
+void volleTexteZeigen(QProgressBar *balken)
+{
+    balken->installEventFilter(new BalkenTipp(balken));
 }

@@ -2,7 +2,15 @@
 
 #include <QString>
 
+class QProgressBar;
 class QTableWidget;
 
 // The text of a cell, or "" where the row or the cell does not exist.
 QString zellText(const QTableWidget *tabelle, int zeile, int spalte);
+
+// Cells whose text is cut to fit their column show it in full as tool tip,
+// above a tool tip of their own.
+void volleTexteZeigen(QTableWidget *tabelle);
+
+// The same for a bar in a cell, which shows a text of its own.
+void volleTexteZeigen(QProgressBar *balken);

@@ -142,16 +142,17 @@ void MainWindow::terminFensterZeigen(bool aendern, const QDate &datum, const QSt
     fenster.setFixedSize(400, 200);
     // The layout is in pixels: the text keeps the main window's pixel size.
     fenster.setFont(schriftNormal);
-    fensterText(fenster, QStringLiteral("Patient:"), QRect(15, 20, 65, 20), Qt::AlignRight | Qt::AlignVCenter);
-    fensterText(fenster, patient, QRect(80, 20, 300, 20), Qt::AlignLeft | Qt::AlignVCenter,
+    // Captions end at x = 85, with room for a font 10 % wider than Arial.
+    fensterText(fenster, QStringLiteral("Patient:"), QRect(10, 20, 75, 20), Qt::AlignRight | Qt::AlignVCenter);
+    fensterText(fenster, patient, QRect(85, 20, 300, 20), Qt::AlignLeft | Qt::AlignVCenter,
                 QStringLiteral("border:1px solid gray;"));
-    fensterText(fenster, QStringLiteral("Termin am:"), QRect(15, 50, 65, 20), Qt::AlignRight);
-    fensterText(fenster, QStringLiteral("Arzt:"), QRect(15, 80, 65, 20), Qt::AlignRight);
+    fensterText(fenster, QStringLiteral("Termin am:"), QRect(10, 50, 75, 20), Qt::AlignRight | Qt::AlignVCenter);
+    fensterText(fenster, QStringLiteral("Arzt:"), QRect(10, 80, 75, 20), Qt::AlignRight | Qt::AlignVCenter);
 
-    const FelderLeihen felder(fenster, {{datumFeld, QRect(80, 50, 95, 20)},
-                                        {hausarztWahl, QRect(85, 80, 300, 20)},
-                                        {facharztWahl, QRect(85, 100, 90, 20)},
-                                        {name, QRect(180, 100, 200, 20)}});
+    const FelderLeihen felder(fenster, {{datumFeld, QRect(85, 50, 100, 20)},
+                                        {hausarztWahl, QRect(90, 80, 295, 20)},
+                                        {facharztWahl, QRect(90, 100, 90, 20)},
+                                        {name, QRect(185, 100, 200, 20)}});
     // An unreadable date in the list leaves the date as it was.
     if (datum.isValid())
         datumFeld->setDate(datum);

@@ -61,19 +61,18 @@ void MainWindow::ApothekenFenster()
     einnahmeFensterKopf(fenster, schriftNormal, einnahmeHandelsname.at(r));
     const Qt::Alignment rechts = Qt::AlignRight | Qt::AlignVCenter;
     const QString rahmen = QStringLiteral("border:1px solid gray;");
-    // "Dosis/Einheit:" grows to the left where the 12-pixel text is wider than its box.
-    fensterText(fenster, QStringLiteral("Menge:"), QRect(15, 50, 65, 20), rechts);
-    fensterText(fenster, einnahmePackung.at(r), QRect(80, 50, 50, 20), Qt::AlignCenter, rahmen);
-    fensterText(fenster, QStringLiteral("Dosis/Einheit:"), QRect(140, 50, 75, 20), rechts);
-    fensterText(fenster, einnahmeDosis.at(r), QRect(220, 50, 100, 20), Qt::AlignCenter, rahmen);
-    fensterText(fenster, QStringLiteral("Stand:"), QRect(15, 80, 65, 20), rechts);
-    fensterText(fenster, einnahmeBestand.at(r), QRect(80, 80, 50, 20), Qt::AlignCenter, rahmen);
-    fensterText(fenster, QStringLiteral("Heute:"), QRect(150, 80, 65, 20), rechts);
-    fensterText(fenster, heute.toString(QStringLiteral("dd.MM.yyyy")), QRect(220, 80, 100, 20), Qt::AlignCenter, rahmen);
+    fensterText(fenster, QStringLiteral("Menge:"), QRect(20, 50, 65, 20), rechts);
+    fensterText(fenster, einnahmePackung.at(r), QRect(85, 50, 50, 20), Qt::AlignCenter, rahmen);
+    fensterText(fenster, QStringLiteral("Dosis/Einheit:"), QRect(135, 50, 90, 20), rechts);
+    fensterText(fenster, einnahmeDosis.at(r), QRect(230, 50, 100, 20), Qt::AlignCenter, rahmen);
+    fensterText(fenster, QStringLiteral("Stand:"), QRect(20, 80, 65, 20), rechts);
+    fensterText(fenster, einnahmeBestand.at(r), QRect(85, 80, 50, 20), Qt::AlignCenter, rahmen);
+    fensterText(fenster, QStringLiteral("Heute:"), QRect(160, 80, 65, 20), rechts);
+    fensterText(fenster, heute.toString(QStringLiteral("dd.MM.yyyy")), QRect(230, 80, 100, 20), Qt::AlignCenter, rahmen);
     fensterText(fenster, umlauteErsetzen(QStringLiteral("Packung/en zum Bestand hinzuf:ue:gen")),
-                QRect(140, 120, 200, 20));
+                QRect(145, 120, 250, 20));
 
-    const FelderLeihen felder(fenster, {{fensterPackungen.get(), QRect(80, 120, 50, 20)}});
+    const FelderLeihen felder(fenster, {{fensterPackungen.get(), QRect(85, 120, 50, 20)}});
     fensterPackungen->setText(QStringLiteral("1"));
     fensterPackungen->selectAll();
 

@@ -62,8 +62,8 @@ inline void einnahmeFensterKopf(QDialog &fenster, const QFont &schrift, const QS
     fenster.setFixedSize(400, 200);
     // The layout is in pixels: the text keeps the main window's pixel size.
     fenster.setFont(schrift);
-    // The caption grows to the left where the 12-pixel text is wider than its box.
-    fensterText(fenster, QStringLiteral("Medikament:"), QRect(5, 20, 75, 20), Qt::AlignRight | Qt::AlignVCenter);
-    fensterText(fenster, handelsname, QRect(80, 20, 300, 20), Qt::AlignLeft | Qt::AlignVCenter,
+    // Captions end at x = 85, with room for a font 10 % wider than Arial.
+    fensterText(fenster, QStringLiteral("Medikament:"), QRect(0, 20, 85, 20), Qt::AlignRight | Qt::AlignVCenter);
+    fensterText(fenster, handelsname, QRect(85, 20, 300, 20), Qt::AlignLeft | Qt::AlignVCenter,
                 QStringLiteral("border:1px solid gray;"));
 }

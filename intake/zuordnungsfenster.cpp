@@ -28,21 +28,21 @@ void MainWindow::ZuordnungFenster()
     QDialog fenster;
     einnahmeFensterKopf(fenster, schriftNormal, einnahmeHandelsname.at(r));
     const Qt::Alignment rechts = Qt::AlignRight | Qt::AlignVCenter;
-    fensterText(fenster, QStringLiteral("Morgen:"), QRect(15, 50, 65, 20), rechts);
-    fensterText(fenster, QStringLiteral("Mittag:"), QRect(100, 50, 65, 20), rechts);
-    fensterText(fenster, QStringLiteral("Abend:"), QRect(185, 50, 65, 20), rechts);
-    fensterText(fenster, QStringLiteral("Nacht:"), QRect(275, 50, 65, 20), rechts);
-    fensterText(fenster, QStringLiteral("Stand:"), QRect(15, 80, 65, 20), rechts);
+    fensterText(fenster, QStringLiteral("Morgen:"), QRect(20, 50, 65, 20), rechts);
+    fensterText(fenster, QStringLiteral("Mittag:"), QRect(105, 50, 65, 20), rechts);
+    fensterText(fenster, QStringLiteral("Abend:"), QRect(190, 50, 65, 20), rechts);
+    fensterText(fenster, QStringLiteral("Nacht:"), QRect(280, 50, 65, 20), rechts);
+    fensterText(fenster, QStringLiteral("Stand:"), QRect(20, 80, 65, 20), rechts);
     fensterText(fenster, umlauteErsetzen(QStringLiteral("(Korrekturm:oe:glichkeit bei Abweichungen)")),
-                QRect(125, 80, 245, 20));
-    fensterText(fenster, QStringLiteral("Hilfsmittel:"), QRect(15, 120, 65, 20), rechts);
+                QRect(130, 80, 265, 20));
+    fensterText(fenster, QStringLiteral("Hilfsmittel:"), QRect(10, 120, 75, 20), rechts);
 
-    const FelderLeihen felder(fenster, {{fensterMorgen.get(), QRect(80, 50, 40, 20)},
-                                        {fensterMittag.get(), QRect(165, 50, 40, 20)},
-                                        {fensterAbend.get(), QRect(250, 50, 40, 20)},
-                                        {fensterNacht.get(), QRect(340, 50, 40, 20)},
-                                        {fensterStand.get(), QRect(80, 80, 40, 20)},
-                                        {fensterHilfe.get(), QRect(80, 120, 318, 20)}});
+    const FelderLeihen felder(fenster, {{fensterMorgen.get(), QRect(85, 50, 40, 20)},
+                                        {fensterMittag.get(), QRect(170, 50, 40, 20)},
+                                        {fensterAbend.get(), QRect(255, 50, 40, 20)},
+                                        {fensterNacht.get(), QRect(345, 50, 40, 20)},
+                                        {fensterStand.get(), QRect(85, 80, 40, 20)},
+                                        {fensterHilfe.get(), QRect(85, 120, 310, 20)}});
     fensterMorgen->setText(einnahmeMorgen.at(r));
     fensterMittag->setText(einnahmeMittag.at(r));
     fensterAbend->setText(einnahmeAbend.at(r));

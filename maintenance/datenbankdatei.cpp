@@ -187,32 +187,34 @@ void MainWindow::DBoeffnen()
 void MainWindow::Reparieren()
 {
     QDialog fenster(this);
-    fenster.setFixedSize(380, 200);
+    fenster.setFixedSize(380, 210);
+    fenster.setFont(schriftNormal);
 
+    // A warning before deleting data must be read to its end: the labels
+    // wrap where the font needs it, with room for a line more than a font
+    // 10 % wider than Arial takes.
     auto *hinweis = new QLabel(
-        umlauteErsetzen(QStringLiteral("Diese Aktion l:oe:scht den Ordner Kalvoria unter Roaming mit\nDateien und "
-                                       "Datenbanken und schlie:sz:t das Programm. Die au:sz:erhalb\ndieses Ordners "
+        umlauteErsetzen(QStringLiteral("Diese Aktion l:oe:scht den Ordner Kalvoria unter Roaming mit Dateien und "
+                                       "Datenbanken und schlie:sz:t das Programm. Die au:sz:erhalb dieses Ordners "
                                        "angelegten Datenbanken werden nicht gel:oe:scht.")),
         &fenster);
-    // A warning before deleting data must be readable with any desktop font:
-    // long lines wrap, and the label has room for one more line.
-    hinweis->setGeometry(20, 10, 340, 70);
+    hinweis->setGeometry(20, 10, 340, 85);
     hinweis->setAlignment(Qt::AlignCenter);
     hinweis->setWordWrap(true);
 
-    auto *zweck = new QLabel(QStringLiteral("Dies ist vor einer Neuinstallation, bei Programmfehlern\noder vor einer "
+    auto *zweck = new QLabel(QStringLiteral("Dies ist vor einer Neuinstallation, bei Programmfehlern oder vor einer "
                                             "komplette Deinstallation hilfreich."),
                              &fenster);
-    zweck->setGeometry(20, 85, 340, 45);
+    zweck->setGeometry(20, 100, 340, 50);
     zweck->setAlignment(Qt::AlignCenter);
     zweck->setWordWrap(true);
 
     auto *loeschen = new QPushButton(umlauteErsetzen(QStringLiteral("L:oe:schen")), &fenster);
     loeschen->setObjectName(QStringLiteral("knopfOrdnerLoeschen"));
-    loeschen->setGeometry(90, 140, 100, 30);
+    loeschen->setGeometry(90, 165, 100, 30);
     auto *abbrechen = new QPushButton(QStringLiteral("Abbrechen"), &fenster);
     abbrechen->setObjectName(QStringLiteral("knopfReparierenAbbrechen"));
-    abbrechen->setGeometry(190, 140, 100, 30);
+    abbrechen->setGeometry(190, 165, 100, 30);
     // Enter must not delete everything.
     loeschen->setAutoDefault(false);
     abbrechen->setDefault(true);

@@ -3,10 +3,12 @@
 # Only missing packages are installed; sudo is used when not running as root.
 set -euo pipefail
 
+# Liberation Sans is the program's font; the caption test checks the layout in
+# DejaVu Sans too, the font a desktop without it gives.
 packages=(
     build-essential cmake make
     qtbase5-dev libqt5sql5-sqlite qttranslations5-l10n
-    fonts-liberation poppler-utils
+    fonts-liberation fonts-dejavu-core poppler-utils
 )
 case "${1:-}" in
     --qt6) packages+=(qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n libgl-dev) ;;

@@ -3,7 +3,9 @@
 // Fills a window from a sample database made here (a few patients with
 // their medications, stocks and appointments), shows each page and window
 // as a carer would see it and saves it as PNG. Runs headless:
-//     kalvoria_bilder <output folder>
+//     kalvoria_bilder [--familie NAME] <output folder>
+// --familie takes that font family instead of the program's own, to see
+// what a desktop without Liberation Sans shows (e.g. "DejaVu Sans").
 // The clock is fixed, so the pictures change only when the program does.
 #include "app/mainwindow.h"
 #include "app/sprache.h"
@@ -228,17 +230,18 @@ int main(int argc, char *argv[])
     QTranslator qtDeutsch;
     deutscheOberflaeche(qtDeutsch);
 
-    // The headless platform's default font (12 pt at 100 dpi) is far larger
-    // than a desktop's; take the size of a usual desktop font (9 pt at 96 dpi).
-    QFont schrift(QStringLiteral("Liberation Sans"));
-    schrift.setPixelSize(12);
-    QApplication::setFont(schrift);
-
-    if (argc != 2) {
-        warnen(QStringLiteral("usage: kalvoria_bilder <output folder>"));
+    QStringList argumente = QApplication::arguments().mid(1);
+    if (argumente.size() == 3 && argumente.first() == QLatin1String("--familie")) {
+        schriftFamilien = QStringList{argumente.at(1)};
+        argumente = argumente.mid(2);
+    }
+    if (argumente.size() != 1) {
+        warnen(QStringLiteral("usage: kalvoria_bilder [--familie NAME] <output folder>"));
         return 2;
     }
-    zielOrdner = QString::fromLocal8Bit(argv[1]);
+    // The program's own font set-up, so the pictures show what users get.
+    schriftEinrichten();
+    zielOrdner = argumente.first();
     if (!QDir().mkpath(zielOrdner)) {
         warnen(QStringLiteral("cannot create ") + zielOrdner);
         return 1;

@@ -1,6 +1,7 @@
 // The overview with stock range and warnings.
 #include "app/mainwindow.h"
 
+#include "app/tabellen.h"
 #include "intake/bestand.h"
 
 #include <QProgressBar>
@@ -59,6 +60,7 @@ void MainWindow::UebersichtFuellen()
         balken->setAlignment(Qt::AlignCenter);
         balken->setStyleSheet(QStringLiteral("QProgressBar::chunk{background:rgb(220,220,255);}"));
         balken->setToolTip(r.hinweis);
+        volleTexteZeigen(balken);
         tabelleUebersicht->setCellWidget(i, 1, balken);
     }
     tabelleUebersicht->setUpdatesEnabled(true);
