@@ -31,7 +31,7 @@ void MainWindow::aboutueber()
     beschriften(QRect(20, 160, 170, 15), Qt::AlignRight | Qt::AlignVCenter, &schriftFett, QStringLiteral("TIRVA"));
     beschriften(QRect(190, 160, 170, 15), Qt::AlignLeft | Qt::AlignVCenter, &schriftKursiv, QStringLiteral("kesh"));
 
-    auto *ok = new QPushButton(QStringLiteral("Ok"), &fenster);
+    auto *ok = new QPushButton(QStringLiteral("&Ok"), &fenster);
     ok->setGeometry(100, 195, 180, 30);
     connect(ok, &QPushButton::clicked, &fenster, &QDialog::close);
     fenster.exec();

@@ -1,6 +1,7 @@
 // Building blocks of the window and its frame: menus, tabs, headline.
 #include "app/mainwindow.h"
 
+#include "app/tabelle.h"
 #include "app/tabellen.h"
 #include "text/textformat.h"
 
@@ -27,8 +28,13 @@ const char *const kopfStil = "QHeaderView::section {background-color:rgb(245,245
 QTableWidget *MainWindow::tabelleBauen(const QString &name, QWidget *eltern, const QRect &rechteck,
                                        const QStringList &kopf)
 {
-    auto *t = new QTableWidget(eltern);
+    auto *t = new Tabelle(eltern);
     t->setObjectName(name);
+    // Tab leaves the table instead of walking through its cells; a table
+    // shows rows, so one whole row is chosen at a time.
+    t->setTabKeyNavigation(false);
+    t->setSelectionBehavior(QAbstractItemView::SelectRows);
+    t->setSelectionMode(QAbstractItemView::SingleSelection);
     t->setGeometry(rechteck);
     t->setFont(schriftNormal);
     t->setColumnCount(kopf.size());
@@ -111,7 +117,7 @@ void MainWindow::fensterAusfuehren(QDialog &fenster, const QString &bestaetigen,
     auto *ok = new QPushButton(umlauteErsetzen(bestaetigen), &fenster);
     ok->setGeometry(80, y, 120, 30);
     ok->setDefault(true);
-    auto *abbrechen = new QPushButton(QStringLiteral("Abbrechen"), &fenster);
+    auto *abbrechen = new QPushButton(QStringLiteral("&Abbrechen"), &fenster);
     abbrechen->setGeometry(200, y, 120, 30);
     connect(ok, &QPushButton::clicked, this, slot);
     connect(ok, &QPushButton::clicked, &fenster, [&fenster, &gespeichert] {
@@ -133,39 +139,39 @@ void MainWindow::menuesBauen()
     leiste->setObjectName(QStringLiteral("menueLeiste"));
     setMenuBar(leiste);
 
-    menuDatei = leiste->addMenu(QStringLiteral("Datei"));
+    menuDatei = leiste->addMenu(QStringLiteral("&Datei"));
     menuDatei->setObjectName(QStringLiteral("menuDatei"));
-    aktionDbKopieren = aktion(menuDatei, QStringLiteral("aktionDbKopieren"), QStringLiteral("Datenbank kopieren nach..."));
+    aktionDbKopieren = aktion(menuDatei, QStringLiteral("aktionDbKopieren"), QStringLiteral("Datenbank &kopieren nach..."));
     connect(aktionDbKopieren, &QAction::triggered, this, &MainWindow::DBkopieren);
-    aktionDbVerschieben = aktion(menuDatei, QStringLiteral("aktionDbVerschieben"), QStringLiteral("Datenbank verschieben nach..."));
+    aktionDbVerschieben = aktion(menuDatei, QStringLiteral("aktionDbVerschieben"), QStringLiteral("Datenbank &verschieben nach..."));
     connect(aktionDbVerschieben, &QAction::triggered, this, &MainWindow::DBverschieben);
-    aktionDbOeffnen = aktion(menuDatei, QStringLiteral("aktionDbOeffnen"), QStringLiteral("mit vorhandener Datenbank verbinden"));
+    aktionDbOeffnen = aktion(menuDatei, QStringLiteral("aktionDbOeffnen"), QStringLiteral("&mit vorhandener Datenbank verbinden"));
     connect(aktionDbOeffnen, &QAction::triggered, this, &MainWindow::DBoeffnen);
     menuDatei->addSeparator();
-    aktionBeenden = aktion(menuDatei, QStringLiteral("aktionBeenden"), QStringLiteral("Beenden"));
+    aktionBeenden = aktion(menuDatei, QStringLiteral("aktionBeenden"), QStringLiteral("&Beenden"));
     connect(aktionBeenden, &QAction::triggered, this, &MainWindow::close);
 
-    menuPdf = leiste->addMenu(QStringLiteral("PDF"));
+    menuPdf = leiste->addMenu(QStringLiteral("&PDF"));
     menuPdf->setObjectName(QStringLiteral("menuPdf"));
-    aktionMedikamentenplan = aktion(menuPdf, QStringLiteral("aktionMedikamentenplan"), QStringLiteral("Medikamentenplan drucken"));
+    aktionMedikamentenplan = aktion(menuPdf, QStringLiteral("aktionMedikamentenplan"), QStringLiteral("&Medikamentenplan drucken"));
     connect(aktionMedikamentenplan, &QAction::triggered, this, &MainWindow::print_medlist);
-    aktionVerordnungsplan = aktion(menuPdf, QStringLiteral("aktionVerordnungsplan"), QStringLiteral("Verordnungsplan drucken"));
+    aktionVerordnungsplan = aktion(menuPdf, QStringLiteral("aktionVerordnungsplan"), QStringLiteral("&Verordnungsplan drucken"));
     connect(aktionVerordnungsplan, &QAction::triggered, this, &MainWindow::print_regulation);
 
-    menuAnsicht = leiste->addMenu(QStringLiteral("Ansicht"));
+    menuAnsicht = leiste->addMenu(QStringLiteral("&Ansicht"));
     menuAnsicht->setObjectName(QStringLiteral("menuAnsicht"));
-    aktionListen = aktion(menuAnsicht, QStringLiteral("aktionListen"), QStringLiteral("Patienten- und Medikamentenliste aktivieren"));
+    aktionListen = aktion(menuAnsicht, QStringLiteral("aktionListen"), QStringLiteral("&Patienten- und Medikamentenliste aktivieren"));
     aktionListen->setCheckable(true);
     aktionListen->setChecked(false);
     connect(aktionListen, &QAction::triggered, this, &MainWindow::TabPatMedEinAus);
 
-    menuHilfe = leiste->addMenu(QStringLiteral("Hilfe"));
+    menuHilfe = leiste->addMenu(QStringLiteral("&Hilfe"));
     menuHilfe->setObjectName(QStringLiteral("menuHilfe"));
-    aktionHilfe = aktion(menuHilfe, QStringLiteral("aktionHilfe"), QStringLiteral("Hilfe"));
+    aktionHilfe = aktion(menuHilfe, QStringLiteral("aktionHilfe"), QStringLiteral("&Hilfe"));
     connect(aktionHilfe, &QAction::triggered, this, &MainWindow::hilfeanzeigen);
-    aktionReparieren = aktion(menuHilfe, QStringLiteral("aktionReparieren"), QStringLiteral("Reparieren"));
+    aktionReparieren = aktion(menuHilfe, QStringLiteral("aktionReparieren"), QStringLiteral("&Reparieren"));
     connect(aktionReparieren, &QAction::triggered, this, &MainWindow::Reparieren);
-    aktionUeber = aktion(menuHilfe, QStringLiteral("aktionUeber"), QStringLiteral(":ue:ber Kalvoria"));
+    aktionUeber = aktion(menuHilfe, QStringLiteral("aktionUeber"), QStringLiteral(":ue:&ber Kalvoria"));
     connect(aktionUeber, &QAction::triggered, this, &MainWindow::aboutueber);
 }
 
@@ -262,7 +268,7 @@ void MainWindow::fensterFelderBauen()
     fensterStand = feld(QStringLiteral("fensterStand"));
     fensterPackungen = feld(QStringLiteral("fensterPackungen"));
     fensterHilfe = std::make_unique<QCheckBox>(
-        umlauteErsetzen(QStringLiteral("z.B. Nadeln (nicht im Verordnungsplan)")));
+        umlauteErsetzen(QStringLiteral("z.B. &Nadeln (nicht im Verordnungsplan)")));
     fensterHilfe->setObjectName(QStringLiteral("fensterHilfe"));
 
     auto datum = [](const QString &name) {

@@ -380,6 +380,8 @@ private:
     QTableWidget *tabelleVerordnungsplan = nullptr;
     // Stock range, run-out day, bar and marks of cached intake line i.
     Reichweite reichweiteZeile(int zeile) const;
+    // What the empty overview says to do first.
+    QString ersteSchritte() const;
     // Set while a command's later step rebuilds the overview anyway (choosing
     // a patient ends with the appointments, which rebuild it): the fills
     // before it skip a rebuild nobody could see.

@@ -35,9 +35,9 @@ void MainWindow::seiteEinstellungenBauen()
     tabelleTermine->setColumnHidden(0, true);
     tabelleTermine->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     tabelleTermine->horizontalHeader()->resizeSection(2, 100);
-    knopfTerminEintragen = knopf(QStringLiteral("knopfTerminEintragen"), gruppeArzttermine, QStringLiteral("Termin eintragen"), QRect(0, 195, 113, 30));
-    knopfTerminBearbeiten = knopf(QStringLiteral("knopfTerminBearbeiten"), gruppeArzttermine, QStringLiteral("Termin bearbeiten"), QRect(113, 195, 124, 30));
-    knopfTerminLoeschen = knopf(QStringLiteral("knopfTerminLoeschen"), gruppeArzttermine, QStringLiteral("Termin l:oe:schen"), QRect(237, 195, 103, 30), true);
+    knopfTerminEintragen = knopf(QStringLiteral("knopfTerminEintragen"), gruppeArzttermine, QStringLiteral("&Termin eintragen"), QRect(0, 195, 113, 30));
+    knopfTerminBearbeiten = knopf(QStringLiteral("knopfTerminBearbeiten"), gruppeArzttermine, QStringLiteral("Termin &bearbeiten"), QRect(113, 195, 124, 30));
+    knopfTerminLoeschen = knopf(QStringLiteral("knopfTerminLoeschen"), gruppeArzttermine, QStringLiteral("Termin l:oe:&schen"), QRect(237, 195, 103, 30), true);
 
     // Middle column: the selected patient with the details of the chosen line.
     QGroupBox *g = gruppeAusgewaehlterPatient =
@@ -84,7 +84,7 @@ void MainWindow::seiteEinstellungenBauen()
     tabelleZuordnung->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     tabelleZuordnung->horizontalHeader()->resizeSection(2, 120);
     tabelleZuordnung->horizontalHeader()->resizeSection(3, 100);
-    knopfZuordnungBearbeiten = knopf(QStringLiteral("knopfZuordnungBearbeiten"), gruppeZugeordnet, QStringLiteral("Zuordnung bearbeiten"), QRect(0, 193, 147, 30));
+    knopfZuordnungBearbeiten = knopf(QStringLiteral("knopfZuordnungBearbeiten"), gruppeZugeordnet, QStringLiteral("&Zuordnung bearbeiten"), QRect(0, 193, 147, 30));
     auto pfeil = [this](const QString &name, Qt::ArrowType richtung, int y) {
         auto *t = new QToolButton(gruppeZugeordnet);
         t->setObjectName(name);
@@ -94,8 +94,8 @@ void MainWindow::seiteEinstellungenBauen()
     };
     knopfZuordnungHoch = pfeil(QStringLiteral("knopfZuordnungHoch"), Qt::UpArrow, 193);
     knopfZuordnungRunter = pfeil(QStringLiteral("knopfZuordnungRunter"), Qt::DownArrow, 208);
-    knopfApotheke = knopf(QStringLiteral("knopfApotheke"), gruppeZugeordnet, QStringLiteral("Apotheke"), QRect(179, 193, 72, 30));
-    knopfZuordnungLoeschen = knopf(QStringLiteral("knopfZuordnungLoeschen"), gruppeZugeordnet, QStringLiteral("Zuordnung l:oe:schen"), QRect(255, 193, 130, 30), true);
+    knopfApotheke = knopf(QStringLiteral("knopfApotheke"), gruppeZugeordnet, QStringLiteral("Ap&otheke"), QRect(179, 193, 72, 30));
+    knopfZuordnungLoeschen = knopf(QStringLiteral("knopfZuordnungLoeschen"), gruppeZugeordnet, QStringLiteral("Zuordnung &l:oe:schen"), QRect(255, 193, 130, 30), true);
 
     // Right column: package choice and the assignment of a package.
     tabelleSortenwahl = tabelleBauen(QStringLiteral("tabelleSortenwahl"), s, QRect(770, 30, 370, 278),
@@ -130,9 +130,9 @@ void MainWindow::seiteEinstellungenBauen()
     beschriftung(gruppeZuordnen, QStringLiteral("Ersteinnahme"), QRect(120, 105, 120, 20));
     datumErsteinnahme = datumsfeld(QStringLiteral("datumErsteinnahme"), gruppeZuordnen, QRect(240, 105, 100, 20));
     datumErsteinnahme->setDate(heute);
-    auswahlHilfsmittel = new QCheckBox(QStringLiteral("Hilfsmittel"), gruppeZuordnen);
+    auswahlHilfsmittel = new QCheckBox(QStringLiteral("Hilfsm&ittel"), gruppeZuordnen);
     auswahlHilfsmittel->setObjectName(QStringLiteral("auswahlHilfsmittel"));
     auswahlHilfsmittel->setFont(schriftNormal);
     auswahlHilfsmittel->setGeometry(120, 130, 100, 20);
-    knopfEintragen = knopf(QStringLiteral("knopfEintragen"), gruppeZuordnen, QStringLiteral("Eintragen"), QRect(10, 165, 350, 30));
+    knopfEintragen = knopf(QStringLiteral("knopfEintragen"), gruppeZuordnen, QStringLiteral("Eint&ragen"), QRect(10, 165, 350, 30));
 }

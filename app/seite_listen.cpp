@@ -43,8 +43,8 @@ void MainWindow::seitePatientenBauen()
     beschriftung(d, QStringLiteral("Stra:sz:e:"), QRect(10, 140, 100, 20));
     editStrasse = eingabe(QStringLiteral("editStrasse"), d, QRect(115, 140, 195, 20));
     editNr = eingabe(QStringLiteral("editNr"), d, QRect(315, 140, 50, 20));
-    knopfPatientAendern = knopf(QStringLiteral("knopfPatientAendern"), d, QStringLiteral("Daten :ae:ndern"), QRect(20, 185, 175, 30));
-    knopfPatientEntfernen = knopf(QStringLiteral("knopfPatientEntfernen"), d, QStringLiteral("Patient entfernen"), QRect(195, 185, 175, 30), true);
+    knopfPatientAendern = knopf(QStringLiteral("knopfPatientAendern"), d, QStringLiteral("Daten &:ae:ndern"), QRect(20, 185, 175, 30));
+    knopfPatientEntfernen = knopf(QStringLiteral("knopfPatientEntfernen"), d, QStringLiteral("Patient en&tfernen"), QRect(195, 185, 175, 30), true);
     auto *radioZeile = new QWidget(d);
     radioZeile->setObjectName(QStringLiteral("radioZeile"));
     radioZeile->setGeometry(10, 225, 370, 30);
@@ -55,9 +55,9 @@ void MainWindow::seitePatientenBauen()
         b->setGeometry(r);
         return b;
     };
-    radioAusblenden = radio(QStringLiteral("radioAusblenden"), QStringLiteral("ausblenden"), QRect(0, 10, 100, 20));
-    radioPatientHinzufuegen = radio(QStringLiteral("radioPatientHinzufuegen"), QStringLiteral("Patient hinzuf:ue:gen"), QRect(100, 10, 145, 20));
-    radioPatientSuchen = radio(QStringLiteral("radioPatientSuchen"), QStringLiteral("Patient suchen"), QRect(250, 10, 120, 20));
+    radioAusblenden = radio(QStringLiteral("radioAusblenden"), QStringLiteral("aus&blenden"), QRect(0, 10, 100, 20));
+    radioPatientHinzufuegen = radio(QStringLiteral("radioPatientHinzufuegen"), QStringLiteral("Patient hin&zuf:ue:gen"), QRect(100, 10, 145, 20));
+    radioPatientSuchen = radio(QStringLiteral("radioPatientSuchen"), QStringLiteral("Patient &suchen"), QRect(250, 10, 120, 20));
 
     gruppeNeuerPatient = gruppe(QStringLiteral("gruppeNeuerPatient"), s, QStringLiteral("Neuen Patienten anlegen"), QRect(15, 320, 390, 230));
     auto *n = new QWidget(gruppeNeuerPatient);
@@ -76,7 +76,7 @@ void MainWindow::seitePatientenBauen()
     beschriftung(n, QStringLiteral("Stra:sz:e:"), QRect(10, 140, 80, 20));
     neuStrasse = eingabe(QStringLiteral("neuStrasse"), n, QRect(95, 140, 195, 20));
     neuNr = eingabe(QStringLiteral("neuNr"), n, QRect(295, 140, 45, 20));
-    knopfPatientEintragen = knopf(QStringLiteral("knopfPatientEintragen"), n, QStringLiteral("Patient eintragen"), QRect(10, 180, 330, 30));
+    knopfPatientEintragen = knopf(QStringLiteral("knopfPatientEintragen"), n, QStringLiteral("Patient e&intragen"), QRect(10, 180, 330, 30));
     gruppeNeuerPatient->hide();
 
     gruppePatientSuchen = gruppe(QStringLiteral("gruppePatientSuchen"), s, QStringLiteral("Patienten suchen"), QRect(15, 320, 390, 230));
@@ -92,7 +92,7 @@ void MainWindow::seitePatientenBauen()
     auswahlSuchspalte->setCurrentIndex(0);
     beschriftung(gruppePatientSuchen, QStringLiteral("Suchbegriff:"), QRect(20, 100, 300, 20));
     editSuchbegriff = eingabe(QStringLiteral("editSuchbegriff"), gruppePatientSuchen, QRect(20, 130, 300, 20));
-    knopfPatientSuchen = knopf(QStringLiteral("knopfPatientSuchen"), gruppePatientSuchen, QStringLiteral("Patient suchen"), QRect(20, 170, 150, 30));
+    knopfPatientSuchen = knopf(QStringLiteral("knopfPatientSuchen"), gruppePatientSuchen, QStringLiteral("Patient s&uchen"), QRect(20, 170, 150, 30));
     gruppePatientSuchen->hide();
 }
 
@@ -105,14 +105,14 @@ void MainWindow::seiteMedikamenteBauen()
     gruppeMedikament = gruppe(QStringLiteral("gruppeMedikament"), s, QStringLiteral("Medikament"), QRect(15, 24, 300, 215));
     QGroupBox *hinzu = gruppe(QStringLiteral("gruppeMedikamentHinzufuegen"), gruppeMedikament, QStringLiteral("Hinzuf:ue:gen"), QRect(10, 25, 280, 60));
     editMedikamentNeu = eingabe(QStringLiteral("editMedikamentNeu"), hinzu, QRect(10, 27, 170, 22));
-    knopfMedikamentHinzufuegen = knopf(QStringLiteral("knopfMedikamentHinzufuegen"), hinzu, QStringLiteral("Hinzuf:ue:gen"), QRect(185, 24, 85, 28));
+    knopfMedikamentHinzufuegen = knopf(QStringLiteral("knopfMedikamentHinzufuegen"), hinzu, QStringLiteral("Hin&zuf:ue:gen"), QRect(185, 24, 85, 28));
     QGroupBox *bearb = gruppe(QStringLiteral("gruppeMedikamentBearbeiten"), gruppeMedikament, QStringLiteral("Bearbeiten"), QRect(10, 95, 280, 60));
     editMedikamentName = eingabe(QStringLiteral("editMedikamentName"), bearb, QRect(10, 27, 170, 22));
-    knopfMedikamentAendern = knopf(QStringLiteral("knopfMedikamentAendern"), bearb, QStringLiteral(":Ae:ndern"), QRect(185, 24, 85, 28));
+    knopfMedikamentAendern = knopf(QStringLiteral("knopfMedikamentAendern"), bearb, QStringLiteral(":Ae:nde&rn"), QRect(185, 24, 85, 28));
     anzeigeMedikament = beschriftung(gruppeMedikament, QString(), QRect(10, 172, 180, 28), Qt::AlignRight | Qt::AlignVCenter);
     anzeigeMedikament->setObjectName(QStringLiteral("anzeigeMedikament"));
     anzeigeMedikament->setFont(schriftFett);
-    knopfMedikamentLoeschen = knopf(QStringLiteral("knopfMedikamentLoeschen"), gruppeMedikament, QStringLiteral("L:oe:schen"), QRect(195, 172, 95, 28), true);
+    knopfMedikamentLoeschen = knopf(QStringLiteral("knopfMedikamentLoeschen"), gruppeMedikament, QStringLiteral("&L:oe:schen"), QRect(195, 172, 95, 28), true);
 
     gruppeMedikamentensuche = gruppe(QStringLiteral("gruppeMedikamentensuche"), s, QStringLiteral("Medikamentensuche"), QRect(15, 250, 300, 300));
     gruppeMedikamentensuche->hide();
@@ -152,21 +152,21 @@ void MainWindow::seiteMedikamenteBauen()
     editSorteHandelsname = eingabe(QStringLiteral("editSorteHandelsname"), neu.w, QRect(210, 50, 270, 20));
     editSorteDosis = eingabe(QStringLiteral("editSorteDosis"), neu.w, QRect(210, 80, 270, 20));
     editSortePackung = eingabe(QStringLiteral("editSortePackung"), neu.w, QRect(210, 110, 270, 20));
-    knopfSorteEintragen = knopf(QStringLiteral("knopfSorteEintragen"), neu.w, QStringLiteral("Daten eintragen"), QRect(10, 160, 470, 30));
+    knopfSorteEintragen = knopf(QStringLiteral("knopfSorteEintragen"), neu.w, QStringLiteral("Daten e&intragen"), QRect(10, 160, 470, 30));
 
     Seite bearbeiten = seite(QStringLiteral("seiteSorteBearbeiten"), QStringLiteral("Packung bearbeiten f:ue:r:"), QStringLiteral("anzeigeSorteBearbeitenFuer"));
     anzeigeSorteBearbeitenFuer = bearbeiten.fuer;
     editSorteNeuHandelsname = eingabe(QStringLiteral("editSorteNeuHandelsname"), bearbeiten.w, QRect(210, 50, 270, 20));
     editSorteNeuDosis = eingabe(QStringLiteral("editSorteNeuDosis"), bearbeiten.w, QRect(210, 80, 270, 20));
     editSorteNeuPackung = eingabe(QStringLiteral("editSorteNeuPackung"), bearbeiten.w, QRect(210, 110, 270, 20));
-    knopfSorteAendern = knopf(QStringLiteral("knopfSorteAendern"), bearbeiten.w, QStringLiteral("Daten \u00E4ndern"), QRect(10, 160, 470, 30));
+    knopfSorteAendern = knopf(QStringLiteral("knopfSorteAendern"), bearbeiten.w, QStringLiteral("Daten &\u00E4ndern"), QRect(10, 160, 470, 30));
 
     Seite loeschen = seite(QStringLiteral("seiteSorteLoeschen"), QStringLiteral("Verpackungseinheit:"), QStringLiteral("anzeigeSorteLoeschenFuer"));
     anzeigeSorteLoeschenFuer = loeschen.fuer;
     anzeigeSorteHandelsname = anzeige(QStringLiteral("anzeigeSorteHandelsname"), loeschen.w, QRect(210, 50, 270, 20));
     anzeigeSorteDosis = anzeige(QStringLiteral("anzeigeSorteDosis"), loeschen.w, QRect(210, 80, 270, 20));
     anzeigeSortePackung = anzeige(QStringLiteral("anzeigeSortePackung"), loeschen.w, QRect(210, 110, 270, 20));
-    knopfSorteLoeschen = knopf(QStringLiteral("knopfSorteLoeschen"), loeschen.w, QStringLiteral("Datensatz l\u00F6schen"), QRect(10, 160, 470, 30), true);
+    knopfSorteLoeschen = knopf(QStringLiteral("knopfSorteLoeschen"), loeschen.w, QStringLiteral("Datensatz l\u00F6&schen"), QRect(10, 160, 470, 30), true);
 
     medikamentTabs->addTab(neu.w, umlauteErsetzen(tr("Hinzuf:ue:gen")));
     medikamentTabs->addTab(bearbeiten.w, tr("Bearbeiten"));

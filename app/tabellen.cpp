@@ -1,7 +1,11 @@
 #include "app/tabellen.h"
 
+#include "app/tabelle.h"
+
 #include <QEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QProgressBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -71,4 +75,62 @@ void volleTexteZeigen(QTableWidget *tabelle)
 void volleTexteZeigen(QProgressBar *balken)
 {
     balken->installEventFilter(new BalkenTipp(balken));
+}
+
+void Tabelle::keyPressEvent(QKeyEvent *ereignis)
+{
+    const int vorher = currentRow();
+    // Home and End reach the first and last row, as in a list: moving
+    // within the row would change nothing that is shown.
+    if ((ereignis->key() == Qt::Key_Home || ereignis->key() == Qt::Key_End) &&
+        !(ereignis->modifiers() & Qt::ControlModifier)) {
+        QKeyEvent zeilenweise(ereignis->type(), ereignis->key(), ereignis->modifiers() | Qt::ControlModifier,
+                              ereignis->text(), ereignis->isAutoRepeat(), ereignis->count());
+        QTableWidget::keyPressEvent(&zeilenweise);
+    } else {
+        QTableWidget::keyPressEvent(ereignis);
+    }
+    if (currentRow() >= 0 && currentRow() != vorher)
+        emit zeileGewaehlt(currentRow(), currentColumn());
+}
+
+namespace {
+
+// Keeps the hint over the whole viewport, which gets its size only when the
+// table is laid out.
+class HinweisGroesse : public QObject
+{
+public:
+    explicit HinweisGroesse(QLabel *hinweis) : QObject(hinweis), hinweis(hinweis) {}
+    bool eventFilter(QObject *objekt, QEvent *ereignis) override
+    {
+        if (ereignis->type() == QEvent::Resize)
+            hinweis->setGeometry(static_cast<QWidget *>(objekt)->rect());
+        return false;
+    }
+
+private:
+    QLabel *hinweis;
+};
+
+} // namespace
+
+void tabellenHinweis(QTableWidget *tabelle, const QString &text)
+{
+    const QString name = tabelle->objectName() + QStringLiteral("Hinweis");
+    auto *hinweis = tabelle->viewport()->findChild<QLabel *>(name, Qt::FindDirectChildrenOnly);
+    if (!hinweis) {
+        if (text.isEmpty())
+            return;
+        hinweis = new QLabel(tabelle->viewport());
+        hinweis->setObjectName(name);
+        hinweis->setWordWrap(true);
+        hinweis->setAlignment(Qt::AlignCenter);
+        hinweis->setMargin(10);
+        hinweis->setForegroundRole(QPalette::PlaceholderText);
+        tabelle->viewport()->installEventFilter(new HinweisGroesse(hinweis));
+    }
+    hinweis->setText(text);
+    hinweis->setGeometry(tabelle->viewport()->rect());
+    hinweis->setVisible(!text.isEmpty());
 }

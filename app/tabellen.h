@@ -14,3 +14,7 @@ void volleTexteZeigen(QTableWidget *tabelle);
 
 // The same for a bar in a cell, which shows a text of its own.
 void volleTexteZeigen(QProgressBar *balken);
+
+// A short text over an empty table that says what to do first; an empty
+// text hides it.
+void tabellenHinweis(QTableWidget *tabelle, const QString &text);

@@ -156,8 +156,8 @@ void MainWindow::terminFensterZeigen(bool aendern, const QDate &datum, const QSt
     // An unreadable date in the list leaves the date as it was.
     if (datum.isValid())
         datumFeld->setDate(datum);
-    hausarztWahl->setText(hausarzt);
-    facharztWahl->setText(QStringLiteral("Facharzt:"));
+    hausarztWahl->setText(QStringLiteral("&") + hausarzt);
+    facharztWahl->setText(QStringLiteral("&Facharzt:"));
     if (!aendern) {
         // A name typed before "Abbrechen" is offered again.
         wahlSetzen(hausarztWahl, facharztWahl, true, false);
@@ -170,6 +170,6 @@ void MainWindow::terminFensterZeigen(bool aendern, const QDate &datum, const QSt
     }
 
     terminGespeichert = false;
-    fensterAusfuehren(fenster, aendern ? QStringLiteral("Termin :ae:ndern") : QStringLiteral("Termin eintragen"), 150,
+    fensterAusfuehren(fenster, aendern ? QStringLiteral("Termin &:ae:ndern") : QStringLiteral("Termin &eintragen"), 150,
                       aendern ? &MainWindow::TerminWAendern : &MainWindow::TerminWEintragen, terminGespeichert);
 }

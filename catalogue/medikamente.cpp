@@ -46,6 +46,11 @@ void MainWindow::MedizinEinstellungFuellen()
         }
     }
     tabelleSortenwahl->setUpdatesEnabled(true);
+    tabellenHinweis(tabelleSortenwahl,
+                    zeilen.isEmpty() ? QStringLiteral("Noch keine Packung: auf der Seite \u201EMedikamentenliste\u201C "
+                                                      "(Men\u00FC \u201EAnsicht\u201C) Medikamente mit ihren Packungen "
+                                                      "anlegen.")
+                                     : QString());
 
     if (gewaehlt.isEmpty())
         return;
@@ -130,6 +135,8 @@ void MainWindow::MedikamenteAnklicken()
     }
     medikamentTabs->setTabEnabled(1, hatPackungen);
     medikamentTabs->setTabEnabled(2, hatPackungen);
+    if (!medikamentTabs->isTabEnabled(medikamentTabs->currentIndex()))
+        medikamentTabs->setCurrentIndex(0);
 }
 
 void MainWindow::MedikamentZufuegen()

@@ -77,7 +77,7 @@ void MainWindow::ApothekenFenster()
     fensterPackungen->selectAll();
 
     fensterGespeichert = false;
-    fensterAusfuehren(fenster, QStringLiteral("Eintragen"), 160, &MainWindow::ApothekeEintragen, fensterGespeichert);
+    fensterAusfuehren(fenster, QStringLiteral("&Eintragen"), 160, &MainWindow::ApothekeEintragen, fensterGespeichert);
 }
 
 void MainWindow::ApothekeEintragen()

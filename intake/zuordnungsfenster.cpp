@@ -51,7 +51,7 @@ void MainWindow::ZuordnungFenster()
     fensterHilfe->setChecked(einnahmeHilfe.at(r) == QLatin1String("1"));
 
     fensterGespeichert = false;
-    fensterAusfuehren(fenster, QStringLiteral(":Ae:ndern"), 160, &MainWindow::ZuordnungWEintragen, fensterGespeichert);
+    fensterAusfuehren(fenster, QStringLiteral("&:Ae:ndern"), 160, &MainWindow::ZuordnungWEintragen, fensterGespeichert);
 }
 
 void MainWindow::ZuordnungWEintragen()

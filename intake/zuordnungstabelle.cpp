@@ -1,6 +1,8 @@
 // The intake table and its row cache.
 #include "app/mainwindow.h"
 
+#include "app/tabellen.h"
+
 #include "intake/bestand.h"
 #include "intake/gespeichert.h"
 #include "storage/datenbankzugriff.h"
@@ -179,6 +181,11 @@ void MainWindow::zuordnungLesen(bool neuNummerieren)
         tabelleZuordnung->setItem(i, 4, zelle(position));
     }
     tabelleZuordnung->setUpdatesEnabled(true);
+    tabellenHinweis(tabelleZuordnung,
+                    !mitPatient || n > 0
+                        ? QString()
+                        : QStringLiteral("Noch nichts zugeordnet: rechts eine Packung w\u00E4hlen, die Dosis eintragen "
+                                         "und \u201EEintragen\u201C dr\u00FCcken."));
 
     UebersichtFuellen();
     VerordnungsplanFuellen();

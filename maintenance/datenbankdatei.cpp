@@ -209,10 +209,10 @@ void MainWindow::Reparieren()
     zweck->setAlignment(Qt::AlignCenter);
     zweck->setWordWrap(true);
 
-    auto *loeschen = new QPushButton(umlauteErsetzen(QStringLiteral("L:oe:schen")), &fenster);
+    auto *loeschen = new QPushButton(umlauteErsetzen(QStringLiteral("&L:oe:schen")), &fenster);
     loeschen->setObjectName(QStringLiteral("knopfOrdnerLoeschen"));
     loeschen->setGeometry(90, 165, 100, 30);
-    auto *abbrechen = new QPushButton(QStringLiteral("Abbrechen"), &fenster);
+    auto *abbrechen = new QPushButton(QStringLiteral("&Abbrechen"), &fenster);
     abbrechen->setObjectName(QStringLiteral("knopfReparierenAbbrechen"));
     abbrechen->setGeometry(190, 165, 100, 30);
     // Enter must not delete everything.

@@ -77,6 +77,11 @@ void MainWindow::patientenwahlFuellen(int eingang, const QString &schluessel)
     const auto zeilen = db.lesen(QStringLiteral(
         "SELECT id, lastname, firstname, ort, birth, plz, strasse, nr FROM patient ORDER BY lastname ASC "));
     patientenZeigen(tabellePatientenwahl, zeilen, 26);
+    tabellenHinweis(tabellePatientenwahl,
+                    zeilen.isEmpty() ? QStringLiteral("Noch kein Patient: im Men\u00FC \u201EAnsicht\u201C die Listen "
+                                                      "einschalten und auf der Seite \u201EPatientenliste\u201C den "
+                                                      "ersten Patienten anlegen.")
+                                     : QString());
     if (!schluessel.isEmpty()) {
         const int z = zeileMitSchluessel(tabellePatientenwahl, schluessel);
         if (z >= 0)

@@ -60,7 +60,7 @@ inline bool oeffnen(const Welt &t, const char *knopf, const std::function<void(Q
 inline void druecken(QDialog *d, const QString &text)
 {
     for (QPushButton *k : d->findChildren<QPushButton *>())
-        if (k->text() == text)
+        if (k->text().remove(QLatin1Char('&')) == text)
             return klicken(k);
     qFatal("no button %s", qPrintable(text));
 }

@@ -62,7 +62,7 @@ private slots:
         zelleKlicken(wahl, 2, 1);
         QCOMPARE(zeilen(wahl), erwartet(t, "ORDER BY lastname", 26));
         // One chosen cell, and the window follows the chosen patient.
-        QCOMPARE(QString("%1|%2|%3|%4").arg(wahl->currentRow()).arg(wahl->selectedItems().size())
+        QCOMPARE(QString("%1|%2|%3|%4").arg(wahl->currentRow()).arg(wahl->selectionModel()->selectedRows().size())
                      .arg(t.text("kopfzeilePatient"), spalte(t.tabelle("tabelleTermine"), 1).join(',')),
                  QString("2|1| - Patient: Meier, Jan | *05.06.1944|Dr. Kunz"));
 
