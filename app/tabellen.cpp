@@ -127,7 +127,8 @@ void tabellenHinweis(QTableWidget *tabelle, const QString &text)
         hinweis->setWordWrap(true);
         hinweis->setAlignment(Qt::AlignCenter);
         hinweis->setMargin(10);
-        hinweis->setForegroundRole(QPalette::PlaceholderText);
+        // The table's style sheet reaches its children: give the text its own grey.
+        hinweis->setStyleSheet(QStringLiteral("color:rgb(90,90,90); background:transparent;"));
         tabelle->viewport()->installEventFilter(new HinweisGroesse(hinweis));
     }
     hinweis->setText(text);
