@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading every view anew after a change made elsewhere.
 #include "app/mainwindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page "Einstellungen": patient choice, appointments, selected patient,
 // intake lines, package choice and the group that assigns a package.
 #include "app/mainwindow.h"

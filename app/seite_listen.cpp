@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two list pages shown through "Ansicht": patients and medications.
 #include "app/mainwindow.h"
 

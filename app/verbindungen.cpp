@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Signal wiring of the main window and the two slots that only show or hide.
 #include "app/mainwindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows that enter and change appointments.
 #include "app/mainwindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Appointment list and the next family-doctor appointment.
 #include "app/mainwindow.h"
 

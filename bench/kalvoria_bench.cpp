@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmarks of the program's real operations on the sample databases
 // "familie", "pflegedienst" and "gross", headless, each beside its database
 // floor (the same SQL statements through the SQLite C API alone).

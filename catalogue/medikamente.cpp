@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Medications and the package choice table.
 #include "app/mainwindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Packages of the current medication.
 #include "app/mainwindow.h"
 

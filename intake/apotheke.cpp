@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pharmacy window: bought packages into stock.
 #include "app/mainwindow.h"
 

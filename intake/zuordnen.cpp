@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Assigning, removing, showing and reordering intake lines.
 #include "app/mainwindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The intake table and its row cache.
 #include "app/mainwindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Adding, changing and deleting patients.
 #include "app/mainwindow.h"
 

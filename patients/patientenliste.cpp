@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Patient choice list, patient list and search.
 #include "app/mainwindow.h"
 

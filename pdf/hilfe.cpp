@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help document "Kalvoria.pdf".
 #include "app/mainwindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The medication list as a PDF file.
 #include "app/mainwindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The regulation plan as a PDF file.
 #include "app/mainwindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Another program (a second window, a second computer on a shared file)
 // changes or deletes rows between what a window showed and what it stores:
 // nothing is written over the other's change, the user is told once, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Refills that keep unchanged rows (the patient lists) must still show
 // exactly what the file holds, and the next family-doctor appointment,
 // taken from the appointments already read, must be the one the database

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sample databases: they open in the program with the promised numbers
 // of patients, medications, packages, lines and appointments, hold data a
 // carer would recognise, and the same seed writes the same file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every caption fits its box, on every page and in every small window: in
 // the program's own font and in DejaVu Sans, which a desktop without
 // Liberation Sans gives. Texts cut in table cells are offered as tool tip.

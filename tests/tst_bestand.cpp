@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stock as of today and the overview figures, without a window.
 #include "intake/bestand.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copying, moving and opening database files; the repair window.
 #include "testhilfe.h"
 

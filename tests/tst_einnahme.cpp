@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The intake table, its row cache and the commands that change intake lines.
 #include "einnahmedaten.h"
 

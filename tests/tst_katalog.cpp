@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue: medications, their packages and the package chosen for assigning.
 #include "fensterhilfe.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The patient lists, the search, and adding, changing and deleting patients.
 #include "fensterhilfe.h"
 

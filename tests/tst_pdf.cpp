@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed regulation plan and medication list, read back from the files.
 #include "einnahmedaten.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: settings file, database file, schema, fallbacks and failures.
 #include "testhilfe.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Working by keyboard alone, and what a newcomer sees first.
 #include "fensterhilfe.h"
 

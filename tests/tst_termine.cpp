@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The appointment list, the next family-doctor visit and deleting appointments.
 #include "einnahmedaten.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The overview with its range figures and marks, and the regulation plan.
 #include "einnahmedaten.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers out of their range: typed ones are refused wherever a number is
 // typed, stored ones are shown as invalid instead of as figures.
 #include "fensterhilfe.h"

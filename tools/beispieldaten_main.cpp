@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a sample database to look around in the program or to measure it:
 //     kalvoria_beispieldaten <familie|pflegedienst|gross> <file> [--saat N] [--heute yyyy-MM-dd]
 // The same size, seed and day give the same file contents. Stocks and

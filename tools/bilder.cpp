@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the program for the help document and the README.
 //
 // Fills a window from a sample database made here (a few patients with

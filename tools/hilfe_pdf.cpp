@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the help document from its HTML source into "Kalvoria.pdf":
 //     kalvoria_hilfe_pdf <source.html> <target.pdf>
 // Pictures are found relative to the source file. Runs headless.

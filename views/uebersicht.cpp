@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The overview with stock range and warnings.
 #include "app/mainwindow.h"
 
