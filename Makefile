@@ -5,6 +5,7 @@
 # make bench  - the same set-up with the benchmark libraries, then the benchmarks
 #               of the real operations on the sample databases (never in make test);
 #               BENCH_ARGS="--umfang=familie --runden=2" narrows a run
+# make format - apply .clang-format to every source (make format-check: only check)
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
@@ -13,7 +14,7 @@ CMAKE_FLAGS ?=
 # CMAKE_FLAGS take effect when configure runs (after "make clean", say).
 CMAKELISTS := $(wildcard CMakeLists.txt */CMakeLists.txt)
 
-.PHONY: deps build program run test test-asan test-qt6 beispieldaten bilder bench clean
+.PHONY: deps build program run test test-asan test-qt6 beispieldaten bilder bench format format-check clean
 
 deps:
 	@scripts/install-deps.sh
@@ -59,6 +60,14 @@ bench:
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKALVORIA_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build build -j $(JOBS) --target kalvoria_bench
 	QT_QPA_PLATFORM=offscreen ./build/bench/kalvoria_bench $(BENCH_ARGS)
+
+format:
+	@scripts/install-deps.sh --format
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
+
+format-check:
+	@scripts/install-deps.sh --format
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 
 clean:
 	rm -rf build build-asan build-qt6

@@ -11,6 +11,7 @@ packages=(
     fonts-liberation fonts-dejavu-core poppler-utils
 )
 case "${1:-}" in
+    --format) packages+=(clang-format) ;;
     --qt6) packages+=(qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n libgl-dev) ;;
     --bench) packages+=(libbenchmark-dev libsqlite3-dev) ;;
 esac
