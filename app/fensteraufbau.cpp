@@ -92,7 +92,8 @@ QDateEdit *MainWindow::datumsfeld(const QString &name, QWidget *eltern, const QR
     return d;
 }
 
-QPushButton *MainWindow::knopf(const QString &name, QWidget *eltern, const QString &text, const QRect &rechteck, bool rot)
+QPushButton *MainWindow::knopf(const QString &name, QWidget *eltern, const QString &text, const QRect &rechteck,
+                               bool rot)
 {
     auto *k = new QPushButton(umlauteErsetzen(text), eltern);
     k->setObjectName(name);
@@ -142,11 +143,14 @@ void MainWindow::menuesBauen()
 
     menuDatei = leiste->addMenu(QStringLiteral("&Datei"));
     menuDatei->setObjectName(QStringLiteral("menuDatei"));
-    aktionDbKopieren = aktion(menuDatei, QStringLiteral("aktionDbKopieren"), QStringLiteral("Datenbank &kopieren nach..."));
+    aktionDbKopieren = aktion(menuDatei, QStringLiteral("aktionDbKopieren"),
+                              QStringLiteral("Datenbank &kopieren nach..."));
     connect(aktionDbKopieren, &QAction::triggered, this, &MainWindow::DBkopieren);
-    aktionDbVerschieben = aktion(menuDatei, QStringLiteral("aktionDbVerschieben"), QStringLiteral("Datenbank &verschieben nach..."));
+    aktionDbVerschieben = aktion(menuDatei, QStringLiteral("aktionDbVerschieben"),
+                                 QStringLiteral("Datenbank &verschieben nach..."));
     connect(aktionDbVerschieben, &QAction::triggered, this, &MainWindow::DBverschieben);
-    aktionDbOeffnen = aktion(menuDatei, QStringLiteral("aktionDbOeffnen"), QStringLiteral("&mit vorhandener Datenbank verbinden"));
+    aktionDbOeffnen = aktion(menuDatei, QStringLiteral("aktionDbOeffnen"),
+                             QStringLiteral("&mit vorhandener Datenbank verbinden"));
     connect(aktionDbOeffnen, &QAction::triggered, this, &MainWindow::DBoeffnen);
     menuDatei->addSeparator();
     aktionBeenden = aktion(menuDatei, QStringLiteral("aktionBeenden"), QStringLiteral("&Beenden"));
@@ -154,14 +158,17 @@ void MainWindow::menuesBauen()
 
     menuPdf = leiste->addMenu(QStringLiteral("&PDF"));
     menuPdf->setObjectName(QStringLiteral("menuPdf"));
-    aktionMedikamentenplan = aktion(menuPdf, QStringLiteral("aktionMedikamentenplan"), QStringLiteral("&Medikamentenplan drucken"));
+    aktionMedikamentenplan = aktion(menuPdf, QStringLiteral("aktionMedikamentenplan"),
+                                    QStringLiteral("&Medikamentenplan drucken"));
     connect(aktionMedikamentenplan, &QAction::triggered, this, &MainWindow::print_medlist);
-    aktionVerordnungsplan = aktion(menuPdf, QStringLiteral("aktionVerordnungsplan"), QStringLiteral("&Verordnungsplan drucken"));
+    aktionVerordnungsplan = aktion(menuPdf, QStringLiteral("aktionVerordnungsplan"),
+                                   QStringLiteral("&Verordnungsplan drucken"));
     connect(aktionVerordnungsplan, &QAction::triggered, this, &MainWindow::print_regulation);
 
     menuAnsicht = leiste->addMenu(QStringLiteral("&Ansicht"));
     menuAnsicht->setObjectName(QStringLiteral("menuAnsicht"));
-    aktionListen = aktion(menuAnsicht, QStringLiteral("aktionListen"), QStringLiteral("&Patienten- und Medikamentenliste aktivieren"));
+    aktionListen = aktion(menuAnsicht, QStringLiteral("aktionListen"),
+                          QStringLiteral("&Patienten- und Medikamentenliste aktivieren"));
     aktionListen->setCheckable(true);
     aktionListen->setChecked(false);
     connect(aktionListen, &QAction::triggered, this, &MainWindow::TabPatMedEinAus);
@@ -229,7 +236,8 @@ void MainWindow::seitenBauen()
 
 void MainWindow::seiteUebersichtBauen()
 {
-    tabelleUebersicht = tabelleBauen(QStringLiteral("tabelleUebersicht"), seiteUebersicht, QRect(0, 30, 1155, 534), kopfUebersicht);
+    tabelleUebersicht = tabelleBauen(QStringLiteral("tabelleUebersicht"), seiteUebersicht, QRect(0, 30, 1155, 534),
+                                     kopfUebersicht);
     tabelleUebersicht->setAlternatingRowColors(false);
     tabelleUebersicht->setStyleSheet(QStringLiteral("border:none"));
     QHeaderView *k = tabelleUebersicht->horizontalHeader();

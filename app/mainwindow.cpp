@@ -47,7 +47,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     kopfUebersicht = QStringList{QStringLiteral("Medikament"), QStringLiteral("Handelsname"), QStringLiteral("Stand"),
                                  QStringLiteral("Reichweite"), QStringLiteral("reicht bis")};
     kopfVerordnungsplan = QStringList{QStringLiteral("Medikament"), QStringLiteral("Dosis"), QStringLiteral("Morgen"),
-                                      QStringLiteral("Mittag"), QStringLiteral("Abend"), QStringLiteral("Nacht")};
+                                      QStringLiteral("Mittag"),     QStringLiteral("Abend"), QStringLiteral("Nacht")};
 
     menuesBauen();
     seitenBauen();

@@ -141,11 +141,13 @@ private:
     void fensterFelderBauen();
     void verbindungenHerstellen();
     QTableWidget *tabelleBauen(const QString &name, QWidget *eltern, const QRect &rechteck, const QStringList &kopf);
-    QLabel *beschriftung(QWidget *eltern, const QString &text, const QRect &rechteck, Qt::Alignment ausrichtung = Qt::AlignLeft | Qt::AlignVCenter);
+    QLabel *beschriftung(QWidget *eltern, const QString &text, const QRect &rechteck,
+                         Qt::Alignment ausrichtung = Qt::AlignLeft | Qt::AlignVCenter);
     QLabel *anzeige(const QString &name, QWidget *eltern, const QRect &rechteck);
     QLineEdit *eingabe(const QString &name, QWidget *eltern, const QRect &rechteck);
     QDateEdit *datumsfeld(const QString &name, QWidget *eltern, const QRect &rechteck);
-    QPushButton *knopf(const QString &name, QWidget *eltern, const QString &text, const QRect &rechteck, bool rot = false);
+    QPushButton *knopf(const QString &name, QWidget *eltern, const QString &text, const QRect &rechteck,
+                       bool rot = false);
     QGroupBox *gruppe(const QString &name, QWidget *eltern, const QString &titel, const QRect &rechteck);
     // Adds the confirming button and "Abbrechen" at height y and runs the
     // small window; it closes once the slot has set gespeichert, so a

@@ -13,8 +13,7 @@ struct Seams {
     // Asks a Ja/Nein question; true means "Ja". Without a hook: QMessageBox.
     static std::function<bool(const QString &text)> frage;
     // Asks for a file name; empty means cancelled. Without a hook: QFileDialog.
-    static std::function<QString(const QString &titel, const QString &vorschlag,
-                                  const QString &filter, bool speichern)>
+    static std::function<QString(const QString &titel, const QString &vorschlag, const QString &filter, bool speichern)>
         datei;
     // The current date and time. Without a hook: the system clock.
     static std::function<QDateTime()> uhr;

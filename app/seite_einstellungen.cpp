@@ -16,33 +16,39 @@
 void MainWindow::seiteEinstellungenBauen()
 {
     QWidget *s = seiteEinstellungen;
-    const QStringList patientKopf{QStringLiteral("ID"), QStringLiteral("Name"), QStringLiteral("Vorname"),
-                                  QStringLiteral("Ort"), QStringLiteral("Geburtstag"), QStringLiteral("PLZ"),
-                                  QStringLiteral("Stra\u00DFe"), QStringLiteral("Nr")};
+    const QStringList patientKopf{
+        QStringLiteral("ID"),         QStringLiteral("Name"), QStringLiteral("Vorname"),     QStringLiteral("Ort"),
+        QStringLiteral("Geburtstag"), QStringLiteral("PLZ"),  QStringLiteral("Stra\u00DFe"), QStringLiteral("Nr")};
 
     // Three columns; the widths leave room for the captions in a font 10 %
     // wider than the Arial-metric one the layout was drawn for.
     // Left column: patient choice and appointments.
-    tabellePatientenwahl = tabelleBauen(QStringLiteral("tabellePatientenwahl"), s, QRect(15, 30, 340, 278), patientKopf);
+    tabellePatientenwahl = tabelleBauen(QStringLiteral("tabellePatientenwahl"), s, QRect(15, 30, 340, 278),
+                                        patientKopf);
     for (int spalte : {0, 3, 5, 6, 7})
         tabellePatientenwahl->setColumnHidden(spalte, true);
     tabellePatientenwahl->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     tabellePatientenwahl->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     tabellePatientenwahl->horizontalHeader()->resizeSection(4, 90);
 
-    gruppeArzttermine = gruppe(QStringLiteral("gruppeArzttermine"), s, QStringLiteral("Arzttermine"), QRect(15, 325, 340, 225));
+    gruppeArzttermine = gruppe(QStringLiteral("gruppeArzttermine"), s, QStringLiteral("Arzttermine"),
+                               QRect(15, 325, 340, 225));
     tabelleTermine = tabelleBauen(QStringLiteral("tabelleTermine"), gruppeArzttermine, QRect(0, 25, 340, 170),
                                   {QStringLiteral("ID"), QStringLiteral("Arzt"), QStringLiteral("Datum")});
     tabelleTermine->setColumnHidden(0, true);
     tabelleTermine->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     tabelleTermine->horizontalHeader()->resizeSection(2, 100);
-    knopfTerminEintragen = knopf(QStringLiteral("knopfTerminEintragen"), gruppeArzttermine, QStringLiteral("&Termin eintragen"), QRect(0, 195, 113, 30));
-    knopfTerminBearbeiten = knopf(QStringLiteral("knopfTerminBearbeiten"), gruppeArzttermine, QStringLiteral("Termin &bearbeiten"), QRect(113, 195, 124, 30));
-    knopfTerminLoeschen = knopf(QStringLiteral("knopfTerminLoeschen"), gruppeArzttermine, QStringLiteral("Termin l:oe:&schen"), QRect(237, 195, 103, 30), true);
+    knopfTerminEintragen = knopf(QStringLiteral("knopfTerminEintragen"), gruppeArzttermine,
+                                 QStringLiteral("&Termin eintragen"), QRect(0, 195, 113, 30));
+    knopfTerminBearbeiten = knopf(QStringLiteral("knopfTerminBearbeiten"), gruppeArzttermine,
+                                  QStringLiteral("Termin &bearbeiten"), QRect(113, 195, 124, 30));
+    knopfTerminLoeschen = knopf(QStringLiteral("knopfTerminLoeschen"), gruppeArzttermine,
+                                QStringLiteral("Termin l:oe:&schen"), QRect(237, 195, 103, 30), true);
 
     // Middle column: the selected patient with the details of the chosen line.
-    QGroupBox *g = gruppeAusgewaehlterPatient =
-        gruppe(QStringLiteral("gruppeAusgewaehlterPatient"), s, QStringLiteral("Ausgew:ae:hlter Patient"), QRect(370, 24, 385, 285));
+    QGroupBox *g = gruppeAusgewaehlterPatient = gruppe(QStringLiteral("gruppeAusgewaehlterPatient"), s,
+                                                       QStringLiteral("Ausgew:ae:hlter Patient"),
+                                                       QRect(370, 24, 385, 285));
     anzeigeName = anzeige(QStringLiteral("anzeigeName"), g, QRect(15, 25, 170, 20));
     anzeigeVorname = anzeige(QStringLiteral("anzeigeVorname"), g, QRect(195, 25, 175, 20));
     anzeigeGeburtstag = anzeige(QStringLiteral("anzeigeGeburtstag"), g, QRect(15, 50, 170, 20));
@@ -76,7 +82,8 @@ void MainWindow::seiteEinstellungenBauen()
     beschriftung(g, QStringLiteral("Einheiten:"), QRect(200, 258, 70, 20));
     detailBestand = anzeige(QStringLiteral("detailBestand"), g, QRect(270, 258, 100, 20));
 
-    gruppeZugeordnet = gruppe(QStringLiteral("gruppeZugeordnet"), s, QStringLiteral("Zugeordnete Medikamente"), QRect(370, 325, 385, 225));
+    gruppeZugeordnet = gruppe(QStringLiteral("gruppeZugeordnet"), s, QStringLiteral("Zugeordnete Medikamente"),
+                              QRect(370, 325, 385, 225));
     tabelleZuordnung = tabelleBauen(QStringLiteral("tabelleZuordnung"), gruppeZugeordnet, QRect(0, 25, 385, 163),
                                     {QStringLiteral("ID"), QStringLiteral("Medikament"), QStringLiteral("Dosis"),
                                      QStringLiteral("Einnahme"), QString()});
@@ -85,7 +92,8 @@ void MainWindow::seiteEinstellungenBauen()
     tabelleZuordnung->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     tabelleZuordnung->horizontalHeader()->resizeSection(2, 120);
     tabelleZuordnung->horizontalHeader()->resizeSection(3, 100);
-    knopfZuordnungBearbeiten = knopf(QStringLiteral("knopfZuordnungBearbeiten"), gruppeZugeordnet, QStringLiteral("&Zuordnung bearbeiten"), QRect(0, 193, 147, 30));
+    knopfZuordnungBearbeiten = knopf(QStringLiteral("knopfZuordnungBearbeiten"), gruppeZugeordnet,
+                                     QStringLiteral("&Zuordnung bearbeiten"), QRect(0, 193, 147, 30));
     auto pfeil = [this](const QString &name, Qt::ArrowType richtung, int y) {
         auto *t = new QToolButton(gruppeZugeordnet);
         t->setObjectName(name);
@@ -95,20 +103,24 @@ void MainWindow::seiteEinstellungenBauen()
     };
     knopfZuordnungHoch = pfeil(QStringLiteral("knopfZuordnungHoch"), Qt::UpArrow, 193);
     knopfZuordnungRunter = pfeil(QStringLiteral("knopfZuordnungRunter"), Qt::DownArrow, 208);
-    knopfApotheke = knopf(QStringLiteral("knopfApotheke"), gruppeZugeordnet, QStringLiteral("Ap&otheke"), QRect(179, 193, 72, 30));
-    knopfZuordnungLoeschen = knopf(QStringLiteral("knopfZuordnungLoeschen"), gruppeZugeordnet, QStringLiteral("Zuordnung &l:oe:schen"), QRect(255, 193, 130, 30), true);
+    knopfApotheke = knopf(QStringLiteral("knopfApotheke"), gruppeZugeordnet, QStringLiteral("Ap&otheke"),
+                          QRect(179, 193, 72, 30));
+    knopfZuordnungLoeschen = knopf(QStringLiteral("knopfZuordnungLoeschen"), gruppeZugeordnet,
+                                   QStringLiteral("Zuordnung &l:oe:schen"), QRect(255, 193, 130, 30), true);
 
     // Right column: package choice and the assignment of a package.
     tabelleSortenwahl = tabelleBauen(QStringLiteral("tabelleSortenwahl"), s, QRect(770, 30, 370, 278),
-                                     {QStringLiteral("ID"), QStringLiteral("med_id"), QStringLiteral("Verpackung / Handelsname"),
-                                      QStringLiteral("Dosis"), QStringLiteral("Menge")});
+                                     {QStringLiteral("ID"), QStringLiteral("med_id"),
+                                      QStringLiteral("Verpackung / Handelsname"), QStringLiteral("Dosis"),
+                                      QStringLiteral("Menge")});
     tabelleSortenwahl->setColumnHidden(0, true);
     tabelleSortenwahl->setColumnHidden(1, true);
     tabelleSortenwahl->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     tabelleSortenwahl->horizontalHeader()->resizeSection(3, 80);
     tabelleSortenwahl->horizontalHeader()->resizeSection(4, 55);
 
-    gruppeZuordnen = gruppe(QStringLiteral("gruppeZuordnen"), s, QStringLiteral("Dem Patienten zuordnen"), QRect(770, 325, 370, 225));
+    gruppeZuordnen = gruppe(QStringLiteral("gruppeZuordnen"), s, QStringLiteral("Dem Patienten zuordnen"),
+                            QRect(770, 325, 370, 225));
     anzeigeZuordnenSorte = anzeige(QStringLiteral("anzeigeZuordnenSorte"), gruppeZuordnen, QRect(10, 25, 350, 20));
     const struct {
         const char *text;
@@ -135,5 +147,6 @@ void MainWindow::seiteEinstellungenBauen()
     auswahlHilfsmittel->setObjectName(QStringLiteral("auswahlHilfsmittel"));
     auswahlHilfsmittel->setFont(schriftNormal);
     auswahlHilfsmittel->setGeometry(120, 130, 100, 20);
-    knopfEintragen = knopf(QStringLiteral("knopfEintragen"), gruppeZuordnen, QStringLiteral("Eint&ragen"), QRect(10, 165, 350, 30));
+    knopfEintragen = knopf(QStringLiteral("knopfEintragen"), gruppeZuordnen, QStringLiteral("Eint&ragen"),
+                           QRect(10, 165, 350, 30));
 }

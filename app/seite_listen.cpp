@@ -29,8 +29,8 @@ void MainWindow::seitePatientenBauen()
         tabellePatienten->horizontalHeader()->setSectionResizeMode(spalte, QHeaderView::Stretch);
     tabellePatienten->horizontalHeader()->resizeSection(4, 120);
 
-    QGroupBox *d = gruppePatientenDaten =
-        gruppe(QStringLiteral("gruppePatientenDaten"), s, QStringLiteral("Pantienten-Daten"), QRect(15, 24, 390, 266));
+    QGroupBox *d = gruppePatientenDaten = gruppe(QStringLiteral("gruppePatientenDaten"), s,
+                                                 QStringLiteral("Pantienten-Daten"), QRect(15, 24, 390, 266));
     beschriftung(d, QStringLiteral("Name:"), QRect(10, 20, 100, 20));
     editName = eingabe(QStringLiteral("editName"), d, QRect(115, 20, 250, 20));
     beschriftung(d, QStringLiteral("Vorname:"), QRect(10, 50, 100, 20));
@@ -44,8 +44,10 @@ void MainWindow::seitePatientenBauen()
     beschriftung(d, QStringLiteral("Stra:sz:e:"), QRect(10, 140, 100, 20));
     editStrasse = eingabe(QStringLiteral("editStrasse"), d, QRect(115, 140, 195, 20));
     editNr = eingabe(QStringLiteral("editNr"), d, QRect(315, 140, 50, 20));
-    knopfPatientAendern = knopf(QStringLiteral("knopfPatientAendern"), d, QStringLiteral("Daten &:ae:ndern"), QRect(20, 185, 175, 30));
-    knopfPatientEntfernen = knopf(QStringLiteral("knopfPatientEntfernen"), d, QStringLiteral("Patient en&tfernen"), QRect(195, 185, 175, 30), true);
+    knopfPatientAendern = knopf(QStringLiteral("knopfPatientAendern"), d, QStringLiteral("Daten &:ae:ndern"),
+                                QRect(20, 185, 175, 30));
+    knopfPatientEntfernen = knopf(QStringLiteral("knopfPatientEntfernen"), d, QStringLiteral("Patient en&tfernen"),
+                                  QRect(195, 185, 175, 30), true);
     auto *radioZeile = new QWidget(d);
     radioZeile->setObjectName(QStringLiteral("radioZeile"));
     radioZeile->setGeometry(10, 225, 370, 30);
@@ -57,10 +59,13 @@ void MainWindow::seitePatientenBauen()
         return b;
     };
     radioAusblenden = radio(QStringLiteral("radioAusblenden"), QStringLiteral("aus&blenden"), QRect(0, 10, 100, 20));
-    radioPatientHinzufuegen = radio(QStringLiteral("radioPatientHinzufuegen"), QStringLiteral("Patient hin&zuf:ue:gen"), QRect(100, 10, 145, 20));
-    radioPatientSuchen = radio(QStringLiteral("radioPatientSuchen"), QStringLiteral("Patient &suchen"), QRect(250, 10, 120, 20));
+    radioPatientHinzufuegen = radio(QStringLiteral("radioPatientHinzufuegen"), QStringLiteral("Patient hin&zuf:ue:gen"),
+                                    QRect(100, 10, 145, 20));
+    radioPatientSuchen = radio(QStringLiteral("radioPatientSuchen"), QStringLiteral("Patient &suchen"),
+                               QRect(250, 10, 120, 20));
 
-    gruppeNeuerPatient = gruppe(QStringLiteral("gruppeNeuerPatient"), s, QStringLiteral("Neuen Patienten anlegen"), QRect(15, 320, 390, 230));
+    gruppeNeuerPatient = gruppe(QStringLiteral("gruppeNeuerPatient"), s, QStringLiteral("Neuen Patienten anlegen"),
+                                QRect(15, 320, 390, 230));
     auto *n = new QWidget(gruppeNeuerPatient);
     n->setObjectName(QStringLiteral("neuerPatientInhalt"));
     n->setGeometry(25, 0, 365, 230);
@@ -77,10 +82,12 @@ void MainWindow::seitePatientenBauen()
     beschriftung(n, QStringLiteral("Stra:sz:e:"), QRect(10, 140, 80, 20));
     neuStrasse = eingabe(QStringLiteral("neuStrasse"), n, QRect(95, 140, 195, 20));
     neuNr = eingabe(QStringLiteral("neuNr"), n, QRect(295, 140, 45, 20));
-    knopfPatientEintragen = knopf(QStringLiteral("knopfPatientEintragen"), n, QStringLiteral("Patient e&intragen"), QRect(10, 180, 330, 30));
+    knopfPatientEintragen = knopf(QStringLiteral("knopfPatientEintragen"), n, QStringLiteral("Patient e&intragen"),
+                                  QRect(10, 180, 330, 30));
     gruppeNeuerPatient->hide();
 
-    gruppePatientSuchen = gruppe(QStringLiteral("gruppePatientSuchen"), s, QStringLiteral("Patienten suchen"), QRect(15, 320, 390, 230));
+    gruppePatientSuchen = gruppe(QStringLiteral("gruppePatientSuchen"), s, QStringLiteral("Patienten suchen"),
+                                 QRect(15, 320, 390, 230));
     beschriftung(gruppePatientSuchen, QStringLiteral("Suche nach:"), QRect(20, 30, 300, 20));
     auswahlSuchspalte = new QComboBox(gruppePatientSuchen);
     auswahlSuchspalte->setObjectName(QStringLiteral("auswahlSuchspalte"));
@@ -93,29 +100,39 @@ void MainWindow::seitePatientenBauen()
     auswahlSuchspalte->setCurrentIndex(0);
     beschriftung(gruppePatientSuchen, QStringLiteral("Suchbegriff:"), QRect(20, 100, 300, 20));
     editSuchbegriff = eingabe(QStringLiteral("editSuchbegriff"), gruppePatientSuchen, QRect(20, 130, 300, 20));
-    knopfPatientSuchen = knopf(QStringLiteral("knopfPatientSuchen"), gruppePatientSuchen, QStringLiteral("Patient s&uchen"), QRect(20, 170, 150, 30));
+    knopfPatientSuchen = knopf(QStringLiteral("knopfPatientSuchen"), gruppePatientSuchen,
+                               QStringLiteral("Patient s&uchen"), QRect(20, 170, 150, 30));
     gruppePatientSuchen->hide();
 }
 
 void MainWindow::seiteMedikamenteBauen()
 {
     QWidget *s = seiteMedikamente;
-    const QStringList sortenKopf{QStringLiteral("ID"), QStringLiteral("med_id"), QStringLiteral("Verpackung / Handelsname"),
-                                 QStringLiteral("Dosis"), QStringLiteral("Menge")};
+    const QStringList sortenKopf{QStringLiteral("ID"), QStringLiteral("med_id"),
+                                 QStringLiteral("Verpackung / Handelsname"), QStringLiteral("Dosis"),
+                                 QStringLiteral("Menge")};
 
-    gruppeMedikament = gruppe(QStringLiteral("gruppeMedikament"), s, QStringLiteral("Medikament"), QRect(15, 24, 300, 215));
-    QGroupBox *hinzu = gruppe(QStringLiteral("gruppeMedikamentHinzufuegen"), gruppeMedikament, QStringLiteral("Hinzuf:ue:gen"), QRect(10, 25, 280, 60));
+    gruppeMedikament = gruppe(QStringLiteral("gruppeMedikament"), s, QStringLiteral("Medikament"),
+                              QRect(15, 24, 300, 215));
+    QGroupBox *hinzu = gruppe(QStringLiteral("gruppeMedikamentHinzufuegen"), gruppeMedikament,
+                              QStringLiteral("Hinzuf:ue:gen"), QRect(10, 25, 280, 60));
     editMedikamentNeu = eingabe(QStringLiteral("editMedikamentNeu"), hinzu, QRect(10, 27, 170, 22));
-    knopfMedikamentHinzufuegen = knopf(QStringLiteral("knopfMedikamentHinzufuegen"), hinzu, QStringLiteral("Hin&zuf:ue:gen"), QRect(185, 24, 85, 28));
-    QGroupBox *bearb = gruppe(QStringLiteral("gruppeMedikamentBearbeiten"), gruppeMedikament, QStringLiteral("Bearbeiten"), QRect(10, 95, 280, 60));
+    knopfMedikamentHinzufuegen = knopf(QStringLiteral("knopfMedikamentHinzufuegen"), hinzu,
+                                       QStringLiteral("Hin&zuf:ue:gen"), QRect(185, 24, 85, 28));
+    QGroupBox *bearb = gruppe(QStringLiteral("gruppeMedikamentBearbeiten"), gruppeMedikament,
+                              QStringLiteral("Bearbeiten"), QRect(10, 95, 280, 60));
     editMedikamentName = eingabe(QStringLiteral("editMedikamentName"), bearb, QRect(10, 27, 170, 22));
-    knopfMedikamentAendern = knopf(QStringLiteral("knopfMedikamentAendern"), bearb, QStringLiteral(":Ae:nde&rn"), QRect(185, 24, 85, 28));
-    anzeigeMedikament = beschriftung(gruppeMedikament, QString(), QRect(10, 172, 180, 28), Qt::AlignRight | Qt::AlignVCenter);
+    knopfMedikamentAendern = knopf(QStringLiteral("knopfMedikamentAendern"), bearb, QStringLiteral(":Ae:nde&rn"),
+                                   QRect(185, 24, 85, 28));
+    anzeigeMedikament = beschriftung(gruppeMedikament, QString(), QRect(10, 172, 180, 28),
+                                     Qt::AlignRight | Qt::AlignVCenter);
     anzeigeMedikament->setObjectName(QStringLiteral("anzeigeMedikament"));
     anzeigeMedikament->setFont(schriftFett);
-    knopfMedikamentLoeschen = knopf(QStringLiteral("knopfMedikamentLoeschen"), gruppeMedikament, QStringLiteral("&L:oe:schen"), QRect(195, 172, 95, 28), true);
+    knopfMedikamentLoeschen = knopf(QStringLiteral("knopfMedikamentLoeschen"), gruppeMedikament,
+                                    QStringLiteral("&L:oe:schen"), QRect(195, 172, 95, 28), true);
 
-    gruppeMedikamentensuche = gruppe(QStringLiteral("gruppeMedikamentensuche"), s, QStringLiteral("Medikamentensuche"), QRect(15, 250, 300, 300));
+    gruppeMedikamentensuche = gruppe(QStringLiteral("gruppeMedikamentensuche"), s, QStringLiteral("Medikamentensuche"),
+                                     QRect(15, 250, 300, 300));
     gruppeMedikamentensuche->hide();
 
     tabelleMedikamente = tabelleBauen(QStringLiteral("tabelleMedikamente"), s, QRect(330, 30, 300, 520),
@@ -148,26 +165,32 @@ void MainWindow::seiteMedikamenteBauen()
         beschriftung(w, QStringLiteral("Einheiten pro Packung:"), QRect(10, 110, 200, 20));
         return Seite{w, fuer};
     };
-    Seite neu = seite(QStringLiteral("seiteSorteHinzufuegen"), QStringLiteral("Packung eintragen f:ue:r:"), QStringLiteral("anzeigeSorteNeuFuer"));
+    Seite neu = seite(QStringLiteral("seiteSorteHinzufuegen"), QStringLiteral("Packung eintragen f:ue:r:"),
+                      QStringLiteral("anzeigeSorteNeuFuer"));
     anzeigeSorteNeuFuer = neu.fuer;
     editSorteHandelsname = eingabe(QStringLiteral("editSorteHandelsname"), neu.w, QRect(210, 50, 270, 20));
     editSorteDosis = eingabe(QStringLiteral("editSorteDosis"), neu.w, QRect(210, 80, 270, 20));
     editSortePackung = eingabe(QStringLiteral("editSortePackung"), neu.w, QRect(210, 110, 270, 20));
-    knopfSorteEintragen = knopf(QStringLiteral("knopfSorteEintragen"), neu.w, QStringLiteral("Daten e&intragen"), QRect(10, 160, 470, 30));
+    knopfSorteEintragen = knopf(QStringLiteral("knopfSorteEintragen"), neu.w, QStringLiteral("Daten e&intragen"),
+                                QRect(10, 160, 470, 30));
 
-    Seite bearbeiten = seite(QStringLiteral("seiteSorteBearbeiten"), QStringLiteral("Packung bearbeiten f:ue:r:"), QStringLiteral("anzeigeSorteBearbeitenFuer"));
+    Seite bearbeiten = seite(QStringLiteral("seiteSorteBearbeiten"), QStringLiteral("Packung bearbeiten f:ue:r:"),
+                             QStringLiteral("anzeigeSorteBearbeitenFuer"));
     anzeigeSorteBearbeitenFuer = bearbeiten.fuer;
     editSorteNeuHandelsname = eingabe(QStringLiteral("editSorteNeuHandelsname"), bearbeiten.w, QRect(210, 50, 270, 20));
     editSorteNeuDosis = eingabe(QStringLiteral("editSorteNeuDosis"), bearbeiten.w, QRect(210, 80, 270, 20));
     editSorteNeuPackung = eingabe(QStringLiteral("editSorteNeuPackung"), bearbeiten.w, QRect(210, 110, 270, 20));
-    knopfSorteAendern = knopf(QStringLiteral("knopfSorteAendern"), bearbeiten.w, QStringLiteral("Daten &\u00E4ndern"), QRect(10, 160, 470, 30));
+    knopfSorteAendern = knopf(QStringLiteral("knopfSorteAendern"), bearbeiten.w, QStringLiteral("Daten &\u00E4ndern"),
+                              QRect(10, 160, 470, 30));
 
-    Seite loeschen = seite(QStringLiteral("seiteSorteLoeschen"), QStringLiteral("Verpackungseinheit:"), QStringLiteral("anzeigeSorteLoeschenFuer"));
+    Seite loeschen = seite(QStringLiteral("seiteSorteLoeschen"), QStringLiteral("Verpackungseinheit:"),
+                           QStringLiteral("anzeigeSorteLoeschenFuer"));
     anzeigeSorteLoeschenFuer = loeschen.fuer;
     anzeigeSorteHandelsname = anzeige(QStringLiteral("anzeigeSorteHandelsname"), loeschen.w, QRect(210, 50, 270, 20));
     anzeigeSorteDosis = anzeige(QStringLiteral("anzeigeSorteDosis"), loeschen.w, QRect(210, 80, 270, 20));
     anzeigeSortePackung = anzeige(QStringLiteral("anzeigeSortePackung"), loeschen.w, QRect(210, 110, 270, 20));
-    knopfSorteLoeschen = knopf(QStringLiteral("knopfSorteLoeschen"), loeschen.w, QStringLiteral("Datensatz l\u00F6&schen"), QRect(10, 160, 470, 30), true);
+    knopfSorteLoeschen = knopf(QStringLiteral("knopfSorteLoeschen"), loeschen.w,
+                               QStringLiteral("Datensatz l\u00F6&schen"), QRect(10, 160, 470, 30), true);
 
     medikamentTabs->addTab(neu.w, umlauteErsetzen(tr("Hinzuf:ue:gen")));
     medikamentTabs->addTab(bearbeiten.w, tr("Bearbeiten"));

@@ -40,7 +40,8 @@ bool MainWindow::arztGenannt(const QString &arzt)
     // An appointment without a doctor tells the carer nothing.
     if (!arzt.trimmed().isEmpty())
         return true;
-    meldungZeigen(umlauteErsetzen(QStringLiteral("Bitte \"Hausarzt\" w:ae:hlen oder den Namen des Facharztes eintragen.")));
+    meldungZeigen(
+        umlauteErsetzen(QStringLiteral("Bitte \"Hausarzt\" w:ae:hlen oder den Namen des Facharztes eintragen.")));
     return false;
 }
 
@@ -67,12 +68,13 @@ void MainWindow::TerminWEintragen()
 
     DbSitzung db(*this);
     // Only for a patient who still exists: an appointment of nobody would be lost.
-    if (!db.aendernZeile(QStringLiteral("INSERT INTO termine (id, pata_id, arzt, arzt_date) SELECT NULL, :pata_id, :arzt, "
-                                        ":arzt_date WHERE EXISTS (SELECT 1 FROM patient WHERE id=:pata_da) ;"),
-                         {{QStringLiteral(":pata_id"), patient.toInt()},
-                          {QStringLiteral(":arzt"), arzt},
-                          {QStringLiteral(":arzt_date"), terminNeuDatum->date()},
-                          {QStringLiteral(":pata_da"), patient.toInt()}})) {
+    if (!db.aendernZeile(
+            QStringLiteral("INSERT INTO termine (id, pata_id, arzt, arzt_date) SELECT NULL, :pata_id, :arzt, "
+                           ":arzt_date WHERE EXISTS (SELECT 1 FROM patient WHERE id=:pata_da) ;"),
+            {{QStringLiteral(":pata_id"), patient.toInt()},
+             {QStringLiteral(":arzt"), arzt},
+             {QStringLiteral(":arzt_date"), terminNeuDatum->date()},
+             {QStringLiteral(":pata_da"), patient.toInt()}})) {
         terminGespeichert = db.hatKonflikt();
         return;
     }

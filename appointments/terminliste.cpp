@@ -19,8 +19,9 @@ void MainWindow::TermineFuellen()
     if (tabellePatientenwahl->rowCount() > 0 && patient) {
         const int schluessel = patient->text().toInt();
         DbSitzung db(*this);
-        const auto termine = db.lesen(QStringLiteral("SELECT * FROM termine WHERE pata_id=:pata_id ORDER BY arzt_date ASC "),
-                                      {{QStringLiteral(":pata_id"), schluessel}});
+        const auto termine = db.lesen(
+            QStringLiteral("SELECT * FROM termine WHERE pata_id=:pata_id ORDER BY arzt_date ASC "),
+            {{QStringLiteral(":pata_id"), schluessel}});
         tabelleTermine->setRowCount(termine.size());
         for (int z = 0; z < termine.size(); ++z) {
             const QSqlRecord &t = termine.at(z);

@@ -144,11 +144,11 @@ const Operation opBuchen{"book packages", 16, 50};
 const Operation opSuchen{"search patients", 16, 50};
 const Operation opPdfPlan{"PDF regulation plan", 100, 100};
 const Operation opPdfListe{"PDF medication list", 100, 100};
-const Operation *const operationen[] = {&opStart,   &opWaehlen, &opZuordnen, &opLoeschen, &opVerschieben,
-                                        &opBuchen,  &opSuchen,  &opPdfPlan,  &opPdfListe};
+const Operation *const operationen[] = {&opStart,  &opWaehlen, &opZuordnen, &opLoeschen, &opVerschieben,
+                                        &opBuchen, &opSuchen,  &opPdfPlan,  &opPdfListe};
 
 std::vector<Groesse> groessen;
-std::map<std::string, std::vector<double>> proben; // seconds per sample
+std::map<std::string, std::vector<double>> proben;    // seconds per sample
 std::map<std::string, std::vector<double>> cpuProben; // CPU seconds of this thread per sample
 std::map<std::string, std::string> hinweise;
 std::map<std::string, bool> ohneArbeit; // the slot did nothing: no target can be judged
@@ -406,9 +406,7 @@ void suchenProgramm(benchmark::State &state, const Groesse &g)
     ereignisse();
     const std::string name = schluessel(g, opSuchen);
     for (auto _ : state) {
-        const double t = messen([&] {
-            Messung::suchen(w, QStringLiteral("lastname"), QString::fromLatin1(suchtext));
-        });
+        const double t = messen([&] { Messung::suchen(w, QStringLiteral("lastname"), QString::fromLatin1(suchtext)); });
         eintragen(state, name, t);
     }
     hinweise[name] = std::to_string(Messung::gefunden(w)) + " found";
@@ -429,9 +427,8 @@ void pdfProgramm(benchmark::State &state, const Groesse &g, const Operation &op)
     const int vorher = faenger->geoeffnet;
     for (auto _ : state) {
         QFile::remove(pdf);
-        const double t = messen([&] {
-            plan ? Messung::verordnungsplanDrucken(w) : Messung::medikamentenlisteDrucken(w);
-        });
+        const double t = messen(
+            [&] { plan ? Messung::verordnungsplanDrucken(w) : Messung::medikamentenlisteDrucken(w); });
         geschrieben += QFileInfo(pdf).size() > 0 ? 1 : 0;
         eintragen(state, name, t);
     }
@@ -439,8 +436,7 @@ void pdfProgramm(benchmark::State &state, const Groesse &g, const Operation &op)
     if (geschrieben == 0) {
         hinweise[name] = "no file written: printing does nothing in this build";
         ohneArbeit[name] = true;
-    }
-    else if (faenger->geoeffnet == vorher)
+    } else if (faenger->geoeffnet == vorher)
         hinweise[name] = "the file was not opened";
     else
         hinweise[name] = std::to_string(Messung::zeilen(w)) + " lines";
@@ -528,11 +524,13 @@ void startBoden(benchmark::State &state, const Groesse &g)
         b.ausfuehren(patientenAbfrage);
         einnahmeLesen(b, folge.front());
         termineLesen(b, folge.front());
-        b.ausfuehren("SELECT id, medizin_id, handelsname, dosis, packung FROM sorte ORDER BY handelsname ASC, dosis ASC ");
+        b.ausfuehren(
+            "SELECT id, medizin_id, handelsname, dosis, packung FROM sorte ORDER BY handelsname ASC, dosis ASC ");
         b.ausfuehren("SELECT id, lastname, firstname, ort, birth, plz, strasse, nr FROM patient WHERE firstname "
                      "LIKE:kat ORDER BY id ASC ",
                      {{":kat", "%%"}});
-        b.ausfuehren("SELECT id, medizin FROM medikament WHERE medizin LIKE:kat ORDER BY medizin ASC ", {{":kat", "%%"}});
+        b.ausfuehren("SELECT id, medizin FROM medikament WHERE medizin LIKE:kat ORDER BY medizin ASC ",
+                     {{":kat", "%%"}});
         b.ausfuehren("SELECT id, medizin_id, handelsname, dosis, packung FROM sorte WHERE medizin_id=:medid ORDER BY "
                      "dosis ASC ",
                      {{":medid", medikament}});
@@ -572,8 +570,8 @@ void zuordnenBoden(benchmark::State &state, const Groesse &g)
         },
         [&] {
             b.oeffnen();
-            const long long hoechste =
-                b.zahl("SELECT max(ordnung) AS hoechste FROM einnahme WHERE pat_id=:pat ;", {{":pat", text(p)}});
+            const long long hoechste = b.zahl("SELECT max(ordnung) AS hoechste FROM einnahme WHERE pat_id=:pat ;",
+                                              {{":pat", text(p)}});
             einnahmeEinfuegen(b, p, 1 + (i++ * 13) % g.umfang.packungen, hoechste + 1);
             neu = b.letzteId();
             einnahmeLesen(b, p);
@@ -592,7 +590,8 @@ void loeschenBoden(benchmark::State &state, const Groesse &g)
         state, schluessel(g, opLoeschen, true),
         [&] {
             b.oeffnen();
-            const long long hoechste = b.zahl("SELECT max(ordnung) FROM einnahme WHERE pat_id=:pat ;", {{":pat", text(p)}});
+            const long long hoechste = b.zahl("SELECT max(ordnung) FROM einnahme WHERE pat_id=:pat ;",
+                                              {{":pat", text(p)}});
             einnahmeEinfuegen(b, p, 1 + (i++ * 17) % g.umfang.packungen, hoechste + 1);
             einnahmeLesen(b, p);
             weg = b.schluessel.at(b.schluessel.size() / 2);
@@ -780,8 +779,8 @@ void tabelleDrucken(const std::vector<std::pair<long, long>> &speicher, bool ind
     if (indizes)
         std::printf("With indexes on einnahme.pat_id and termine.pata_id, which the program's files do not have.\n");
     std::printf("\n");
-    std::printf("%-13s %-20s %9s %19s %4s %9s %9s %9s %7s %8s %-7s %s\n", "size", "operation", "median",
-                "spread (IQR)", "n", "cpu", "floor", "floor cpu", "ratio", "target", "met", "note");
+    std::printf("%-13s %-20s %9s %19s %4s %9s %9s %9s %7s %8s %-7s %s\n", "size", "operation", "median", "spread (IQR)",
+                "n", "cpu", "floor", "floor cpu", "ratio", "target", "met", "note");
     for (const Groesse &g : groessen) {
         for (const Operation *op : operationen) {
             const auto it = proben.find(schluessel(g, *op));
@@ -801,12 +800,14 @@ void tabelleDrucken(const std::vector<std::pair<long, long>> &speicher, bool ind
             }
             const double z = ziel(g, *op);
             const std::string zielText = z > 0 ? ms(z / 1000.0) : "-";
-            const std::string erfuellt = z <= 0 ? "-" : ohneArbeit[schluessel(g, *op)] ? "n/a"
-                                                     : k.median * 1000.0 <= z ? "yes" : "MISSED";
+            const std::string erfuellt = z <= 0                           ? "-"
+                                         : ohneArbeit[schluessel(g, *op)] ? "n/a"
+                                         : k.median * 1000.0 <= z         ? "yes"
+                                                                          : "MISSED";
             std::printf("%-13s %-20s %9s %19s %4zu %9s %9s %9s %7s %8s %-7s %s\n", g.umfang.name.toUtf8().constData(),
-                        op->name, ms(k.median).c_str(), (ms(k.q1) + " - " + ms(k.q3)).c_str(), k.n, ms(kc.median).c_str(),
-                        boden.c_str(), bodenCpu.c_str(), verhaeltnis.c_str(), zielText.c_str(), erfuellt.c_str(),
-                        hinweise[schluessel(g, *op)].c_str());
+                        op->name, ms(k.median).c_str(), (ms(k.q1) + " - " + ms(k.q3)).c_str(), k.n,
+                        ms(kc.median).c_str(), boden.c_str(), bodenCpu.c_str(), verhaeltnis.c_str(), zielText.c_str(),
+                        erfuellt.c_str(), hinweise[schluessel(g, *op)].c_str());
         }
     }
     if (!speicher.empty()) {
@@ -841,8 +842,7 @@ public:
 };
 
 void anmelden(const Groesse &g, const Operation &op, int schritte,
-              void (*programm)(benchmark::State &, const Groesse &),
-              void (*boden)(benchmark::State &, const Groesse &))
+              void (*programm)(benchmark::State &, const Groesse &), void (*boden)(benchmark::State &, const Groesse &))
 {
     benchmark::RegisterBenchmark(schluessel(g, op).c_str(), [&g, programm](benchmark::State &s) { programm(s, g); })
         ->UseManualTime()
@@ -902,8 +902,9 @@ int main(int argc, char **argv)
     QDesktopServices::setUrlHandler(QString(), faenger, "oeffnen");
 
     // Samples per round: fewer where one sample takes long.
-    const std::map<QString, std::pair<int, int>> schritte = {
-        {QStringLiteral("familie"), {40, 8}}, {QStringLiteral("pflegedienst"), {20, 4}}, {QStringLiteral("gross"), {10, 3}}};
+    const std::map<QString, std::pair<int, int>> schritte = {{QStringLiteral("familie"), {40, 8}},
+                                                             {QStringLiteral("pflegedienst"), {20, 4}},
+                                                             {QStringLiteral("gross"), {10, 3}}};
     for (const Beispielumfang &u : beispielumfaenge()) {
         if (!namen.isEmpty() && !namen.contains(u.name))
             continue;
@@ -939,10 +940,12 @@ int main(int argc, char **argv)
         anmelden(g, opVerschieben, g.schritte, verschiebenProgramm, verschiebenBoden);
         anmelden(g, opBuchen, g.schritte, buchenProgramm, buchenBoden);
         anmelden(g, opSuchen, g.schritte, suchenProgramm, suchenBoden);
-        anmelden(g, opPdfPlan, g.schritte, [](benchmark::State &s, const Groesse &gr) { pdfProgramm(s, gr, opPdfPlan); },
-                 nullptr);
-        anmelden(g, opPdfListe, g.schritte,
-                 [](benchmark::State &s, const Groesse &gr) { pdfProgramm(s, gr, opPdfListe); }, nullptr);
+        anmelden(
+            g, opPdfPlan, g.schritte, [](benchmark::State &s, const Groesse &gr) { pdfProgramm(s, gr, opPdfPlan); },
+            nullptr);
+        anmelden(
+            g, opPdfListe, g.schritte, [](benchmark::State &s, const Groesse &gr) { pdfProgramm(s, gr, opPdfListe); },
+            nullptr);
     }
 
     std::fprintf(stderr, "running (load average %s)\n", last().c_str());

@@ -96,7 +96,8 @@ void MainWindow::MedikamenteFuellen()
         tabelleMedikamente->setUpdatesEnabled(false);
         tabelleMedikamente->setRowCount(zeilen.size());
         for (int z = 0; z < zeilen.size(); ++z) {
-            tabelleMedikamente->setItem(z, 0, new QTableWidgetItem(zeilen.at(z).value(QStringLiteral("id")).toString()));
+            tabelleMedikamente->setItem(z, 0,
+                                        new QTableWidgetItem(zeilen.at(z).value(QStringLiteral("id")).toString()));
             tabelleMedikamente->setItem(z, 1,
                                         new QTableWidgetItem(zeilen.at(z).value(QStringLiteral("medizin")).toString()));
         }
@@ -161,9 +162,9 @@ void MainWindow::MedikamentAendern()
     const QString id = zellText(tabelleMedikamente, zeile, 0);
     {
         DbSitzung db(*this);
-        if (!db.aendernZeile(QStringLiteral("UPDATE medikament SET medizin=:medizin WHERE id=:id"),
-                             {{QStringLiteral(":medizin"), editMedikamentName->text()},
-                              {QStringLiteral(":id"), id.toInt()}}))
+        if (!db.aendernZeile(
+                QStringLiteral("UPDATE medikament SET medizin=:medizin WHERE id=:id"),
+                {{QStringLiteral(":medizin"), editMedikamentName->text()}, {QStringLiteral(":id"), id.toInt()}}))
             return;
     }
     MedikamenteFuellen();

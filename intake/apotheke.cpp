@@ -19,12 +19,14 @@ namespace {
 // which would look as if the packages had been added.
 QString ohnePackungsgroesse(const QString &handelsname)
 {
-    const QString name = handelsname.isEmpty() ? QStringLiteral("dieser Zeile") : QStringLiteral("\u201E%1\u201C").arg(handelsname);
+    const QString name = handelsname.isEmpty() ? QStringLiteral("dieser Zeile")
+                                               : QStringLiteral("\u201E%1\u201C").arg(handelsname);
     return umlauteErsetzen(
-               QStringLiteral("F:ue:r die Packung %1 ist nicht bekannt, wie viele Einheiten sie enth:ae:lt (die Packung "
-                              "wurde gel:oe:scht oder hat keine g:ue:ltige Menge).\n\nGekaufte Packungen k:oe:nnen "
-                              "deshalb nicht eingetragen werden. Den Bestand bitte unter \u201EZuordnung "
-                              "bearbeiten\u201C korrigieren."))
+               QStringLiteral(
+                   "F:ue:r die Packung %1 ist nicht bekannt, wie viele Einheiten sie enth:ae:lt (die Packung "
+                   "wurde gel:oe:scht oder hat keine g:ue:ltige Menge).\n\nGekaufte Packungen k:oe:nnen "
+                   "deshalb nicht eingetragen werden. Den Bestand bitte unter \u201EZuordnung "
+                   "bearbeiten\u201C korrigieren."))
         .arg(name);
 }
 
@@ -45,8 +47,9 @@ void MainWindow::ApothekenFenster()
         return;
     const int r = tabelleZuordnung->currentRow();
     if (r < 0 || r >= einnahmeZeilen()) {
-        meldungZeigen(umlauteErsetzen(QStringLiteral("Bitte zuerst in der Liste \u201EZugeordnete Medikamente\u201C die "
-                                                     "Zeile ausw:ae:hlen, f:ue:r die Packungen gekauft wurden.")));
+        meldungZeigen(
+            umlauteErsetzen(QStringLiteral("Bitte zuerst in der Liste \u201EZugeordnete Medikamente\u201C die "
+                                           "Zeile ausw:ae:hlen, f:ue:r die Packungen gekauft wurden.")));
         return;
     }
     if (!einnahmeFehler.at(r).isEmpty()) {
@@ -69,7 +72,8 @@ void MainWindow::ApothekenFenster()
     fensterText(fenster, QStringLiteral("Stand:"), QRect(20, 80, 65, 20), rechts);
     fensterText(fenster, einnahmeBestand.at(r), QRect(85, 80, 50, 20), Qt::AlignCenter, rahmen);
     fensterText(fenster, QStringLiteral("Heute:"), QRect(160, 80, 65, 20), rechts);
-    fensterText(fenster, heute.toString(QStringLiteral("dd.MM.yyyy")), QRect(230, 80, 100, 20), Qt::AlignCenter, rahmen);
+    fensterText(fenster, heute.toString(QStringLiteral("dd.MM.yyyy")), QRect(230, 80, 100, 20), Qt::AlignCenter,
+                rahmen);
     fensterText(fenster, umlauteErsetzen(QStringLiteral("Packung/en zum Bestand hinzuf:ue:gen")),
                 QRect(145, 120, 250, 20));
 
@@ -121,8 +125,8 @@ void MainWindow::ApothekeEintragen()
         }
         const QSqlRecord &z = zeilen.first();
         auto wert = [&z](const char *spalte) { return z.value(QLatin1String(spalte)); };
-        const Zeilenpruefung pruefung =
-            zeilePruefen(wert("stand"), wert("tag"), {wert("morgen"), wert("mittag"), wert("abend"), wert("nacht")});
+        const Zeilenpruefung pruefung = zeilePruefen(wert("stand"), wert("tag"),
+                                                     {wert("morgen"), wert("mittag"), wert("abend"), wert("nacht")});
         if (!pruefung.fehler.isEmpty()) {
             abgelehnt = zeileUngueltig(einnahmeHandelsname.at(r), pruefung.fehler);
             return false;
@@ -133,14 +137,16 @@ void MainWindow::ApothekeEintragen()
             return false;
         }
         const Bestand b = bestandBerechnen(wert("stand").toFloat(), wert("morgen").toFloat(), wert("mittag").toFloat(),
-                                           wert("abend").toFloat(), wert("nacht").toFloat(), wert("tag").toDate(), heute);
+                                           wert("abend").toFloat(), wert("nacht").toFloat(), wert("tag").toDate(),
+                                           heute);
         // Today's stock as the table writes it, so that the consumption of
         // the days before today is settled together with the purchase.
         const double neu = bestandText(static_cast<double>(b.heute)).toDouble() + *packungen * *einheiten;
         if (!(neu >= Bereich::bestand.von && neu <= Bereich::bestand.bis)) {
-            abgelehnt = QStringLiteral("Mit %1 Packung/en l\u00E4ge der Bestand bei %2, au\u00DFerhalb von %3 bis %4.\n\n"
-                                       "Bitte die Zahl der Packungen oder unter \u201EZuordnung bearbeiten\u201C den "
-                                       "Bestand pr\u00FCfen.\n\nEs wurde nichts gespeichert.")
+            abgelehnt = QStringLiteral(
+                            "Mit %1 Packung/en l\u00E4ge der Bestand bei %2, au\u00DFerhalb von %3 bis %4.\n\n"
+                            "Bitte die Zahl der Packungen oder unter \u201EZuordnung bearbeiten\u201C den "
+                            "Bestand pr\u00FCfen.\n\nEs wurde nichts gespeichert.")
                             .arg(text, zahlText(neu), zahlText(Bereich::bestand.von), zahlText(Bereich::bestand.bis));
             return false;
         }

@@ -54,14 +54,14 @@ struct Reichweite {
     bool ohneVerbrauch = false; // no daily consumption: the stock never runs out
     float tage = 0;             // remaining days as read back from the cache
     float wochen = 0;
-    QString wochenText;    // "1.6 Wochen", or "unbegrenzt"
-    QDate reichtBis;       // last day with stock; invalid without consumption
-    QString reichtBisText; // "dd.MM.yyyy", or empty
-    int balken = 0;        // bar value 0..100
-    QString balkenText;    // the trade name, shown on the bar
-    QString hinweis;       // the bar's tool tip
-    bool gelb = false;     // less than four weeks left
-    bool rot = false;      // runs out before the next family-doctor appointment
+    QString wochenText;     // "1.6 Wochen", or "unbegrenzt"
+    QDate reichtBis;        // last day with stock; invalid without consumption
+    QString reichtBisText;  // "dd.MM.yyyy", or empty
+    int balken = 0;         // bar value 0..100
+    QString balkenText;     // the trade name, shown on the bar
+    QString hinweis;        // the bar's tool tip
+    bool gelb = false;      // less than four weeks left
+    bool rot = false;       // runs out before the next family-doctor appointment
     bool ungueltig = false; // the line's stored values cannot be used: no figures
 };
 

@@ -32,17 +32,17 @@ void MainWindow::ZuordnungEintragen()
     }
     const int sortenZeile = tabelleSortenwahl->currentRow();
     if (sortenZeile < 0 || zellText(tabelleSortenwahl, sortenZeile, 0).isEmpty()) {
-        meldungZeigen(umlauteErsetzen(
-            QStringLiteral("Bitte zuerst rechts eine Packung ausw:ae:hlen, die dem Patienten zugeordnet werden soll.")));
+        meldungZeigen(umlauteErsetzen(QStringLiteral(
+            "Bitte zuerst rechts eine Packung ausw:ae:hlen, die dem Patienten zugeordnet werden soll.")));
         return;
     }
 
     // A dose typed wrongly must not silently become 0: the plan would tell
     // the carer to give nothing.
     const std::array<std::pair<QLineEdit *, const char *>, 4> felder{{{editZuordnenMorgen, "Morgen"},
-                                                                       {editZuordnenMittag, "Mittag"},
-                                                                       {editZuordnenAbend, "Abend"},
-                                                                       {editZuordnenNacht, "Nacht"}}};
+                                                                      {editZuordnenMittag, "Mittag"},
+                                                                      {editZuordnenAbend, "Abend"},
+                                                                      {editZuordnenNacht, "Nacht"}}};
     std::array<double, 4> dosen{};
     for (std::size_t i = 0; i < felder.size(); ++i) {
         QLineEdit *feld = felder[i].first;
@@ -74,8 +74,9 @@ void MainWindow::ZuordnungEintragen()
             {{QStringLiteral(":pat"), patientId}}, &ok);
         if (!ok)
             return false;
-        const int ordnung =
-            qMax(tabelleZuordnung->rowCount(), hoechste.isEmpty() ? 0 : hoechste.first().value(0).toInt()) + 1;
+        const int ordnung = qMax(tabelleZuordnung->rowCount(),
+                                 hoechste.isEmpty() ? 0 : hoechste.first().value(0).toInt()) +
+                            1;
         // Only for a patient and a package that still exist: a line of
         // nobody would be lost, one of a gone package useless.
         return db.aendernZeile(
@@ -161,8 +162,8 @@ void MainWindow::ZuordnungAnklicken()
 
 void MainWindow::ZuordnungDetailsLeeren()
 {
-    for (QLabel *box : {detailMedizin, detailMorgen, detailMittag, detailAbend, detailNacht, detailDosis,
-                        detailPackung, detailDatum, detailBestand}) {
+    for (QLabel *box : {detailMedizin, detailMorgen, detailMittag, detailAbend, detailNacht, detailDosis, detailPackung,
+                        detailDatum, detailBestand}) {
         box->clear();
         box->setToolTip(QString());
     }
@@ -207,7 +208,7 @@ void MainWindow::zuordnungVerschieben(int richtung)
         // stand next to each other as shown.
         bool ok = false;
         const auto zeilen = db.lesen(QStringLiteral("SELECT id, ordnung FROM einnahme WHERE pat_id=:pat ORDER BY "
-                                                     "ordnung, id"),
+                                                    "ordnung, id"),
                                      {{QStringLiteral(":pat"), aktuellerPatient}}, &ok);
         if (!ok)
             return false;

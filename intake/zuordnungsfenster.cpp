@@ -21,8 +21,9 @@ void MainWindow::ZuordnungFenster()
         return;
     const int r = tabelleZuordnung->currentRow();
     if (r < 0 || r >= einnahmeZeilen()) {
-        meldungZeigen(umlauteErsetzen(QStringLiteral("Bitte zuerst in der Liste \u201EZugeordnete Medikamente\u201C die "
-                                                     "Zeile ausw:ae:hlen, die bearbeitet werden soll.")));
+        meldungZeigen(
+            umlauteErsetzen(QStringLiteral("Bitte zuerst in der Liste \u201EZugeordnete Medikamente\u201C die "
+                                           "Zeile ausw:ae:hlen, die bearbeitet werden soll.")));
         return;
     }
 
@@ -90,9 +91,10 @@ void MainWindow::ZuordnungWEintragen()
     const std::optional<double> standGelesen = zahlLesen(standText, Bereich::bestand);
     if (!fehlerFeld && !standGelesen) {
         fehler = standText.isEmpty()
-                     ? QStringLiteral("Bei \u201EStand\u201C fehlt der Bestand.\n\n"
-                                      "Bitte die Zahl der vorhandenen Einheiten eingeben, zum Beispiel 14 oder 12,5.\n\n"
-                                      "Es wurde nichts gespeichert.")
+                     ? QStringLiteral(
+                           "Bei \u201EStand\u201C fehlt der Bestand.\n\n"
+                           "Bitte die Zahl der vorhandenen Einheiten eingeben, zum Beispiel 14 oder 12,5.\n\n"
+                           "Es wurde nichts gespeichert.")
                      : zahlFehlerText(QStringLiteral("Stand"), standText, Bereich::bestand);
         fehlerFeld = fensterStand.get();
     }

@@ -45,8 +45,8 @@ Werte einnahmeUnveraendertWerte(const QVariantList &gespeichert)
 {
     Werte werte;
     int i = 0;
-    for (const char *name : {":alt_tag", ":alt_stand", ":alt_morgen", ":alt_mittag", ":alt_abend", ":alt_nacht",
-                             ":alt_hilfe"})
+    for (const char *name :
+         {":alt_tag", ":alt_stand", ":alt_morgen", ":alt_mittag", ":alt_abend", ":alt_nacht", ":alt_hilfe"})
         werte.append({QLatin1String(name), gespeichert.value(i++)});
     return werte;
 }
@@ -82,9 +82,9 @@ void MainWindow::zuordnungLesen(bool neuNummerieren)
     aktuellerPatient = mitPatient ? tabellePatientenwahl->item(patientZeile, 0)->text() : QString();
 
     DbSitzung db(*this);
-    const QVector<QSqlRecord> zeilen =
-        mitPatient ? db.lesen(QString::fromLatin1(einnahmeAbfrage), {{QStringLiteral(":pat"), aktuellerPatient}})
-                   : QVector<QSqlRecord>();
+    const QVector<QSqlRecord> zeilen = mitPatient ? db.lesen(QString::fromLatin1(einnahmeAbfrage),
+                                                             {{QStringLiteral(":pat"), aktuellerPatient}})
+                                                  : QVector<QSqlRecord>();
 
     // Positions 1..n in reading order; all or none, so that a failure cannot
     // leave two lines on the same position. Only lines whose position
@@ -135,8 +135,8 @@ void MainWindow::zuordnungLesen(bool neuNummerieren)
 
         const QVariantList dosen{r.value(QStringLiteral("morgen")), r.value(QStringLiteral("mittag")),
                                  r.value(QStringLiteral("abend")), r.value(QStringLiteral("nacht"))};
-        const Zeilenpruefung pruefung =
-            zeilePruefen(r.value(QStringLiteral("stand")), r.value(QStringLiteral("tag")), dosen);
+        const Zeilenpruefung pruefung = zeilePruefen(r.value(QStringLiteral("stand")), r.value(QStringLiteral("tag")),
+                                                     dosen);
         einnahmeFehler[i] = pruefung.fehler;
         einnahmeDosisFehler[i] = pruefung.dosen;
 
@@ -145,17 +145,17 @@ void MainWindow::zuordnungLesen(bool neuNummerieren)
         einnahmeBestand[i].clear();
         einnahmeReichweite[i].clear();
         if (pruefung.fehler.isEmpty()) {
-            const Bestand b = bestandBerechnen(
-                r.value(QStringLiteral("stand")).toFloat(), dosen.at(0).toFloat(), dosen.at(1).toFloat(),
-                dosen.at(2).toFloat(), dosen.at(3).toFloat(), einnahmeTag.at(i), heute);
+            const Bestand b = bestandBerechnen(r.value(QStringLiteral("stand")).toFloat(), dosen.at(0).toFloat(),
+                                               dosen.at(1).toFloat(), dosen.at(2).toFloat(), dosen.at(3).toFloat(),
+                                               einnahmeTag.at(i), heute);
             einnahmeBestand[i] = bestandText(static_cast<double>(b.heute));
             einnahmeReichweite[i] = bestandText(b.reichweite);
         }
 
         // A valid dose in plain notation, so that the window can offer it
         // back; an invalid one as stored, for the user to correct.
-        for (const auto &[cache, d] : {std::pair{&einnahmeMorgen, 0}, {&einnahmeMittag, 1}, {&einnahmeAbend, 2},
-                                       {&einnahmeNacht, 3}})
+        for (const auto &[cache, d] :
+             {std::pair{&einnahmeMorgen, 0}, {&einnahmeMittag, 1}, {&einnahmeAbend, 2}, {&einnahmeNacht, 3}})
             (*cache)[i] = pruefung.dosen.at(d).isEmpty() ? zahlText(dosen.at(d).toDouble()) : dosen.at(d).toString();
         einnahmeHilfe[i] = r.value(QStringLiteral("hilfe")).toString();
 
@@ -178,7 +178,8 @@ void MainWindow::zuordnungLesen(bool neuNummerieren)
         zeiten->setToolTip(dosisFehler.join(QLatin1Char('\n')));
         tabelleZuordnung->setItem(i, 3, zeiten);
         // Column 4 must hold what the file holds: the moves read it.
-        const QString position = neuePositionen ? QString::number(i + 1) : r.value(QStringLiteral("ordnung")).toString();
+        const QString position = neuePositionen ? QString::number(i + 1)
+                                                : r.value(QStringLiteral("ordnung")).toString();
         tabelleZuordnung->setItem(i, 4, zelle(position));
     }
     tabelleZuordnung->setUpdatesEnabled(true);

@@ -57,9 +57,9 @@ QString MainWindow::dialogOrdner() const
     const QFileInfo ordner(QFileInfo(datenbankDatei).absolutePath());
     const QFileInfo versteckt(einstellungsOrdner);
     // Through a link the same folder has another name.
-    const bool dort = ordner.exists() ? ordner.canonicalFilePath() == versteckt.canonicalFilePath()
-                                      : QDir::cleanPath(ordner.absoluteFilePath()) ==
-                                            QDir::cleanPath(versteckt.absoluteFilePath());
+    const bool dort = ordner.exists()
+                          ? ordner.canonicalFilePath() == versteckt.canonicalFilePath()
+                          : QDir::cleanPath(ordner.absoluteFilePath()) == QDir::cleanPath(versteckt.absoluteFilePath());
     if (!dort)
         return ordner.absoluteFilePath();
     const QString dokumente = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

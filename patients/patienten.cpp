@@ -21,13 +21,12 @@ QString anzahl(int n, const char *einzahl, const char *mehrzahl)
 }
 } // namespace
 
-QString patientLoeschenFrage(const QString &name, const QString &vorname, const QString &geburtstag,
-                             int zuordnungen, int termine)
+QString patientLoeschenFrage(const QString &name, const QString &vorname, const QString &geburtstag, int zuordnungen,
+                             int termine)
 {
     return QStringLiteral("Soll der Patient \u201E%1, %2\u201C (*%3) gel\u00F6scht werden?\n\n"
                           "Dabei werden auch %4 und %5 des Patienten gel\u00F6scht.")
-        .arg(name, vorname, geburtstag,
-             anzahl(zuordnungen, "zugeordnetes Medikament", "zugeordnete Medikamente"),
+        .arg(name, vorname, geburtstag, anzahl(zuordnungen, "zugeordnetes Medikament", "zugeordnete Medikamente"),
              anzahl(termine, "Arzttermin", "Arzttermine"));
 }
 

@@ -14,8 +14,8 @@ QString suchspalte(const QString &spalte);
 
 // The question asked before a patient is deleted together with the
 // patient's intake lines and appointments.
-QString patientLoeschenFrage(const QString &name, const QString &vorname, const QString &geburtstag,
-                             int zuordnungen, int termine);
+QString patientLoeschenFrage(const QString &name, const QString &vorname, const QString &geburtstag, int zuordnungen,
+                             int termine);
 
 // Birth dates are stored as text "dd.MM.yyyy". A text the field cannot show
 // (another format, empty, out of its range) is an unknown date: the field

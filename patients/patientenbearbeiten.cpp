@@ -116,8 +116,8 @@ void MainWindow::PatientenLoeschen()
     {
         DbSitzung db(*this);
         bool ok = false;
-        const auto patient =
-            db.lesen(QStringLiteral("SELECT lastname, firstname, birth FROM patient WHERE id=:id"), id, &ok);
+        const auto patient = db.lesen(QStringLiteral("SELECT lastname, firstname, birth FROM patient WHERE id=:id"), id,
+                                      &ok);
         if (!ok)
             return;
         if (patient.isEmpty()) {

@@ -20,9 +20,9 @@ namespace {
 
 const QStringList &patientenKopf()
 {
-    static const QStringList kopf{QStringLiteral("ID"), QStringLiteral("Name"), QStringLiteral("Vorname"),
-                                  QStringLiteral("Ort"), QStringLiteral("Geburtstag"), QStringLiteral("PLZ"),
-                                  QStringLiteral("Stra\u00DFe"), QStringLiteral("Nr")};
+    static const QStringList kopf{
+        QStringLiteral("ID"),         QStringLiteral("Name"), QStringLiteral("Vorname"),     QStringLiteral("Ort"),
+        QStringLiteral("Geburtstag"), QStringLiteral("PLZ"),  QStringLiteral("Stra\u00DFe"), QStringLiteral("Nr")};
     return kopf;
 }
 
@@ -115,8 +115,8 @@ void MainWindow::patientenwahlFuellen(int eingang, const QString &schluessel)
     } else {
         // No patient left (the last one deleted, an empty file opened): show
         // none, so that no view, printed plan or window names a former one.
-        for (QLabel *l : {anzeigeName, anzeigeVorname, anzeigeGeburtstag, anzeigePlz, anzeigeOrt, anzeigeStrasse,
-                          anzeigeNr})
+        for (QLabel *l :
+             {anzeigeName, anzeigeVorname, anzeigeGeburtstag, anzeigePlz, anzeigeOrt, anzeigeStrasse, anzeigeNr})
             l->clear();
         kopfzeilePatient->clear();
         kopfzeileZeit->clear();
@@ -202,7 +202,7 @@ void MainWindow::patientLaden(const QStringList &werte, bool getipptBehalten)
     const int id = werte.value(0).toInt();
     const bool behalten = getipptBehalten && id == bearbeitungsPatientId;
     const QPair<QLineEdit *, int> felder[] = {{editName, 1}, {editVorname, 2}, {editOrt, 3},
-                                             {editPlz, 5},  {editStrasse, 6}, {editNr, 7}};
+                                              {editPlz, 5},  {editStrasse, 6}, {editNr, 7}};
     for (const auto &f : felder) {
         if (!behalten || !f.first->isModified())
             f.first->setText(werte.value(f.second));

@@ -37,25 +37,25 @@ void MainWindow::print_medlist()
                            300,
                            300};
 
-    pdfDrucken(*this, datenbankDatei, raster, patientKopfzeile(), einnahmeZeilen(),
-               [this](PdfTabelle &pdf, int i) { return pdf.zellenHoehe(0, einnahmeHandelsname.at(i)); },
-               [this](PdfTabelle &pdf, int i, int oben) {
-                   // The very figures and marks of the overview.
-                   const Reichweite r = reichweiteZeile(i);
-                   QPainter &p = pdf.maler;
+    pdfDrucken(
+        *this, datenbankDatei, raster, patientKopfzeile(), einnahmeZeilen(),
+        [this](PdfTabelle &pdf, int i) { return pdf.zellenHoehe(0, einnahmeHandelsname.at(i)); },
+        [this](PdfTabelle &pdf, int i, int oben) {
+            // The very figures and marks of the overview.
+            const Reichweite r = reichweiteZeile(i);
+            QPainter &p = pdf.maler;
 
-                   const QRect name = pdf.zelle(0, oben);
-                   p.fillRect(QRect(name.x(), oben, balkenBreite(r, name.width()), name.height()),
-                              QColor(245, 245, 245));
-                   pdf.zelleZeichnen(0, oben, einnahmeHandelsname.at(i), Qt::AlignLeft | Qt::AlignVCenter);
+            const QRect name = pdf.zelle(0, oben);
+            p.fillRect(QRect(name.x(), oben, balkenBreite(r, name.width()), name.height()), QColor(245, 245, 245));
+            pdf.zelleZeichnen(0, oben, einnahmeHandelsname.at(i), Qt::AlignLeft | Qt::AlignVCenter);
 
-                   pdf.zelleZeichnen(1, oben, r.ungueltig ? ungueltigText() : einnahmeBestand.at(i));
-                   pdf.zelleZeichnen(2, oben, r.wochenText);
-                   // Red wins over yellow: running out before the doctor's visit is worse.
-                   if (r.rot)
-                       p.fillRect(pdf.zelle(3, oben), QColor(Qt::red));
-                   else if (r.gelb)
-                       p.fillRect(pdf.zelle(3, oben), QColor(Qt::yellow));
-                   pdf.zelleZeichnen(3, oben, r.reichtBisText);
-               });
+            pdf.zelleZeichnen(1, oben, r.ungueltig ? ungueltigText() : einnahmeBestand.at(i));
+            pdf.zelleZeichnen(2, oben, r.wochenText);
+            // Red wins over yellow: running out before the doctor's visit is worse.
+            if (r.rot)
+                p.fillRect(pdf.zelle(3, oben), QColor(Qt::red));
+            else if (r.gelb)
+                p.fillRect(pdf.zelle(3, oben), QColor(Qt::yellow));
+            pdf.zelleZeichnen(3, oben, r.reichtBisText);
+        });
 }

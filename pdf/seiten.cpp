@@ -58,16 +58,11 @@ Seitenplan seitenPlanen(const QVector<int> &hoehen, int kopfY, int ersteZeile, i
 }
 
 PdfTabelle::PdfTabelle(const QString &datei, const PdfRaster &raster_, const QString &patient_)
-    : schreiber(std::make_unique<QPdfWriter>(datei)),
-      titelSchrift(QStringLiteral("arial"), 14, QFont::Bold),
-      textSchrift(QStringLiteral("arial"), 10, QFont::Normal),
-      kopfSchrift(QStringLiteral("arial"), 10, QFont::Bold),
-      kleinSchrift(QStringLiteral("arial"), 8, QFont::Thin),
-      fussSchrift(QStringLiteral("arial"), 8, QFont::Thin, true),
+    : schreiber(std::make_unique<QPdfWriter>(datei)), titelSchrift(QStringLiteral("arial"), 14, QFont::Bold),
+      textSchrift(QStringLiteral("arial"), 10, QFont::Normal), kopfSchrift(QStringLiteral("arial"), 10, QFont::Bold),
+      kleinSchrift(QStringLiteral("arial"), 8, QFont::Thin), fussSchrift(QStringLiteral("arial"), 8, QFont::Thin, true),
       schwarz(QBrush(Qt::black, Qt::SolidPattern), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin),
-      grau(QColor(Qt::darkGray)),
-      raster(raster_),
-      patient(patient_)
+      grau(QColor(Qt::darkGray)), raster(raster_), patient(patient_)
 {
     if (!maler.begin(schreiber.get()))
         return;
@@ -241,9 +236,10 @@ void pdfOeffnen(MainWindow &fenster, const QString &datei)
 
 void pdfFehler(MainWindow &fenster, const QString &datei)
 {
-    fenster.meldungZeigen(QStringLiteral("Die Datei \u201E%1\u201C konnte nicht geschrieben werden. Ist der Ordner "
-                                         "schreibgesch\u00FCtzt oder die Datei in einem anderen Programm ge\u00F6ffnet?")
-                              .arg(QDir::toNativeSeparators(QFileInfo(datei).absoluteFilePath())));
+    fenster.meldungZeigen(
+        QStringLiteral("Die Datei \u201E%1\u201C konnte nicht geschrieben werden. Ist der Ordner "
+                       "schreibgesch\u00FCtzt oder die Datei in einem anderen Programm ge\u00F6ffnet?")
+            .arg(QDir::toNativeSeparators(QFileInfo(datei).absoluteFilePath())));
 }
 
 } // namespace

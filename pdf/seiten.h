@@ -26,10 +26,10 @@ struct PdfSpalte {
 
 struct PdfRaster {
     QString titel;
-    int titelHoehe;  // the title is centred in (500, 700, 8600, titelHoehe)
+    int titelHoehe; // the title is centred in (500, 700, 8600, titelHoehe)
     QVector<PdfSpalte> spalten;
-    int kopfY;       // top of the header row, lower when the patient line wraps;
-                     // the first row follows right below it
+    int kopfY; // top of the header row, lower when the patient line wraps;
+               // the first row follows right below it
     int kopfHoehe;
     int zeilenHoehe; // the least height of a row
 };

@@ -36,8 +36,7 @@ void MainWindow::print_regulation()
                          pdf.textHoehe(pdf.kleinSchrift, breite, einnahmeHandelsname.at(i)));
     };
     const auto dosen = [this](int i) {
-        return QStringList{einnahmeDosis.at(i),
-                           dosisText(einnahmeMorgen.at(i), einnahmeDosisFehler.at(i).at(0)),
+        return QStringList{einnahmeDosis.at(i), dosisText(einnahmeMorgen.at(i), einnahmeDosisFehler.at(i).at(0)),
                            dosisText(einnahmeMittag.at(i), einnahmeDosisFehler.at(i).at(1)),
                            dosisText(einnahmeAbend.at(i), einnahmeDosisFehler.at(i).at(2)),
                            dosisText(einnahmeNacht.at(i), einnahmeDosisFehler.at(i).at(3))};

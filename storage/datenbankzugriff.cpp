@@ -53,7 +53,8 @@ bool vorbereiten(QSqlQuery &q, const QString &sql, const Werte &werte)
 QByteArray dateiKennung(const QString &pfad)
 {
 #ifdef Q_OS_UNIX
-    struct stat st {};
+    struct stat st {
+    };
     if (pfad.isEmpty() || ::stat(QFile::encodeName(pfad).constData(), &st) != 0)
         return QByteArray();
     return QByteArray::number(static_cast<qulonglong>(st.st_dev)) + ':' +
@@ -107,9 +108,11 @@ DbSitzung::DbSitzung(MainWindow &f, bool anlegen) : fenster(f)
     istOffen = verbinden(anlegen);
     if (!istOffen) {
         const bool fehlt = !anlegen && !fenster.datenbankDatei.isEmpty() && !QFileInfo(fenster.datenbankDatei).isFile();
-        melden(QStringLiteral("Die Datenbank \u201E%1\u201C konnte nicht ge\u00F6ffnet werden.").arg(fenster.datenbankDatei),
-               fehlt ? QStringLiteral("Die Datei gibt es nicht mehr: Sie wurde verschoben, umbenannt oder gel\u00F6scht.")
-                     : fehlerText(fenster.datenbank.lastError()));
+        melden(QStringLiteral("Die Datenbank \u201E%1\u201C konnte nicht ge\u00F6ffnet werden.")
+                   .arg(fenster.datenbankDatei),
+               fehlt
+                   ? QStringLiteral("Die Datei gibt es nicht mehr: Sie wurde verschoben, umbenannt oder gel\u00F6scht.")
+                   : fehlerText(fenster.datenbank.lastError()));
     }
 }
 
@@ -333,7 +336,8 @@ bool tabellenAnlegen(DbSitzung &sitzung)
 {
     bool ok = false;
     QSet<QString> vorhanden;
-    for (const QSqlRecord &r : sitzung.lesen(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"), {}, &ok))
+    for (const QSqlRecord &r :
+         sitzung.lesen(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"), {}, &ok))
         vorhanden.insert(r.value(0).toString());
     if (!ok)
         return false;

@@ -38,17 +38,19 @@ struct Welt {
                 int einheiten = 30)
     {
         Datei::ausfuehren(f, QStringLiteral("INSERT INTO medikament (medizin) VALUES (?)"), {medizin});
-        Datei::ausfuehren(f, QStringLiteral("INSERT INTO sorte (medizin_id, handelsname, dosis, packung) VALUES (?, ?, ?, ?)"),
-                          {letzte("medikament"), handelsname, dosis, einheiten});
+        Datei::ausfuehren(
+            f, QStringLiteral("INSERT INTO sorte (medizin_id, handelsname, dosis, packung) VALUES (?, ?, ?, ?)"),
+            {letzte("medikament"), handelsname, dosis, einheiten});
         return letzte("sorte");
     }
     int einnahme(int pat, int sorte, const QVariant &tag, double stand, double morgen, double mittag, double abend,
                  double nacht, int ordnung, int hilfe = 0)
     {
-        Datei::ausfuehren(f,
-                          QStringLiteral("INSERT INTO einnahme (pat_id, med_id, tag, stand, morgen, mittag, abend, nacht, "
-                                         "hilfe, ordnung) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                          {pat, sorte, tag, stand, morgen, mittag, abend, nacht, hilfe, ordnung});
+        Datei::ausfuehren(
+            f,
+            QStringLiteral("INSERT INTO einnahme (pat_id, med_id, tag, stand, morgen, mittag, abend, nacht, "
+                           "hilfe, ordnung) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            {pat, sorte, tag, stand, morgen, mittag, abend, nacht, hilfe, ordnung});
         return letzte("einnahme");
     }
     int termin(int pat, const QString &arzt, const QVariant &datum)
@@ -61,7 +63,10 @@ struct Welt {
     QStringList positionen(int pat) const
     {
         return wert(QStringLiteral("SELECT group_concat(id || ':' || ordnung) FROM (SELECT id, ordnung FROM einnahme "
-                                   "WHERE pat_id = ? ORDER BY id)"), {pat}).toString().split(',', Qt::SkipEmptyParts);
+                                   "WHERE pat_id = ? ORDER BY id)"),
+                    {pat})
+            .toString()
+            .split(',', Qt::SkipEmptyParts);
     }
 
     void starten() { w = env.starten(); }

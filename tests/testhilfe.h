@@ -39,12 +39,12 @@ public:
     // Starts the program as the entry point does and shows its window.
     std::unique_ptr<MainWindow> starten();
 
-    QDateTime zeit;           // what the program's clock says
-    QStringList meldungen;    // every message the program showed
-    QStringList fragen;       // every question the program asked
-    QList<bool> antworten;    // answers, in order; "Nein" when none is left
-    QStringList dateiAntworten; // answers to file dialogs, in order; "" cancels
-    QStringList dateiTitel;   // titles of the file dialogs shown
+    QDateTime zeit;               // what the program's clock says
+    QStringList meldungen;        // every message the program showed
+    QStringList fragen;           // every question the program asked
+    QList<bool> antworten;        // answers, in order; "Nein" when none is left
+    QStringList dateiAntworten;   // answers to file dialogs, in order; "" cancels
+    QStringList dateiTitel;       // titles of the file dialogs shown
     QStringList dateiVorschlaege; // the path each file dialog was opened with
 
 private:

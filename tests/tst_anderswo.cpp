@@ -23,7 +23,6 @@ int konflikte(const Welt &t)
 }
 
 
-
 const QString konfliktSatz = QStringLiteral(
     "Dieser Eintrag wurde inzwischen an anderer Stelle ge\u00E4ndert oder gel\u00F6scht; es wurde nichts gespeichert, "
     "und die Anzeige zeigt jetzt den gespeicherten Stand.");
@@ -138,7 +137,8 @@ private slots:
         // Changing and removing an appointment removed elsewhere.
         zelleKlicken(t.tabelle("tabelleTermine"), 0, 1);
         Datei::ausfuehren(t.f, "DELETE FROM termine WHERE id = ?", {termin});
-        QVERIFY(oeffnen(t, "knopfTerminBearbeiten", [&](QDialog *d) { druecken(d, QString::fromUtf8("Termin \u00E4ndern")); }));
+        QVERIFY(oeffnen(t, "knopfTerminBearbeiten",
+                        [&](QDialog *d) { druecken(d, QString::fromUtf8("Termin \u00E4ndern")); }));
         QCOMPARE(konflikte(t), 3);
         QCOMPARE(anzahl(t, "termine"), 0);
         QCOMPARE(t.tabelle("tabelleTermine")->rowCount(), 0);

@@ -50,7 +50,8 @@ private slots:
             druecken(d, "Eintragen");
         }));
         QVERIFY2(gezeigt.contains("|Ramilich 5|Menge:|20|Dosis/Einheit:|5 mg|Stand:|10|Heute:|06.12.2026|") &&
-                     gezeigt.endsWith(" 1"), qPrintable(gezeigt));
+                     gezeigt.endsWith(" 1"),
+                 qPrintable(gezeigt));
         QCOMPARE(abgelehnt, (QStringList{"1 1.5 30|2026-11-26", "1  30|2026-11-26", "1 zwei 30|2026-11-26"}));
         QCOMPARE(t.env.meldungen.join("").count("ganze Zahl"), 3);
         QCOMPARE(zeile(t, a, "stand, tag") + ' ' + t.text("detailBestand"), "50|2026-12-06 50");

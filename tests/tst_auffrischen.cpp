@@ -25,8 +25,10 @@ QStringList zeilen(QTableWidget *t)
 QStringList erwartet(const Welt &t, const QString &wo, int hoehe)
 {
     QStringList z;
-    for (const QVariantList &r : Datei::zeilen(t.f, "SELECT printf('%d|%s|%s|%s|%s^|%s^|%s|%s|%s^', ?, id, lastname, "
-                                                    "firstname, ort, birth, plz, strasse, nr) FROM patient " + wo,
+    for (const QVariantList &r : Datei::zeilen(t.f,
+                                               "SELECT printf('%d|%s|%s|%s|%s^|%s^|%s|%s|%s^', ?, id, lastname, "
+                                               "firstname, ort, birth, plz, strasse, nr) FROM patient " +
+                                                   wo,
                                                {hoehe}))
         z << r.first().toString();
     return z;
@@ -63,14 +65,19 @@ private slots:
         zelleKlicken(wahl, 2, 1);
         QCOMPARE(zeilen(wahl), erwartet(t, "ORDER BY lastname", 26));
         // One chosen cell, and the window follows the chosen patient.
-        QCOMPARE(QString("%1|%2|%3|%4").arg(wahl->currentRow()).arg(wahl->selectionModel()->selectedRows().size())
+        QCOMPARE(QString("%1|%2|%3|%4")
+                     .arg(wahl->currentRow())
+                     .arg(wahl->selectionModel()->selectedRows().size())
                      .arg(t.text("kopfzeilePatient"), spalte(t.tabelle("tabelleTermine"), 1).join(',')),
                  QString("2|1| - Patient: Meier, Jan | *05.06.1944|Dr. Kunz"));
 
         // Search column, term, and the rows it must find.
-        for (const auto &[art, begriff, wo] : std::vector<std::tuple<int, QString, QString>>{
-                 {0, "a", "firstname LIKE '%a%'"}, {2, "u", "ort LIKE '%u%'"}, {1, "e", "lastname LIKE '%e%'"},
-                 {0, "nichts", "0"}, {2, "", "1"}}) {
+        for (const auto &[art, begriff, wo] :
+             std::vector<std::tuple<int, QString, QString>>{{0, "a", "firstname LIKE '%a%'"},
+                                                            {2, "u", "ort LIKE '%u%'"},
+                                                            {1, "e", "lastname LIKE '%e%'"},
+                                                            {0, "nichts", "0"},
+                                                            {2, "", "1"}}) {
             teil<QComboBox>(t.w.get(), "auswahlSuchspalte")->setCurrentIndex(art);
             tippen(teil<QLineEdit>(t.w.get(), "editSuchbegriff"), begriff);
             t.knopf("knopfPatientSuchen");
@@ -98,7 +105,8 @@ private slots:
     void naechsterHausarztBeiFremdenWerten()
     {
         Welt t;
-        t.einnahme(t.patient("Berg"), t.packung("Ramipril", "Ramilich 5"), heute, 2, 1, 0, 0, 0, 1); // lasts until 07.12.
+        t.einnahme(t.patient("Berg"), t.packung("Ramipril", "Ramilich 5"), heute, 2, 1, 0, 0, 0,
+                   1); // lasts until 07.12.
         Datei::ausfuehren(t.f, "INSERT INTO termine (pata_id, arzt, arzt_date) VALUES (1, 'Hausarzt', 20261210), "
                                "(1, 'Hausarzt', NULL), (1, 'Hausarzt', '2026-12-05'), (1, 'Dr. Kunz', '2026-12-08'), "
                                "(1, 'Hausarzt', '2026-12-15'), (1, 'Hausarzt', '2026-12-07')");

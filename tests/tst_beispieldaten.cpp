@@ -40,7 +40,8 @@ private slots:
               "SELECT count(*) || '/' || count(DISTINCT pat_id) FROM einnahme",
               "SELECT count(*) || '/' || count(DISTINCT pata_id) FROM termine",
               "SELECT count(*) FROM (SELECT pat_id FROM einnahme GROUP BY pat_id HAVING count(*) <> "
-              "count(DISTINCT med_id) OR min(ordnung) <> 1 OR max(ordnung) <> count(*) OR count(DISTINCT ordnung) <> count(*))",
+              "count(DISTINCT med_id) OR min(ordnung) <> 1 OR max(ordnung) <> count(*) OR count(DISTINCT ordnung) <> "
+              "count(*))",
               "SELECT count(*) FROM einnahme WHERE med_id NOT IN (SELECT id FROM sorte) OR pat_id NOT IN (SELECT id "
               "FROM patient) OR typeof(tag) <> 'text' OR length(tag) <> 10 OR typeof(stand) <> 'real' OR stand < 0 "
               "OR hilfe NOT IN (0, 1)",
@@ -50,15 +51,21 @@ private slots:
               "WHERE arzt_date NOT LIKE '____-__-__')"})
             werte << Datei::wert(f, sql).toString();
         QCOMPARE(werte.join('|'), QString("%1|%2|%3|%4/%1|%5/%1|0|0|0|0")
-                                      .arg(u.patienten).arg(u.packungen).arg(e.medikamente)
-                                      .arg(u.patienten * u.zeilenJePatient).arg(u.patienten * u.termineJePatient));
+                                      .arg(u.patienten)
+                                      .arg(u.packungen)
+                                      .arg(e.medikamente)
+                                      .arg(u.patienten * u.zeilenJePatient)
+                                      .arg(u.patienten * u.termineJePatient));
 
         t.starten();
         t.env.dateiAntworten << f;
         teil<QAction>(t.w.get(), "aktionDbOeffnen")->trigger();
         QTableWidget *wahl = t.tabelle("tabellePatientenwahl"), *uebersicht = t.tabelle("tabelleUebersicht");
-        QCOMPARE(QString("%1|%2|%3|%4").arg(wahl->rowCount()).arg(t.tabelle("tabellePatienten")->rowCount())
-                     .arg(t.tabelle("tabelleSortenwahl")->rowCount()).arg(t.tabelle("tabelleMedikamente")->rowCount()),
+        QCOMPARE(QString("%1|%2|%3|%4")
+                     .arg(wahl->rowCount())
+                     .arg(t.tabelle("tabellePatienten")->rowCount())
+                     .arg(t.tabelle("tabelleSortenwahl")->rowCount())
+                     .arg(t.tabelle("tabelleMedikamente")->rowCount()),
                  QString("%1|%1|%2|%3").arg(u.patienten).arg(u.packungen).arg(e.medikamente));
 
         // The first two, a middle and the last patient (every one of the
@@ -68,12 +75,16 @@ private slots:
         for (int p : {0, 1, u.patienten / 2, u.patienten - 1}) {
             zelleKlicken(wahl, p, 1);
             const int hilfen = Datei::wert(f, "SELECT count(*) FROM einnahme WHERE pat_id = ? AND hilfe = 1",
-                                           {wahl->item(p, 0)->text()}).toInt();
+                                           {wahl->item(p, 0)->text()})
+                                   .toInt();
             merkmale.insert(hilfen > 0 ? "Hilfsmittel" : "");
-            QCOMPARE(QString("%1|%2|%3|%4").arg(t.tabelle("tabelleZuordnung")->rowCount()).arg(uebersicht->rowCount())
-                         .arg(t.tabelle("tabelleVerordnungsplan")->rowCount()).arg(t.tabelle("tabelleTermine")->rowCount()),
-                     QString("%1|%1|%2|%3").arg(u.zeilenJePatient).arg(u.zeilenJePatient - hilfen)
-                         .arg(u.termineJePatient));
+            QCOMPARE(
+                QString("%1|%2|%3|%4")
+                    .arg(t.tabelle("tabelleZuordnung")->rowCount())
+                    .arg(uebersicht->rowCount())
+                    .arg(t.tabelle("tabelleVerordnungsplan")->rowCount())
+                    .arg(t.tabelle("tabelleTermine")->rowCount()),
+                QString("%1|%1|%2|%3").arg(u.zeilenJePatient).arg(u.zeilenJePatient - hilfen).arg(u.termineJePatient));
             for (const QString &e : spalte(t.tabelle("tabelleZuordnung"), 3))
                 merkmale.insert(e.contains("1/2") ? "halbe" : "");
             for (int z = 0; z < uebersicht->rowCount(); ++z) {
@@ -101,7 +112,10 @@ private slots:
         auto erzeugen = [](const QString &pfad, const char *umfang, quint64 saat) {
             return beispieldatenSchreiben(pfad, beispielumfang(umfang), saat, heute);
         };
-        auto bytes = [](const QString &p) { QFile f(p); return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(); };
+        auto bytes = [](const QString &p) {
+            QFile f(p);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
         const QString a = d.filePath("a.db"), b = d.filePath("b.db"), c = d.filePath("c.db");
         QVERIFY(erzeugen(a, "familie", 7).ok && erzeugen(b, "familie", 7).ok && erzeugen(c, "familie", 8).ok);
         const QByteArray vorher = bytes(a);

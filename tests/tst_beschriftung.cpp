@@ -10,8 +10,8 @@ namespace {
 
 // The program's own families, as the first test finds them.
 QStringList eigeneFamilien;
-const QString langerName =
-    QStringLiteral("Metoprololsuccinat AbZ 47,5 mg Retardtabletten, 100 St\u00FCck, N3, teilbar, mit Bruchkerbe");
+const QString langerName = QStringLiteral(
+    "Metoprololsuccinat AbZ 47,5 mg Retardtabletten, 100 St\u00FCck, N3, teilbar, mit Bruchkerbe");
 
 // The tab bar's own measure of a tab, which it keeps protected.
 struct TabMass : QTabBar {
@@ -65,8 +65,8 @@ QStringList zuKnapp(QWidget *fenster)
         } else if (qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w)) {
             // The text is centred in the height: the style's margins above
             // and below it are no room the text needs.
-            messen(w, qobject_cast<QAbstractButton *>(w)->text(), QSize(w->sizeHint().width(), w->fontMetrics().height()),
-                   w->size());
+            messen(w, qobject_cast<QAbstractButton *>(w)->text(),
+                   QSize(w->sizeHint().width(), w->fontMetrics().height()), w->size());
         } else if (auto *g = qobject_cast<QGroupBox *>(w)) {
             messen(g, g->title(), QSize(g->minimumSizeHint().width(), 0), g->size());
         } else if (auto *leiste = qobject_cast<QTabBar *>(w)) {

@@ -24,10 +24,11 @@ private slots:
         // 30 units at 1-0-1-0 counted 10 days ago, in 3 days' time, on no day;
         // without consumption the cache holds what the division gives; six
         // digits, not the float's tail.
-        QCOMPARE(QStringList({bestand(30, 1, heute.addDays(-10)), bestand(30, 1, heute.addDays(3)), bestand(30, 1, QDate()),
-                              bestand(-5, 0, heute), bestand(0, 0, heute), bestand(27.9f, 0.5f, heute)})
-                     .join(' '),
-                 QStringLiteral("10/5 36/18 30/15 -5/-inf 0/nan 27.9/27.9"));
+        QCOMPARE(
+            QStringList({bestand(30, 1, heute.addDays(-10)), bestand(30, 1, heute.addDays(3)), bestand(30, 1, QDate()),
+                         bestand(-5, 0, heute), bestand(0, 0, heute), bestand(27.9f, 0.5f, heute)})
+                .join(' '),
+            QStringLiteral("10/5 36/18 30/15 -5/-inf 0/nan 27.9/27.9"));
         // Each step is rounded to single precision; the range is the double
         // quotient of the two floats. Files written earlier hold such figures.
         const Bestand b = bestandBerechnen(1, 0.1f, 0, 0, 0, heute.addDays(-3), heute);
@@ -105,12 +106,18 @@ private slots:
         QTest::addColumn<QString>("tage");
         // weeks | last day (days after today) | bar | tool tip | yellow
         QTest::addColumn<QString>("erwartet");
-        QTest::newRow("60") << "60" << "8.6 Wochen|59|99|reicht noch 60 Tage|0";
-        QTest::newRow("60.5") << "60.5" << "8.6 Wochen|59|100|reicht noch \u00FCber 60 Tage|0";
-        QTest::newRow("28") << "28" << "4.0 Wochen|27|46|reicht noch 28 Tage|0";
-        QTest::newRow("27.9") << "27.9" << "4.0 Wochen|26|46|reicht noch 27.9 Tage|1";
-        QTest::newRow("-3.2") << "-3.2" << "-0.5 Wochen|-4|0|reicht noch -3.2 Tage|1";
-        QTest::newRow("keine endliche Zahl") << "inf" << "0.0 Wochen|-1|0|reicht noch 0 Tage|1";
+        QTest::newRow("60") << "60"
+                            << "8.6 Wochen|59|99|reicht noch 60 Tage|0";
+        QTest::newRow("60.5") << "60.5"
+                              << "8.6 Wochen|59|100|reicht noch \u00FCber 60 Tage|0";
+        QTest::newRow("28") << "28"
+                            << "4.0 Wochen|27|46|reicht noch 28 Tage|0";
+        QTest::newRow("27.9") << "27.9"
+                              << "4.0 Wochen|26|46|reicht noch 27.9 Tage|1";
+        QTest::newRow("-3.2") << "-3.2"
+                              << "-0.5 Wochen|-4|0|reicht noch -3.2 Tage|1";
+        QTest::newRow("keine endliche Zahl") << "inf"
+                                             << "0.0 Wochen|-1|0|reicht noch 0 Tage|1";
     }
     void reichweite()
     {
@@ -118,8 +125,9 @@ private slots:
         QFETCH(QString, erwartet);
         const Reichweite r = reichweiteBerechnen(tage, 2, QStringLiteral("Tabs"), heute, QDate());
         const QString tag = QString::number(heute.daysTo(r.reichtBis));
-        QCOMPARE(QStringList({r.wochenText, tag, QString::number(r.balken), r.hinweis, QString::number(r.gelb)}).join('|'),
-                 erwartet);
+        QCOMPARE(
+            QStringList({r.wochenText, tag, QString::number(r.balken), r.hinweis, QString::number(r.gelb)}).join('|'),
+            erwartet);
     }
 
     void roteMarke()
@@ -129,8 +137,13 @@ private slots:
         };
         // Out since yesterday / after today with a visit today, out before and
         // after a visit in 14 days, a past visit, none.
-        const char gesehen[] = {rot("0", heute), rot("1", heute), rot("11", heute.addDays(14)), rot("15", heute.addDays(14)),
-                                rot("-5", heute.addDays(-1)), rot("-5", QDate()), 0};
+        const char gesehen[] = {rot("0", heute),
+                                rot("1", heute),
+                                rot("11", heute.addDays(14)),
+                                rot("15", heute.addDays(14)),
+                                rot("-5", heute.addDays(-1)),
+                                rot("-5", QDate()),
+                                0};
         QCOMPARE(QByteArray(gesehen), QByteArray("R-R---"));
         // Without consumption there is nothing to warn of, and the bar is full.
         const Reichweite r = reichweiteBerechnen(QStringLiteral("-inf"), 0, QStringLiteral("Nadeln"), heute, heute);

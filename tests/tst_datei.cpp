@@ -34,13 +34,15 @@ void anlegen(Umgebung &env, const QString &pfad, const QStringList &patienten)
 {
     env.datenbankAnlegen(pfad);
     for (const QString &name : patienten)
-        Datei::ausfuehren(pfad, QStringLiteral("INSERT INTO patient (firstname, lastname) VALUES ('Erika', ?)"), {name});
+        Datei::ausfuehren(pfad, QStringLiteral("INSERT INTO patient (firstname, lastname) VALUES ('Erika', ?)"),
+                          {name});
 }
 
 QString namen(const QString &pfad)
 {
     return Datei::wert(pfad, QStringLiteral("SELECT group_concat(lastname, '|') FROM (SELECT lastname FROM patient "
-                                            "ORDER BY id)")).toString();
+                                            "ORDER BY id)"))
+        .toString();
 }
 
 // A change made the way every command makes it: through the window's own
@@ -117,18 +119,30 @@ private slots:
     {
         QTest::addColumn<QString>("aktion");
         QTest::addColumn<QString>("ziel");
-        QTest::newRow("kopieren auf andere Datei") << "aktionDbKopieren" << "andere.db";
-        QTest::newRow("kopieren auf sich selbst") << "aktionDbKopieren" << "selbst";
-        QTest::newRow("verschieben auf andere Datei") << "aktionDbVerschieben" << "andere.db";
-        QTest::newRow("verschieben auf sich selbst") << "aktionDbVerschieben" << "selbst";
-        QTest::newRow("verbinden mit Textdatei") << "aktionDbOeffnen" << "text.db";
-        QTest::newRow("verbinden mit fremder SQLite-Datei") << "aktionDbOeffnen" << "fremd.db";
-        QTest::newRow("verbinden mit vier Tabellen") << "aktionDbOeffnen" << "vier.db";
-        QTest::newRow("verbinden mit fehlender Spalte") << "aktionDbOeffnen" << "spalte.db";
-        QTest::newRow("verbinden mit fehlender Datei") << "aktionDbOeffnen" << "fehlt.db";
-        QTest::newRow("kopieren abgebrochen") << "aktionDbKopieren" << "";
-        QTest::newRow("verschieben abgebrochen") << "aktionDbVerschieben" << "";
-        QTest::newRow("verbinden abgebrochen") << "aktionDbOeffnen" << "";
+        QTest::newRow("kopieren auf andere Datei") << "aktionDbKopieren"
+                                                   << "andere.db";
+        QTest::newRow("kopieren auf sich selbst") << "aktionDbKopieren"
+                                                  << "selbst";
+        QTest::newRow("verschieben auf andere Datei") << "aktionDbVerschieben"
+                                                      << "andere.db";
+        QTest::newRow("verschieben auf sich selbst") << "aktionDbVerschieben"
+                                                     << "selbst";
+        QTest::newRow("verbinden mit Textdatei") << "aktionDbOeffnen"
+                                                 << "text.db";
+        QTest::newRow("verbinden mit fremder SQLite-Datei") << "aktionDbOeffnen"
+                                                            << "fremd.db";
+        QTest::newRow("verbinden mit vier Tabellen") << "aktionDbOeffnen"
+                                                     << "vier.db";
+        QTest::newRow("verbinden mit fehlender Spalte") << "aktionDbOeffnen"
+                                                        << "spalte.db";
+        QTest::newRow("verbinden mit fehlender Datei") << "aktionDbOeffnen"
+                                                       << "fehlt.db";
+        QTest::newRow("kopieren abgebrochen") << "aktionDbKopieren"
+                                              << "";
+        QTest::newRow("verschieben abgebrochen") << "aktionDbVerschieben"
+                                                 << "";
+        QTest::newRow("verbinden abgebrochen") << "aktionDbOeffnen"
+                                               << "";
     }
     void verweigertOderAbgebrochen()
     {
@@ -141,9 +155,11 @@ private slots:
         Datei::ausfuehren(env.basis() + QStringLiteral("/vier.db"), QStringLiteral("DROP TABLE termine"));
         anlegen(env, env.basis() + QStringLiteral("/spalte.db"), {});
         Datei::ausfuehren(env.basis() + QStringLiteral("/spalte.db"), QStringLiteral("DROP TABLE sorte"));
-        Datei::ausfuehren(env.basis() + QStringLiteral("/spalte.db"),
-                          QStringLiteral("CREATE TABLE sorte (id INTEGER PRIMARY KEY, medizin_id, handelsname, dosis)"));
-        Datei::ausfuehren(env.basis() + QStringLiteral("/fremd.db"), QStringLiteral("CREATE TABLE kunden (id INTEGER)"));
+        Datei::ausfuehren(
+            env.basis() + QStringLiteral("/spalte.db"),
+            QStringLiteral("CREATE TABLE sorte (id INTEGER PRIMARY KEY, medizin_id, handelsname, dosis)"));
+        Datei::ausfuehren(env.basis() + QStringLiteral("/fremd.db"),
+                          QStringLiteral("CREATE TABLE kunden (id INTEGER)"));
         QFile text(env.basis() + QStringLiteral("/text.db"));
         QVERIFY(text.open(QIODevice::WriteOnly) && text.write("Name;Vorname\nMuster;Erika\n") > 0);
         text.close();
@@ -159,7 +175,8 @@ private slots:
         QCOMPARE(env.meldungen.size(), ziel.isEmpty() ? 0 : 1);
         QVERIFY(env.meldungen.value(0).contains(pfad));
         if (ziel == QLatin1String("spalte.db"))
-            QVERIFY(env.meldungen.value(0).contains(QStringLiteral("Tabelle \u201Esorte\u201C fehlt die Spalte \u201Epackung\u201C")));
+            QVERIFY(env.meldungen.value(0).contains(
+                QStringLiteral("Tabelle \u201Esorte\u201C fehlt die Spalte \u201Epackung\u201C")));
         QCOMPARE(w->windowTitle(), QStringLiteral("Kalvoria - ") + env.standardDatei());
         QCOMPARE(inhalt(env.konfiguration()), konfigurationVorher);
         QCOMPARE(inhalt(pfad), zielVorher);
@@ -174,8 +191,8 @@ private slots:
     {
         QTest::addColumn<QString>("aktion");
         QTest::addColumn<QString>("ort");
-        for (const char *aktion :
-             {"aktionDbKopieren", "aktionDbVerschieben", "aktionDbOeffnen", "aktionVerordnungsplan", "aktionMedikamentenplan"})
+        for (const char *aktion : {"aktionDbKopieren", "aktionDbVerschieben", "aktionDbOeffnen",
+                                   "aktionVerordnungsplan", "aktionMedikamentenplan"})
             for (const char *ort : {"Einstellungsordner", "Praxis", "ohne Dokumente"})
                 QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(aktion), QLatin1String(ort))))
                     << QString::fromLatin1(aktion) << QString::fromLatin1(ort);
@@ -199,8 +216,10 @@ private slots:
         auto w = env.starten();
 
         teil<QAction>(w.get(), aktion)->trigger(); // and cancelled
-        const bool pdf = aktion == QLatin1String("aktionVerordnungsplan") || aktion == QLatin1String("aktionMedikamentenplan");
-        QCOMPARE(env.dateiVorschlaege, QStringList{pdf ? ordner : ordner + QLatin1Char('/') + QFileInfo(datei).fileName()});
+        const bool pdf = aktion == QLatin1String("aktionVerordnungsplan") ||
+                         aktion == QLatin1String("aktionMedikamentenplan");
+        QCOMPARE(env.dateiVorschlaege,
+                 QStringList{pdf ? ordner : ordner + QLatin1Char('/') + QFileInfo(datei).fileName()});
         QCOMPARE(env.meldungen, QStringList());
     }
 
@@ -210,9 +229,10 @@ private slots:
     {
         Umgebung env;
         anlegen(env, env.standardDatei(), {QStringLiteral("Muster")});
-        Datei::ausfuehren(env.standardDatei(), QStringLiteral("INSERT INTO einnahme (pat_id, med_id, tag, stand, morgen, "
-                                                              "mittag, abend, nacht, hilfe, ordnung) VALUES "
-                                                              "(1, 1, '2026-12-01', 30, 1, 0, 1, 0, 0, 1)"));
+        Datei::ausfuehren(env.standardDatei(),
+                          QStringLiteral("INSERT INTO einnahme (pat_id, med_id, tag, stand, morgen, "
+                                         "mittag, abend, nacht, hilfe, ordnung) VALUES "
+                                         "(1, 1, '2026-12-01', 30, 1, 0, 1, 0, 0, 1)"));
         Datei::ausfuehren(env.standardDatei(), QStringLiteral("INSERT INTO termine (pata_id, arzt, arzt_date) VALUES "
                                                               "(1, 'Hausarzt', '2027-01-05')"));
         const QString leer = env.basis() + QStringLiteral("/leer.db");

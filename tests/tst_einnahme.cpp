@@ -33,7 +33,8 @@ private slots:
         t.patient(QStringLiteral("Adler")); // listed first, no lines
         const int p = t.patient(QStringLiteral("Berg"));
         const int rami = t.packung(QStringLiteral("Ramipril"), QStringLiteral("Ramilich 5"));
-        const int vitd = t.packung(QStringLiteral("Vitamin D"), QStringLiteral("Dekristol"), QStringLiteral("20000 IE"), 50);
+        const int vitd = t.packung(QStringLiteral("Vitamin D"), QStringLiteral("Dekristol"), QStringLiteral("20000 IE"),
+                                   50);
         t.einnahme(p, rami, heute.addDays(-10), 30, 1, 0, 1, 0, 1); // 10 left
         t.einnahme(p, rami, heute.addDays(3), 30, 1, 0, 1, 0, 2);   // counted in the future
         t.einnahme(p, vitd, QString(), 30, 0.5, 0, 0, 0, 3);        // no counting day: no stock known
@@ -47,10 +48,11 @@ private slots:
             t.zeileWaehlen(i);
             gesehen << t.details();
         }
-        QCOMPARE(gesehen, (QStringList{"Ramipril", "Ramipril", "Vitamin D", "", "1-0-1-0", "1-0-1-0", "1/2-0-0-0",
-                                       "1-0-0-0.25", "Ramipril|1|0|1|0|5 mg|30|06.12.2026|10",
-                                       "Ramipril|1|0|1|0|5 mg|30|06.12.2026|36",
-                                       "Vitamin D|0.5|0|0|0|20000 IE|50|06.12.2026|ung\u00FCltig", "|1|0|0|0.25|||06.12.2026|12"}));
+        QCOMPARE(
+            gesehen,
+            (QStringList{"Ramipril", "Ramipril", "Vitamin D", "", "1-0-1-0", "1-0-1-0", "1/2-0-0-0", "1-0-0-0.25",
+                         "Ramipril|1|0|1|0|5 mg|30|06.12.2026|10", "Ramipril|1|0|1|0|5 mg|30|06.12.2026|36",
+                         "Vitamin D|0.5|0|0|0|20000 IE|50|06.12.2026|ung\u00FCltig", "|1|0|0|0.25|||06.12.2026|12"}));
 
         // Nothing of the former patient stays on screen.
         t.patientWaehlen(QStringLiteral("Adler"));
@@ -93,15 +95,18 @@ private slots:
         datum->setDate(heute.addDays(-5));
         klicken(hilfe);
         t.knopf("knopfEintragen");
-        QCOMPARE(Datei::zeilen(t.f, QStringLiteral("SELECT pat_id, tag, stand, morgen, mittag, abend, nacht, hilfe, ordnung "
-                                                   "FROM einnahme WHERE med_id = ?"), {zopi}),
+        QCOMPARE(Datei::zeilen(t.f,
+                               QStringLiteral("SELECT pat_id, tag, stand, morgen, mittag, abend, nacht, hilfe, ordnung "
+                                              "FROM einnahme WHERE med_id = ?"),
+                               {zopi}),
                  (QList<QVariantList>{{p, QStringLiteral("2026-12-01"), 20.0, 1.0, 0.0, 0.5, 0.0, 1, 4}}));
         QCOMPARE(QString::number(z->currentRow()) + ' ' + spalte(z, 3).at(3) + ' ' + t.details(),
                  QStringLiteral("3 1-0-1/2-0 Zopiclon|1|0|0.5|0|7,5 mg|20|06.12.2026|12.5"));
 
         // The group is reset, the package choice included, so a second
         // "Eintragen" cannot add a line without stock.
-        QCOMPARE(t.text("anzeigeZuordnenSorte") + t.text("anzeigeZuordnenPackung") + dosisFeld(t, "Abend")->text(), QString());
+        QCOMPARE(t.text("anzeigeZuordnenSorte") + t.text("anzeigeZuordnenPackung") + dosisFeld(t, "Abend")->text(),
+                 QString());
         QVERIFY(datum->date() == heute && !hilfe->isChecked());
         t.knopf("knopfEintragen");
         QCOMPARE(zeilenImFile(t), 4);
@@ -126,8 +131,8 @@ private slots:
         const int r = t.patient(QStringLiteral("Zorn"));
         const int einzeln = t.patient(QStringLiteral("Zuletzt"));
         for (int i = 1; i <= 5; ++i) // packages A..E, keys 1..5
-            t.einnahme(p, t.packung(QString(QChar('@' + i)), QString(QChar('@' + i)) + QStringLiteral("-Tabs")), heute, 30, 1,
-                       0, 0, 0, i);
+            t.einnahme(p, t.packung(QString(QChar('@' + i)), QString(QChar('@' + i)) + QStringLiteral("-Tabs")), heute,
+                       30, 1, 0, 0, 0, i);
         for (int pos : {1, 3, 5})
             t.einnahme(r, pos, heute, 30, 1, 0, 0, 0, pos);
         t.einnahme(einzeln, 1, heute, 30, 1, 0, 0, 0, 1);
@@ -138,14 +143,16 @@ private slots:
             if (zeile >= 0)
                 t.zeileWaehlen(zeile);
             t.knopf(knopf);
-            return QStringList{spalte(z, 1).join(""), spalte(z, 4).join(""), QString::number(z->currentRow())}.join(' ');
+            return QStringList{spalte(z, 1).join(""), spalte(z, 4).join(""), QString::number(z->currentRow())}.join(
+                ' ');
         };
 
         t.knopf("knopfZuordnungHoch"); // without a current line: nothing
         QCOMPARE(nach(-1, "knopfZuordnungLoeschen"), QStringLiteral("ABCDE 12345 -1"));
         // The third up takes 2, the second 3; the moved line stays current.
         QCOMPARE(nach(2, "knopfZuordnungHoch"), QStringLiteral("ACBDE 12345 1"));
-        QCOMPARE(ordnung(t, p) + ' ' + spalte(t.tabelle("tabelleVerordnungsplan"), 0).join(""), QStringLiteral("13245 ACBDE"));
+        QCOMPARE(ordnung(t, p) + ' ' + spalte(t.tabelle("tabelleVerordnungsplan"), 0).join(""),
+                 QStringLiteral("13245 ACBDE"));
         QCOMPARE(nach(1, "knopfZuordnungRunter"), QStringLiteral("ABCDE 12345 2"));
         QCOMPARE(nach(0, "knopfZuordnungHoch"), QStringLiteral("ABCDE 12345 0"));
         QCOMPARE(nach(4, "knopfZuordnungRunter"), QStringLiteral("ABCDE 12345 4"));
@@ -194,7 +201,8 @@ private slots:
         Datei::ausfuehren(t.f, sperre.arg(QStringLiteral("OLD.ordnung = 4 AND NEW.ordnung = 3")));
         t.zeileWaehlen(2);
         t.knopf("knopfZuordnungHoch");
-        QCOMPARE(ordnung(t, p) + ' ' + QString::number(t.tabelle("tabelleZuordnung")->currentRow()), QStringLiteral("134 2"));
+        QCOMPARE(ordnung(t, p) + ' ' + QString::number(t.tabelle("tabelleZuordnung")->currentRow()),
+                 QStringLiteral("134 2"));
         QCOMPARE(int(t.env.meldungen.size()), 2);
     }
 
@@ -206,8 +214,8 @@ private slots:
         Welt t;
         const int p = t.patient(QStringLiteral("Berg"));
         for (const char *name : {"A", "B", "C"})
-            t.einnahme(p, t.packung(QLatin1String(name), QLatin1String(name) + QStringLiteral("-Tabs")), heute, 30, 1, 0,
-                       0, 0, QLatin1String(name) == QLatin1String("C") ? 2 : 1);
+            t.einnahme(p, t.packung(QLatin1String(name), QLatin1String(name) + QStringLiteral("-Tabs")), heute, 30, 1,
+                       0, 0, 0, QLatin1String(name) == QLatin1String("C") ? 2 : 1);
         t.starten();
         QTableWidget *z = t.tabelle("tabelleZuordnung");
         QCOMPARE(spalte(z, 1).join(""), QStringLiteral("ABC"));
@@ -241,7 +249,7 @@ private slots:
 
         QCOMPARE(t.tabelle("tabelleZuordnung")->rowCount(), 60);
         QCOMPARE(t.tabelle("tabelleVerordnungsplan")->rowCount(), 54); // six aids
-        QCOMPARE(int(spalte(u, 2).removeDuplicates()), 59);             // all 60 hold 100
+        QCOMPARE(int(spalte(u, 2).removeDuplicates()), 59);            // all 60 hold 100
         t.zeileWaehlen(59);
         QCOMPARE(t.text("detailBestand"), QStringLiteral("100"));
 

@@ -11,7 +11,10 @@ QString angebot(QDialog *d)
            (teil<QCheckBox>(d, "fensterHilfe")->isChecked() ? "|x" : "|-");
 }
 
-void setzen(QDialog *d, const QString &feld, const QString &text) { tippen(teil<QLineEdit>(d, "fenster" + feld), text); }
+void setzen(QDialog *d, const QString &feld, const QString &text)
+{
+    tippen(teil<QLineEdit>(d, "fenster" + feld), text);
+}
 
 const char *const bearbeiten = "knopfZuordnungBearbeiten";
 

@@ -55,7 +55,8 @@ private slots:
             teil<QAction>(w.get(), QStringLiteral("aktionUeber"))->trigger();
             const QString alle = texte.join(QLatin1Char('|'));
             QVERIFY2(alle.startsWith(QStringLiteral("Version 2017_06_12_3|Kalvoria ist kostenlos.")) &&
-                         alle.endsWith(QStringLiteral("in the web.|by|TIRVA|kesh")), qPrintable(alle));
+                         alle.endsWith(QStringLiteral("in the web.|by|TIRVA|kesh")),
+                     qPrintable(alle));
             QVERIFY(!offenGeblieben);
             QCOMPARE(w->findChildren<QDialog *>().size(), 0);
         }
@@ -94,16 +95,19 @@ private slots:
     // chapters and pictures of the program (not icons).
     void gebauteHilfe()
     {
-        const QString pdf = QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../Kalvoria.pdf"));
+        const QString pdf = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                            QStringLiteral("/../Kalvoria.pdf"));
         QVERIFY2(QFile::exists(pdf), qPrintable(pdf));
         auto ausgabe = [](const QString &programm, const QStringList &argumente) {
             QProcess p;
             p.start(programm, argumente);
-            return p.waitForFinished(60000) && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+            return p.waitForFinished(60000) && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput())
+                                                                 : QString();
         };
         const QString text = ausgabe(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
         for (const QString &kapitel : QStringLiteral("Wof\u00FCr Kalvoria da ist|Verordnungsplan|Zuordnung bearbeiten|"
-                                                     "Arzttermine|Medikamentenplan drucken|Reparieren").split('|'))
+                                                     "Arzttermine|Medikamentenplan drucken|Reparieren")
+                                          .split('|'))
             QVERIFY2(text.contains(kapitel), qPrintable(kapitel));
         // Lines of "page num type width ...".
         int bilder = 0;

@@ -12,10 +12,10 @@ QString gezeigt(const Welt &t)
 {
     auto *tabs = teil<QTabWidget>(t.w.get(), "medikamentTabs");
     return QString("%1%2%3|").arg(tabs->isTabEnabled(0)).arg(tabs->isTabEnabled(1)).arg(tabs->isTabEnabled(2)) +
-           texte(t.w.get(), {"anzeigeMedikament", "editMedikamentName", "anzeigeSorteNeuFuer",
-                             "anzeigeSorteBearbeitenFuer", "anzeigeSorteLoeschenFuer", "editSorteNeuHandelsname",
-                             "editSorteNeuDosis", "editSorteNeuPackung", "anzeigeSorteHandelsname",
-                             "anzeigeSorteDosis", "anzeigeSortePackung"});
+           texte(t.w.get(),
+                 {"anzeigeMedikament", "editMedikamentName", "anzeigeSorteNeuFuer", "anzeigeSorteBearbeitenFuer",
+                  "anzeigeSorteLoeschenFuer", "editSorteNeuHandelsname", "editSorteNeuDosis", "editSorteNeuPackung",
+                  "anzeigeSorteHandelsname", "anzeigeSorteDosis", "anzeigeSortePackung"});
 }
 
 // Enters a package ("") or changes the current one ("Neu").
@@ -27,7 +27,10 @@ void packung(const Welt &t, const QString &art, const QStringList &werte)
     t.knopf(art.isEmpty() ? "knopfSorteEintragen" : "knopfSorteAendern");
 }
 
-QString mal5(const QString &medikament) { return (medikament + '|').repeated(5); }
+QString mal5(const QString &medikament)
+{
+    return (medikament + '|').repeated(5);
+}
 
 } // namespace
 
@@ -39,10 +42,10 @@ private slots:
     {
         Welt t;
         mitListen(t, {"INSERT INTO medikament (medizin) VALUES ('Ibuprofen'), ('Baldrian'), ('\u00D6l')",
-                   sorten + "(1, 'Filmtabletten', '400 mg', 20), (1, 'Brausetabletten', '200 mg', 10), "
-                            "(2, 'Dragees', '450 mg', 60)",
-                   "INSERT INTO einnahme (pat_id, med_id) VALUES (1, 1), (1, 2), (2, 1), (2, 2), (1, 3)",
-                   "CREATE TRIGGER sperre BEFORE DELETE ON medikament BEGIN SELECT RAISE(ABORT, 'x'); END"});
+                      sorten + "(1, 'Filmtabletten', '400 mg', 20), (1, 'Brausetabletten', '200 mg', 10), "
+                               "(2, 'Dragees', '450 mg', 60)",
+                      "INSERT INTO einnahme (pat_id, med_id) VALUES (1, 1), (1, 2), (2, 1), (2, 2), (1, 3)",
+                      "CREATE TRIGGER sperre BEFORE DELETE ON medikament BEGIN SELECT RAISE(ABORT, 'x'); END"});
         auto *liste = t.tabelle("tabelleMedikamente");
         for (const char *name : {"Zink", "aspirin"}) {
             tippe(t, "editMedikamentNeu", name);
@@ -135,9 +138,10 @@ private slots:
         const QString stand = "SELECT (SELECT group_concat(id) FROM sorte) || '|' || (SELECT group_concat(med_id) "
                               "FROM einnahme)";
         t.knopf("knopfSorteLoeschen");
-        QCOMPARE(t.env.fragen, QStringList{"Soll die Packung \u201ETropfen\u201C (7 mg) gel\u00F6scht werden?\n\nSie wird "
-                                           "in 3 Zuordnungen bei 2 Patienten verwendet. Diese Zuordnungen bleiben "
-                                           "erhalten, zeigen danach aber kein Medikament mehr an."});
+        QCOMPARE(t.env.fragen,
+                 QStringList{"Soll die Packung \u201ETropfen\u201C (7 mg) gel\u00F6scht werden?\n\nSie wird "
+                             "in 3 Zuordnungen bei 2 Patienten verwendet. Diese Zuordnungen bleiben "
+                             "erhalten, zeigen danach aber kein Medikament mehr an."});
         QCOMPARE(t.wert(stand).toString(), "1,2|2,2,2,1");
         // "Ja": the intake lines using it stay, the choice goes.
         t.env.antworten << true;

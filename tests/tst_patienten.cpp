@@ -4,12 +4,13 @@
 
 namespace {
 
-const QString patienten =
-    QStringLiteral("INSERT INTO patient (firstname, lastname, birth, plz, ort, strasse, nr) VALUES ");
+const QString patienten = QStringLiteral(
+    "INSERT INTO patient (firstname, lastname, birth, plz, ort, strasse, nr) VALUES ");
 
-const QStringList gewaehlt{"anzeigeName", "anzeigeVorname", "anzeigeGeburtstag", "anzeigePlz", "anzeigeOrt",
-                           "anzeigeStrasse", "anzeigeNr", "kopfzeilePatient", "kopfzeileZeit"};
-const QStringList bearbeitet{"editName", "editVorname", "editPlz", "editOrt", "editStrasse", "editNr", "editGeburtstag"};
+const QStringList gewaehlt{"anzeigeName",    "anzeigeVorname", "anzeigeGeburtstag", "anzeigePlz",   "anzeigeOrt",
+                           "anzeigeStrasse", "anzeigeNr",      "kopfzeilePatient",  "kopfzeileZeit"};
+const QStringList bearbeitet{"editName",    "editVorname", "editPlz",       "editOrt",
+                             "editStrasse", "editNr",      "editGeburtstag"};
 
 // The window looks for changes made elsewhere, as its watcher does every few seconds.
 void nachsehen(const Welt &t)
@@ -34,9 +35,9 @@ private slots:
         auto *wahl = t.tabelle("tabellePatientenwahl");
         auto *liste = t.tabelle("tabellePatienten");
         // Byte order; the list of all patients is in key order and, being a search on the first name, lacks NULL.
-        QCOMPARE(spalte(wahl, 1) + spalte(liste, 1), (QStringList{"Muster", "Myers", "M\u00FCller", "Ohne", "Zeisig",
-                                                                  "abel", "abel", "Muster", "Myers", "M\u00FCller",
-                                                                  "Zeisig"}));
+        QCOMPARE(spalte(wahl, 1) + spalte(liste, 1),
+                 (QStringList{"Muster", "Myers", "M\u00FCller", "Ohne", "Zeisig", "abel", "abel", "Muster", "Myers",
+                              "M\u00FCller", "Zeisig"}));
         QCOMPARE(texte(t.w.get(), gewaehlt + QStringList{"editName"}),
                  "Muster|Erika|01.02.1940|53111|Bonn|Hauptstra\u00DFe|7a| - Patient: Muster, Erika | *01.02.1940|"
                  "erstellt am: 06.12.2026 - 10:30:00 Uhr |abel");
@@ -58,9 +59,13 @@ private slots:
         const struct {
             int art;
             const char *begriff, *gefunden;
-        } faelle[] = {{0, "O", "abel|Zeisig"}, {0, "\u00E4", "Myers"}, {0, "\u00C4", "M\u00FCller"},
-                      {1, "ER", "Muster|Myers|M\u00FCller"}, {0, "m_m", "abel"},
-                      {0, "%", "abel|Muster|Myers|M\u00FCller|Zeisig"}, {2, "_", "abel|Muster|M\u00FCller|Zeisig|Ohne"},
+        } faelle[] = {{0, "O", "abel|Zeisig"},
+                      {0, "\u00E4", "Myers"},
+                      {0, "\u00C4", "M\u00FCller"},
+                      {1, "ER", "Muster|Myers|M\u00FCller"},
+                      {0, "m_m", "abel"},
+                      {0, "%", "abel|Muster|Myers|M\u00FCller|Zeisig"},
+                      {2, "_", "abel|Muster|M\u00FCller|Zeisig|Ohne"},
                       {2, "", "abel|Muster|Myers|M\u00FCller|Zeisig|Ohne"}};
         for (const auto &f : faelle)
             QCOMPARE(suchen(f.art, f.begriff) + " for " + f.begriff, QString(f.gefunden) + " for " + f.begriff);
@@ -153,7 +158,8 @@ private slots:
         teil<QDateEdit>(t.w.get(), "neuGeburtstag")->setDate(QDate(1950, 3, 1));
         t.knopf("knopfPatientEintragen");
         QCOMPARE(t.wert("SELECT id || lastname || firstname || birth || plz || ort || strasse || nr FROM patient")
-                     .toString(), "3AdlerGreta01.03.195001067DresdenAltmarkt3b");
+                     .toString(),
+                 "3AdlerGreta01.03.195001067DresdenAltmarkt3b");
         QCOMPARE(spalte(liste, 1) + spalte(wahl, 1), (QStringList{"Adler", "Adler"}));
         // The group closes emptied: the next new patient does not inherit the date of birth unseen.
         QVERIFY(teil<QRadioButton>(t.w.get(), "radioAusblenden")->isChecked());
@@ -231,9 +237,10 @@ private slots:
     void geburtstagWieGespeichert()
     {
         Welt t;
-        mitListen(t, {patienten + "('Erika', 'Adler', '01.02.1940', '', '', '', ''), ('Hans', 'Berg', '1940-02-01', "
-                                  "'', '', '', ''), ('Ida', 'Claus', '', '', '', '', ''), ('Jan', 'Dorn', NULL, '', '', "
-                                  "'', ''), ('Kai', 'Ernst', '01.01.1850', '', '', '', '')"});
+        mitListen(t,
+                  {patienten + "('Erika', 'Adler', '01.02.1940', '', '', '', ''), ('Hans', 'Berg', '1940-02-01', "
+                               "'', '', '', ''), ('Ida', 'Claus', '', '', '', '', ''), ('Jan', 'Dorn', NULL, '', '', "
+                               "'', ''), ('Kai', 'Ernst', '01.01.1850', '', '', '', '')"});
         auto *liste = t.tabelle("tabellePatienten");
         auto *datum = teil<QDateEdit>(t.w.get(), "editGeburtstag");
         t.patientWaehlen("Ernst");

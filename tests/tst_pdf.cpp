@@ -69,8 +69,10 @@ QList<QList<Wort>> woerter(const QString &pdf)
         }
         QString text = m.captured(5);
         text.replace(QStringLiteral("&lt;"), QStringLiteral("<")).replace(QStringLiteral("&gt;"), QStringLiteral(">"));
-        text.replace(QStringLiteral("&quot;"), QStringLiteral("\"")).replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-        seiten.last() << Wort{text, QRectF(einheiten(m.captured(1), m.captured(2)), einheiten(m.captured(3), m.captured(4)))};
+        text.replace(QStringLiteral("&quot;"), QStringLiteral("\""))
+            .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+        seiten.last() << Wort{text,
+                              QRectF(einheiten(m.captured(1), m.captured(2)), einheiten(m.captured(3), m.captured(4)))};
     }
     return seiten;
 }
@@ -94,7 +96,8 @@ bool lesefolge(const QList<Wort> &w)
 {
     for (int i = 1; i < w.size(); ++i) {
         const QRectF &vorher = w.at(i - 1).box, &jetzt = w.at(i).box;
-        const bool weiter = qAbs(jetzt.top() - vorher.top()) < 20 ? jetzt.left() > vorher.right() : jetzt.top() >= vorher.bottom();
+        const bool weiter = qAbs(jetzt.top() - vorher.top()) < 20 ? jetzt.left() > vorher.right()
+                                                                  : jetzt.top() >= vorher.bottom();
         if (!weiter)
             return false;
     }
@@ -157,23 +160,29 @@ private slots:
     {
         Druck t;
         const int p = t.patient(QStringLiteral("Berg"));
-        auto packung = [&](const char *m, const char *h) { return t.packung(QString::fromLatin1(m), QString::fromLatin1(h)); };
-        t.einnahme(p, packung("Ramipril", "Rami"), heute.addDays(-4), 30, 1, 0, 1, 0, 1); // 11 days: out before the visit
-        t.einnahme(p, packung("Torasemid", "Tora"), heute, 20, 0.5, 0, 0.5, 0, 2);       // 20 days: less than four weeks
-        t.einnahme(p, packung("Lisinopril", "Lange"), heute, 100.5, 1.5, 0, 0, 0, 3);    // 67 days
+        auto packung = [&](const char *m, const char *h) {
+            return t.packung(QString::fromLatin1(m), QString::fromLatin1(h));
+        };
+        t.einnahme(p, packung("Ramipril", "Rami"), heute.addDays(-4), 30, 1, 0, 1, 0,
+                   1);                                                                // 11 days: out before the visit
+        t.einnahme(p, packung("Torasemid", "Tora"), heute, 20, 0.5, 0, 0.5, 0, 2);    // 20 days: less than four weeks
+        t.einnahme(p, packung("Lisinopril", "Lange"), heute, 100.5, 1.5, 0, 0, 0, 3); // 67 days
         t.einnahme(p, packung("Levothyroxin", "Leer"), heute.addDays(-10), 5, 1, 0, 0, 0, 4); // used up five days ago
-        t.einnahme(p, packung("Pen-Nadeln", "Nadeln"), heute, 100, 0, 0, 0, 0, 5, 1);  // an aid without consumption
+        t.einnahme(p, packung("Pen-Nadeln", "Nadeln"), heute, 100, 0, 0, 0, 0, 5, 1); // an aid without consumption
         t.termin(p, QStringLiteral("Hausarzt"), heute.addDays(14));
         t.starten();
         t.patientWaehlen(QStringLiteral("Berg"));
         t.plan(QStringLiteral("plan.pdf"));
         t.liste(QStringLiteral("liste.pdf"));
 
-        const QStringList plan = t.gedruckt(QStringLiteral("plan.pdf")), liste = t.gedruckt(QStringLiteral("liste.pdf"));
+        const QStringList plan = t.gedruckt(QStringLiteral("plan.pdf")),
+                          liste = t.gedruckt(QStringLiteral("liste.pdf"));
         QCOMPARE(plan.size() + liste.size(), 2);
-        QVERIFY2(plan[0].contains(folge({"Nacht", "Ramipril", "Rami", "5 mg", "1", "0", "1", "0", "Torasemid", "Tora", "5 mg",
-                                         "1/2", "0", "1/2", "0", "Lisinopril", "Lange", "5 mg", "1.5", "0", "0", "0",
-                                         "Levothyroxin", "Leer", "5 mg", "1", "0", "0", "0", planFuss})),
+        QVERIFY2(plan[0].contains(folge({"Nacht", "Ramipril",     "Rami",  "5 mg", "1",   "0", "1",
+                                         "0",     "Torasemid",    "Tora",  "5 mg", "1/2", "0", "1/2",
+                                         "0",     "Lisinopril",   "Lange", "5 mg", "1.5", "0", "0",
+                                         "0",     "Levothyroxin", "Leer",  "5 mg", "1",   "0", "0",
+                                         "0",     planFuss})),
                  qPrintable(plan[0]));
         QStringList zellen{QStringLiteral("reicht bis")};
         QTableWidget *u = t.tabelle("tabelleUebersicht");
@@ -234,7 +243,9 @@ private slots:
             zellen << QString::fromLatin1(name) << u << u << u;
         const QString liste = t.gedruckt(QStringLiteral("liste.pdf")).value(0);
         QVERIFY2(liste.contains(folge(zellen << listenFuss)), qPrintable(liste));
-        QVERIFY2(t.gedruckt(QStringLiteral("plan.pdf")).value(0).contains(folge({"Minus", "5 mg", u, "0", "1", "0", "Ramipril"})),
+        QVERIFY2(t.gedruckt(QStringLiteral("plan.pdf"))
+                     .value(0)
+                     .contains(folge({"Minus", "5 mg", u, "0", "1", "0", "Ramipril"})),
                  qPrintable(t.gedruckt(QStringLiteral("plan.pdf")).value(0)));
 
         // Bar start, 900 and 1700 units into the bar, its last units and the last-day cell: all white.
@@ -255,10 +266,11 @@ private slots:
         Druck t;
         const QString nachname = QStringLiteral("Schwarzenfeld von Hohenlohe zu Ingelfingen und Waldenburg");
         const QString vorname = QStringLiteral("Anna Maria Theresia Josefine Wilhelmine Friederike Charlotte");
-        Datei::ausfuehren(t.f, QStringLiteral("INSERT INTO patient (firstname, lastname) VALUES (?, ?)"), {vorname, nachname});
+        Datei::ausfuehren(t.f, QStringLiteral("INSERT INTO patient (firstname, lastname) VALUES (?, ?)"),
+                          {vorname, nachname});
         const int p = t.letzte("patient");
-        const QString mittel =
-            QStringLiteral("Candesartancilexetil und Hydrochlorothiazid als feste Kombination in niedriger Dosierung");
+        const QString mittel = QStringLiteral(
+            "Candesartancilexetil und Hydrochlorothiazid als feste Kombination in niedriger Dosierung");
         const QString marke = QStringLiteral("Candesartan Hydrochlorothiazid Ratiopharm comp. 32 mg plus 25 mg "
                                              "Filmtabletten gegen hohen Blutdruck, Packung f\u00FCr Klinik");
         QCOMPARE(marke.size(), 120);
@@ -274,7 +286,7 @@ private slots:
         const struct {
             const char *datei;
             QString namen;
-            int rechts; // of the first column
+            int rechts;  // of the first column
             int stuecke; // how often the wide word is printed
             QString danach;
         } dokumente[] = {{"plan.pdf", mittel + ' ' + marke, 4300, 2, QStringLiteral("Ramipril")},
@@ -307,11 +319,13 @@ private slots:
             QCOMPARE(danach.size(), 1);
             QVERIFY2(danach.first().box.top() >= umriss(stuecke).bottom(), d.datei);
 
-            const QList<Wort> patient = finden(seite, QStringLiteral("Patient: ") + nachname + QStringLiteral(", ") + vorname);
+            const QList<Wort> patient = finden(seite,
+                                               QStringLiteral("Patient: ") + nachname + QStringLiteral(", ") + vorname);
             QCOMPARE(patient.size(), 1 + (nachname + ' ' + vorname).count(' ') + 1);
             QVERIFY(lesefolge(patient));
             QVERIFY2(umriss(patient).right() <= 9100, d.datei);
-            QVERIFY2(umriss(patient).bottom() <= finden(seite, QStringLiteral("Medikament")).value(0).box.top(), d.datei);
+            QVERIFY2(umriss(patient).bottom() <= finden(seite, QStringLiteral("Medikament")).value(0).box.top(),
+                     d.datei);
         }
         QVERIFY(t.env.meldungen.isEmpty());
     }
@@ -346,8 +360,9 @@ private slots:
             const QString n = QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'));
             // Rows of seven heights, so that the room left at the foot of a page varies.
             const auto zusatz = [i](const QString &z) { return z.left(z.size() * (i % 7) / 6); };
-            t.einnahme(p, t.packung(QStringLiteral("Mittel ") + n + zusatz(mittelZusatz),
-                                    QStringLiteral("Marke ") + n + zusatz(markenZusatz)),
+            t.einnahme(p,
+                       t.packung(QStringLiteral("Mittel ") + n + zusatz(mittelZusatz),
+                                 QStringLiteral("Marke ") + n + zusatz(markenZusatz)),
                        heute, 30, 1, 0, 0, 0, i, i == 40);
         }
         t.starten();
@@ -359,14 +374,16 @@ private slots:
         const struct {
             const char *datei, *titel, *kopf, *zeile;
             QString fuss;
-        } dokumente[] = {{"plan.pdf", "Verordnungsplan", "Medikament|Dosis|Morgen|Mittag|Abend|Nacht", "Mittel", planFuss},
-                         {"liste.pdf", "Medikamentenliste", "Medikament|Stand|Reichweite|reicht bis", "Marke", listenFuss}};
+        } dokumente[] = {
+            {"plan.pdf", "Verordnungsplan", "Medikament|Dosis|Morgen|Mittag|Abend|Nacht", "Mittel", planFuss},
+            {"liste.pdf", "Medikamentenliste", "Medikament|Stand|Reichweite|reicht bis", "Marke", listenFuss}};
         for (const auto &d : dokumente) {
             const QStringList text = t.gedruckt(QString::fromLatin1(d.datei));
             QStringList genannt, erwartet;
             for (int s = 0; s < text.size(); ++s) {
                 QStringList hier;
-                for (auto it = QRegularExpression(d.zeile + QStringLiteral(" \\d\\d")).globalMatch(text[s]); it.hasNext();)
+                for (auto it = QRegularExpression(d.zeile + QStringLiteral(" \\d\\d")).globalMatch(text[s]);
+                     it.hasNext();)
                     hier << it.next().captured(0);
                 genannt << hier;
                 const QString seite = QStringLiteral("Seite %1 von %2").arg(s + 1).arg(text.size());
@@ -397,8 +414,8 @@ private slots:
     void dateinamen()
     {
         Druck t;
-        t.einnahme(t.patient(QStringLiteral("Berg")), t.packung(QStringLiteral("Ramipril"), QStringLiteral("Ramilich 5")),
-                   heute, 30, 1, 0, 0, 0, 1);
+        t.einnahme(t.patient(QStringLiteral("Berg")),
+                   t.packung(QStringLiteral("Ramipril"), QStringLiteral("Ramilich 5")), heute, 30, 1, 0, 0, 0, 1);
         t.starten();
         t.patientWaehlen(QStringLiteral("Berg"));
         auto istPdf = [](const QString &pfad) {
@@ -451,9 +468,10 @@ private slots:
         QVERIFY(t.env.meldungen.at(1).contains(QDir::toNativeSeparators(t.f)));
 
         // Only what was written was opened, by the file's URL.
-        QCOMPARE(geoeffnet, (QList<QUrl>{QUrl::fromLocalFile(t.pfad(QStringLiteral("Plan.pdf"))),
-                                         QUrl::fromLocalFile(t.pfad(QStringLiteral("Liste 06.12.2026.pdf"))),
-                                         QUrl::fromLocalFile(t.pfad(QStringLiteral("Abgabe.PDF"))), QUrl::fromLocalFile(sonder)}));
+        QCOMPARE(geoeffnet,
+                 (QList<QUrl>{QUrl::fromLocalFile(t.pfad(QStringLiteral("Plan.pdf"))),
+                              QUrl::fromLocalFile(t.pfad(QStringLiteral("Liste 06.12.2026.pdf"))),
+                              QUrl::fromLocalFile(t.pfad(QStringLiteral("Abgabe.PDF"))), QUrl::fromLocalFile(sonder)}));
         QCOMPARE(dialoge, QStringLiteral("........."));
     }
 };

@@ -28,7 +28,8 @@ QByteArray inhalt(const QString &pfad)
 QString schema(const QString &pfad)
 {
     return Datei::wert(pfad, QStringLiteral("SELECT group_concat(sql, '|') FROM (SELECT sql FROM sqlite_master WHERE "
-                                            "type = 'table' AND name <> 'sqlite_sequence' ORDER BY name)")).toString();
+                                            "type = 'table' AND name <> 'sqlite_sequence' ORDER BY name)"))
+        .toString();
 }
 
 } // namespace
@@ -74,20 +75,26 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QByteArray>("text");
-        QTest::newRow("Kalvoria-Datei anderswo") << "Praxis Daten/pflege.db" << "" << QByteArray();
-        QTest::newRow("fehlt") << "fehlt.db" << "" << QByteArray();
-        QTest::newRow("leer") << "" << "" << QByteArray();
-        QTest::newRow("kein SQLite") << "liste.db" << "" << QByteArray("Einkaufsliste: Brot, Milch\n");
-        QTest::newRow("fremde Datenbank") << "fremd.db" << "CREATE TABLE kunden (id INTEGER, name TEXT)" << QByteArray();
+        QTest::newRow("Kalvoria-Datei anderswo") << "Praxis Daten/pflege.db"
+                                                 << "" << QByteArray();
+        QTest::newRow("fehlt") << "fehlt.db"
+                               << "" << QByteArray();
+        QTest::newRow("leer") << ""
+                              << "" << QByteArray();
+        QTest::newRow("kein SQLite") << "liste.db"
+                                     << "" << QByteArray("Einkaufsliste: Brot, Milch\n");
+        QTest::newRow("fremde Datenbank") << "fremd.db"
+                                          << "CREATE TABLE kunden (id INTEGER, name TEXT)" << QByteArray();
         // The five names, but a column missing: every read would fail.
-        QTest::newRow("Spalte fehlt") << "spalte.db"
-                                      << "CREATE TABLE einnahme (id INTEGER PRIMARY KEY, pat_id, med_id, tag, stand, morgen, "
-                                         "mittag, abend, nacht, hilfe, ordnung);CREATE TABLE medikament (id INTEGER PRIMARY "
-                                         "KEY, medizin);CREATE TABLE patient (id INTEGER PRIMARY KEY, firstname, lastname, "
-                                         "plz, ort, strasse, nr);CREATE TABLE sorte (id INTEGER PRIMARY KEY, medizin_id, "
-                                         "handelsname, dosis, packung);CREATE TABLE termine (id INTEGER PRIMARY KEY, pata_id, "
-                                         "arzt, arzt_date)"
-                                      << QByteArray();
+        QTest::newRow("Spalte fehlt")
+            << "spalte.db"
+            << "CREATE TABLE einnahme (id INTEGER PRIMARY KEY, pat_id, med_id, tag, stand, morgen, "
+               "mittag, abend, nacht, hilfe, ordnung);CREATE TABLE medikament (id INTEGER PRIMARY "
+               "KEY, medizin);CREATE TABLE patient (id INTEGER PRIMARY KEY, firstname, lastname, "
+               "plz, ort, strasse, nr);CREATE TABLE sorte (id INTEGER PRIMARY KEY, medizin_id, "
+               "handelsname, dosis, packung);CREATE TABLE termine (id INTEGER PRIMARY KEY, pata_id, "
+               "arzt, arzt_date)"
+            << QByteArray();
     }
     void gemerkteDatei()
     {
@@ -121,7 +128,8 @@ private slots:
         QVERIFY(brauchbar ||
                 (env.meldungen.first().contains(env.standardDatei()) && env.meldungen.first().contains(gemerkt)));
         if (name == QLatin1String("spalte.db"))
-            QVERIFY2(env.meldungen.first().contains(QStringLiteral("Tabelle \u201Epatient\u201C fehlt die Spalte \u201Ebirth\u201C")),
+            QVERIFY2(env.meldungen.first().contains(
+                         QStringLiteral("Tabelle \u201Epatient\u201C fehlt die Spalte \u201Ebirth\u201C")),
                      qPrintable(env.meldungen.first()));
         QCOMPARE(inhalt(gemerkt), vorher);
         QCOMPARE(QFileInfo::exists(gemerkt), !vorher.isEmpty());
@@ -146,9 +154,10 @@ private slots:
         }
         QSqlDatabase::removeDatabase(QStringLiteral("fremd"));
         QCOMPARE(env.meldungen.size(), 1);
-        QVERIFY2(env.meldungen.first().startsWith(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden.")) &&
-                     env.meldungen.first().contains(QStringLiteral("locked")),
-                 qPrintable(env.meldungen.first()));
+        QVERIFY2(
+            env.meldungen.first().startsWith(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden.")) &&
+                env.meldungen.first().contains(QStringLiteral("locked")),
+            qPrintable(env.meldungen.first()));
         QCOMPARE(Datei::wert(env.standardDatei(), QStringLiteral("SELECT COUNT(*) FROM medikament")).toInt(), 0);
     }
 

@@ -188,8 +188,8 @@ private slots:
         seiteZeigen(t.tabelle("tabelleZuordnung"));
         t.zeileWaehlen(0);
         zelleKlicken(t.tabelle("tabelleTermine"), 0, 1);
-        for (const char *knopf : {"knopfZuordnungBearbeiten", "knopfApotheke", "knopfTerminEintragen",
-                                  "knopfTerminBearbeiten"})
+        for (const char *knopf :
+             {"knopfZuordnungBearbeiten", "knopfApotheke", "knopfTerminEintragen", "knopfTerminBearbeiten"})
             QVERIFY(oeffnen(t, knopf, [&](QDialog *d) { pruefen(d, knopf); }));
 
         // Alt+T opens the appointment window of the page in front.

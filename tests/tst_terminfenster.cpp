@@ -8,7 +8,10 @@ namespace {
 QString angebot(QDialog *d, const QString &art)
 {
     auto gewaehlt = [&](const char *wahl) { return teil<QRadioButton>(d, "termin" + art + wahl)->isChecked(); };
-    return texte(d, {"termin" + art + "Datum"}) + (gewaehlt("Hausarzt") ? "|H|" : gewaehlt("Facharzt") ? "|F|" : "|-|") +
+    return texte(d, {"termin" + art + "Datum"}) +
+           (gewaehlt("Hausarzt")   ? "|H|"
+            : gewaehlt("Facharzt") ? "|F|"
+                                   : "|-|") +
            texte(d, {"termin" + art + "Name"});
 }
 
@@ -29,7 +32,10 @@ QString termine(const Welt &t)
 }
 
 // The overview marks the stock red when it runs out before the next family-doctor visit.
-bool rot(const Welt &t) { return hintergrund(t.tabelle("tabelleUebersicht"), 0, 4) == QColor(Qt::red); }
+bool rot(const Welt &t)
+{
+    return hintergrund(t.tabelle("tabelleUebersicht"), 0, 4) == QColor(Qt::red);
+}
 
 } // namespace
 
@@ -63,7 +69,8 @@ private slots:
             arzt(d, "Neu", "Dr. Kunz", heute.addDays(4));
             druecken(d, "Termin eintragen");
         }));
-        QCOMPARE(spalte(liste, 1) + spalte(liste, 2), (QStringList{"Dr. Kunz", "Hausarzt", "10.12.2026", "26.12.2026"}));
+        QCOMPARE(spalte(liste, 1) + spalte(liste, 2),
+                 (QStringList{"Dr. Kunz", "Hausarzt", "10.12.2026", "26.12.2026"}));
 
         // A specialist without a name is refused and the window stays open;
         // "Abbrechen" stores nothing.

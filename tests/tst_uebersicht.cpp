@@ -14,8 +14,14 @@ QStringList zeilen(QTableWidget *u)
                               : c == QColor(Qt::yellow) ? QStringLiteral("gelb")
                                                         : QString();
         QProgressBar *b = balken(u, z);
-        t << QStringList{u->item(z, 2)->text(), u->item(z, 3)->text(), u->item(z, 4)->text(), marke,
-                         QString::number(b->value()), b->text(), b->toolTip()}.join('|');
+        t << QStringList{u->item(z, 2)->text(),
+                         u->item(z, 3)->text(),
+                         u->item(z, 4)->text(),
+                         marke,
+                         QString::number(b->value()),
+                         b->text(),
+                         b->toolTip()}
+                 .join('|');
     }
     return t;
 }
@@ -46,11 +52,11 @@ private slots:
         const int hof = t.patient(QStringLiteral("Hof"));
         const int s = t.packung(QStringLiteral("Ramipril"), QStringLiteral("Ramilich 5"));
         const int n = t.packung(QStringLiteral("Pen-Nadeln"), QStringLiteral("Nadeln 4 mm"), QStringLiteral("-"), 100);
-        t.einnahme(berg, s, heute.addDays(-4), 30, 1, 0, 1, 0, 1);       // the worked example
-        t.einnahme(berg, n, heute.addDays(-9), 100, 0, 0, 0, 0, 2, 1);   // an aid: no consumption
+        t.einnahme(berg, s, heute.addDays(-4), 30, 1, 0, 1, 0, 1);      // the worked example
+        t.einnahme(berg, n, heute.addDays(-9), 100, 0, 0, 0, 0, 2, 1);  // an aid: no consumption
         t.einnahme(berg, s, heute.addDays(-30), 10, 0.5, 0, 0.5, 0, 3); // used up 20 days ago
-        t.einnahme(berg, s, heute, 0, 0, 0, 0, 0, 4);                    // paused, nothing left
-        t.einnahme(berg, 999, heute, 30, 0, 1.5, 0, 0.5, 5);             // its package was deleted
+        t.einnahme(berg, s, heute, 0, 0, 0, 0, 0, 4);                   // paused, nothing left
+        t.einnahme(berg, 999, heute, 30, 0, 1.5, 0, 0.5, 5);            // its package was deleted
         t.termin(hof, QStringLiteral("Hausarzt"), heute);
         t.einnahme(hof, s, heute, 0, 1, 0, 0, 0, 1); // last day yesterday
         t.einnahme(hof, s, heute, 1, 1, 0, 0, 0, 2); // last day today
@@ -66,7 +72,8 @@ private slots:
                                          "30|2.1 Wochen|20.12.2026|gelb|24||reicht noch 15 Tage"}));
         // The aid stays out of the plan.
         QCOMPARE(plan(t.tabelle("tabelleVerordnungsplan")),
-                 (QStringList{"Ramipril 5 mg 1 0 1 0", "Ramipril 5 mg 1/2 0 1/2 0", "Ramipril 5 mg 0 0 0 0", "  0 1.5 0 1/2"}));
+                 (QStringList{"Ramipril 5 mg 1 0 1 0", "Ramipril 5 mg 1/2 0 1/2 0", "Ramipril 5 mg 0 0 0 0",
+                              "  0 1.5 0 1/2"}));
 
         // Family doctor today: out since yesterday is red, out after today is not.
         t.patientWaehlen(QStringLiteral("Hof"));

@@ -98,8 +98,8 @@ private slots:
     {
         Welt t;
         const int p = t.patient(QStringLiteral("Berg"));
-        const int a = t.einnahme(p, t.packung(QStringLiteral("Ramipril"), QStringLiteral("Ramilich 5")), heute, 30, 1, 0,
-                                 1, 0, 1);
+        const int a = t.einnahme(p, t.packung(QStringLiteral("Ramipril"), QStringLiteral("Ramilich 5")), heute, 30, 1,
+                                 0, 1, 0, 1);
         t.starten();
         t.zeileWaehlen(0);
 
@@ -221,9 +221,9 @@ private slots:
         Welt t;
         const int p = t.patient(QStringLiteral("Berg"));
         const int s = t.packung(QStringLiteral("Ramipril"), QStringLiteral("Ramilich 5"));
-        t.einnahme(p, s, heute.addDays(-4), 30, 1, 0, 1, 0, 1);          // 22 left: valid
-        const int viel = t.einnahme(p, s, heute, 1e20, 1, 0, 1, 0, 2);   // absurd stock
-        const int minus = t.einnahme(p, s, heute, 30, -1, 0, 1, 0, 3);   // negative dose
+        t.einnahme(p, s, heute.addDays(-4), 30, 1, 0, 1, 0, 1);         // 22 left: valid
+        const int viel = t.einnahme(p, s, heute, 1e20, 1, 0, 1, 0, 2);  // absurd stock
+        const int minus = t.einnahme(p, s, heute, 30, -1, 0, 1, 0, 3);  // negative dose
         t.einnahme(p, s, QStringLiteral("gestern"), 30, 1, 0, 1, 0, 4); // no date
         t.einnahme(p, s, heute, 30, 1, 0, 1, 0, 5);
         Datei::ausfuehren(t.f, QStringLiteral("UPDATE einnahme SET stand = NULL WHERE ordnung = 5"));
@@ -239,8 +239,8 @@ private slots:
             return QStringList{zelle, zelle, zelle, "", "0", "Ramilich 5", grund}.join('|');
         };
         QCOMPARE(uebersicht(t.tabelle("tabelleUebersicht")),
-                 (QStringList{"22~|1.6 Wochen~|16.12.2026~|#ff0000|18|Ramilich 5|reicht noch 11 Tage", ohneZahlen(bestand),
-                              ohneZahlen(dosis), ohneZahlen(datum), ohneZahlen(fehlt)}));
+                 (QStringList{"22~|1.6 Wochen~|16.12.2026~|#ff0000|18|Ramilich 5|reicht noch 11 Tage",
+                              ohneZahlen(bestand), ohneZahlen(dosis), ohneZahlen(datum), ohneZahlen(fehlt)}));
 
         // The doses: only the invalid one is said to be so, with its reason.
         QTableWidget *z = t.tabelle("tabelleZuordnung");
@@ -257,8 +257,8 @@ private slots:
                            teil<QLabel>(t.w.get(), "detailBestand")->toolTip();
         }
         QCOMPARE(details, (QStringList{"Ramipril|1|0|1|0|5 mg|30|06.12.2026|" + ungueltig + "~~" + bestand,
-                                       "Ramipril|" + ungueltig + "|0|1|0|5 mg|30|06.12.2026|" + ungueltig + '~' + dosis +
-                                           '~' + dosis}));
+                                       "Ramipril|" + ungueltig + "|0|1|0|5 mg|30|06.12.2026|" + ungueltig + '~' +
+                                           dosis + '~' + dosis}));
 
         // The pharmacy sends the user to correct the line first.
         t.zeileWaehlen(1);
@@ -273,7 +273,8 @@ private slots:
         for (int i : {1, 2}) {
             t.zeileWaehlen(i);
             QVERIFY(oeffnen(t, "knopfZuordnungBearbeiten", [&](QDialog *d) {
-                angeboten << texte(d, {"fensterMorgen", "fensterMittag", "fensterAbend", "fensterNacht", "fensterStand"});
+                angeboten << texte(d,
+                                   {"fensterMorgen", "fensterMittag", "fensterAbend", "fensterNacht", "fensterStand"});
                 druecken(d, QStringLiteral("\u00C4ndern"));
                 tippen(teil<QLineEdit>(d, QStringLiteral("fensterMorgen")), QStringLiteral("1"));
                 tippen(teil<QLineEdit>(d, QStringLiteral("fensterStand")), QStringLiteral("20"));

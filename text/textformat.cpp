@@ -74,7 +74,8 @@ QString bereichText(const Zahlbereich &bereich)
     const QString art = bereich.ganz ? QStringLiteral("eine ganze Zahl") : QStringLiteral("eine Zahl");
     // Only whole numbers leave out a 0 inside the range: 1 and -1 are its neighbours.
     if (bereich.ohneNull && bereich.von < 0)
-        return art + QStringLiteral(" von 1 bis %1 oder von %2 bis -1").arg(zahlText(bereich.bis), zahlText(bereich.von));
+        return art +
+               QStringLiteral(" von 1 bis %1 oder von %2 bis -1").arg(zahlText(bereich.bis), zahlText(bereich.von));
     if (bereich.ohneNull)
         return art + QStringLiteral(" \u00FCber %1 bis %2").arg(zahlText(bereich.von), zahlText(bereich.bis));
     return art + QStringLiteral(" von %1 bis %2").arg(zahlText(bereich.von), zahlText(bereich.bis));

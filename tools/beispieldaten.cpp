@@ -32,7 +32,10 @@ public:
     int zwischen(int von, int bis) { return von + unter(bis - von + 1); }
     bool prozent(int p) { return unter(100) < p; }
     template <typename T>
-    const T &eines(const std::vector<T> &liste) { return liste[static_cast<std::size_t>(unter(static_cast<int>(liste.size())))]; }
+    const T &eines(const std::vector<T> &liste)
+    {
+        return liste[static_cast<std::size_t>(unter(static_cast<int>(liste.size())))];
+    }
     template <typename T>
     void mischen(std::vector<T> &liste)
     {
@@ -127,9 +130,9 @@ const std::vector<Wirkstoff> &wirkstoffe()
 }
 
 // Joined to the stem with a hyphen when they begin with one.
-const std::vector<const char *> hersteller = {"-ratiopharm", " AL", " HEXAL", " STADA", " Heumann", "-1A Pharma",
-                                              " AbZ", " Aristo", " Zentiva", " beta", " TAD", " Basics", " Denk",
-                                              " PUREN", " Mylan", " Micro Labs"};
+const std::vector<const char *> hersteller = {
+    "-ratiopharm", " AL",   " HEXAL", " STADA",  " Heumann", "-1A Pharma", " AbZ",   " Aristo",
+    " Zentiva",    " beta", " TAD",   " Basics", " Denk",    " PUREN",     " Mylan", " Micro Labs"};
 
 struct Hilfsmittel {
     const char *medizin;
@@ -163,67 +166,108 @@ struct Muster {
 
 // Doses morning, noon, evening, night with how often they occur.
 const std::vector<Muster> dosismuster = {
-    {{1, 0, 0, 0}, 30}, {{0, 0, 1, 0}, 12},   {{1, 0, 1, 0}, 15},   {{0.5, 0, 0, 0}, 8}, {{0.5, 0, 0.5, 0}, 4},
-    {{1, 1, 1, 0}, 5},  {{0, 0, 0, 1}, 6},    {{2, 0, 0, 0}, 3},    {{1, 0, 0.5, 0}, 4}, {{1, 0, 0, 1}, 3},
-    {{1, 1, 1, 1}, 2},  {{2, 0, 2, 0}, 2},    {{0, 0, 0.5, 0}, 4},  {{0.5, 0, 0, 0.5}, 2},
+    {{1, 0, 0, 0}, 30}, {{0, 0, 1, 0}, 12}, {{1, 0, 1, 0}, 15},  {{0.5, 0, 0, 0}, 8},   {{0.5, 0, 0.5, 0}, 4},
+    {{1, 1, 1, 0}, 5},  {{0, 0, 0, 1}, 6},  {{2, 0, 0, 0}, 3},   {{1, 0, 0.5, 0}, 4},   {{1, 0, 0, 1}, 3},
+    {{1, 1, 1, 1}, 2},  {{2, 0, 2, 0}, 2},  {{0, 0, 0.5, 0}, 4}, {{0.5, 0, 0, 0.5}, 2},
 };
 
 const std::vector<const char *> vornamen = {
-    "Hildegard", "Gertrud",  "Ingrid",   "Ursula",   "Helga",     "Renate",      "Brigitte",     "Elke",
-    "Marianne",  "Erika",    "Christa",  "Gisela",   "Irmgard",   "Karin",       "Monika",       "Waltraud",
-    "Rosemarie", "Annemarie", "Edeltraud", "Liselotte", "Hannelore", "Gudrun",     "Sieglinde",    "Margarete",
-    "Elfriede",  "K\u00E4the", "Ilse",    "Doris",    "Erwin",     "Friedrich",   "Heinz",        "G\u00FCnter",
-    "Manfred",   "Werner",   "Klaus",    "Horst",    "Dieter",    "Gerhard",     "Helmut",       "Wolfgang",
-    "Karl-Heinz", "J\u00FCrgen", "Rolf",   "Bernd",    "Hans-Joachim", "Walter",   "Kurt",         "Rudolf",
-    "Siegfried", "Lothar",   "Egon",     "Alfred",   "Ernst",     "Uwe",         "Hartmut",      "Reinhard",
-    "J\u00F6rg", "Peter",    "Ay\u015Fe", "Mehmet",  "Zofia",     "Wladimir",    "Jelena",       "Giuseppe",
+    "Hildegard",  "Gertrud",     "Ingrid",    "Ursula",    "Helga",        "Renate",    "Brigitte",  "Elke",
+    "Marianne",   "Erika",       "Christa",   "Gisela",    "Irmgard",      "Karin",     "Monika",    "Waltraud",
+    "Rosemarie",  "Annemarie",   "Edeltraud", "Liselotte", "Hannelore",    "Gudrun",    "Sieglinde", "Margarete",
+    "Elfriede",   "K\u00E4the",  "Ilse",      "Doris",     "Erwin",        "Friedrich", "Heinz",     "G\u00FCnter",
+    "Manfred",    "Werner",      "Klaus",     "Horst",     "Dieter",       "Gerhard",   "Helmut",    "Wolfgang",
+    "Karl-Heinz", "J\u00FCrgen", "Rolf",      "Bernd",     "Hans-Joachim", "Walter",    "Kurt",      "Rudolf",
+    "Siegfried",  "Lothar",      "Egon",      "Alfred",    "Ernst",        "Uwe",       "Hartmut",   "Reinhard",
+    "J\u00F6rg",  "Peter",       "Ay\u015Fe", "Mehmet",    "Zofia",        "Wladimir",  "Jelena",    "Giuseppe",
 };
 
 const std::vector<const char *> nachnamen = {
-    "M\u00FCller",  "Schmidt",  "Schneider", "Fischer",  "Weber",     "Meyer",      "Wagner",     "Becker",
-    "Schulz",       "Hoffmann", "Sch\u00E4fer", "Koch",  "Bauer",     "Richter",    "Klein",      "Wolf",
-    "Schr\u00F6der", "Neumann", "Schwarz",   "Zimmermann", "Braun",   "Kr\u00FCger", "Hofmann",   "Hartmann",
-    "Lange",        "Schmitt",  "Werner",    "Schmitz",  "Krause",    "Meier",      "Lehmann",    "Schmid",
-    "Schulze",      "Maier",    "K\u00F6hler", "Herrmann", "K\u00F6nig", "Walter",  "Mayer",      "Huber",
-    "Kaiser",       "Fuchs",    "Peters",    "Lang",     "Scholz",    "M\u00F6ller", "Wei\u00DF",  "Jung",
-    "Hahn",         "Schubert", "Vogel",     "Friedrich", "Keller",   "G\u00FCnther", "Frank",    "Berger",
-    "Winkler",      "Roth",     "Beck",      "Lorenz",   "Baumann",   "Franke",     "Albrecht",   "Schuster",
-    "Simon",        "Ludwig",   "B\u00F6hm", "Winter",   "Kraus",     "Martin",     "Schumacher", "Kr\u00E4mer",
-    "Vogt",         "Stein",    "J\u00E4ger", "Otto",    "Sommer",    "Gro\u00DF",  "Seidel",     "Heinrich",
-    "Brandt",       "Haas",     "Schreiber", "Graf",     "Schulte",   "Dietrich",   "Ziegler",    "Kuhn",
-    "K\u00FChn",    "Pohl",     "Engel",     "Horn",     "Busch",     "Bergmann",   "Voigt",      "Sauer",
-    "Arnold",       "Wolff",    "Pfeiffer",  "Y\u0131lmaz", "Kowalski", "Nowak",    "de Vries",   "van Dijk",
+    "M\u00FCller", "Schmidt",     "Schneider",     "Fischer",      "Weber",        "Meyer",      "Wagner",
+    "Becker",      "Schulz",      "Hoffmann",      "Sch\u00E4fer", "Koch",         "Bauer",      "Richter",
+    "Klein",       "Wolf",        "Schr\u00F6der", "Neumann",      "Schwarz",      "Zimmermann", "Braun",
+    "Kr\u00FCger", "Hofmann",     "Hartmann",      "Lange",        "Schmitt",      "Werner",     "Schmitz",
+    "Krause",      "Meier",       "Lehmann",       "Schmid",       "Schulze",      "Maier",      "K\u00F6hler",
+    "Herrmann",    "K\u00F6nig",  "Walter",        "Mayer",        "Huber",        "Kaiser",     "Fuchs",
+    "Peters",      "Lang",        "Scholz",        "M\u00F6ller",  "Wei\u00DF",    "Jung",       "Hahn",
+    "Schubert",    "Vogel",       "Friedrich",     "Keller",       "G\u00FCnther", "Frank",      "Berger",
+    "Winkler",     "Roth",        "Beck",          "Lorenz",       "Baumann",      "Franke",     "Albrecht",
+    "Schuster",    "Simon",       "Ludwig",        "B\u00F6hm",    "Winter",       "Kraus",      "Martin",
+    "Schumacher",  "Kr\u00E4mer", "Vogt",          "Stein",        "J\u00E4ger",   "Otto",       "Sommer",
+    "Gro\u00DF",   "Seidel",      "Heinrich",      "Brandt",       "Haas",         "Schreiber",  "Graf",
+    "Schulte",     "Dietrich",    "Ziegler",       "Kuhn",         "K\u00FChn",    "Pohl",       "Engel",
+    "Horn",        "Busch",       "Bergmann",      "Voigt",        "Sauer",        "Arnold",     "Wolff",
+    "Pfeiffer",    "Y\u0131lmaz", "Kowalski",      "Nowak",        "de Vries",     "van Dijk",
 };
 
 const std::vector<std::pair<const char *, const char *>> orte = {
-    {"01067", "Dresden"},     {"04109", "Leipzig"},    {"06108", "Halle (Saale)"}, {"07743", "Jena"},
-    {"09111", "Chemnitz"},    {"10115", "Berlin"},     {"12043", "Berlin"},        {"14467", "Potsdam"},
-    {"18055", "Rostock"},     {"19053", "Schwerin"},   {"20095", "Hamburg"},       {"22765", "Hamburg"},
-    {"24103", "Kiel"},        {"23552", "L\u00FCbeck"}, {"26122", "Oldenburg"},    {"28195", "Bremen"},
-    {"30159", "Hannover"},    {"33602", "Bielefeld"},  {"34117", "Kassel"},        {"35037", "Marburg"},
-    {"37073", "G\u00F6ttingen"}, {"38100", "Braunschweig"}, {"39104", "Magdeburg"}, {"40213", "D\u00FCsseldorf"},
-    {"44135", "Dortmund"},    {"45127", "Essen"},      {"48143", "M\u00FCnster"},  {"50667", "K\u00F6ln"},
-    {"53111", "Bonn"},        {"55116", "Mainz"},      {"60311", "Frankfurt am Main"}, {"64283", "Darmstadt"},
-    {"66111", "Saarbr\u00FCcken"}, {"68159", "Mannheim"}, {"69117", "Heidelberg"},  {"70173", "Stuttgart"},
-    {"72070", "T\u00FCbingen"}, {"76133", "Karlsruhe"}, {"79098", "Freiburg im Breisgau"}, {"80331", "M\u00FCnchen"},
-    {"83022", "Rosenheim"},   {"86150", "Augsburg"},   {"87435", "Kempten (Allg\u00E4u)"}, {"90402", "N\u00FCrnberg"},
-    {"93047", "Regensburg"},  {"97070", "W\u00FCrzburg"}, {"99084", "Erfurt"},
+    {"01067", "Dresden"},
+    {"04109", "Leipzig"},
+    {"06108", "Halle (Saale)"},
+    {"07743", "Jena"},
+    {"09111", "Chemnitz"},
+    {"10115", "Berlin"},
+    {"12043", "Berlin"},
+    {"14467", "Potsdam"},
+    {"18055", "Rostock"},
+    {"19053", "Schwerin"},
+    {"20095", "Hamburg"},
+    {"22765", "Hamburg"},
+    {"24103", "Kiel"},
+    {"23552", "L\u00FCbeck"},
+    {"26122", "Oldenburg"},
+    {"28195", "Bremen"},
+    {"30159", "Hannover"},
+    {"33602", "Bielefeld"},
+    {"34117", "Kassel"},
+    {"35037", "Marburg"},
+    {"37073", "G\u00F6ttingen"},
+    {"38100", "Braunschweig"},
+    {"39104", "Magdeburg"},
+    {"40213", "D\u00FCsseldorf"},
+    {"44135", "Dortmund"},
+    {"45127", "Essen"},
+    {"48143", "M\u00FCnster"},
+    {"50667", "K\u00F6ln"},
+    {"53111", "Bonn"},
+    {"55116", "Mainz"},
+    {"60311", "Frankfurt am Main"},
+    {"64283", "Darmstadt"},
+    {"66111", "Saarbr\u00FCcken"},
+    {"68159", "Mannheim"},
+    {"69117", "Heidelberg"},
+    {"70173", "Stuttgart"},
+    {"72070", "T\u00FCbingen"},
+    {"76133", "Karlsruhe"},
+    {"79098", "Freiburg im Breisgau"},
+    {"80331", "M\u00FCnchen"},
+    {"83022", "Rosenheim"},
+    {"86150", "Augsburg"},
+    {"87435", "Kempten (Allg\u00E4u)"},
+    {"90402", "N\u00FCrnberg"},
+    {"93047", "Regensburg"},
+    {"97070", "W\u00FCrzburg"},
+    {"99084", "Erfurt"},
 };
 
 const std::vector<const char *> strassen = {
-    "Hauptstra\u00DFe",    "Bahnhofstra\u00DFe", "Dorfstra\u00DFe",    "Schulstra\u00DFe",     "Gartenstra\u00DFe",
-    "Kirchstra\u00DFe",    "Lindenstra\u00DFe",  "Goethestra\u00DFe",  "Schillerstra\u00DFe",  "Bergstra\u00DFe",
-    "Birkenweg",           "Am Markt",           "M\u00FChlenweg",     "Rosenweg",             "Waldstra\u00DFe",
-    "Ringstra\u00DFe",     "Wiesenweg",          "Friedhofstra\u00DFe", "Mozartstra\u00DFe",   "Amselweg",
-    "Am Anger",            "Lessingstra\u00DFe", "Kastanienallee",     "Feldweg",              "Sonnenstra\u00DFe",
-    "Blumenstra\u00DFe",   "Uhlandstra\u00DFe",  "Eichendorffstra\u00DFe", "Am Sportplatz",    "Brunnengasse",
+    "Hauptstra\u00DFe",       "Bahnhofstra\u00DFe", "Dorfstra\u00DFe",
+    "Schulstra\u00DFe",       "Gartenstra\u00DFe",  "Kirchstra\u00DFe",
+    "Lindenstra\u00DFe",      "Goethestra\u00DFe",  "Schillerstra\u00DFe",
+    "Bergstra\u00DFe",        "Birkenweg",          "Am Markt",
+    "M\u00FChlenweg",         "Rosenweg",           "Waldstra\u00DFe",
+    "Ringstra\u00DFe",        "Wiesenweg",          "Friedhofstra\u00DFe",
+    "Mozartstra\u00DFe",      "Amselweg",           "Am Anger",
+    "Lessingstra\u00DFe",     "Kastanienallee",     "Feldweg",
+    "Sonnenstra\u00DFe",      "Blumenstra\u00DFe",  "Uhlandstra\u00DFe",
+    "Eichendorffstra\u00DFe", "Am Sportplatz",      "Brunnengasse",
 };
 
 const std::vector<const char *> fachaerzte = {
-    "Dr. Keller, Kardiologie",     "Dr. Yilmaz, Neurologie",    "Dr. Hansen, Augenheilkunde",
-    "Dr. Wolff, Diabetologie",     "Dr. Brandt, Urologie",      "Dr. Schubert, Orthop\u00E4die",
-    "Dr. Nguyen, Dermatologie",    "Dr. Lorenz, Psychiatrie",   "Dr. Berger, HNO",
-    "Dr. Vogt, Nephrologie",       "Dr. Kaiser, Gastroenterologie", "Dr. Frank, Pneumologie",
+    "Dr. Keller, Kardiologie",  "Dr. Yilmaz, Neurologie",        "Dr. Hansen, Augenheilkunde",
+    "Dr. Wolff, Diabetologie",  "Dr. Brandt, Urologie",          "Dr. Schubert, Orthop\u00E4die",
+    "Dr. Nguyen, Dermatologie", "Dr. Lorenz, Psychiatrie",       "Dr. Berger, HNO",
+    "Dr. Vogt, Nephrologie",    "Dr. Kaiser, Gastroenterologie", "Dr. Frank, Pneumologie",
 };
 
 struct Packung {
@@ -299,8 +343,10 @@ const std::array<double, 4> &dosenWaehlen(Zufall &zufall)
 std::pair<int, double> bestandWaehlen(Zufall &zufall, double tagesverbrauch, int einheiten)
 {
     const int w = zufall.unter(100);
-    const int seitZaehlung = w < 10 ? 0 : w < 40 ? zufall.zwischen(1, 14) : w < 80 ? zufall.zwischen(15, 60)
-                                                                                  : zufall.zwischen(61, 150);
+    const int seitZaehlung = w < 10   ? 0
+                             : w < 40 ? zufall.zwischen(1, 14)
+                             : w < 80 ? zufall.zwischen(15, 60)
+                                      : zufall.zwischen(61, 150);
     if (!(tagesverbrauch > 0))
         return {seitZaehlung, static_cast<double>(einheiten * zufall.zwischen(1, 3))};
     const int r = zufall.unter(100);
@@ -406,10 +452,11 @@ bool schreiben(QSqlDatabase &db, const Beispielumfang &umfang, quint64 saat, con
         QString nr = QString::number(zufall.zwischen(1, 150));
         if (zufall.prozent(10))
             nr += QLatin1Char(zufall.prozent(50) ? 'a' : 'b');
-        gut = s.ausfuehren(patient, {QString::fromUtf8(zufall.eines(vornamen)), QString::fromUtf8(zufall.eines(nachnamen)),
-                                     geburtVon.addDays(zufall.unter(geburtSpanne + 1)).toString(QStringLiteral("dd.MM.yyyy")),
-                                     QString::fromLatin1(ort.first), QString::fromUtf8(ort.second),
-                                     QString::fromUtf8(zufall.eines(strassen)), nr});
+        gut = s.ausfuehren(patient,
+                           {QString::fromUtf8(zufall.eines(vornamen)), QString::fromUtf8(zufall.eines(nachnamen)),
+                            geburtVon.addDays(zufall.unter(geburtSpanne + 1)).toString(QStringLiteral("dd.MM.yyyy")),
+                            QString::fromLatin1(ort.first), QString::fromUtf8(ort.second),
+                            QString::fromUtf8(zufall.eines(strassen)), nr});
         ++ergebnis.patienten;
 
         // The plan: a few aids for some patients, otherwise medications,
@@ -445,10 +492,11 @@ bool schreiben(QSqlDatabase &db, const Beispielumfang &umfang, quint64 saat, con
         for (std::size_t ordnung = 0; gut && ordnung < plan.size(); ++ordnung) {
             const Packung &p = katalog[static_cast<std::size_t>(plan[ordnung])];
             const std::array<double, 4> dosen = p.hilfe ? p.hilfeDosen : dosenWaehlen(zufall);
-            const auto [seitZaehlung, stand] = bestandWaehlen(zufall, dosen[0] + dosen[1] + dosen[2] + dosen[3], p.einheiten);
-            gut = s.ausfuehren(einnahme, {pat, plan[ordnung] + 1, datum(heute.addDays(-seitZaehlung)), stand, dosen[0],
-                                          dosen[1], dosen[2], dosen[3], p.hilfe ? 1 : 0,
-                                          static_cast<int>(ordnung) + 1});
+            const auto [seitZaehlung, stand] = bestandWaehlen(zufall, dosen[0] + dosen[1] + dosen[2] + dosen[3],
+                                                              p.einheiten);
+            gut = s.ausfuehren(einnahme,
+                               {pat, plan[ordnung] + 1, datum(heute.addDays(-seitZaehlung)), stand, dosen[0], dosen[1],
+                                dosen[2], dosen[3], p.hilfe ? 1 : 0, static_cast<int>(ordnung) + 1});
             ++ergebnis.zeilen;
             if (p.hilfe)
                 ++ergebnis.hilfsmittelZeilen;

@@ -73,17 +73,28 @@ bool beispielDatenSchreiben(const QString &pfad)
 
         // Medications and their packages: name, trade name, dose of one unit, units per package.
         const QList<QStringList> sorten = {
-            {QStringLiteral("Metformin"), QStringLiteral("Metformin AL 500 mg Filmtabletten"), QStringLiteral("500 mg"), QStringLiteral("180")},
-            {QStringLiteral("Metformin"), QStringLiteral("Metformin Lich 850 mg"), QStringLiteral("850 mg"), QStringLiteral("120")},
-            {QStringLiteral("Ramipril"), QStringLiteral("Ramipril-ratiopharm 5 mg Tabletten"), QStringLiteral("5 mg"), QStringLiteral("100")},
-            {QStringLiteral("Simvastatin"), QStringLiteral("Simvastatin Heumann 20 mg"), QStringLiteral("20 mg"), QStringLiteral("100")},
-            {QStringLiteral("Levothyroxin"), QStringLiteral("L-Thyroxin Henning 75"), QStringLiteral("75 \u00B5g"), QStringLiteral("100")},
-            {QStringLiteral("Torasemid"), QStringLiteral("Torasemid AL 10 mg"), QStringLiteral("10 mg"), QStringLiteral("50")},
-            {QStringLiteral("Acetylsalicyls\u00E4ure"), QStringLiteral("ASS 100 HEXAL protect"), QStringLiteral("100 mg"), QStringLiteral("100")},
-            {QStringLiteral("Metoprolol"), QStringLiteral("Metoprololsuccinat 47,5 mg retard"), QStringLiteral("47,5 mg"), QStringLiteral("100")},
-            {QStringLiteral("Pantoprazol"), QStringLiteral("Pantoprazol TAD 20 mg"), QStringLiteral("20 mg"), QStringLiteral("56")},
-            {QStringLiteral("Colecalciferol"), QStringLiteral("Vigantolvit 1000 I.E."), QStringLiteral("1000 I.E."), QStringLiteral("100")},
-            {QStringLiteral("Pen-Nadeln"), QStringLiteral("BD Micro-Fine Ultra 4 mm"), QStringLiteral("1 St\u00FCck"), QStringLiteral("100")},
+            {QStringLiteral("Metformin"), QStringLiteral("Metformin AL 500 mg Filmtabletten"), QStringLiteral("500 mg"),
+             QStringLiteral("180")},
+            {QStringLiteral("Metformin"), QStringLiteral("Metformin Lich 850 mg"), QStringLiteral("850 mg"),
+             QStringLiteral("120")},
+            {QStringLiteral("Ramipril"), QStringLiteral("Ramipril-ratiopharm 5 mg Tabletten"), QStringLiteral("5 mg"),
+             QStringLiteral("100")},
+            {QStringLiteral("Simvastatin"), QStringLiteral("Simvastatin Heumann 20 mg"), QStringLiteral("20 mg"),
+             QStringLiteral("100")},
+            {QStringLiteral("Levothyroxin"), QStringLiteral("L-Thyroxin Henning 75"), QStringLiteral("75 \u00B5g"),
+             QStringLiteral("100")},
+            {QStringLiteral("Torasemid"), QStringLiteral("Torasemid AL 10 mg"), QStringLiteral("10 mg"),
+             QStringLiteral("50")},
+            {QStringLiteral("Acetylsalicyls\u00E4ure"), QStringLiteral("ASS 100 HEXAL protect"),
+             QStringLiteral("100 mg"), QStringLiteral("100")},
+            {QStringLiteral("Metoprolol"), QStringLiteral("Metoprololsuccinat 47,5 mg retard"),
+             QStringLiteral("47,5 mg"), QStringLiteral("100")},
+            {QStringLiteral("Pantoprazol"), QStringLiteral("Pantoprazol TAD 20 mg"), QStringLiteral("20 mg"),
+             QStringLiteral("56")},
+            {QStringLiteral("Colecalciferol"), QStringLiteral("Vigantolvit 1000 I.E."), QStringLiteral("1000 I.E."),
+             QStringLiteral("100")},
+            {QStringLiteral("Pen-Nadeln"), QStringLiteral("BD Micro-Fine Ultra 4 mm"), QStringLiteral("1 St\u00FCck"),
+             QStringLiteral("100")},
         };
         QStringList medikamente;
         for (const QStringList &s : sorten) {
@@ -95,11 +106,12 @@ bool beispielDatenSchreiben(const QString &pfad)
                 {medikamente.indexOf(s.at(0)) + 1, s.at(1), s.at(2), s.at(3).toDouble()});
         }
 
-        sql(QStringLiteral("INSERT INTO patient (firstname, lastname, birth, plz, ort, strasse, nr) VALUES "
-                           "('Hildegard', 'Brandt', '14.05.1936', '28195', 'Bremen', 'Am Wall', '140'),"
-                           "('Erwin', 'Kowalski', '03.11.1941', '44135', 'Dortmund', 'Hansastra\u00DFe', '7'),"
-                           "('Marianne', 'Lehmann', '22.07.1938', '01067', 'Dresden', 'Schlo\u00DFstra\u00DFe', '3'),"
-                           "('Friedrich', 'Wagner', '09.01.1945', '80331', 'M\u00FCnchen', 'Sendlinger Stra\u00DFe', '21')"));
+        sql(QStringLiteral(
+            "INSERT INTO patient (firstname, lastname, birth, plz, ort, strasse, nr) VALUES "
+            "('Hildegard', 'Brandt', '14.05.1936', '28195', 'Bremen', 'Am Wall', '140'),"
+            "('Erwin', 'Kowalski', '03.11.1941', '44135', 'Dortmund', 'Hansastra\u00DFe', '7'),"
+            "('Marianne', 'Lehmann', '22.07.1938', '01067', 'Dresden', 'Schlo\u00DFstra\u00DFe', '3'),"
+            "('Friedrich', 'Wagner', '09.01.1945', '80331', 'M\u00FCnchen', 'Sendlinger Stra\u00DFe', '21')"));
 
         // Intake lines: patient, package, day of the count, stock then, doses, aid.
         struct Zeile {
@@ -108,22 +120,16 @@ bool beispielDatenSchreiben(const QString &pfad)
             bool hilfe;
         };
         const QList<Zeile> zeilen = {
-            {1, 1, -29, 180, 1, 0, 1, 0, false},   // lasts more than 60 days
-            {1, 3, -14, 40, 1, 0, 0, 0, false},    // under four weeks: yellow
-            {1, 4, -10, 30, 0, 0, 1, 0, false},    // ends before the family doctor: red
-            {1, 5, -56, 100, 1, 0, 0, 0, false},
-            {1, 8, -28, 50, 0.5, 0, 0.5, 0, false},
-            {1, 6, -51, 20, 0.5, 0, 0, 0, false},  // used up
-            {1, 7, -3, 95, 1, 0, 0, 0, false},
-            {1, 11, -20, 60, 0, 0, 0, 0, true},    // an aid without daily use
-            {2, 2, -12, 120, 1, 0, 1, 0, false},
-            {2, 3, -40, 100, 1, 0, 0, 0, false},
-            {2, 9, -5, 56, 1, 0, 0, 0, false},
-            {3, 5, -30, 100, 1, 0, 0, 0, false},
-            {3, 10, -60, 100, 0, 0, 1, 0, false},
-            {3, 7, -75, 100, 1, 0, 0, 0, false},
-            {4, 4, -8, 100, 0, 0, 1, 0, false},
-            {4, 6, -2, 50, 1, 0, 0, 0, false},
+            {1, 1, -29, 180, 1, 0, 1, 0, false}, // lasts more than 60 days
+            {1, 3, -14, 40, 1, 0, 0, 0, false},  // under four weeks: yellow
+            {1, 4, -10, 30, 0, 0, 1, 0, false},  // ends before the family doctor: red
+            {1, 5, -56, 100, 1, 0, 0, 0, false},  {1, 8, -28, 50, 0.5, 0, 0.5, 0, false},
+            {1, 6, -51, 20, 0.5, 0, 0, 0, false},                                     // used up
+            {1, 7, -3, 95, 1, 0, 0, 0, false},    {1, 11, -20, 60, 0, 0, 0, 0, true}, // an aid without daily use
+            {2, 2, -12, 120, 1, 0, 1, 0, false},  {2, 3, -40, 100, 1, 0, 0, 0, false},
+            {2, 9, -5, 56, 1, 0, 0, 0, false},    {3, 5, -30, 100, 1, 0, 0, 0, false},
+            {3, 10, -60, 100, 0, 0, 1, 0, false}, {3, 7, -75, 100, 1, 0, 0, 0, false},
+            {4, 4, -8, 100, 0, 0, 1, 0, false},   {4, 6, -2, 50, 1, 0, 0, 0, false},
         };
         QMap<int, int> ordnung;
         for (const Zeile &z : zeilen) {
@@ -258,7 +264,9 @@ int main(int argc, char *argv[])
     Seams::datei = [](const QString &, const QString &, const QString &, bool) { return QString(); };
 
     // The first start makes the settings file and the empty database.
-    { MainWindow erststart; }
+    {
+        MainWindow erststart;
+    }
     if (!beispielDatenSchreiben(tmp.path() + QStringLiteral("/Kalvoria/medidat.db")))
         return 1;
 

@@ -71,14 +71,17 @@ void MainWindow::UebersichtFuellen()
 QString MainWindow::ersteSchritte() const
 {
     if (tabellePatientenwahl->rowCount() == 0)
-        return QStringLiteral("Noch ist kein Patient angelegt. Schalten Sie im Men\u00FC \u201EAnsicht\u201C die Patienten- "
-                              "und Medikamentenliste ein, legen Sie dort den ersten Patienten und seine Medikamente an "
-                              "und ordnen Sie sie auf der Seite \u201EEinstellungen\u201C zu.");
+        return QStringLiteral(
+            "Noch ist kein Patient angelegt. Schalten Sie im Men\u00FC \u201EAnsicht\u201C die Patienten- "
+            "und Medikamentenliste ein, legen Sie dort den ersten Patienten und seine Medikamente an "
+            "und ordnen Sie sie auf der Seite \u201EEinstellungen\u201C zu.");
     if (tabelleSortenwahl->rowCount() == 0)
-        return QStringLiteral("F\u00FCr diesen Patienten ist noch kein Medikament eingetragen. Legen Sie zuerst auf der "
-                              "Seite \u201EMedikamentenliste\u201C (Men\u00FC \u201EAnsicht\u201C) ein Medikament mit "
-                              "seiner Packung an und ordnen Sie es dann auf der Seite \u201EEinstellungen\u201C zu.");
-    return QStringLiteral("F\u00FCr diesen Patienten ist noch kein Medikament eingetragen. Ordnen Sie ihm auf der Seite "
-                          "\u201EEinstellungen\u201C eine Packung zu: rechts w\u00E4hlen, Dosis eintragen, "
-                          "\u201EEintragen\u201C.");
+        return QStringLiteral(
+            "F\u00FCr diesen Patienten ist noch kein Medikament eingetragen. Legen Sie zuerst auf der "
+            "Seite \u201EMedikamentenliste\u201C (Men\u00FC \u201EAnsicht\u201C) ein Medikament mit "
+            "seiner Packung an und ordnen Sie es dann auf der Seite \u201EEinstellungen\u201C zu.");
+    return QStringLiteral(
+        "F\u00FCr diesen Patienten ist noch kein Medikament eingetragen. Ordnen Sie ihm auf der Seite "
+        "\u201EEinstellungen\u201C eine Packung zu: rechts w\u00E4hlen, Dosis eintragen, "
+        "\u201EEintragen\u201C.");
 }

@@ -28,8 +28,8 @@ void MainWindow::VerordnungsplanFuellen()
         tabelleVerordnungsplan->setItem(z, 0, new QTableWidgetItem(einnahmeMedizin.at(i)));
         tabelleVerordnungsplan->setItem(z, 1, mittig(einnahmeDosis.at(i)));
         int s = 2;
-        for (const QString *dosis : {&einnahmeMorgen.at(i), &einnahmeMittag.at(i), &einnahmeAbend.at(i),
-                                     &einnahmeNacht.at(i)}) {
+        for (const QString *dosis :
+             {&einnahmeMorgen.at(i), &einnahmeMittag.at(i), &einnahmeAbend.at(i), &einnahmeNacht.at(i)}) {
             const QString &fehler = einnahmeDosisFehler.at(i).at(s - 2);
             QTableWidgetItem *item = mittig(dosisText(*dosis, fehler));
             item->setToolTip(fehler);
