@@ -28,14 +28,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     schriftNormal.setWeight(QFont::Normal);
     schriftKursiv.setItalic(true);
 
-    // A second window in the same process (a test, a second file) needs a
-    // connection of its own: a shared one would be closed under the first.
-    static int fenster = 0;
-    const QString verbindung = QSqlDatabase::contains(QLatin1String(QSqlDatabase::defaultConnection))
-                                   ? QStringLiteral("kalvoria-%1").arg(++fenster)
-                                   : QLatin1String(QSqlDatabase::defaultConnection);
-    datenbank = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), verbindung);
-
     setFixedWidth(1200);
     setFixedHeight(700);
     setWindowTitle(QStringLiteral("Kalvoria"));
@@ -65,15 +57,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
         aenderungsWaechter->start(waechterAbstandMs);
 }
 
-MainWindow::~MainWindow()
-{
-    // Give the connection name back, so a later window (or test) can add it
-    // again without Qt's "connection still in use" warning.
-    const QString verbindung = datenbank.connectionName();
-    datenbank.close();
-    datenbank = QSqlDatabase();
-    QSqlDatabase::removeDatabase(verbindung);
-}
+MainWindow::~MainWindow() = default;
 
 QString MainWindow::UmlauteErsetzen(QString &text)
 {
@@ -148,8 +132,8 @@ void MainWindow::fremdeAenderungPruefen()
 {
     // Not under an open window or message: its command still acts on the
     // rows it showed, and its own checks find a change made meanwhile.
-    if (!isVisible() || QApplication::activeModalWidget() || dbTiefe > 0)
+    if (!isVisible() || QApplication::activeModalWidget() || sitzungLaeuft())
         return;
-    if (fremdGeaendert(*this))
+    if (fremdGeaendert())
         neuLaden();
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "storage/datenbankzugriff.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QFont>
@@ -29,10 +31,11 @@ class QToolButton;
 class QWidget;
 class QDialog;
 class QEvent;
-class DbSitzung;
 struct Reichweite;
 
-class MainWindow : public QMainWindow
+// The window is its own database connection: its commands open sessions on
+// it (DbSitzung db(*this)) and it shows what they report.
+class MainWindow : public QMainWindow, public DbVerbindung
 {
     Q_OBJECT
 
@@ -55,10 +58,10 @@ public:
     QString dialogOrdner() const;
     QDateTime aktuelleZeit() const;
     // The one place database failures reach the user.
-    void datenbankFehler(const QString &text);
+    void datenbankFehler(const QString &text) override;
     // A change found its rows changed or removed elsewhere and wrote nothing:
     // tells the user once and reloads every view.
-    void datenbankKonflikt();
+    void datenbankKonflikt() override;
     // Reads every view anew from the file, keeping the chosen patient,
     // medication, package, intake line and appointment by key.
     void neuLaden();
@@ -126,10 +129,6 @@ private slots:
     void print_medlist();
 
 private:
-    friend class DbSitzung;
-    // The benchmarks (bench/) drive the private slots and fields as clicks would.
-    friend struct Messung;
-
     // --- window construction (app/) ---
     void menuesBauen();
     void seitenBauen();
@@ -156,26 +155,14 @@ private:
                            const bool &gespeichert);
 
     // --- storage (storage/) ---
-    QSqlDatabase datenbank;
+    // The connection and the file in use are DbVerbindung's.
     QString einstellungsOrdner;
-    QString datenbankDatei;
     QDate heute;
     QDateTime jetzt;
     QDate nullDatum;
-    int dbTiefe = 0;
-    bool dbFehlerGemeldet = false;
-    bool dbKonflikt = false;
-    bool inTransaktion = false;
-    // The file the connection has open, its device and inode, and SQLite's
-    // data_version as last seen.
-    QString offeneDatei;
-    QByteArray dateiKennung;
-    qint64 datenVersion = -1;
-    bool indizesGeprueft = false;
     QTimer *aenderungsWaechter = nullptr;
     // Reloads when another program changed the file; cheap when none did.
     void fremdeAenderungPruefen();
-    friend bool fremdGeaendert(MainWindow &fenster);
     void titelSetzen();
     QString standardDatei() const;
 

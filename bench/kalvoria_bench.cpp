@@ -13,6 +13,9 @@
 // the events it leaves behind (layout, painting of the visible page,
 // deferred deletes) are processed, as the event loop would before the next
 // click. Medians and interquartile ranges are taken over all samples.
+// The window is driven only as a user would (see Messung): a row chosen is a
+// click on it, and "book packages" is timed from the click on "Apotheke"
+// through opening its window, typing, "Eintragen" and the window closing.
 #include "app/mainwindow.h"
 #include "app/seams.h"
 #include "bench/boden.h"
@@ -21,20 +24,25 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -44,55 +52,120 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
-// Reaches the window's private slots and fields, as the clicks of a user would.
+// Drives the window through what a user reaches, as the tests do: widgets
+// and actions found by object name, buttons clicked, rows clicked (the
+// table's cellClicked), texts typed. The parts are looked up once per
+// window, so that no lookup is timed.
 struct Messung {
-    static void seiteEinstellungen(MainWindow &w) { w.hauptTabs->setCurrentWidget(w.seiteEinstellungen); }
-    static void listenZeigen(MainWindow &w, bool an)
+    explicit Messung(MainWindow &fenster) : w(fenster) {}
+
+    template <typename T>
+    T *teil(const char *name) const
     {
-        w.aktionListen->setChecked(an);
-        w.TabPatMedEinAus(an);
-        w.hauptTabs->setCurrentWidget(an ? w.seitePatienten : w.seiteEinstellungen);
+        T *t = w.findChild<T *>(QLatin1String(name));
+        if (!t)
+            qFatal("no %s in the window", name);
+        return t;
     }
-    static int patienten(MainWindow &w) { return w.tabellePatientenwahl->rowCount(); }
-    static int packungen(MainWindow &w) { return w.tabelleSortenwahl->rowCount(); }
-    static void patientWaehlen(MainWindow &w, int zeile) { w.PatientenEinstellungFuellen(zeile); }
-    static int zeilen(MainWindow &w) { return w.tabelleZuordnung->rowCount(); }
-    static int aktuelleZeile(MainWindow &w) { return w.tabelleZuordnung->currentRow(); }
-    static void zeileWaehlen(MainWindow &w, int zeile)
+
+    // A click on a cell: it becomes current, and the table says it was clicked.
+    static void zelleKlicken(QTableWidget *tabelle, int zeile, int spalte)
     {
-        w.tabelleZuordnung->setCurrentCell(zeile, 1);
-        w.ZuordnungAnklicken();
+        tabelle->setCurrentCell(zeile, spalte);
+        emit tabelle->cellClicked(zeile, spalte);
     }
-    static QString bestand(MainWindow &w, int zeile) { return w.einnahmeBestand.value(zeile); }
+
+    void seiteEinstellungen() const { tabs->setCurrentWidget(teil<QWidget>("seiteEinstellungen")); }
+    void listenZeigen(bool an) const
+    {
+        if (listen->isChecked() != an)
+            listen->trigger();
+        tabs->setCurrentWidget(teil<QWidget>(an ? "seitePatienten" : "seiteEinstellungen"));
+    }
+    int patienten() const { return patientenwahl->rowCount(); }
+    int packungen() const { return sortenwahl->rowCount(); }
+    void patientWaehlen(int zeile) const { zelleKlicken(patientenwahl, zeile, 1); }
+    int zeilen() const { return zuordnung->rowCount(); }
+    int aktuelleZeile() const { return zuordnung->currentRow(); }
+    void zeileWaehlen(int zeile) const { zelleKlicken(zuordnung, zeile, 1); }
+    // The stock the details show for the line, once it is clicked.
+    QString bestand(int zeile) const
+    {
+        zeileWaehlen(zeile);
+        return detailBestand->text();
+    }
     // Clicks a package and types the doses, as before "Eintragen".
-    static void packungWaehlen(MainWindow &w, int zeile)
+    void packungWaehlen(int zeile) const
     {
-        w.tabelleSortenwahl->setCurrentCell(zeile, 2);
-        w.MedizinEinstellungAnklicken();
-        w.editZuordnenMorgen->setText(QStringLiteral("1"));
-        w.editZuordnenAbend->setText(QStringLiteral("0,5"));
+        zelleKlicken(sortenwahl, zeile, 2);
+        morgen->setText(QStringLiteral("1"));
+        abend->setText(QStringLiteral("0,5"));
     }
-    static void zuordnen(MainWindow &w) { w.ZuordnungEintragen(); }
-    static void loeschen(MainWindow &w) { w.ZuordnungLoeschen(); }
-    static void hoch(MainWindow &w) { w.EinstellungZuordnungHoch(); }
-    static void runter(MainWindow &w) { w.EinstellungZuordnungRunter(); }
-    // The pharmacy window's field and its "Eintragen".
-    static void buchen(MainWindow &w, const QString &packungen)
+    void zuordnen() const { eintragen->click(); }
+    void loeschen() const { zuordnungLoeschen->click(); }
+    void hoch() const { zuordnungHoch->click(); }
+    void runter() const { zuordnungRunter->click(); }
+    // Opens the pharmacy window through its button and answers it as a user
+    // would: the number of packages typed, "Eintragen" clicked. A timer of no
+    // delay finds the window once its event loop runs.
+    void buchen(const QString &anzahl) const
     {
-        w.fensterPackungen->setText(packungen);
-        w.ApothekeEintragen();
+        bool beantwortet = false;
+        QTimer antwort;
+        antwort.setInterval(0);
+        QObject::connect(&antwort, &QTimer::timeout, [&] {
+            auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!d || !d->isVisible() || std::exchange(beantwortet, true))
+                return;
+            antwort.stop();
+            auto *feld = d->findChild<QLineEdit *>(QStringLiteral("fensterPackungen"));
+            if (feld)
+                feld->setText(anzahl);
+            for (QPushButton *k : d->findChildren<QPushButton *>()) {
+                if (k->text() == QLatin1String("&Eintragen")) {
+                    k->click();
+                    break;
+                }
+            }
+            if (d->isVisible())
+                d->reject();
+        });
+        antwort.start();
+        apotheke->click();
     }
-    static void suchen(MainWindow &w, const QString &spalte, const QString &text)
+    void suchen(const QString &spalte, const QString &text) const
     {
-        w.auswahlSuchspalte->setCurrentIndex(w.auswahlSuchspalte->findData(spalte));
-        w.editSuchbegriff->setText(text);
-        w.PatientenSuchen();
+        suchspalte->setCurrentIndex(suchspalte->findData(spalte));
+        suchbegriff->setText(text);
+        patientSuchen->click();
     }
-    static int gefunden(MainWindow &w) { return w.tabellePatienten->rowCount(); }
-    static void verordnungsplanDrucken(MainWindow &w) { w.print_regulation(); }
-    static void medikamentenlisteDrucken(MainWindow &w) { w.print_medlist(); }
+    int gefunden() const { return patientenliste->rowCount(); }
+    void verordnungsplanDrucken() const { pdfPlan->trigger(); }
+    void medikamentenlisteDrucken() const { pdfListe->trigger(); }
+
+    MainWindow &w;
+    QTabWidget *tabs = teil<QTabWidget>("hauptTabs");
+    QAction *listen = teil<QAction>("aktionListen");
+    QAction *pdfPlan = teil<QAction>("aktionVerordnungsplan");
+    QAction *pdfListe = teil<QAction>("aktionMedikamentenplan");
+    QTableWidget *patientenwahl = teil<QTableWidget>("tabellePatientenwahl");
+    QTableWidget *sortenwahl = teil<QTableWidget>("tabelleSortenwahl");
+    QTableWidget *zuordnung = teil<QTableWidget>("tabelleZuordnung");
+    QTableWidget *patientenliste = teil<QTableWidget>("tabellePatienten");
+    QLabel *detailBestand = teil<QLabel>("detailBestand");
+    QLineEdit *morgen = teil<QLineEdit>("editZuordnenMorgen");
+    QLineEdit *abend = teil<QLineEdit>("editZuordnenAbend");
+    QLineEdit *suchbegriff = teil<QLineEdit>("editSuchbegriff");
+    QComboBox *suchspalte = teil<QComboBox>("auswahlSuchspalte");
+    QAbstractButton *eintragen = teil<QAbstractButton>("knopfEintragen");
+    QAbstractButton *zuordnungLoeschen = teil<QAbstractButton>("knopfZuordnungLoeschen");
+    QAbstractButton *zuordnungHoch = teil<QAbstractButton>("knopfZuordnungHoch");
+    QAbstractButton *zuordnungRunter = teil<QAbstractButton>("knopfZuordnungRunter");
+    QAbstractButton *apotheke = teil<QAbstractButton>("knopfApotheke");
+    QAbstractButton *patientSuchen = teil<QAbstractButton>("knopfPatientSuchen");
 };
 
 // Catches the program's openUrl calls, so that no viewer starts.
@@ -246,7 +319,7 @@ MainWindow &fensterHolen(const Groesse &g)
         fenster = std::make_unique<MainWindow>();
         fenster->show();
         ereignisse();
-        Messung::seiteEinstellungen(*fenster);
+        Messung(*fenster).seiteEinstellungen();
         ereignisse();
         fensterFuer = g.umfang.name;
     }
@@ -260,9 +333,9 @@ int folgeIndex(const Groesse &g)
     return g.umfang.patienten > 1 ? 1 : 0;
 }
 
-int arbeitsPatient(MainWindow &w)
+int arbeitsPatient(const Messung &m)
 {
-    return Messung::patienten(w) > 1 ? 1 : 0;
+    return m.patienten() > 1 ? 1 : 0;
 }
 
 // --- the program's operations ---
@@ -284,7 +357,7 @@ void startProgramm(benchmark::State &state, const Groesse &g)
             w = std::make_unique<MainWindow>();
             w->show();
         });
-        if (Messung::patienten(*w) != g.umfang.patienten) {
+        if (Messung(*w).patienten() != g.umfang.patienten) {
             state.SkipWithError("the window does not list every patient");
             break;
         }
@@ -297,17 +370,18 @@ void startProgramm(benchmark::State &state, const Groesse &g)
 void patientWaehlenProgramm(benchmark::State &state, const Groesse &g)
 {
     MainWindow &w = fensterHolen(g);
-    const int n = Messung::patienten(w);
+    const Messung m(w);
+    const int n = m.patienten();
     const std::string name = schluessel(g, opWaehlen);
     if (aufwaermen(name)) {
-        Messung::patientWaehlen(w, 0);
+        m.patientWaehlen(0);
         ereignisse();
     }
     int i = 0;
     for (auto _ : state) {
         const int zeile = (i++ * 37 + 1) % n;
-        const double t = messen([&] { Messung::patientWaehlen(w, zeile); });
-        if (Messung::zeilen(w) != g.umfang.zeilenJePatient) {
+        const double t = messen([&] { m.patientWaehlen(zeile); });
+        if (m.zeilen() != g.umfang.zeilenJePatient) {
             state.SkipWithError("the chosen patient's plan is not shown");
             break;
         }
@@ -318,19 +392,20 @@ void patientWaehlenProgramm(benchmark::State &state, const Groesse &g)
 void zuordnenProgramm(benchmark::State &state, const Groesse &g)
 {
     MainWindow &w = fensterHolen(g);
-    Messung::patientWaehlen(w, arbeitsPatient(w));
+    const Messung m(w);
+    m.patientWaehlen(arbeitsPatient(m));
     ereignisse();
     const std::string name = schluessel(g, opZuordnen);
     int i = 0;
     for (auto _ : state) {
-        Messung::packungWaehlen(w, (i++ * 13) % Messung::packungen(w));
-        const int vorher = Messung::zeilen(w);
-        const double t = messen([&] { Messung::zuordnen(w); });
-        if (Messung::zeilen(w) != vorher + 1) {
+        m.packungWaehlen((i++ * 13) % m.packungen());
+        const int vorher = m.zeilen();
+        const double t = messen([&] { m.zuordnen(); });
+        if (m.zeilen() != vorher + 1) {
             state.SkipWithError("no line was added");
             break;
         }
-        Messung::loeschen(w); // the new line is current
+        m.loeschen(); // the new line is current
         ereignisse();
         eintragen(state, name, t);
     }
@@ -339,19 +414,20 @@ void zuordnenProgramm(benchmark::State &state, const Groesse &g)
 void loeschenProgramm(benchmark::State &state, const Groesse &g)
 {
     MainWindow &w = fensterHolen(g);
-    Messung::patientWaehlen(w, arbeitsPatient(w));
+    const Messung m(w);
+    m.patientWaehlen(arbeitsPatient(m));
     ereignisse();
     const std::string name = schluessel(g, opLoeschen);
     int i = 0;
     for (auto _ : state) {
         // A line in the middle goes; a new one at the end takes its place.
-        Messung::packungWaehlen(w, (i++ * 17) % Messung::packungen(w));
-        Messung::zuordnen(w);
+        m.packungWaehlen((i++ * 17) % m.packungen());
+        m.zuordnen();
         ereignisse();
-        const int vorher = Messung::zeilen(w);
-        Messung::zeileWaehlen(w, vorher / 2);
-        const double t = messen([&] { Messung::loeschen(w); });
-        if (Messung::zeilen(w) != vorher - 1) {
+        const int vorher = m.zeilen();
+        m.zeileWaehlen(vorher / 2);
+        const double t = messen([&] { m.loeschen(); });
+        if (m.zeilen() != vorher - 1) {
             state.SkipWithError("no line was removed");
             break;
         }
@@ -362,15 +438,16 @@ void loeschenProgramm(benchmark::State &state, const Groesse &g)
 void verschiebenProgramm(benchmark::State &state, const Groesse &g)
 {
     MainWindow &w = fensterHolen(g);
-    Messung::patientWaehlen(w, arbeitsPatient(w));
+    const Messung m(w);
+    m.patientWaehlen(arbeitsPatient(m));
     ereignisse();
-    const int mitte = Messung::zeilen(w) / 2;
-    Messung::zeileWaehlen(w, mitte);
+    const int mitte = m.zeilen() / 2;
+    m.zeileWaehlen(mitte);
     const std::string name = schluessel(g, opVerschieben);
     bool hoch = true;
     for (auto _ : state) {
-        const double t = messen([&] { hoch ? Messung::hoch(w) : Messung::runter(w); });
-        if (Messung::aktuelleZeile(w) != (hoch ? mitte - 1 : mitte)) {
+        const double t = messen([&] { hoch ? m.hoch() : m.runter(); });
+        if (m.aktuelleZeile() != (hoch ? mitte - 1 : mitte)) {
             state.SkipWithError("the line did not move");
             break;
         }
@@ -382,18 +459,20 @@ void verschiebenProgramm(benchmark::State &state, const Groesse &g)
 void buchenProgramm(benchmark::State &state, const Groesse &g)
 {
     MainWindow &w = fensterHolen(g);
-    Messung::patientWaehlen(w, arbeitsPatient(w));
+    const Messung m(w);
+    m.patientWaehlen(arbeitsPatient(m));
     ereignisse();
-    const int mitte = Messung::zeilen(w) / 2;
-    Messung::zeileWaehlen(w, mitte);
+    const int mitte = m.zeilen() / 2;
+    m.zeileWaehlen(mitte);
     const std::string name = schluessel(g, opBuchen);
-    const QString vorher = Messung::bestand(w, mitte);
+    const QString vorher = m.bestand(mitte);
     for (auto _ : state) {
-        Messung::zeileWaehlen(w, mitte);
-        const double t = messen([&] { Messung::buchen(w, QStringLiteral("2")); });
+        m.zeileWaehlen(mitte);
+        // Includes opening and closing the pharmacy window, not only the booking.
+        const double t = messen([&] { m.buchen(QStringLiteral("2")); });
         eintragen(state, name, t);
     }
-    if (Messung::bestand(w, mitte) == vorher) {
+    if (m.bestand(mitte) == vorher) {
         hinweise[name] = "stock unchanged: booking does nothing in this build";
         ohneArbeit[name] = true;
     }
@@ -402,22 +481,24 @@ void buchenProgramm(benchmark::State &state, const Groesse &g)
 void suchenProgramm(benchmark::State &state, const Groesse &g)
 {
     MainWindow &w = fensterHolen(g);
-    Messung::listenZeigen(w, true);
+    const Messung m(w);
+    m.listenZeigen(true);
     ereignisse();
     const std::string name = schluessel(g, opSuchen);
     for (auto _ : state) {
-        const double t = messen([&] { Messung::suchen(w, QStringLiteral("lastname"), QString::fromLatin1(suchtext)); });
+        const double t = messen([&] { m.suchen(QStringLiteral("lastname"), QString::fromLatin1(suchtext)); });
         eintragen(state, name, t);
     }
-    hinweise[name] = std::to_string(Messung::gefunden(w)) + " found";
-    Messung::listenZeigen(w, false);
+    hinweise[name] = std::to_string(m.gefunden()) + " found";
+    m.listenZeigen(false);
     ereignisse();
 }
 
 void pdfProgramm(benchmark::State &state, const Groesse &g, const Operation &op)
 {
     MainWindow &w = fensterHolen(g);
-    Messung::patientWaehlen(w, arbeitsPatient(w));
+    const Messung m(w);
+    m.patientWaehlen(arbeitsPatient(m));
     ereignisse();
     const QString pdf = arbeitsordner->path() + QStringLiteral("/ausgabe.pdf");
     Seams::datei = [pdf](const QString &, const QString &, const QString &, bool) { return pdf; };
@@ -427,8 +508,7 @@ void pdfProgramm(benchmark::State &state, const Groesse &g, const Operation &op)
     const int vorher = faenger->geoeffnet;
     for (auto _ : state) {
         QFile::remove(pdf);
-        const double t = messen(
-            [&] { plan ? Messung::verordnungsplanDrucken(w) : Messung::medikamentenlisteDrucken(w); });
+        const double t = messen([&] { plan ? m.verordnungsplanDrucken() : m.medikamentenlisteDrucken(); });
         geschrieben += QFileInfo(pdf).size() > 0 ? 1 : 0;
         eintragen(state, name, t);
     }
@@ -439,7 +519,7 @@ void pdfProgramm(benchmark::State &state, const Groesse &g, const Operation &op)
     } else if (faenger->geoeffnet == vorher)
         hinweise[name] = "the file was not opened";
     else
-        hinweise[name] = std::to_string(Messung::zeilen(w)) + " lines";
+        hinweise[name] = std::to_string(m.zeilen()) + " lines";
 }
 
 // --- the floors ---
@@ -745,13 +825,14 @@ int speicherMessen(int argc, char **argv, const QString &datei)
         MainWindow w;
         w.show();
         ereignisse();
-        const int n = Messung::patienten(w);
+        const Messung m(w);
+        const int n = m.patienten();
         for (int i = 0; n > 0 && i < 10; ++i) {
-            Messung::patientWaehlen(w, (i * 37 + 1) % n);
+            m.patientWaehlen((i * 37 + 1) % n);
             ereignisse();
         }
-        Messung::listenZeigen(w, true);
-        Messung::suchen(w, QStringLiteral("lastname"), QString::fromLatin1(suchtext));
+        m.listenZeigen(true);
+        m.suchen(QStringLiteral("lastname"), QString::fromLatin1(suchtext));
         ereignisse();
         std::printf("%ld\n", spitzeKb());
     }

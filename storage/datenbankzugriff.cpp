@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/datenbankzugriff.h"
 
-#include "app/mainwindow.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -15,7 +13,7 @@
 #include <sys/stat.h>
 #endif
 
-int DbSitzung::wartezeitMs = 5000;
+int DbVerbindung::Sitzung::wartezeitMs = 5000;
 
 namespace {
 
@@ -50,7 +48,7 @@ bool vorbereiten(QSqlQuery &q, const QString &sql, const Werte &werte)
 }
 
 // Device and inode: tells a file replaced at the same path from the one opened.
-QByteArray dateiKennung(const QString &pfad)
+QByteArray kennungLesen(const QString &pfad)
 {
 #ifdef Q_OS_UNIX
     struct stat st {
@@ -64,7 +62,7 @@ QByteArray dateiKennung(const QString &pfad)
 #endif
 }
 
-qint64 datenVersion(QSqlDatabase &db)
+qint64 versionLesen(QSqlDatabase &db)
 {
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("PRAGMA data_version")) || !q.next())
@@ -96,77 +94,94 @@ QString fehlerText(const QSqlError &e)
 
 } // namespace
 
-DbSitzung::DbSitzung(MainWindow &f, bool anlegen) : fenster(f)
+DbVerbindung::DbVerbindung()
 {
-    if (fenster.dbTiefe++ > 0) {
-        istOffen = fenster.datenbank.isOpen();
+    static int verbindungen = 0;
+    const QString name = QSqlDatabase::contains(QLatin1String(QSqlDatabase::defaultConnection))
+                             ? QStringLiteral("kalvoria-%1").arg(++verbindungen)
+                             : QLatin1String(QSqlDatabase::defaultConnection);
+    datenbank = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+}
+
+DbVerbindung::~DbVerbindung()
+{
+    // Give the connection name back, so a later window (or test) can add it
+    // again without Qt's "connection still in use" warning.
+    const QString name = datenbank.connectionName();
+    datenbank.close();
+    datenbank = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name);
+}
+
+DbVerbindung::Sitzung::Sitzung(DbVerbindung &verbindung, bool anlegen) : v(verbindung)
+{
+    if (v.tiefe++ > 0) {
+        istOffen = v.datenbank.isOpen();
         return;
     }
     aeussere = true;
-    fenster.dbFehlerGemeldet = false;
-    fenster.dbKonflikt = false;
+    v.fehlerGemeldet = false;
+    v.konfliktOffen = false;
     istOffen = verbinden(anlegen);
     if (!istOffen) {
-        const bool fehlt = !anlegen && !fenster.datenbankDatei.isEmpty() && !QFileInfo(fenster.datenbankDatei).isFile();
-        melden(QStringLiteral("Die Datenbank \u201E%1\u201C konnte nicht ge\u00F6ffnet werden.")
-                   .arg(fenster.datenbankDatei),
+        const bool fehlt = !anlegen && !v.datenbankDatei.isEmpty() && !QFileInfo(v.datenbankDatei).isFile();
+        melden(QStringLiteral("Die Datenbank \u201E%1\u201C konnte nicht ge\u00F6ffnet werden.").arg(v.datenbankDatei),
                fehlt
                    ? QStringLiteral("Die Datei gibt es nicht mehr: Sie wurde verschoben, umbenannt oder gel\u00F6scht.")
-                   : fehlerText(fenster.datenbank.lastError()));
+                   : fehlerText(v.datenbank.lastError()));
     }
 }
 
 // The connection stays open between operations, so that data_version can
 // tell another program's commits from the window's own; it is opened anew
 // when the window switches files or the file at the path was replaced.
-bool DbSitzung::verbinden(bool anlegen)
+bool DbVerbindung::Sitzung::verbinden(bool anlegen)
 {
-    QSqlDatabase &db = fenster.datenbank;
-    const QString &pfad = fenster.datenbankDatei;
-    if (db.isOpen() && fenster.offeneDatei == pfad && !fenster.dateiKennung.isEmpty() &&
-        dateiKennung(pfad) == fenster.dateiKennung)
+    QSqlDatabase &db = v.datenbank;
+    const QString &pfad = v.datenbankDatei;
+    if (db.isOpen() && v.offeneDatei == pfad && !v.dateiKennung.isEmpty() && kennungLesen(pfad) == v.dateiKennung)
         return true;
     db.close();
-    fenster.offeneDatei.clear();
-    fenster.dateiKennung.clear();
+    v.offeneDatei.clear();
+    v.dateiKennung.clear();
     if (pfad.isEmpty() || (!anlegen && !QFileInfo(pfad).isFile()))
         return false;
     db.setDatabaseName(pfad);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(wartezeitMs));
     if (!db.open())
         return false;
-    fenster.offeneDatei = pfad;
-    fenster.dateiKennung = dateiKennung(pfad);
-    fenster.datenVersion = datenVersion(db);
-    fenster.indizesGeprueft = false;
+    v.offeneDatei = pfad;
+    v.dateiKennung = kennungLesen(pfad);
+    v.datenVersion = versionLesen(db);
+    v.indizesGeprueft = false;
     return true;
 }
 
-DbSitzung::~DbSitzung()
+DbVerbindung::Sitzung::~Sitzung()
 {
-    --fenster.dbTiefe;
-    if (aeussere && fenster.dbKonflikt) {
-        fenster.dbKonflikt = false;
-        fenster.datenbankKonflikt();
+    --v.tiefe;
+    if (aeussere && v.konfliktOffen) {
+        v.konfliktOffen = false;
+        v.datenbankKonflikt();
     }
 }
 
-void DbSitzung::melden(const QString &was, const QString &fehler)
+void DbVerbindung::Sitzung::melden(const QString &was, const QString &fehler)
 {
-    if (fenster.dbFehlerGemeldet)
+    if (v.fehlerGemeldet)
         return;
-    fenster.dbFehlerGemeldet = true;
-    fenster.datenbankFehler(was + QStringLiteral("\n\n") + fehler);
+    v.fehlerGemeldet = true;
+    v.datenbankFehler(was + QStringLiteral("\n\n") + fehler);
 }
 
-QVector<QSqlRecord> DbSitzung::lesen(const QString &sql, const Werte &werte, bool *ok)
+QVector<QSqlRecord> DbVerbindung::Sitzung::lesen(const QString &sql, const Werte &werte, bool *ok)
 {
     QVector<QSqlRecord> zeilen;
     if (ok)
         *ok = false;
     if (!istOffen)
         return zeilen;
-    QSqlQuery q(fenster.datenbank);
+    QSqlQuery q(v.datenbank);
     q.setForwardOnly(true);
     if (!vorbereiten(q, sql, werte) || !q.exec()) {
         melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehlerText(q.lastError()));
@@ -184,25 +199,25 @@ QVector<QSqlRecord> DbSitzung::lesen(const QString &sql, const Werte &werte, boo
     return zeilen;
 }
 
-bool DbSitzung::aendern(const QString &sql, const Werte &werte, QVariant *neueId)
+bool DbVerbindung::Sitzung::aendern(const QString &sql, const Werte &werte, QVariant *neueId)
 {
     return ausfuehren(sql, werte, neueId, false);
 }
 
-bool DbSitzung::aendernZeile(const QString &sql, const Werte &werte, QVariant *neueId)
+bool DbVerbindung::Sitzung::aendernZeile(const QString &sql, const Werte &werte, QVariant *neueId)
 {
     return ausfuehren(sql, werte, neueId, true);
 }
 
-bool DbSitzung::ausfuehren(const QString &sql, const Werte &werte, QVariant *neueId, bool zeileNoetig)
+bool DbVerbindung::Sitzung::ausfuehren(const QString &sql, const Werte &werte, QVariant *neueId, bool zeileNoetig)
 {
     if (!istOffen)
         return false;
-    if (!fenster.indizesGeprueft) {
-        fenster.indizesGeprueft = true;
-        indizesAnlegen(fenster.datenbank, fenster.datenbankDatei);
+    if (!v.indizesGeprueft) {
+        v.indizesGeprueft = true;
+        indizesAnlegen(v.datenbank, v.datenbankDatei);
     }
-    QSqlQuery q(fenster.datenbank);
+    QSqlQuery q(v.datenbank);
     if (!vorbereiten(q, sql, werte) || !q.exec()) {
         melden(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), fehlerText(q.lastError()));
         return false;
@@ -216,49 +231,49 @@ bool DbSitzung::ausfuehren(const QString &sql, const Werte &werte, QVariant *neu
     return true;
 }
 
-QSqlDatabase &DbSitzung::verbindung()
+QSqlDatabase &DbVerbindung::Sitzung::verbindung()
 {
-    return fenster.datenbank;
+    return v.datenbank;
 }
 
-const QString &DbSitzung::datei() const
+const QString &DbVerbindung::Sitzung::datei() const
 {
-    return fenster.datenbankDatei;
+    return v.datenbankDatei;
 }
 
-void DbSitzung::konflikt()
+void DbVerbindung::Sitzung::konflikt()
 {
-    fenster.dbKonflikt = true;
+    v.konfliktOffen = true;
 }
 
-bool DbSitzung::hatKonflikt() const
+bool DbVerbindung::Sitzung::hatKonflikt() const
 {
-    return fenster.dbKonflikt;
+    return v.konfliktOffen;
 }
 
-bool DbSitzung::transaktion(const std::function<bool()> &schritte)
+bool DbVerbindung::Sitzung::transaktion(const std::function<bool()> &schritte)
 {
     if (!istOffen)
         return false;
-    if (fenster.inTransaktion)
+    if (v.inTransaktion)
         return schritte();
     // IMMEDIATE takes the write lock at once: what the steps read cannot be
     // changed by another program before they write, and two programs
     // cannot each wait for the other to let go of its read lock.
-    QSqlQuery beginn(fenster.datenbank);
+    QSqlQuery beginn(v.datenbank);
     if (!beginn.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
         melden(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), fehlerText(beginn.lastError()));
         return false;
     }
-    fenster.inTransaktion = true;
+    v.inTransaktion = true;
     bool gut = schritte();
-    fenster.inTransaktion = false;
-    if (gut && fenster.datenbank.commit())
+    v.inTransaktion = false;
+    if (gut && v.datenbank.commit())
         return true;
     if (gut)
         melden(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."),
-               fehlerText(fenster.datenbank.lastError()));
-    fenster.datenbank.rollback();
+               fehlerText(v.datenbank.lastError()));
+    v.datenbank.rollback();
     return false;
 }
 
@@ -314,21 +329,20 @@ bool istKalvoriaDatenbank(const QString &pfad)
     return datenbankMangel(pfad).isEmpty();
 }
 
-bool fremdGeaendert(MainWindow &fenster)
+bool DbVerbindung::fremdGeaendert()
 {
-    QSqlDatabase &db = fenster.datenbank;
-    if (!db.isOpen() || fenster.dbTiefe > 0)
+    if (!datenbank.isOpen() || tiefe > 0)
         return false;
     // A file gone has nothing to show; the next change reports it.
-    const QByteArray kennung = dateiKennung(fenster.offeneDatei);
+    const QByteArray kennung = kennungLesen(offeneDatei);
     if (kennung.isEmpty())
         return false;
-    if (kennung != fenster.dateiKennung)
+    if (kennung != dateiKennung)
         return true;
-    const qint64 version = datenVersion(db);
-    if (version == fenster.datenVersion)
+    const qint64 version = versionLesen(datenbank);
+    if (version == datenVersion)
         return false;
-    fenster.datenVersion = version;
+    datenVersion = version;
     return true;
 }
 

@@ -3,32 +3,78 @@
 
 #include <QList>
 #include <QPair>
+#include <QSqlDatabase>
 #include <QSqlRecord>
 #include <QString>
 #include <QVariant>
 #include <QVector>
 #include <functional>
 
-class MainWindow;
-class QSqlDatabase;
-
 // Named placeholder values, bound in order: {":id", 3}, {":name", text}.
 using Werte = QList<QPair<QString, QVariant>>;
 
-// One database operation on the window's connection: names the file in use,
-// opens it, runs prepared statements and closes it again when the outermost
-// session ends (sessions nest, so a fill called from a command shares the
-// command's connection). Every failure is reported through
-// MainWindow::datenbankFehler, once per outermost session.
-class DbSitzung
+// One window's connection to the file in use, and where the failures and
+// conflicts of its sessions are reported. The session bookkeeping is private:
+// only a Sitzung (nested, so it may touch it) changes it.
+class DbVerbindung
+{
+public:
+    class Sitzung;
+
+    DbVerbindung(const DbVerbindung &) = delete;
+    DbVerbindung &operator=(const DbVerbindung &) = delete;
+
+    // Whether a session is running (a command or fill is between its reads).
+    bool sitzungLaeuft() const { return tiefe > 0; }
+    // Whether another connection has committed to the open file since it was
+    // opened or last asked (SQLite's data_version; this connection's own
+    // changes do not count). Never opens the file and never reports: a file
+    // that vanished or was replaced counts as changed.
+    bool fremdGeaendert();
+
+protected:
+    // Adds a connection of its own: a second window in the same process (a
+    // test, a second file) would otherwise have its connection closed under it.
+    DbVerbindung();
+    virtual ~DbVerbindung();
+
+    // A statement or the file failed; called once per outermost session.
+    virtual void datenbankFehler(const QString &text) = 0;
+    // A change found its rows changed or removed elsewhere and wrote nothing;
+    // called once when the outermost session ends.
+    virtual void datenbankKonflikt() = 0;
+
+    QSqlDatabase datenbank;
+    // The file the user works on; sessions open it.
+    QString datenbankDatei;
+
+private:
+    int tiefe = 0;
+    bool fehlerGemeldet = false;
+    bool konfliktOffen = false;
+    bool inTransaktion = false;
+    // The file the connection has open, its device and inode, and SQLite's
+    // data_version as last seen.
+    QString offeneDatei;
+    QByteArray dateiKennung;
+    qint64 datenVersion = -1;
+    bool indizesGeprueft = false;
+};
+
+// One database operation on a connection: opens the file in use when needed,
+// runs prepared statements, and reports through the connection when the
+// outermost session ends (sessions nest, so a fill called from a command
+// shares the command's session). Every failure is reported through
+// DbVerbindung::datenbankFehler, once per outermost session.
+class DbVerbindung::Sitzung
 {
 public:
     // A missing file is created only when anlegen is set (the first start's
     // default file); otherwise a file removed meanwhile is reported as such.
-    explicit DbSitzung(MainWindow &fenster, bool anlegen = false);
-    ~DbSitzung();
-    DbSitzung(const DbSitzung &) = delete;
-    DbSitzung &operator=(const DbSitzung &) = delete;
+    explicit Sitzung(DbVerbindung &verbindung, bool anlegen = false);
+    ~Sitzung();
+    Sitzung(const Sitzung &) = delete;
+    Sitzung &operator=(const Sitzung &) = delete;
 
     bool offen() const { return istOffen; }
 
@@ -61,22 +107,18 @@ private:
     bool ausfuehren(const QString &sql, const Werte &werte, QVariant *neueId, bool zeileNoetig);
     void melden(const QString &was, const QString &fehler);
 
-    MainWindow &fenster;
+    DbVerbindung &v;
     bool istOffen = false;
     bool aeussere = false;
 };
+
+using DbSitzung = DbVerbindung::Sitzung;
 
 // Why the file at pfad is no database of this program (not an SQLite file,
 // a table or a column missing), or "" when it is one. Extra tables and
 // columns are fine. Opens it read-only through its own connection.
 QString datenbankMangel(const QString &pfad);
 bool istKalvoriaDatenbank(const QString &pfad);
-
-// Whether another connection has committed to the window's open file since
-// it was opened or last asked (SQLite's data_version; the window's own
-// changes do not count). Never opens the file and never reports: a file
-// that vanished or was replaced counts as changed.
-bool fremdGeaendert(MainWindow &fenster);
 
 // Creates the tables of this program that the open default connection lacks.
 bool tabellenAnlegen(DbSitzung &sitzung);
