@@ -2,9 +2,9 @@
 // The windows that enter and change appointments.
 #include "app/mainwindow.h"
 
+#include "app/fensterbausteine.h"
 #include "app/tabellen.h"
 
-#include "intake/fensterfelder.h"
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
 
@@ -142,13 +142,7 @@ void MainWindow::terminFensterZeigen(bool aendern, const QDate &datum, const QSt
     QLineEdit *name = aendern ? terminAendernName.get() : terminNeuName.get();
 
     QDialog fenster;
-    fenster.setFixedSize(400, 200);
-    // The layout is in pixels: the text keeps the main window's pixel size.
-    fenster.setFont(schriftNormal);
-    // Captions end at x = 85, with room for a font 10 % wider than Arial.
-    fensterText(fenster, QStringLiteral("Patient:"), QRect(10, 20, 75, 20), Qt::AlignRight | Qt::AlignVCenter);
-    fensterText(fenster, patient, QRect(85, 20, 300, 20), Qt::AlignLeft | Qt::AlignVCenter,
-                QStringLiteral("border:1px solid gray;"));
+    fensterKopf(fenster, schriftNormal, QStringLiteral("Patient:"), QRect(10, 20, 75, 20), patient);
     fensterText(fenster, QStringLiteral("Termin am:"), QRect(10, 50, 75, 20), Qt::AlignRight | Qt::AlignVCenter);
     fensterText(fenster, QStringLiteral("Arzt:"), QRect(10, 80, 75, 20), Qt::AlignRight | Qt::AlignVCenter);
 
