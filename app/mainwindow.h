@@ -305,6 +305,10 @@ private:
     void MedikamenteFuellen();
     // No medication left (or a file without any): no package listed, shown or editable.
     void KatalogLeerZeigen();
+    // Make the medication or the package (of the current medication) with
+    // this key current and show it as a click would; false when it is gone.
+    bool medikamentZeigen(const QString &id);
+    bool sorteZeigen(const QString &id);
 
     // --- intake plan (intake/) ---
     QString aktuellerPatient;
@@ -368,6 +372,14 @@ private:
     // Whether the last confirm of one of these windows was stored: only
     // then does the window close.
     bool fensterGespeichert = false;
+    // The current intake line a window opens on, or -1; with lines shown but
+    // none chosen, asks for the one wozu describes ("die bearbeitet werden soll").
+    int einnahmeZeileWaehlen(const QString &wozu);
+    // The current intake line a window's confirm acts on, or -1. The window
+    // counts as not stored until the confirm succeeds.
+    int einnahmeFensterZeile();
+    // After a window stored line id: it may close, and the line stays current.
+    void einnahmeFensterGespeichert(const QString &id);
     void ZuordnungDetailsLeeren();
     // Rows of the intake table that have a cache entry: every reader stops here.
     int einnahmeZeilen() const;

@@ -60,6 +60,16 @@ void MainWindow::SorteAnklicken(int eingang3)
     anzeigeSortePackung->setText(packung);
 }
 
+bool MainWindow::sorteZeigen(const QString &id)
+{
+    const int zeile = zeileMitSchluessel(tabelleSorten, id);
+    if (zeile < 0)
+        return false;
+    tabelleSorten->setCurrentCell(zeile, 2);
+    SorteAnklicken(zeile);
+    return true;
+}
+
 void MainWindow::SorteZufuegen()
 {
     const int medZeile = tabelleMedikamente->currentRow();
@@ -94,18 +104,10 @@ void MainWindow::SorteZufuegen()
     editSortePackung->clear();
 
     MedikamenteFuellen();
-    const int zeile = zeileMitSchluessel(tabelleMedikamente, medId);
-    if (zeile >= 0) {
-        tabelleMedikamente->setCurrentCell(zeile, 1);
-        MedikamenteAnklicken();
-        // The new package, wherever its dose sorts it, is the one shown on
-        // the pages and the one the next command acts on.
-        const int neu = zeileMitSchluessel(tabelleSorten, neueId.toString());
-        if (neu >= 0) {
-            tabelleSorten->setCurrentCell(neu, 2);
-            SorteAnklicken(neu);
-        }
-    }
+    // The new package, wherever its dose sorts it, is the one shown on the
+    // pages and the one the next command acts on.
+    if (medikamentZeigen(medId))
+        sorteZeigen(neueId.toString());
     MedizinEinstellungFuellen();
 }
 
@@ -140,11 +142,7 @@ void MainWindow::SorteAendern()
     }
     MedikamenteAnklicken();
     // A changed dose may move the package: it stays the one shown and acted on.
-    const int neu = zeileMitSchluessel(tabelleSorten, sorteId);
-    if (neu >= 0) {
-        tabelleSorten->setCurrentCell(neu, 2);
-        SorteAnklicken(neu);
-    }
+    sorteZeigen(sorteId);
     MedizinEinstellungFuellen();
     // The intake table and the overview show trade name, dose and units.
     ZuordnungFuellen();
@@ -192,11 +190,7 @@ void MainWindow::SorteLoeschen()
 
     MedikamenteFuellen();
     // The same medication stays current, with its first remaining package shown.
-    const int neu = zeileMitSchluessel(tabelleMedikamente, medId);
-    if (neu >= 0) {
-        tabelleMedikamente->setCurrentCell(neu, 1);
-        MedikamenteAnklicken();
-    }
+    medikamentZeigen(medId);
     ZuordnungFuellen();
     UebersichtFuellen();
     MedizinEinstellungFuellen();
