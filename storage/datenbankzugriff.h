@@ -80,3 +80,6 @@ bool fremdGeaendert(MainWindow &fenster);
 
 // Creates the tables of this program that the open default connection lacks.
 bool tabellenAnlegen(DbSitzung &sitzung);
+
+// The CREATE TABLE statements of the five tables, as a new file gets them.
+QVector<QString> tabellenSchema();
