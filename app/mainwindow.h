@@ -150,10 +150,10 @@ private:
                        bool rot = false);
     QGroupBox *gruppe(const QString &name, QWidget *eltern, const QString &titel, const QRect &rechteck);
     // Adds the confirming button and "Abbrechen" at height y and runs the
-    // small window; it closes once the slot has set gespeichert, so a
-    // refusal keeps what was typed.
+    // small window; gespeichert starts unset and the window closes once the
+    // slot has set it, so a refusal keeps what was typed.
     void fensterAusfuehren(QDialog &fenster, const QString &bestaetigen, int y, void (MainWindow::*slot)(),
-                           const bool &gespeichert);
+                           bool &gespeichert);
 
     // --- storage (storage/) ---
     QSqlDatabase datenbank;
@@ -429,5 +429,7 @@ private:
 
     // --- database file maintenance (maintenance/) ---
     bool kopieAnlegen(const QString &ziel);
+    // Asks where the copy goes: an absolute path with the database ending, or "".
+    QString kopieZielWaehlen();
     void dateiWechseln(const QString &pfad);
 };

@@ -33,6 +33,16 @@ void wahlSetzen(QRadioButton *haus, QRadioButton *fach, bool hausGewaehlt, bool 
     fach->setAutoExclusive(true);
 }
 
+// Stores what a window confirmed. gespeichert tells the window whether to
+// close: also when the row went elsewhere, as the views then show the file.
+bool fensterSpeichern(MainWindow &fenster, bool &gespeichert, const QString &sql, const Werte &werte)
+{
+    DbSitzung db(fenster);
+    const bool ok = db.aendernZeile(sql, werte);
+    gespeichert = ok || db.hatKonflikt();
+    return ok;
+}
+
 } // namespace
 
 bool MainWindow::arztGenannt(const QString &arzt)
@@ -66,19 +76,16 @@ void MainWindow::TerminWEintragen()
     if (!arztGenannt(arzt))
         return;
 
-    DbSitzung db(*this);
     // Only for a patient who still exists: an appointment of nobody would be lost.
-    if (!db.aendernZeile(
+    if (!fensterSpeichern(
+            *this, terminGespeichert,
             QStringLiteral("INSERT INTO termine (id, pata_id, arzt, arzt_date) SELECT NULL, :pata_id, :arzt, "
                            ":arzt_date WHERE EXISTS (SELECT 1 FROM patient WHERE id=:pata_da) ;"),
             {{QStringLiteral(":pata_id"), patient.toInt()},
              {QStringLiteral(":arzt"), arzt},
              {QStringLiteral(":arzt_date"), terminNeuDatum->date()},
-             {QStringLiteral(":pata_da"), patient.toInt()}})) {
-        terminGespeichert = db.hatKonflikt();
+             {QStringLiteral(":pata_da"), patient.toInt()}}))
         return;
-    }
-    terminGespeichert = true;
     TerminFelderZuruecksetzen();
     TermineFuellen();
 }
@@ -107,15 +114,12 @@ void MainWindow::TerminWAendern()
     if (!arztGenannt(arzt))
         return;
 
-    DbSitzung db(*this);
-    if (!db.aendernZeile(QStringLiteral("UPDATE termine SET arzt=:arzt, arzt_date=:arzt_date WHERE id=:id ;"),
-                         {{QStringLiteral(":arzt"), arzt},
-                          {QStringLiteral(":arzt_date"), terminAendernDatum->date()},
-                          {QStringLiteral(":id"), id.toInt()}})) {
-        terminGespeichert = db.hatKonflikt();
+    if (!fensterSpeichern(*this, terminGespeichert,
+                          QStringLiteral("UPDATE termine SET arzt=:arzt, arzt_date=:arzt_date WHERE id=:id ;"),
+                          {{QStringLiteral(":arzt"), arzt},
+                           {QStringLiteral(":arzt_date"), terminAendernDatum->date()},
+                           {QStringLiteral(":id"), id.toInt()}}))
         return;
-    }
-    terminGespeichert = true;
     TermineFuellen();
     TerminFelderZuruecksetzen();
 }
@@ -166,7 +170,6 @@ void MainWindow::terminFensterZeigen(bool aendern, const QDate &datum, const QSt
         name->setText(arzt);
     }
 
-    terminGespeichert = false;
     fensterAusfuehren(fenster, aendern ? QStringLiteral("Termin &:ae:ndern") : QStringLiteral("Termin &eintragen"), 150,
                       aendern ? &MainWindow::TerminWAendern : &MainWindow::TerminWEintragen, terminGespeichert);
 }

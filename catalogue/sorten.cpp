@@ -16,6 +16,17 @@
 
 namespace {
 
+// The units per package typed into feld; a refused text is reported there.
+std::optional<double> packungLesen(MainWindow &fenster, QLineEdit *feld)
+{
+    const std::optional<double> packung = zahlLesen(feld->text(), Bereich::einheiten);
+    if (!packung) {
+        fenster.meldungZeigen(
+            zahlFehlerText(QStringLiteral("Einheiten pro Packung"), feld->text().trimmed(), Bereich::einheiten));
+        feld->setFocus();
+    }
+    return packung;
+}
 
 } // namespace
 
@@ -75,13 +86,9 @@ void MainWindow::SorteZufuegen()
     const int medZeile = tabelleMedikamente->currentRow();
     if (tabelleMedikamente->rowCount() == 0 || medZeile < 0)
         return;
-    const std::optional<double> packung = zahlLesen(editSortePackung->text(), Bereich::einheiten);
-    if (!packung) {
-        meldungZeigen(zahlFehlerText(QStringLiteral("Einheiten pro Packung"), editSortePackung->text().trimmed(),
-                                     Bereich::einheiten));
-        editSortePackung->setFocus();
+    const std::optional<double> packung = packungLesen(*this, editSortePackung);
+    if (!packung)
         return;
-    }
     const QString medId = zellText(tabelleMedikamente, medZeile, 0);
     QVariant neueId;
     {
@@ -116,13 +123,9 @@ void MainWindow::SorteAendern()
     const int zeile = tabelleSorten->currentRow();
     if (zeile < 0 || tabelleMedikamente->currentRow() < 0)
         return;
-    const std::optional<double> packung = zahlLesen(editSorteNeuPackung->text(), Bereich::einheiten);
-    if (!packung) {
-        meldungZeigen(zahlFehlerText(QStringLiteral("Einheiten pro Packung"), editSorteNeuPackung->text().trimmed(),
-                                     Bereich::einheiten));
-        editSorteNeuPackung->setFocus();
+    const std::optional<double> packung = packungLesen(*this, editSorteNeuPackung);
+    if (!packung)
         return;
-    }
     const QString sorteId = zellText(tabelleSorten, zeile, 0);
     {
         DbSitzung db(*this);

@@ -75,7 +75,6 @@ void MainWindow::ApothekenFenster()
     fensterPackungen->setText(QStringLiteral("1"));
     fensterPackungen->selectAll();
 
-    fensterGespeichert = false;
     fensterAusfuehren(fenster, QStringLiteral("&Eintragen"), 160, &MainWindow::ApothekeEintragen, fensterGespeichert);
 }
 

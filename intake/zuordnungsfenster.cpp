@@ -47,7 +47,6 @@ void MainWindow::ZuordnungFenster()
     fensterStand->setText(einnahmeBestand.at(r));
     fensterHilfe->setChecked(einnahmeHilfe.at(r) == QLatin1String("1"));
 
-    fensterGespeichert = false;
     fensterAusfuehren(fenster, QStringLiteral("&:Ae:ndern"), 160, &MainWindow::ZuordnungWEintragen, fensterGespeichert);
 }
 
