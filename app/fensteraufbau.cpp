@@ -129,55 +129,51 @@ void MainWindow::fensterAusfuehren(QDialog &fenster, const QString &bestaetigen,
 
 void MainWindow::menuesBauen()
 {
-    auto aktion = [this](QMenu *menu, const QString &name, const QString &text) {
+    // Menus and entries are named for the tests; every entry runs one slot.
+    auto aktion = [this](QMenu *menu, const QString &name, const QString &text, auto slot) {
         QAction *a = menu->addAction(umlauteErsetzen(text));
         a->setObjectName(name);
+        connect(a, &QAction::triggered, this, slot);
         return a;
+    };
+    auto menue = [](QMenuBar *leiste, const QString &name, const QString &text) {
+        QMenu *m = leiste->addMenu(text);
+        m->setObjectName(name);
+        return m;
     };
     auto *leiste = new QMenuBar(this);
     leiste->setObjectName(QStringLiteral("menueLeiste"));
     setMenuBar(leiste);
 
-    menuDatei = leiste->addMenu(QStringLiteral("&Datei"));
-    menuDatei->setObjectName(QStringLiteral("menuDatei"));
+    menuDatei = menue(leiste, QStringLiteral("menuDatei"), QStringLiteral("&Datei"));
     aktionDbKopieren = aktion(menuDatei, QStringLiteral("aktionDbKopieren"),
-                              QStringLiteral("Datenbank &kopieren nach..."));
-    connect(aktionDbKopieren, &QAction::triggered, this, &MainWindow::DBkopieren);
+                              QStringLiteral("Datenbank &kopieren nach..."), &MainWindow::DBkopieren);
     aktionDbVerschieben = aktion(menuDatei, QStringLiteral("aktionDbVerschieben"),
-                                 QStringLiteral("Datenbank &verschieben nach..."));
-    connect(aktionDbVerschieben, &QAction::triggered, this, &MainWindow::DBverschieben);
+                                 QStringLiteral("Datenbank &verschieben nach..."), &MainWindow::DBverschieben);
     aktionDbOeffnen = aktion(menuDatei, QStringLiteral("aktionDbOeffnen"),
-                             QStringLiteral("&mit vorhandener Datenbank verbinden"));
-    connect(aktionDbOeffnen, &QAction::triggered, this, &MainWindow::DBoeffnen);
+                             QStringLiteral("&mit vorhandener Datenbank verbinden"), &MainWindow::DBoeffnen);
     menuDatei->addSeparator();
-    aktionBeenden = aktion(menuDatei, QStringLiteral("aktionBeenden"), QStringLiteral("&Beenden"));
-    connect(aktionBeenden, &QAction::triggered, this, &MainWindow::close);
+    aktionBeenden = aktion(menuDatei, QStringLiteral("aktionBeenden"), QStringLiteral("&Beenden"), &MainWindow::close);
 
-    menuPdf = leiste->addMenu(QStringLiteral("&PDF"));
-    menuPdf->setObjectName(QStringLiteral("menuPdf"));
+    menuPdf = menue(leiste, QStringLiteral("menuPdf"), QStringLiteral("&PDF"));
     aktionMedikamentenplan = aktion(menuPdf, QStringLiteral("aktionMedikamentenplan"),
-                                    QStringLiteral("&Medikamentenplan drucken"));
-    connect(aktionMedikamentenplan, &QAction::triggered, this, &MainWindow::print_medlist);
+                                    QStringLiteral("&Medikamentenplan drucken"), &MainWindow::print_medlist);
     aktionVerordnungsplan = aktion(menuPdf, QStringLiteral("aktionVerordnungsplan"),
-                                   QStringLiteral("&Verordnungsplan drucken"));
-    connect(aktionVerordnungsplan, &QAction::triggered, this, &MainWindow::print_regulation);
+                                   QStringLiteral("&Verordnungsplan drucken"), &MainWindow::print_regulation);
 
-    menuAnsicht = leiste->addMenu(QStringLiteral("&Ansicht"));
-    menuAnsicht->setObjectName(QStringLiteral("menuAnsicht"));
+    menuAnsicht = menue(leiste, QStringLiteral("menuAnsicht"), QStringLiteral("&Ansicht"));
     aktionListen = aktion(menuAnsicht, QStringLiteral("aktionListen"),
-                          QStringLiteral("&Patienten- und Medikamentenliste aktivieren"));
+                          QStringLiteral("&Patienten- und Medikamentenliste aktivieren"), &MainWindow::TabPatMedEinAus);
     aktionListen->setCheckable(true);
     aktionListen->setChecked(false);
-    connect(aktionListen, &QAction::triggered, this, &MainWindow::TabPatMedEinAus);
 
-    menuHilfe = leiste->addMenu(QStringLiteral("&Hilfe"));
-    menuHilfe->setObjectName(QStringLiteral("menuHilfe"));
-    aktionHilfe = aktion(menuHilfe, QStringLiteral("aktionHilfe"), QStringLiteral("&Hilfe"));
-    connect(aktionHilfe, &QAction::triggered, this, &MainWindow::hilfeanzeigen);
-    aktionReparieren = aktion(menuHilfe, QStringLiteral("aktionReparieren"), QStringLiteral("&Reparieren"));
-    connect(aktionReparieren, &QAction::triggered, this, &MainWindow::Reparieren);
-    aktionUeber = aktion(menuHilfe, QStringLiteral("aktionUeber"), QStringLiteral(":ue:&ber Kalvoria"));
-    connect(aktionUeber, &QAction::triggered, this, &MainWindow::aboutueber);
+    menuHilfe = menue(leiste, QStringLiteral("menuHilfe"), QStringLiteral("&Hilfe"));
+    aktionHilfe = aktion(menuHilfe, QStringLiteral("aktionHilfe"), QStringLiteral("&Hilfe"),
+                         &MainWindow::hilfeanzeigen);
+    aktionReparieren = aktion(menuHilfe, QStringLiteral("aktionReparieren"), QStringLiteral("&Reparieren"),
+                              &MainWindow::Reparieren);
+    aktionUeber = aktion(menuHilfe, QStringLiteral("aktionUeber"), QStringLiteral(":ue:&ber Kalvoria"),
+                         &MainWindow::aboutueber);
 }
 
 void MainWindow::seitenBauen()

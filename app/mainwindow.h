@@ -422,7 +422,9 @@ private:
     // then does the window close.
     bool terminGespeichert = false;
     void TerminFelderZuruecksetzen();
-    bool arztGenannt(const QString &arzt);
+    // The doctor a window names ("Hausarzt" or the typed name), or "" after
+    // asking for one.
+    QString arztLesen(const QRadioButton *hausarztWahl, const QLineEdit *name);
     // Builds and runs the entry or change window around its own fields;
     // datum and arzt are what the change window opens with.
     void terminFensterZeigen(bool aendern, const QDate &datum, const QString &arzt);

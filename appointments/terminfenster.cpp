@@ -45,14 +45,15 @@ bool fensterSpeichern(MainWindow &fenster, bool &gespeichert, const QString &sql
 
 } // namespace
 
-bool MainWindow::arztGenannt(const QString &arzt)
+QString MainWindow::arztLesen(const QRadioButton *hausarztWahl, const QLineEdit *name)
 {
+    const QString arzt = hausarztWahl->isChecked() ? hausarzt : name->text();
     // An appointment without a doctor tells the carer nothing.
     if (!arzt.trimmed().isEmpty())
-        return true;
+        return arzt;
     meldungZeigen(
         umlauteErsetzen(QStringLiteral("Bitte \"Hausarzt\" w:ae:hlen oder den Namen des Facharztes eintragen.")));
-    return false;
+    return QString();
 }
 
 void MainWindow::TerminEintragenW()
@@ -72,8 +73,8 @@ void MainWindow::TerminWEintragen()
     const QString patient = zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0);
     if (patient.isEmpty())
         return;
-    const QString arzt = terminNeuHausarzt->isChecked() ? hausarzt : terminNeuName->text();
-    if (!arztGenannt(arzt))
+    const QString arzt = arztLesen(terminNeuHausarzt.get(), terminNeuName.get());
+    if (arzt.isEmpty())
         return;
 
     // Only for a patient who still exists: an appointment of nobody would be lost.
@@ -110,8 +111,8 @@ void MainWindow::TerminWAendern()
     const QString id = zellText(tabelleTermine, tabelleTermine->currentRow(), 0);
     if (id.isEmpty())
         return;
-    const QString arzt = terminAendernHausarzt->isChecked() ? hausarzt : terminAendernName->text();
-    if (!arztGenannt(arzt))
+    const QString arzt = arztLesen(terminAendernHausarzt.get(), terminAendernName.get());
+    if (arzt.isEmpty())
         return;
 
     if (!fensterSpeichern(*this, terminGespeichert,
