@@ -24,6 +24,17 @@ namespace {
 const char *const tabellenStil =
     "background-color:white; selection-background-color:rgb(51,51,102); selection-color:rgb(255,255,255);";
 const char *const kopfStil = "QHeaderView::section {background-color:rgb(245,245,245);}";
+
+// Every widget of the window is named (the tests find it by name), placed
+// in pixels and shown in the window's pixel font.
+template <typename W>
+W *platzieren(W *w, const QString &name, const QRect &rechteck, const QFont &schrift)
+{
+    w->setObjectName(name);
+    w->setGeometry(rechteck);
+    w->setFont(schrift);
+    return w;
+}
 } // namespace
 
 QTableWidget *MainWindow::tabelleBauen(const QString &name, QWidget *eltern, const QRect &rechteck,
@@ -62,30 +73,21 @@ QLabel *MainWindow::beschriftung(QWidget *eltern, const QString &text, const QRe
 
 QLabel *MainWindow::anzeige(const QString &name, QWidget *eltern, const QRect &rechteck)
 {
-    auto *l = new QLabel(eltern);
-    l->setObjectName(name);
-    l->setGeometry(rechteck);
-    l->setFont(schriftNormal);
+    auto *l = platzieren(new QLabel(eltern), name, rechteck, schriftNormal);
     l->setStyleSheet(QStringLiteral("border:1px solid gray;"));
     return l;
 }
 
 QLineEdit *MainWindow::eingabe(const QString &name, QWidget *eltern, const QRect &rechteck)
 {
-    auto *e = new QLineEdit(eltern);
-    e->setObjectName(name);
-    e->setGeometry(rechteck);
-    e->setFont(schriftNormal);
+    auto *e = platzieren(new QLineEdit(eltern), name, rechteck, schriftNormal);
     e->setStyleSheet(QStringLiteral("background-color:white;"));
     return e;
 }
 
 QDateEdit *MainWindow::datumsfeld(const QString &name, QWidget *eltern, const QRect &rechteck)
 {
-    auto *d = new QDateEdit(eltern);
-    d->setObjectName(name);
-    d->setGeometry(rechteck);
-    d->setFont(schriftNormal);
+    auto *d = platzieren(new QDateEdit(eltern), name, rechteck, schriftNormal);
     d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     d->setCalendarPopup(true);
     d->setStyleSheet(QStringLiteral("background-color:white;"));
@@ -95,10 +97,7 @@ QDateEdit *MainWindow::datumsfeld(const QString &name, QWidget *eltern, const QR
 QPushButton *MainWindow::knopf(const QString &name, QWidget *eltern, const QString &text, const QRect &rechteck,
                                bool rot)
 {
-    auto *k = new QPushButton(umlauteErsetzen(text), eltern);
-    k->setObjectName(name);
-    k->setGeometry(rechteck);
-    k->setFont(schriftNormal);
+    auto *k = platzieren(new QPushButton(umlauteErsetzen(text), eltern), name, rechteck, schriftNormal);
     if (rot)
         k->setStyleSheet(QStringLiteral("color:red;"));
     return k;
@@ -106,16 +105,14 @@ QPushButton *MainWindow::knopf(const QString &name, QWidget *eltern, const QStri
 
 QGroupBox *MainWindow::gruppe(const QString &name, QWidget *eltern, const QString &titel, const QRect &rechteck)
 {
-    auto *g = new QGroupBox(umlauteErsetzen(titel), eltern);
-    g->setObjectName(name);
-    g->setGeometry(rechteck);
-    g->setFont(schriftFett);
-    return g;
+    return platzieren(new QGroupBox(umlauteErsetzen(titel), eltern), name, rechteck, schriftFett);
 }
 
 void MainWindow::fensterAusfuehren(QDialog &fenster, const QString &bestaetigen, int y, void (MainWindow::*slot)(),
-                                   const bool &gespeichert)
+                                   bool &gespeichert)
 {
+    // Nothing is stored until the slot says so.
+    gespeichert = false;
     auto *ok = new QPushButton(umlauteErsetzen(bestaetigen), &fenster);
     ok->setGeometry(80, y, 120, 30);
     ok->setDefault(true);
@@ -132,55 +129,51 @@ void MainWindow::fensterAusfuehren(QDialog &fenster, const QString &bestaetigen,
 
 void MainWindow::menuesBauen()
 {
-    auto aktion = [this](QMenu *menu, const QString &name, const QString &text) {
+    // Menus and entries are named for the tests; every entry runs one slot.
+    auto aktion = [this](QMenu *menu, const QString &name, const QString &text, auto slot) {
         QAction *a = menu->addAction(umlauteErsetzen(text));
         a->setObjectName(name);
+        connect(a, &QAction::triggered, this, slot);
         return a;
+    };
+    auto menue = [](QMenuBar *leiste, const QString &name, const QString &text) {
+        QMenu *m = leiste->addMenu(text);
+        m->setObjectName(name);
+        return m;
     };
     auto *leiste = new QMenuBar(this);
     leiste->setObjectName(QStringLiteral("menueLeiste"));
     setMenuBar(leiste);
 
-    menuDatei = leiste->addMenu(QStringLiteral("&Datei"));
-    menuDatei->setObjectName(QStringLiteral("menuDatei"));
+    menuDatei = menue(leiste, QStringLiteral("menuDatei"), QStringLiteral("&Datei"));
     aktionDbKopieren = aktion(menuDatei, QStringLiteral("aktionDbKopieren"),
-                              QStringLiteral("Datenbank &kopieren nach..."));
-    connect(aktionDbKopieren, &QAction::triggered, this, &MainWindow::DBkopieren);
+                              QStringLiteral("Datenbank &kopieren nach..."), &MainWindow::DBkopieren);
     aktionDbVerschieben = aktion(menuDatei, QStringLiteral("aktionDbVerschieben"),
-                                 QStringLiteral("Datenbank &verschieben nach..."));
-    connect(aktionDbVerschieben, &QAction::triggered, this, &MainWindow::DBverschieben);
+                                 QStringLiteral("Datenbank &verschieben nach..."), &MainWindow::DBverschieben);
     aktionDbOeffnen = aktion(menuDatei, QStringLiteral("aktionDbOeffnen"),
-                             QStringLiteral("&mit vorhandener Datenbank verbinden"));
-    connect(aktionDbOeffnen, &QAction::triggered, this, &MainWindow::DBoeffnen);
+                             QStringLiteral("&mit vorhandener Datenbank verbinden"), &MainWindow::DBoeffnen);
     menuDatei->addSeparator();
-    aktionBeenden = aktion(menuDatei, QStringLiteral("aktionBeenden"), QStringLiteral("&Beenden"));
-    connect(aktionBeenden, &QAction::triggered, this, &MainWindow::close);
+    aktionBeenden = aktion(menuDatei, QStringLiteral("aktionBeenden"), QStringLiteral("&Beenden"), &MainWindow::close);
 
-    menuPdf = leiste->addMenu(QStringLiteral("&PDF"));
-    menuPdf->setObjectName(QStringLiteral("menuPdf"));
+    menuPdf = menue(leiste, QStringLiteral("menuPdf"), QStringLiteral("&PDF"));
     aktionMedikamentenplan = aktion(menuPdf, QStringLiteral("aktionMedikamentenplan"),
-                                    QStringLiteral("&Medikamentenplan drucken"));
-    connect(aktionMedikamentenplan, &QAction::triggered, this, &MainWindow::print_medlist);
+                                    QStringLiteral("&Medikamentenplan drucken"), &MainWindow::print_medlist);
     aktionVerordnungsplan = aktion(menuPdf, QStringLiteral("aktionVerordnungsplan"),
-                                   QStringLiteral("&Verordnungsplan drucken"));
-    connect(aktionVerordnungsplan, &QAction::triggered, this, &MainWindow::print_regulation);
+                                   QStringLiteral("&Verordnungsplan drucken"), &MainWindow::print_regulation);
 
-    menuAnsicht = leiste->addMenu(QStringLiteral("&Ansicht"));
-    menuAnsicht->setObjectName(QStringLiteral("menuAnsicht"));
+    menuAnsicht = menue(leiste, QStringLiteral("menuAnsicht"), QStringLiteral("&Ansicht"));
     aktionListen = aktion(menuAnsicht, QStringLiteral("aktionListen"),
-                          QStringLiteral("&Patienten- und Medikamentenliste aktivieren"));
+                          QStringLiteral("&Patienten- und Medikamentenliste aktivieren"), &MainWindow::TabPatMedEinAus);
     aktionListen->setCheckable(true);
     aktionListen->setChecked(false);
-    connect(aktionListen, &QAction::triggered, this, &MainWindow::TabPatMedEinAus);
 
-    menuHilfe = leiste->addMenu(QStringLiteral("&Hilfe"));
-    menuHilfe->setObjectName(QStringLiteral("menuHilfe"));
-    aktionHilfe = aktion(menuHilfe, QStringLiteral("aktionHilfe"), QStringLiteral("&Hilfe"));
-    connect(aktionHilfe, &QAction::triggered, this, &MainWindow::hilfeanzeigen);
-    aktionReparieren = aktion(menuHilfe, QStringLiteral("aktionReparieren"), QStringLiteral("&Reparieren"));
-    connect(aktionReparieren, &QAction::triggered, this, &MainWindow::Reparieren);
-    aktionUeber = aktion(menuHilfe, QStringLiteral("aktionUeber"), QStringLiteral(":ue:&ber Kalvoria"));
-    connect(aktionUeber, &QAction::triggered, this, &MainWindow::aboutueber);
+    menuHilfe = menue(leiste, QStringLiteral("menuHilfe"), QStringLiteral("&Hilfe"));
+    aktionHilfe = aktion(menuHilfe, QStringLiteral("aktionHilfe"), QStringLiteral("&Hilfe"),
+                         &MainWindow::hilfeanzeigen);
+    aktionReparieren = aktion(menuHilfe, QStringLiteral("aktionReparieren"), QStringLiteral("&Reparieren"),
+                              &MainWindow::Reparieren);
+    aktionUeber = aktion(menuHilfe, QStringLiteral("aktionUeber"), QStringLiteral(":ue:&ber Kalvoria"),
+                         &MainWindow::aboutueber);
 }
 
 void MainWindow::seitenBauen()

@@ -149,10 +149,10 @@ private:
                        bool rot = false);
     QGroupBox *gruppe(const QString &name, QWidget *eltern, const QString &titel, const QRect &rechteck);
     // Adds the confirming button and "Abbrechen" at height y and runs the
-    // small window; it closes once the slot has set gespeichert, so a
-    // refusal keeps what was typed.
+    // small window; gespeichert starts unset and the window closes once the
+    // slot has set it, so a refusal keeps what was typed.
     void fensterAusfuehren(QDialog &fenster, const QString &bestaetigen, int y, void (MainWindow::*slot)(),
-                           const bool &gespeichert);
+                           bool &gespeichert);
 
     // --- storage (storage/) ---
     // The connection and the file in use are DbVerbindung's.
@@ -292,6 +292,10 @@ private:
     void MedikamenteFuellen();
     // No medication left (or a file without any): no package listed, shown or editable.
     void KatalogLeerZeigen();
+    // Make the medication or the package (of the current medication) with
+    // this key current and show it as a click would; false when it is gone.
+    bool medikamentZeigen(const QString &id);
+    bool sorteZeigen(const QString &id);
 
     // --- intake plan (intake/) ---
     QString aktuellerPatient;
@@ -355,6 +359,14 @@ private:
     // Whether the last confirm of one of these windows was stored: only
     // then does the window close.
     bool fensterGespeichert = false;
+    // The current intake line a window opens on, or -1; with lines shown but
+    // none chosen, asks for the one wozu describes ("die bearbeitet werden soll").
+    int einnahmeZeileWaehlen(const QString &wozu);
+    // The current intake line a window's confirm acts on, or -1. The window
+    // counts as not stored until the confirm succeeds.
+    int einnahmeFensterZeile();
+    // After a window stored line id: it may close, and the line stays current.
+    void einnahmeFensterGespeichert(const QString &id);
     void ZuordnungDetailsLeeren();
     // Rows of the intake table that have a cache entry: every reader stops here.
     int einnahmeZeilen() const;
@@ -397,12 +409,16 @@ private:
     // then does the window close.
     bool terminGespeichert = false;
     void TerminFelderZuruecksetzen();
-    bool arztGenannt(const QString &arzt);
+    // The doctor a window names ("Hausarzt" or the typed name), or "" after
+    // asking for one.
+    QString arztLesen(const QRadioButton *hausarztWahl, const QLineEdit *name);
     // Builds and runs the entry or change window around its own fields;
     // datum and arzt are what the change window opens with.
     void terminFensterZeigen(bool aendern, const QDate &datum, const QString &arzt);
 
     // --- database file maintenance (maintenance/) ---
     bool kopieAnlegen(const QString &ziel);
+    // Asks where the copy goes: an absolute path with the database ending, or "".
+    QString kopieZielWaehlen();
     void dateiWechseln(const QString &pfad);
 };

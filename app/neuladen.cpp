@@ -28,16 +28,8 @@ void MainWindow::neuLaden()
 
     MedizinEinstellungFuellen();
     MedikamenteFuellen();
-    const int m = zeileMitSchluessel(tabelleMedikamente, medikament);
-    if (m > 0) {
-        tabelleMedikamente->setCurrentCell(m, 1);
-        MedikamenteAnklicken();
-    }
-    const int s = zeileMitSchluessel(tabelleSorten, sorte);
-    if (s >= 0) {
-        tabelleSorten->setCurrentCell(s, 2);
-        SorteAnklicken(s);
-    }
+    medikamentZeigen(medikament);
+    sorteZeigen(sorte);
     patientenListeAuffrischen();
 
     patientenwahlFuellen(0, patient);

@@ -2,9 +2,9 @@
 // The windows that enter and change appointments.
 #include "app/mainwindow.h"
 
+#include "app/fensterbausteine.h"
 #include "app/tabellen.h"
 
-#include "intake/fensterfelder.h"
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
 
@@ -33,16 +33,27 @@ void wahlSetzen(QRadioButton *haus, QRadioButton *fach, bool hausGewaehlt, bool 
     fach->setAutoExclusive(true);
 }
 
+// Stores what a window confirmed. gespeichert tells the window whether to
+// close: also when the row went elsewhere, as the views then show the file.
+bool fensterSpeichern(MainWindow &fenster, bool &gespeichert, const QString &sql, const Werte &werte)
+{
+    DbSitzung db(fenster);
+    const bool ok = db.aendernZeile(sql, werte);
+    gespeichert = ok || db.hatKonflikt();
+    return ok;
+}
+
 } // namespace
 
-bool MainWindow::arztGenannt(const QString &arzt)
+QString MainWindow::arztLesen(const QRadioButton *hausarztWahl, const QLineEdit *name)
 {
+    const QString arzt = hausarztWahl->isChecked() ? hausarzt : name->text();
     // An appointment without a doctor tells the carer nothing.
     if (!arzt.trimmed().isEmpty())
-        return true;
+        return arzt;
     meldungZeigen(
         umlauteErsetzen(QStringLiteral("Bitte \"Hausarzt\" w:ae:hlen oder den Namen des Facharztes eintragen.")));
-    return false;
+    return QString();
 }
 
 void MainWindow::TerminEintragenW()
@@ -62,23 +73,20 @@ void MainWindow::TerminWEintragen()
     const QString patient = zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0);
     if (patient.isEmpty())
         return;
-    const QString arzt = terminNeuHausarzt->isChecked() ? hausarzt : terminNeuName->text();
-    if (!arztGenannt(arzt))
+    const QString arzt = arztLesen(terminNeuHausarzt.get(), terminNeuName.get());
+    if (arzt.isEmpty())
         return;
 
-    DbSitzung db(*this);
     // Only for a patient who still exists: an appointment of nobody would be lost.
-    if (!db.aendernZeile(
+    if (!fensterSpeichern(
+            *this, terminGespeichert,
             QStringLiteral("INSERT INTO termine (id, pata_id, arzt, arzt_date) SELECT NULL, :pata_id, :arzt, "
                            ":arzt_date WHERE EXISTS (SELECT 1 FROM patient WHERE id=:pata_da) ;"),
             {{QStringLiteral(":pata_id"), patient.toInt()},
              {QStringLiteral(":arzt"), arzt},
              {QStringLiteral(":arzt_date"), terminNeuDatum->date()},
-             {QStringLiteral(":pata_da"), patient.toInt()}})) {
-        terminGespeichert = db.hatKonflikt();
+             {QStringLiteral(":pata_da"), patient.toInt()}}))
         return;
-    }
-    terminGespeichert = true;
     TerminFelderZuruecksetzen();
     TermineFuellen();
 }
@@ -103,19 +111,16 @@ void MainWindow::TerminWAendern()
     const QString id = zellText(tabelleTermine, tabelleTermine->currentRow(), 0);
     if (id.isEmpty())
         return;
-    const QString arzt = terminAendernHausarzt->isChecked() ? hausarzt : terminAendernName->text();
-    if (!arztGenannt(arzt))
+    const QString arzt = arztLesen(terminAendernHausarzt.get(), terminAendernName.get());
+    if (arzt.isEmpty())
         return;
 
-    DbSitzung db(*this);
-    if (!db.aendernZeile(QStringLiteral("UPDATE termine SET arzt=:arzt, arzt_date=:arzt_date WHERE id=:id ;"),
-                         {{QStringLiteral(":arzt"), arzt},
-                          {QStringLiteral(":arzt_date"), terminAendernDatum->date()},
-                          {QStringLiteral(":id"), id.toInt()}})) {
-        terminGespeichert = db.hatKonflikt();
+    if (!fensterSpeichern(*this, terminGespeichert,
+                          QStringLiteral("UPDATE termine SET arzt=:arzt, arzt_date=:arzt_date WHERE id=:id ;"),
+                          {{QStringLiteral(":arzt"), arzt},
+                           {QStringLiteral(":arzt_date"), terminAendernDatum->date()},
+                           {QStringLiteral(":id"), id.toInt()}}))
         return;
-    }
-    terminGespeichert = true;
     TermineFuellen();
     TerminFelderZuruecksetzen();
 }
@@ -142,13 +147,7 @@ void MainWindow::terminFensterZeigen(bool aendern, const QDate &datum, const QSt
     QLineEdit *name = aendern ? terminAendernName.get() : terminNeuName.get();
 
     QDialog fenster;
-    fenster.setFixedSize(400, 200);
-    // The layout is in pixels: the text keeps the main window's pixel size.
-    fenster.setFont(schriftNormal);
-    // Captions end at x = 85, with room for a font 10 % wider than Arial.
-    fensterText(fenster, QStringLiteral("Patient:"), QRect(10, 20, 75, 20), Qt::AlignRight | Qt::AlignVCenter);
-    fensterText(fenster, patient, QRect(85, 20, 300, 20), Qt::AlignLeft | Qt::AlignVCenter,
-                QStringLiteral("border:1px solid gray;"));
+    fensterKopf(fenster, schriftNormal, QStringLiteral("Patient:"), QRect(10, 20, 75, 20), patient);
     fensterText(fenster, QStringLiteral("Termin am:"), QRect(10, 50, 75, 20), Qt::AlignRight | Qt::AlignVCenter);
     fensterText(fenster, QStringLiteral("Arzt:"), QRect(10, 80, 75, 20), Qt::AlignRight | Qt::AlignVCenter);
 
@@ -172,7 +171,6 @@ void MainWindow::terminFensterZeigen(bool aendern, const QDate &datum, const QSt
         name->setText(arzt);
     }
 
-    terminGespeichert = false;
     fensterAusfuehren(fenster, aendern ? QStringLiteral("Termin &:ae:ndern") : QStringLiteral("Termin &eintragen"), 150,
                       aendern ? &MainWindow::TerminWAendern : &MainWindow::TerminWEintragen, terminGespeichert);
 }

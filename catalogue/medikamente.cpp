@@ -111,6 +111,16 @@ void MainWindow::MedikamenteFuellen()
     }
 }
 
+bool MainWindow::medikamentZeigen(const QString &id)
+{
+    const int zeile = zeileMitSchluessel(tabelleMedikamente, id);
+    if (zeile < 0)
+        return false;
+    tabelleMedikamente->setCurrentCell(zeile, 1);
+    MedikamenteAnklicken();
+    return true;
+}
+
 void MainWindow::MedikamenteAnklicken()
 {
     const int zeile = tabelleMedikamente->currentRow();
@@ -169,11 +179,7 @@ void MainWindow::MedikamentAendern()
     }
     MedikamenteFuellen();
     // The renamed medication may sort elsewhere: it stays the one shown and acted on.
-    const int neu = zeileMitSchluessel(tabelleMedikamente, id);
-    if (neu >= 0) {
-        tabelleMedikamente->setCurrentCell(neu, 1);
-        MedikamenteAnklicken();
-    }
+    medikamentZeigen(id);
     // The intake table, the overview and the plan show the medication's name.
     ZuordnungFuellen();
     UebersichtFuellen();

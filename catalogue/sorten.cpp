@@ -16,6 +16,17 @@
 
 namespace {
 
+// The units per package typed into feld; a refused text is reported there.
+std::optional<double> packungLesen(MainWindow &fenster, QLineEdit *feld)
+{
+    const std::optional<double> packung = zahlLesen(feld->text(), Bereich::einheiten);
+    if (!packung) {
+        fenster.meldungZeigen(
+            zahlFehlerText(QStringLiteral("Einheiten pro Packung"), feld->text().trimmed(), Bereich::einheiten));
+        feld->setFocus();
+    }
+    return packung;
+}
 
 } // namespace
 
@@ -60,18 +71,24 @@ void MainWindow::SorteAnklicken(int eingang3)
     anzeigeSortePackung->setText(packung);
 }
 
+bool MainWindow::sorteZeigen(const QString &id)
+{
+    const int zeile = zeileMitSchluessel(tabelleSorten, id);
+    if (zeile < 0)
+        return false;
+    tabelleSorten->setCurrentCell(zeile, 2);
+    SorteAnklicken(zeile);
+    return true;
+}
+
 void MainWindow::SorteZufuegen()
 {
     const int medZeile = tabelleMedikamente->currentRow();
     if (tabelleMedikamente->rowCount() == 0 || medZeile < 0)
         return;
-    const std::optional<double> packung = zahlLesen(editSortePackung->text(), Bereich::einheiten);
-    if (!packung) {
-        meldungZeigen(zahlFehlerText(QStringLiteral("Einheiten pro Packung"), editSortePackung->text().trimmed(),
-                                     Bereich::einheiten));
-        editSortePackung->setFocus();
+    const std::optional<double> packung = packungLesen(*this, editSortePackung);
+    if (!packung)
         return;
-    }
     const QString medId = zellText(tabelleMedikamente, medZeile, 0);
     QVariant neueId;
     {
@@ -94,18 +111,10 @@ void MainWindow::SorteZufuegen()
     editSortePackung->clear();
 
     MedikamenteFuellen();
-    const int zeile = zeileMitSchluessel(tabelleMedikamente, medId);
-    if (zeile >= 0) {
-        tabelleMedikamente->setCurrentCell(zeile, 1);
-        MedikamenteAnklicken();
-        // The new package, wherever its dose sorts it, is the one shown on
-        // the pages and the one the next command acts on.
-        const int neu = zeileMitSchluessel(tabelleSorten, neueId.toString());
-        if (neu >= 0) {
-            tabelleSorten->setCurrentCell(neu, 2);
-            SorteAnklicken(neu);
-        }
-    }
+    // The new package, wherever its dose sorts it, is the one shown on the
+    // pages and the one the next command acts on.
+    if (medikamentZeigen(medId))
+        sorteZeigen(neueId.toString());
     MedizinEinstellungFuellen();
 }
 
@@ -114,13 +123,9 @@ void MainWindow::SorteAendern()
     const int zeile = tabelleSorten->currentRow();
     if (zeile < 0 || tabelleMedikamente->currentRow() < 0)
         return;
-    const std::optional<double> packung = zahlLesen(editSorteNeuPackung->text(), Bereich::einheiten);
-    if (!packung) {
-        meldungZeigen(zahlFehlerText(QStringLiteral("Einheiten pro Packung"), editSorteNeuPackung->text().trimmed(),
-                                     Bereich::einheiten));
-        editSorteNeuPackung->setFocus();
+    const std::optional<double> packung = packungLesen(*this, editSorteNeuPackung);
+    if (!packung)
         return;
-    }
     const QString sorteId = zellText(tabelleSorten, zeile, 0);
     {
         DbSitzung db(*this);
@@ -140,11 +145,7 @@ void MainWindow::SorteAendern()
     }
     MedikamenteAnklicken();
     // A changed dose may move the package: it stays the one shown and acted on.
-    const int neu = zeileMitSchluessel(tabelleSorten, sorteId);
-    if (neu >= 0) {
-        tabelleSorten->setCurrentCell(neu, 2);
-        SorteAnklicken(neu);
-    }
+    sorteZeigen(sorteId);
     MedizinEinstellungFuellen();
     // The intake table and the overview show trade name, dose and units.
     ZuordnungFuellen();
@@ -192,11 +193,7 @@ void MainWindow::SorteLoeschen()
 
     MedikamenteFuellen();
     // The same medication stays current, with its first remaining package shown.
-    const int neu = zeileMitSchluessel(tabelleMedikamente, medId);
-    if (neu >= 0) {
-        tabelleMedikamente->setCurrentCell(neu, 1);
-        MedikamenteAnklicken();
-    }
+    medikamentZeigen(medId);
     ZuordnungFuellen();
     UebersichtFuellen();
     MedizinEinstellungFuellen();

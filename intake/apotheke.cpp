@@ -43,15 +43,9 @@ QString zeileUngueltig(const QString &handelsname, const QString &fehler)
 
 void MainWindow::ApothekenFenster()
 {
-    if (tabelleZuordnung->rowCount() == 0)
+    const int r = einnahmeZeileWaehlen(QStringLiteral("f:ue:r die Packungen gekauft wurden"));
+    if (r < 0)
         return;
-    const int r = tabelleZuordnung->currentRow();
-    if (r < 0 || r >= einnahmeZeilen()) {
-        meldungZeigen(
-            umlauteErsetzen(QStringLiteral("Bitte zuerst in der Liste \u201EZugeordnete Medikamente\u201C die "
-                                           "Zeile ausw:ae:hlen, f:ue:r die Packungen gekauft wurden.")));
-        return;
-    }
     if (!einnahmeFehler.at(r).isEmpty()) {
         meldungZeigen(zeileUngueltig(einnahmeHandelsname.at(r), einnahmeFehler.at(r)));
         return;
@@ -81,15 +75,13 @@ void MainWindow::ApothekenFenster()
     fensterPackungen->setText(QStringLiteral("1"));
     fensterPackungen->selectAll();
 
-    fensterGespeichert = false;
     fensterAusfuehren(fenster, QStringLiteral("&Eintragen"), 160, &MainWindow::ApothekeEintragen, fensterGespeichert);
 }
 
 void MainWindow::ApothekeEintragen()
 {
-    fensterGespeichert = false;
-    const int r = tabelleZuordnung->currentRow();
-    if (r < 0 || r >= einnahmeZeilen())
+    const int r = einnahmeFensterZeile();
+    if (r < 0)
         return;
     const QString id = einnahmeId.at(r);
 
@@ -164,9 +156,5 @@ void MainWindow::ApothekeEintragen()
         fensterGespeichert = db.hatKonflikt();
         return;
     }
-    fensterGespeichert = true;
-
-    ZuordnungFuellen();
-    zuordnungZeigen(id);
-    ZuordnungAnklicken();
+    einnahmeFensterGespeichert(id);
 }

@@ -5,6 +5,7 @@
 #include "app/tabellen.h"
 
 #include "intake/bestand.h"
+#include "intake/dosisfelder.h"
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
 
@@ -37,27 +38,14 @@ void MainWindow::ZuordnungEintragen()
         return;
     }
 
-    // A dose typed wrongly must not silently become 0: the plan would tell
-    // the carer to give nothing.
-    const std::array<std::pair<QLineEdit *, const char *>, 4> felder{{{editZuordnenMorgen, "Morgen"},
-                                                                      {editZuordnenMittag, "Mittag"},
-                                                                      {editZuordnenAbend, "Abend"},
-                                                                      {editZuordnenNacht, "Nacht"}}};
-    std::array<double, 4> dosen{};
-    for (std::size_t i = 0; i < felder.size(); ++i) {
-        QLineEdit *feld = felder[i].first;
-        const QString name = QString::fromLatin1(felder[i].second);
-        const QString text = feld->text().trimmed();
-        if (text.isEmpty())
-            continue;
-        const std::optional<double> wert = zahlLesen(text, Bereich::dosis);
-        if (!wert) {
-            meldungZeigen(zahlFehlerText(name, text, Bereich::dosis));
-            feld->setFocus();
-            return;
-        }
-        dosen[i] = *wert;
+    const Dosiseingabe eingabe = dosenLesen(editZuordnenMorgen, editZuordnenMittag, editZuordnenAbend,
+                                            editZuordnenNacht);
+    if (eingabe.fehlerFeld) {
+        meldungZeigen(eingabe.fehler);
+        eingabe.fehlerFeld->setFocus();
+        return;
     }
+    const std::array<double, 4> &dosen = eingabe.dosen;
 
     // The new line starts with one package; units unreadable or out of range count 0.
     const double packung = zahlLesen(anzeigeZuordnenPackung->text(), Bereich::einheiten).value_or(0.0);
@@ -104,8 +92,8 @@ void MainWindow::ZuordnungEintragen()
     datumErsteinnahme->setDate(heute);
     anzeigeZuordnenDosis->clear();
     anzeigeZuordnenPackung->clear();
-    for (const auto &f : felder)
-        f.first->clear();
+    for (QLineEdit *feld : {editZuordnenMorgen, editZuordnenMittag, editZuordnenAbend, editZuordnenNacht})
+        feld->clear();
     auswahlHilfsmittel->setCheckState(Qt::Unchecked);
     anzeigeZuordnenSorte->clear();
     // A second "Eintragen" must not assign the same package again without

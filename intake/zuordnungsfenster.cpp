@@ -2,6 +2,7 @@
 // The window that corrects an intake line.
 #include "app/mainwindow.h"
 
+#include "intake/dosisfelder.h"
 #include "intake/fensterfelder.h"
 #include "intake/gespeichert.h"
 #include "storage/datenbankzugriff.h"
@@ -17,15 +18,9 @@
 
 void MainWindow::ZuordnungFenster()
 {
-    if (tabelleZuordnung->rowCount() == 0)
+    const int r = einnahmeZeileWaehlen(QStringLiteral("die bearbeitet werden soll"));
+    if (r < 0)
         return;
-    const int r = tabelleZuordnung->currentRow();
-    if (r < 0 || r >= einnahmeZeilen()) {
-        meldungZeigen(
-            umlauteErsetzen(QStringLiteral("Bitte zuerst in der Liste \u201EZugeordnete Medikamente\u201C die "
-                                           "Zeile ausw:ae:hlen, die bearbeitet werden soll.")));
-        return;
-    }
 
     QDialog fenster;
     einnahmeFensterKopf(fenster, schriftNormal, einnahmeHandelsname.at(r));
@@ -52,39 +47,21 @@ void MainWindow::ZuordnungFenster()
     fensterStand->setText(einnahmeBestand.at(r));
     fensterHilfe->setChecked(einnahmeHilfe.at(r) == QLatin1String("1"));
 
-    fensterGespeichert = false;
     fensterAusfuehren(fenster, QStringLiteral("&:Ae:ndern"), 160, &MainWindow::ZuordnungWEintragen, fensterGespeichert);
 }
 
 void MainWindow::ZuordnungWEintragen()
 {
-    fensterGespeichert = false;
-    const int r = tabelleZuordnung->currentRow();
-    if (r < 0 || r >= einnahmeZeilen())
+    const int r = einnahmeFensterZeile();
+    if (r < 0)
         return;
     const QString id = einnahmeId.at(r);
 
-    // "1,5" must not become 0 units a day: the overview would then show the
-    // stock as lasting for ever. An empty dose field is a time without intake.
-    const std::array<std::pair<QLineEdit *, const char *>, 4> dosisFelder{{{fensterMorgen.get(), "Morgen"},
-                                                                           {fensterMittag.get(), "Mittag"},
-                                                                           {fensterAbend.get(), "Abend"},
-                                                                           {fensterNacht.get(), "Nacht"}}};
-    std::array<double, 4> dosen{};
-    QString fehler;
-    QLineEdit *fehlerFeld = nullptr;
-    for (std::size_t i = 0; i < dosisFelder.size() && !fehlerFeld; ++i) {
-        const QString text = dosisFelder[i].first->text().trimmed();
-        if (text.isEmpty())
-            continue;
-        const std::optional<double> wert = zahlLesen(text, Bereich::dosis);
-        if (!wert) {
-            fehler = zahlFehlerText(QString::fromLatin1(dosisFelder[i].second), text, Bereich::dosis);
-            fehlerFeld = dosisFelder[i].first;
-        } else {
-            dosen[i] = *wert;
-        }
-    }
+    const Dosiseingabe eingabe = dosenLesen(fensterMorgen.get(), fensterMittag.get(), fensterAbend.get(),
+                                            fensterNacht.get());
+    const std::array<double, 4> &dosen = eingabe.dosen;
+    QString fehler = eingabe.fehler;
+    QLineEdit *fehlerFeld = eingabe.fehlerFeld;
     // The stock may be negative (the medication ran out days ago), but it
     // must be a number: an empty field is rather a slip than an empty pack.
     const QString standText = fensterStand->text().trimmed();
@@ -125,8 +102,34 @@ void MainWindow::ZuordnungWEintragen()
         fensterGespeichert = db.hatKonflikt();
         return;
     }
-    fensterGespeichert = true;
+    einnahmeFensterGespeichert(id);
+}
 
+int MainWindow::einnahmeZeileWaehlen(const QString &wozu)
+{
+    if (tabelleZuordnung->rowCount() == 0)
+        return -1;
+    const int r = tabelleZuordnung->currentRow();
+    if (r < 0 || r >= einnahmeZeilen()) {
+        meldungZeigen(
+            umlauteErsetzen(QStringLiteral("Bitte zuerst in der Liste \u201EZugeordnete Medikamente\u201C die "
+                                           "Zeile ausw:ae:hlen, ") +
+                            wozu + QStringLiteral(".")));
+        return -1;
+    }
+    return r;
+}
+
+int MainWindow::einnahmeFensterZeile()
+{
+    fensterGespeichert = false;
+    const int r = tabelleZuordnung->currentRow();
+    return r >= 0 && r < einnahmeZeilen() ? r : -1;
+}
+
+void MainWindow::einnahmeFensterGespeichert(const QString &id)
+{
+    fensterGespeichert = true;
     ZuordnungFuellen();
     zuordnungZeigen(id);
     ZuordnungAnklicken();

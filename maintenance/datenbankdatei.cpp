@@ -129,24 +129,25 @@ void MainWindow::dateiWechseln(const QString &pfad)
     AllesEinlesen();
 }
 
-void MainWindow::DBkopieren()
+QString MainWindow::kopieZielWaehlen()
 {
     const QString gewaehlt = dateiWaehlen(QStringLiteral("Datenbank kopieren nach..."),
                                           imOrdner(dialogOrdner(), datenbankDatei), datenbankFilter, true);
-    if (gewaehlt.isEmpty())
-        return;
-    const QString ziel = QFileInfo(mitDatenbankEndung(gewaehlt)).absoluteFilePath();
-    if (kopieAnlegen(ziel))
+    return gewaehlt.isEmpty() ? QString() : QFileInfo(mitDatenbankEndung(gewaehlt)).absoluteFilePath();
+}
+
+void MainWindow::DBkopieren()
+{
+    const QString ziel = kopieZielWaehlen();
+    if (!ziel.isEmpty() && kopieAnlegen(ziel))
         dateiWechseln(ziel);
 }
 
 void MainWindow::DBverschieben()
 {
-    const QString gewaehlt = dateiWaehlen(QStringLiteral("Datenbank kopieren nach..."),
-                                          imOrdner(dialogOrdner(), datenbankDatei), datenbankFilter, true);
-    if (gewaehlt.isEmpty())
+    const QString ziel = kopieZielWaehlen();
+    if (ziel.isEmpty())
         return;
-    const QString ziel = QFileInfo(mitDatenbankEndung(gewaehlt)).absoluteFilePath();
     const QString alt = datenbankDatei;
     if (!kopieAnlegen(ziel))
         return;

@@ -366,3 +366,11 @@ bool tabellenAnlegen(DbSitzung &sitzung)
         indizesAnlegen(sitzung.verbindung(), sitzung.datei());
     return gut;
 }
+
+QVector<QString> tabellenSchema()
+{
+    QVector<QString> anweisungen;
+    for (const auto &t : schema)
+        anweisungen << QString::fromLatin1(t[1]);
+    return anweisungen;
+}

@@ -122,3 +122,6 @@ bool istKalvoriaDatenbank(const QString &pfad);
 
 // Creates the tables of this program that the open default connection lacks.
 bool tabellenAnlegen(DbSitzung &sitzung);
+
+// The CREATE TABLE statements of the five tables, as a new file gets them.
+QVector<QString> tabellenSchema();

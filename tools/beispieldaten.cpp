@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/beispieldaten.h"
 
+#include "storage/datenbankzugriff.h"
+
 #include <QFileInfo>
 #include <QSet>
 #include <QSqlDatabase>
@@ -45,18 +47,6 @@ public:
 
 private:
     quint64 zustand;
-};
-
-const char *const schema[] = {
-    "CREATE TABLE einnahme (id INTEGER PRIMARY KEY AUTOINCREMENT, pat_id INTEGER, med_id INTEGER, tag DATE, "
-    "stand REAL, morgen REAL, mittag REAL, abend REAL, nacht REAL, hilfe BOOLEAN, ordnung INTEGER ) ; ",
-    "CREATE TABLE medikament (id INTEGER PRIMARY KEY AUTOINCREMENT, medizin VARCHAR (30) ) ; ",
-    "CREATE TABLE patient (id INTEGER PRIMARY KEY AUTOINCREMENT, firstname VARCHAR (30), lastname VARCHAR (30), "
-    "birth DATE, plz CHAR (10), ort VARCHAR (30), strasse VARCHAR (30), nr VARCHAR (10) ) ;",
-    "CREATE TABLE sorte (id INTEGER PRIMARY KEY AUTOINCREMENT, medizin_id INTEGER, handelsname VARCHAR (50), "
-    "dosis VARCHAR (20), packung DOUBLE) ; ",
-    "CREATE TABLE termine (id INTEGER PRIMARY KEY AUTOINCREMENT, pata_id INTEGER, arzt VARCHAR (30), "
-    "arzt_date DATE) ; ",
 };
 
 struct Wirkstoff {
@@ -402,8 +392,9 @@ bool schreiben(QSqlDatabase &db, const Beispielumfang &umfang, quint64 saat, con
     Schreiber s(db);
     {
         QSqlQuery q(db);
-        for (const char *sql : schema) {
-            if (!q.exec(QString::fromLatin1(sql))) {
+        // The program's own tables, so that the samples are files it writes itself.
+        for (const QString &sql : tabellenSchema()) {
+            if (!q.exec(sql)) {
                 ergebnis.fehler = q.lastError().text();
                 return false;
             }

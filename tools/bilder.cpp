@@ -289,29 +289,27 @@ int main(int argc, char *argv[])
     zelleKlicken(teil<QTableWidget>(&fenster, "tabelleSortenwahl"), 1, 2);
     speichern(&fenster, QStringLiteral("einstellungen.png"));
 
-    fensterAufnehmen(QStringLiteral("apotheke.png"), [&] {
-        if (auto *k = teil<QPushButton>(&fenster, "knopfApotheke"))
-            k->click();
-    });
-    fensterAufnehmen(QStringLiteral("zuordnung.png"), [&] {
-        if (auto *k = teil<QPushButton>(&fenster, "knopfZuordnungBearbeiten"))
-            k->click();
-    });
-    fensterAufnehmen(QStringLiteral("termin.png"), [&] {
-        if (auto *k = teil<QPushButton>(&fenster, "knopfTerminEintragen"))
-            k->click();
-    });
+    // The small windows, opened by their button or menu entry as a click would.
+    auto knopfFenster = [&fenster](const QString &datei, const char *knopf) {
+        fensterAufnehmen(datei, [&] {
+            if (auto *k = teil<QPushButton>(&fenster, knopf))
+                k->click();
+        });
+    };
+    auto aktionFenster = [&fenster](const QString &datei, const char *aktion) {
+        fensterAufnehmen(datei, [&] {
+            if (auto *a = teil<QAction>(&fenster, aktion))
+                a->trigger();
+        });
+    };
+    knopfFenster(QStringLiteral("apotheke.png"), "knopfApotheke");
+    knopfFenster(QStringLiteral("zuordnung.png"), "knopfZuordnungBearbeiten");
+    knopfFenster(QStringLiteral("termin.png"), "knopfTerminEintragen");
 
     menueAufnehmen(fenster, "menuDatei", QStringLiteral("menue_datei.png"));
     menueAufnehmen(fenster, "menuHilfe", QStringLiteral("menue_hilfe.png"));
-    fensterAufnehmen(QStringLiteral("reparieren.png"), [&] {
-        if (auto *a = teil<QAction>(&fenster, "aktionReparieren"))
-            a->trigger();
-    });
-    fensterAufnehmen(QStringLiteral("ueber.png"), [&] {
-        if (auto *a = teil<QAction>(&fenster, "aktionUeber"))
-            a->trigger();
-    });
+    aktionFenster(QStringLiteral("reparieren.png"), "aktionReparieren");
+    aktionFenster(QStringLiteral("ueber.png"), "aktionUeber");
 
     if (auto *listen = teil<QAction>(&fenster, "aktionListen"))
         listen->trigger();
