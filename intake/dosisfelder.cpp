@@ -27,3 +27,11 @@ Dosiseingabe dosenLesen(QLineEdit *morgen, QLineEdit *mittag, QLineEdit *abend, 
     }
     return eingabe;
 }
+
+Werte dosenWerte(const std::array<double, 4> &dosen)
+{
+    return {{QStringLiteral(":morgen"), dosen[0]},
+            {QStringLiteral(":mittag"), dosen[1]},
+            {QStringLiteral(":abend"), dosen[2]},
+            {QStringLiteral(":nacht"), dosen[3]}};
+}

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "storage/datenbankzugriff.h"
+
 #include <QString>
 
 #include <array>
@@ -18,3 +20,6 @@ struct Dosiseingabe {
 // 0: the plan would tell the carer to give nothing, and the overview would
 // show the stock as lasting for ever.
 Dosiseingabe dosenLesen(QLineEdit *morgen, QLineEdit *mittag, QLineEdit *abend, QLineEdit *nacht);
+
+// The four doses bound as :morgen, :mittag, :abend and :nacht.
+Werte dosenWerte(const std::array<double, 4> &dosen);

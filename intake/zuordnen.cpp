@@ -72,18 +72,15 @@ void MainWindow::ZuordnungEintragen()
                            "ordnung) SELECT NULL, :pat_id, :med_id, :tag , :stand, :morgen, :mittag, :abend, :nacht, "
                            ":hilfe, :ordnung WHERE EXISTS (SELECT 1 FROM patient WHERE id=:pat_da) AND EXISTS "
                            "(SELECT 1 FROM sorte WHERE id=:med_da) ;"),
-            {{QStringLiteral(":pat_id"), patientId},
-             {QStringLiteral(":med_id"), sorteId},
-             {QStringLiteral(":tag"), datumErsteinnahme->date()},
-             {QStringLiteral(":stand"), packung},
-             {QStringLiteral(":morgen"), dosen[0]},
-             {QStringLiteral(":mittag"), dosen[1]},
-             {QStringLiteral(":abend"), dosen[2]},
-             {QStringLiteral(":nacht"), dosen[3]},
-             {QStringLiteral(":hilfe"), auswahlHilfsmittel->checkState() != Qt::Unchecked},
-             {QStringLiteral(":ordnung"), ordnung},
-             {QStringLiteral(":pat_da"), patientId},
-             {QStringLiteral(":med_da"), sorteId}});
+            Werte{{QStringLiteral(":pat_id"), patientId},
+                  {QStringLiteral(":med_id"), sorteId},
+                  {QStringLiteral(":tag"), datumErsteinnahme->date()},
+                  {QStringLiteral(":stand"), packung},
+                  {QStringLiteral(":hilfe"), auswahlHilfsmittel->checkState() != Qt::Unchecked},
+                  {QStringLiteral(":ordnung"), ordnung},
+                  {QStringLiteral(":pat_da"), patientId},
+                  {QStringLiteral(":med_da"), sorteId}} +
+                dosenWerte(dosen));
     });
     // What was typed stays when it could not be stored.
     if (!gespeichert)

@@ -87,13 +87,9 @@ void MainWindow::ZuordnungWEintragen()
     DbSitzung db(*this);
     Werte werte{{QStringLiteral(":tag"), heute},
                 {QStringLiteral(":stand"), stand},
-                {QStringLiteral(":morgen"), dosen[0]},
-                {QStringLiteral(":mittag"), dosen[1]},
-                {QStringLiteral(":abend"), dosen[2]},
-                {QStringLiteral(":nacht"), dosen[3]},
                 {QStringLiteral(":hilfe"), fensterHilfe->checkState() != Qt::Unchecked},
                 {QStringLiteral(":id"), id}};
-    werte << einnahmeUnveraendertWerte(einnahmeGespeichert.at(r));
+    werte << dosenWerte(dosen) << einnahmeUnveraendertWerte(einnahmeGespeichert.at(r));
     if (!db.aendernZeile(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand, morgen=:morgen, mittag=:mittag, "
                                         "abend=:abend, nacht=:nacht, hilfe=:hilfe  WHERE id=:id") +
                              QLatin1String(einnahmeUnveraendert),
