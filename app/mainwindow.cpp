@@ -118,7 +118,7 @@ void MainWindow::datenbankKonflikt()
 {
     meldungZeigen(QStringLiteral("Dieser Eintrag wurde inzwischen an anderer Stelle ge\u00E4ndert oder gel\u00F6scht; "
                                  "es wurde nichts gespeichert, und die Anzeige zeigt jetzt den gespeicherten Stand."));
-    neuLaden();
+    auffrischen(Geaendert::alles);
 }
 
 void MainWindow::changeEvent(QEvent *ereignis)
@@ -135,5 +135,5 @@ void MainWindow::fremdeAenderungPruefen()
     if (!isVisible() || QApplication::activeModalWidget() || sitzungLaeuft())
         return;
     if (fremdGeaendert())
-        neuLaden();
+        auffrischen(Geaendert::alles);
 }

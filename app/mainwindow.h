@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/auffrischen.h"
 #include "storage/datenbankzugriff.h"
 
 #include <QDate>
@@ -62,9 +63,11 @@ public:
     // A change found its rows changed or removed elsewhere and wrote nothing:
     // tells the user once and reloads every view.
     void datenbankKonflikt() override;
-    // Reads every view anew from the file, keeping the chosen patient,
-    // medication, package, intake line and appointment by key.
-    void neuLaden();
+    // The one way back to the screen: every command ends by saying what it
+    // changed, and each view that shows it is read anew once, keeping the
+    // chosen rows by key (or choosing those gewuenscht names) and what the
+    // user typed but did not store (app/auffrischen.cpp).
+    void auffrischen(Aenderungen was, const Auswahl &gewuenscht = Auswahl());
 
     // How often the window looks for changes another program made; 0 only
     // on activation (tests that click through rows they counted first).
@@ -253,8 +256,11 @@ private:
     // " - Patient: Name, Vorname | *Geburtstag" of the current patient, or "".
     QString patientKopfzeile() const;
     // Fills the choice list and makes the patient with this key current
-    // (the row zeile when the key is empty or gone).
-    void patientenwahlFuellen(int zeile, const QString &schluessel);
+    // (the first row when the key is empty or gone).
+    void patientenwahlFuellen(const QString &schluessel);
+    // The chosen patient's labels, the headline and its time; all empty
+    // without a patient.
+    void patientKopfZeigen();
     // Refills the patient list as shown (with an active search its found
     // rows), keeping the patient being edited by key and what the user typed
     // for it; a patient gone from the file is no longer shown or edited.
@@ -296,6 +302,8 @@ private:
     // this key current and show it as a click would; false when it is gone.
     bool medikamentZeigen(const QString &id);
     bool sorteZeigen(const QString &id);
+    // Shows the medication and package with these keys, else the first ones.
+    void katalogZeigen(const QString &medikament, const QString &sorte);
 
     // --- intake plan (intake/) ---
     QString aktuellerPatient;
@@ -370,9 +378,8 @@ private:
     void ZuordnungDetailsLeeren();
     // Rows of the intake table that have a cache entry: every reader stops here.
     int einnahmeZeilen() const;
-    // Both fills; neuNummerieren also rewrites the positions to 1..n.
-    void zuordnungLesen(bool neuNummerieren);
-    // Makes the line with this key the current row of the intake table.
+    // Makes the line with this key the current row of the intake table
+    // ("": the first row).
     void zuordnungZeigen(const QString &id);
     // Exchanges the current line's position with the one above (-1) or below (+1).
     void zuordnungVerschieben(int richtung);
@@ -384,10 +391,6 @@ private:
     Reichweite reichweiteZeile(int zeile) const;
     // What the empty overview says to do first.
     QString ersteSchritte() const;
-    // Set while a command's later step rebuilds the overview anyway (choosing
-    // a patient ends with the appointments, which rebuild it): the fills
-    // before it skip a rebuild nobody could see.
-    bool uebersichtFolgt = false;
 
     // --- appointments (appointments/) ---
     QDate naechsterHausarztTermin;

@@ -68,6 +68,16 @@ QString zellText(const QTableWidget *tabelle, int zeile, int spalte)
     return item ? item->text() : QString();
 }
 
+int zeileMitSchluessel(const QTableWidget *tabelle, const QString &schluessel)
+{
+    for (int z = 0; z < tabelle->rowCount(); ++z) {
+        const QTableWidgetItem *i = tabelle->item(z, 0);
+        if (i && i->text() == schluessel)
+            return z;
+    }
+    return -1;
+}
+
 void volleTexteZeigen(QTableWidget *tabelle)
 {
     tabelle->setItemDelegate(new VollerTextDelegat(tabelle));

@@ -9,6 +9,9 @@ class QTableWidget;
 // The text of a cell, or "" where the row or the cell does not exist.
 QString zellText(const QTableWidget *tabelle, int zeile, int spalte);
 
+// The row whose hidden key column 0 holds schluessel, or -1.
+int zeileMitSchluessel(const QTableWidget *tabelle, const QString &schluessel);
+
 // Cells whose text is cut to fit their column show it in full as tool tip,
 // above a tool tip of their own.
 void volleTexteZeigen(QTableWidget *tabelle);

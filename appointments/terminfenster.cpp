@@ -88,7 +88,7 @@ void MainWindow::TerminWEintragen()
              {QStringLiteral(":pata_da"), patient.toInt()}}))
         return;
     TerminFelderZuruecksetzen();
-    TermineFuellen();
+    auffrischen(Geaendert::termine);
 }
 
 void MainWindow::TerminAendernW()
@@ -121,8 +121,8 @@ void MainWindow::TerminWAendern()
                            {QStringLiteral(":arzt_date"), terminAendernDatum->date()},
                            {QStringLiteral(":id"), id.toInt()}}))
         return;
-    TermineFuellen();
     TerminFelderZuruecksetzen();
+    auffrischen(Geaendert::termine);
 }
 
 void MainWindow::TerminFelderZuruecksetzen()

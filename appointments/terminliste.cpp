@@ -51,7 +51,6 @@ void MainWindow::TermineFuellen()
             }
         }
     }
-    UebersichtFuellen();
 }
 
 void MainWindow::TerminLoeschen()
@@ -63,5 +62,5 @@ void MainWindow::TerminLoeschen()
     if (!db.aendernZeile(QStringLiteral("DELETE FROM termine WHERE id=:id ;"),
                          {{QStringLiteral(":id"), tabelleTermine->item(zeile, 0)->text().toInt()}}))
         return;
-    TermineFuellen();
+    auffrischen(Geaendert::termine);
 }

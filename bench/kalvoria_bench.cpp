@@ -208,13 +208,13 @@ struct Operation {
     double zielGross;
 };
 
-const Operation opStart{"start-up", 300, 0};
-const Operation opWaehlen{"choose patient", 16, 50};
-const Operation opZuordnen{"assign package", 16, 50};
-const Operation opLoeschen{"remove line", 16, 50};
-const Operation opVerschieben{"move line", 16, 50};
-const Operation opBuchen{"book packages", 16, 50};
-const Operation opSuchen{"search patients", 16, 50};
+const Operation opStart{"start-up", 300, 60};
+const Operation opWaehlen{"choose patient", 16, 16};
+const Operation opZuordnen{"assign package", 16, 16};
+const Operation opLoeschen{"remove line", 16, 16};
+const Operation opVerschieben{"move line", 16, 16};
+const Operation opBuchen{"book packages", 16, 16};
+const Operation opSuchen{"search patients", 16, 16};
 const Operation opPdfPlan{"PDF regulation plan", 100, 100};
 const Operation opPdfListe{"PDF medication list", 100, 100};
 const Operation *const operationen[] = {&opStart,  &opWaehlen, &opZuordnen, &opLoeschen, &opVerschieben,

@@ -35,13 +35,3 @@ QString sorteLoeschenFrage(const QString &handelsname, const QString &dosis, int
                     eine ? QStringLiteral("Diese Zuordnung bleibt") : QStringLiteral("Diese Zuordnungen bleiben"),
                     eine ? QStringLiteral("zeigt") : QStringLiteral("zeigen"));
 }
-
-int zeileMitSchluessel(const QTableWidget *tabelle, const QString &schluessel)
-{
-    for (int z = 0; z < tabelle->rowCount(); ++z) {
-        const QTableWidgetItem *i = tabelle->item(z, 0);
-        if (i && i->text() == schluessel)
-            return z;
-    }
-    return -1;
-}

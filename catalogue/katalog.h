@@ -3,8 +3,6 @@
 
 #include <QString>
 
-class QTableWidget;
-
 // The question asked before a medication is deleted together with its
 // packages and every intake line that uses one of them.
 QString medikamentLoeschenFrage(const QString &name, int packungen, int zuordnungen, int patienten);
@@ -12,6 +10,3 @@ QString medikamentLoeschenFrage(const QString &name, int packungen, int zuordnun
 // The question asked before a package is deleted. The intake lines that use
 // it stay (a carer's plan loses no line unseen) and show no medication.
 QString sorteLoeschenFrage(const QString &handelsname, const QString &dosis, int zuordnungen, int patienten);
-
-// The row whose hidden key column 0 holds schluessel, or -1.
-int zeileMitSchluessel(const QTableWidget *tabelle, const QString &schluessel);

@@ -103,12 +103,19 @@ void MainWindow::MedikamenteFuellen()
         }
         tabelleMedikamente->setUpdatesEnabled(true);
     }
-    if (tabelleMedikamente->rowCount() > 0) {
+}
+
+void MainWindow::katalogZeigen(const QString &medikament, const QString &sorte)
+{
+    if (tabelleMedikamente->rowCount() == 0) {
+        KatalogLeerZeigen();
+        return;
+    }
+    if (!medikamentZeigen(medikament)) {
         tabelleMedikamente->setCurrentCell(0, 1);
         MedikamenteAnklicken();
-    } else {
-        KatalogLeerZeigen();
     }
+    sorteZeigen(sorte);
 }
 
 bool MainWindow::medikamentZeigen(const QString &id)
@@ -160,8 +167,11 @@ void MainWindow::MedikamentZufuegen()
                         {{QStringLiteral(":medizin"), editMedikamentNeu->text()}}))
             return;
     }
-    MedikamenteFuellen(); // shows the first medication by name
     editMedikamentNeu->clear();
+    // The first medication by name is shown, as after the start.
+    Auswahl erste;
+    erste.medikament = QString();
+    auffrischen(Geaendert::katalog, erste);
 }
 
 void MainWindow::MedikamentAendern()
@@ -177,12 +187,10 @@ void MainWindow::MedikamentAendern()
                 {{QStringLiteral(":medizin"), editMedikamentName->text()}, {QStringLiteral(":id"), id.toInt()}}))
             return;
     }
-    MedikamenteFuellen();
-    // The renamed medication may sort elsewhere: it stays the one shown and acted on.
-    medikamentZeigen(id);
-    // The intake table, the overview and the plan show the medication's name.
-    ZuordnungFuellen();
-    UebersichtFuellen();
+    // The renamed medication may sort elsewhere: it stays the one shown and
+    // acted on; the intake table, the overview and the plan show its name.
+    editMedikamentName->setModified(false);
+    auffrischen(Geaendert::katalog);
 }
 
 void MainWindow::MedikamentLoeschen()
@@ -238,11 +246,8 @@ void MainWindow::MedikamentLoeschen()
 
     // The first medication left becomes current and is shown on every page,
     // so the next command acts on what is shown; none left shows none.
-    MedikamenteFuellen();
     editMedikamentNeu->clear();
-    MedizinEinstellungFuellen();
-    ZuordnungFuellen();
-    UebersichtFuellen();
+    auffrischen(Geaendert::katalog | Geaendert::einnahme);
 }
 
 void MainWindow::KatalogLeerZeigen()

@@ -109,13 +109,12 @@ void MainWindow::SorteZufuegen()
     editSorteHandelsname->clear();
     editSorteDosis->clear();
     editSortePackung->clear();
-
-    MedikamenteFuellen();
     // The new package, wherever its dose sorts it, is the one shown on the
     // pages and the one the next command acts on.
-    if (medikamentZeigen(medId))
-        sorteZeigen(neueId.toString());
-    MedizinEinstellungFuellen();
+    Auswahl neu;
+    neu.medikament = medId;
+    neu.sorte = neueId.toString();
+    auffrischen(Geaendert::katalog, neu);
 }
 
 void MainWindow::SorteAendern()
@@ -143,13 +142,11 @@ void MainWindow::SorteAendern()
                               {QStringLiteral(":m2"), medId}}))
             return;
     }
-    MedikamenteAnklicken();
-    // A changed dose may move the package: it stays the one shown and acted on.
-    sorteZeigen(sorteId);
-    MedizinEinstellungFuellen();
-    // The intake table and the overview show trade name, dose and units.
-    ZuordnungFuellen();
-    UebersichtFuellen();
+    // A changed dose may move the package: it stays the one shown and acted
+    // on. The intake table and the overview show trade name, dose and units.
+    for (QLineEdit *feld : {editSorteNeuHandelsname, editSorteNeuDosis, editSorteNeuPackung})
+        feld->setModified(false);
+    auffrischen(Geaendert::katalog);
 }
 
 void MainWindow::SorteLoeschen()
@@ -191,10 +188,6 @@ void MainWindow::SorteLoeschen()
     anzeigeSorteDosis->clear();
     anzeigeSortePackung->clear();
 
-    MedikamenteFuellen();
     // The same medication stays current, with its first remaining package shown.
-    medikamentZeigen(medId);
-    ZuordnungFuellen();
-    UebersichtFuellen();
-    MedizinEinstellungFuellen();
+    auffrischen(Geaendert::katalog);
 }

@@ -13,3 +13,8 @@ QVariantList einnahmeWerte(const QSqlRecord &zeile);
 // the values a window showed (IS also matches NULL with NULL).
 extern const char *const einnahmeUnveraendert;
 Werte einnahmeUnveraendertWerte(const QVariantList &gespeichert);
+
+// Numbers the patient's intake lines 1..n in the order shown, writing only
+// the positions that change; run inside the command's transaction, so that
+// a failure cannot leave two lines on one position.
+bool positionenOrdnen(DbSitzung &db, const QString &patient);

@@ -6,6 +6,7 @@
 
 #include "intake/bestand.h"
 #include "intake/dosisfelder.h"
+#include "intake/gespeichert.h"
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
 
@@ -53,6 +54,7 @@ void MainWindow::ZuordnungEintragen()
     DbSitzung db(*this);
     const QString patientId = zellText(tabellePatientenwahl, patientZeile, 0);
     const int sorteId = zellText(tabelleSortenwahl, sortenZeile, 0).toInt();
+    QVariant neueId;
     const bool gespeichert = db.transaktion([&] {
         // Behind the highest position, not at row count + 1: after a gap the
         // new line would otherwise land between older ones.
@@ -80,7 +82,8 @@ void MainWindow::ZuordnungEintragen()
                   {QStringLiteral(":ordnung"), ordnung},
                   {QStringLiteral(":pat_da"), patientId},
                   {QStringLiteral(":med_da"), sorteId}} +
-                dosenWerte(dosen));
+                dosenWerte(dosen),
+            &neueId);
     });
     // What was typed stays when it could not be stored.
     if (!gespeichert)
@@ -98,10 +101,13 @@ void MainWindow::ZuordnungEintragen()
     tabelleSortenwahl->clearSelection();
     tabelleSortenwahl->setCurrentCell(-1, -1);
 
-    ZuordnungFuellenMit();
-    if (tabelleZuordnung->rowCount() > 0)
-        tabelleZuordnung->setCurrentCell(tabelleZuordnung->rowCount() - 1, 1);
-    ZuordnungAnklicken();
+    // Positions 1..n once more, in a step of their own: the line stays
+    // assigned when they cannot be written.
+    db.transaktion([&] { return positionenOrdnen(db, patientId); });
+    // The new line, at the end, is the one shown and acted on.
+    Auswahl neu;
+    neu.zeile = neueId.toString();
+    auffrischen(Geaendert::einnahme, neu);
 }
 
 void MainWindow::ZuordnungLoeschen()
@@ -114,13 +120,14 @@ void MainWindow::ZuordnungLoeschen()
         return;
 
     DbSitzung db(*this);
-    // A line removed elsewhere meanwhile is reported, not passed over.
+    // A line removed elsewhere meanwhile is reported, not passed over; the
+    // lines behind it move up.
     if (!db.aendernZeile(QStringLiteral("DELETE FROM einnahme WHERE id=:id ;"), {{QStringLiteral(":id"), id}}))
         return;
-    ZuordnungFuellenMit();
-    if (tabelleZuordnung->rowCount() > 0)
-        tabelleZuordnung->setCurrentCell(0, 1);
-    ZuordnungAnklicken();
+    db.transaktion([&] { return positionenOrdnen(db, aktuellerPatient); });
+    Auswahl erste;
+    erste.zeile = QString();
+    auffrischen(Geaendert::einnahme, erste);
 }
 
 void MainWindow::ZuordnungAnklicken()
@@ -166,6 +173,11 @@ void MainWindow::EinstellungZuordnungRunter()
 
 void MainWindow::zuordnungZeigen(const QString &id)
 {
+    if (id.isEmpty()) {
+        if (tabelleZuordnung->rowCount() > 0)
+            tabelleZuordnung->setCurrentCell(0, 1);
+        return;
+    }
     for (int z = 0; z < tabelleZuordnung->rowCount(); ++z) {
         if (zellText(tabelleZuordnung, z, 0) == id) {
             tabelleZuordnung->setCurrentCell(z, 1);
@@ -232,7 +244,8 @@ void MainWindow::zuordnungVerschieben(int richtung)
         }
         return true;
     });
-    ZuordnungFuellen();
     // The moved line stays current wherever it now stands.
-    zuordnungZeigen(id);
+    Auswahl verschoben;
+    verschoben.zeile = id;
+    auffrischen(Geaendert::einnahme, verschoben);
 }

@@ -126,7 +126,7 @@ int MainWindow::einnahmeFensterZeile()
 void MainWindow::einnahmeFensterGespeichert(const QString &id)
 {
     fensterGespeichert = true;
-    ZuordnungFuellen();
-    zuordnungZeigen(id);
-    ZuordnungAnklicken();
+    Auswahl gespeichert;
+    gespeichert.zeile = id;
+    auffrischen(Geaendert::einnahme, gespeichert);
 }

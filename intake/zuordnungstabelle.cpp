@@ -41,6 +41,27 @@ const char *const einnahmeUnveraendert =
     " AND tag IS :alt_tag AND stand IS :alt_stand AND morgen IS :alt_morgen AND mittag IS :alt_mittag AND abend IS "
     ":alt_abend AND nacht IS :alt_nacht AND hilfe IS :alt_hilfe";
 
+bool positionenOrdnen(DbSitzung &db, const QString &patient)
+{
+    bool ok = false;
+    const auto zeilen = db.lesen(
+        QStringLiteral("SELECT id, ordnung FROM einnahme WHERE pat_id=:pat ORDER BY ordnung, id"),
+        {{QStringLiteral(":pat"), patient}}, &ok);
+    if (!ok)
+        return false;
+    // Only lines whose position changes are written: after an assignment at
+    // the end nothing is, and the command costs no write more.
+    for (int i = 0; i < zeilen.size(); ++i) {
+        const QVariant ordnung = zeilen.at(i).value(1);
+        if (ordnung.userType() == QMetaType::LongLong && ordnung.toLongLong() == i + 1)
+            continue;
+        if (!db.aendern(QStringLiteral("UPDATE einnahme SET ordnung=:ordnung WHERE id=:id ;"),
+                        {{QStringLiteral(":ordnung"), i + 1}, {QStringLiteral(":id"), zeilen.at(i).value(0)}}))
+            return false;
+    }
+    return true;
+}
+
 Werte einnahmeUnveraendertWerte(const QVariantList &gespeichert)
 {
     Werte werte;
@@ -56,17 +77,14 @@ int MainWindow::einnahmeZeilen() const
     return qMin(tabelleZuordnung->rowCount(), einnahmeId.size());
 }
 
-void MainWindow::ZuordnungFuellen()
-{
-    zuordnungLesen(false);
-}
-
 void MainWindow::ZuordnungFuellenMit()
 {
-    zuordnungLesen(true);
+    DbSitzung db(*this);
+    db.transaktion([&] { return positionenOrdnen(db, aktuellerPatient); });
+    auffrischen(Geaendert::einnahme);
 }
 
-void MainWindow::zuordnungLesen(bool neuNummerieren)
+void MainWindow::ZuordnungFuellen()
 {
     tabelleZuordnung->clear();
     tabelleZuordnung->setRowCount(0);
@@ -85,29 +103,6 @@ void MainWindow::zuordnungLesen(bool neuNummerieren)
     const QVector<QSqlRecord> zeilen = mitPatient ? db.lesen(QString::fromLatin1(einnahmeAbfrage),
                                                              {{QStringLiteral(":pat"), aktuellerPatient}})
                                                   : QVector<QSqlRecord>();
-
-    // Positions 1..n in reading order; all or none, so that a failure cannot
-    // leave two lines on the same position. Only lines whose position
-    // changes are written: after an assignment at the end nothing is, and
-    // the command costs one commit less.
-    bool neuePositionen = false;
-    if (neuNummerieren && !zeilen.isEmpty()) {
-        QVector<int> falsch;
-        for (int i = 0; i < zeilen.size(); ++i) {
-            const QVariant ordnung = zeilen.at(i).value(QStringLiteral("ordnung"));
-            if (ordnung.userType() != QMetaType::LongLong || ordnung.toLongLong() != i + 1)
-                falsch.append(i);
-        }
-        neuePositionen = falsch.isEmpty() || db.transaktion([&] {
-            for (int i : falsch) {
-                if (!db.aendern(QStringLiteral("UPDATE einnahme SET ordnung=:ordnung WHERE id=:id ;"),
-                                {{QStringLiteral(":ordnung"), i + 1},
-                                 {QStringLiteral(":id"), zeilen.at(i).value(QStringLiteral("id")).toInt()}}))
-                    return false;
-            }
-            return true;
-        });
-    }
 
     const int n = zeilen.size();
     for (QVector<QString> *v : {&einnahmeId, &einnahmeMorgen, &einnahmeMittag, &einnahmeAbend, &einnahmeNacht,
@@ -178,9 +173,7 @@ void MainWindow::zuordnungLesen(bool neuNummerieren)
         zeiten->setToolTip(dosisFehler.join(QLatin1Char('\n')));
         tabelleZuordnung->setItem(i, 3, zeiten);
         // Column 4 must hold what the file holds: the moves read it.
-        const QString position = neuePositionen ? QString::number(i + 1)
-                                                : r.value(QStringLiteral("ordnung")).toString();
-        tabelleZuordnung->setItem(i, 4, zelle(position));
+        tabelleZuordnung->setItem(i, 4, zelle(r.value(QStringLiteral("ordnung")).toString()));
     }
     tabelleZuordnung->setUpdatesEnabled(true);
     tabellenHinweis(tabelleZuordnung,
@@ -188,7 +181,4 @@ void MainWindow::zuordnungLesen(bool neuNummerieren)
                         ? QString()
                         : QStringLiteral("Noch nichts zugeordnet: rechts eine Packung w\u00E4hlen, die Dosis eintragen "
                                          "und \u201EEintragen\u201C dr\u00FCcken."));
-
-    UebersichtFuellen();
-    VerordnungsplanFuellen();
 }

@@ -37,16 +37,14 @@ void MainWindow::PatientenNeuEintragen()
             return;
     }
     // All patients are listed again, and the new one is loaded for editing.
-    const QString gewaehlt = zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0);
     patientenSuchspalte = QStringLiteral("firstname");
     patientenSuchtext.clear();
-    patientenListeLesen();
-    const int zeile = zeileMitSchluessel(tabellePatienten, neueId.toString());
-    PatientenAnklicken(zeile >= 0 ? zeile : 0);
     gruppeNeuerPatient->hide();
     PatientenFelderLeeren();
     radioAusblenden->setChecked(true);
-    patientenwahlFuellen(0, gewaehlt);
+    Auswahl neu;
+    neu.bearbeitet = neueId.toInt();
+    auffrischen(Geaendert::patienten, neu);
 }
 
 void MainWindow::PatientenAendern()
@@ -79,8 +77,7 @@ void MainWindow::PatientenAendern()
     // What was typed is stored now: a later change made elsewhere may show.
     for (QLineEdit *feld : {editName, editVorname, editPlz, editOrt, editStrasse, editNr})
         feld->setModified(false);
-    patientenListeAuffrischen();
-    patientenwahlFuellen(0, zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0));
+    auffrischen(Geaendert::patienten);
 }
 
 void MainWindow::PatientenEinblenden1()
@@ -139,7 +136,6 @@ void MainWindow::PatientenLoeschen()
     if (!frageStellen(frage))
         return;
 
-    const QString gewaehlt = zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0);
     DbSitzung db(*this);
     const bool geloescht = db.transaktion([&] {
         return db.aendernZeile(QStringLiteral("DELETE FROM patient WHERE id=:id ;"), id) &&
@@ -149,15 +145,10 @@ void MainWindow::PatientenLoeschen()
     // Rolled back: the file is as before, and so stays what is shown.
     if (!geloescht)
         return;
-    // The list keeps its found rows; the first of them is loaded.
+    // The list keeps its found rows; the first of them is loaded. The
+    // patient's lines and appointments went with it.
     bearbeitungLeeren();
-    patientenListeAuffrischen();
-    SorteFuellen();
-    ZuordnungFuellen();
-    UebersichtFuellen();
-    VerordnungsplanFuellen();
-    patientenwahlFuellen(0, gewaehlt);
-    TermineFuellen();
+    auffrischen(Geaendert::patienten | Geaendert::einnahme | Geaendert::termine);
 }
 
 void MainWindow::PatientenFelderLeeren()

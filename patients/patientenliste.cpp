@@ -68,10 +68,18 @@ void tabelleLeeren(QTableWidget *tabelle, const QStringList &kopf)
 
 void MainWindow::PatientenEinstellungFuellen(int eingang)
 {
-    patientenwahlFuellen(eingang, QString());
+    // The clicked patient by key: when the file was changed elsewhere
+    // meanwhile, everything is read anew, and the list may hold the patient
+    // in another row or no longer. Otherwise the list stays as read, and
+    // choosing costs what the patient's own lines cost.
+    Auswahl gewaehlt;
+    gewaehlt.patient = zellText(tabellePatientenwahl, eingang, 0);
+    if (eingang >= 0 && eingang < tabellePatientenwahl->rowCount())
+        tabellePatientenwahl->setCurrentCell(eingang, 1);
+    auffrischen(fremdGeaendert() ? Geaendert::alles : Geaendert::patientGewaehlt, gewaehlt);
 }
 
-void MainWindow::patientenwahlFuellen(int eingang, const QString &schluessel)
+void MainWindow::patientenwahlFuellen(const QString &schluessel)
 {
     tabelleLeeren(tabellePatientenwahl, patientenKopf());
     DbSitzung db(*this);
@@ -83,36 +91,16 @@ void MainWindow::patientenwahlFuellen(int eingang, const QString &schluessel)
                                                       "einschalten und auf der Seite \u201EPatientenliste\u201C den "
                                                       "ersten Patienten anlegen.")
                                      : QString());
-    if (!schluessel.isEmpty()) {
-        const int z = zeileMitSchluessel(tabellePatientenwahl, schluessel);
-        if (z >= 0)
-            eingang = z;
-    }
+    if (zeilen.isEmpty())
+        return;
+    const int z = schluessel.isEmpty() ? -1 : zeileMitSchluessel(tabellePatientenwahl, schluessel);
+    tabellePatientenwahl->setCurrentCell(z >= 0 ? z : 0, 1);
+}
 
-    if (tabellePatientenwahl->rowCount() > 0) {
-        if (eingang < 0 || eingang >= tabellePatientenwahl->rowCount())
-            eingang = 0;
-        auto zelle = [this, eingang](int s) { return tabellePatientenwahl->item(eingang, s)->text(); };
-        anzeigeName->setText(zelle(1));
-        anzeigeVorname->setText(zelle(2));
-        anzeigeGeburtstag->setText(zelle(4));
-        anzeigePlz->setText(zelle(5));
-        anzeigeOrt->setText(zelle(3));
-        anzeigeStrasse->setText(zelle(6));
-        anzeigeNr->setText(zelle(7));
-        ZeitHolen();
-        tabellePatientenwahl->setCurrentCell(eingang, 1);
-        kopfzeilePatient->setText(patientKopfzeile());
-        kopfzeileZeit->setText(QStringLiteral("erstellt am: ") +
-                               jetzt.toString(QStringLiteral("dd.MM.yyyy - hh:mm:ss")) + QStringLiteral(" Uhr "));
-        // The appointments end by rebuilding the overview with the new
-        // patient's next family-doctor appointment; one rebuild is enough.
-        const bool spaeter = uebersichtFolgt;
-        uebersichtFolgt = true;
-        ZuordnungFuellen();
-        uebersichtFolgt = spaeter;
-        TermineFuellen();
-    } else {
+void MainWindow::patientKopfZeigen()
+{
+    const int zeile = tabellePatientenwahl->currentRow();
+    if (zeile < 0 || zeile >= tabellePatientenwahl->rowCount()) {
         // No patient left (the last one deleted, an empty file opened): show
         // none, so that no view, printed plan or window names a former one.
         for (QLabel *l :
@@ -120,10 +108,17 @@ void MainWindow::patientenwahlFuellen(int eingang, const QString &schluessel)
             l->clear();
         kopfzeilePatient->clear();
         kopfzeileZeit->clear();
-        ZuordnungFuellen();
-        TermineFuellen();
+        return;
     }
-    ZuordnungDetailsLeeren();
+    const QPair<QLabel *, int> felder[] = {{anzeigeName, 1}, {anzeigeVorname, 2}, {anzeigeGeburtstag, 4},
+                                           {anzeigePlz, 5},  {anzeigeOrt, 3},     {anzeigeStrasse, 6},
+                                           {anzeigeNr, 7}};
+    for (const auto &f : felder)
+        f.first->setText(zellText(tabellePatientenwahl, zeile, f.second));
+    ZeitHolen();
+    kopfzeilePatient->setText(patientKopfzeile());
+    kopfzeileZeit->setText(QStringLiteral("erstellt am: ") + jetzt.toString(QStringLiteral("dd.MM.yyyy - hh:mm:ss")) +
+                           QStringLiteral(" Uhr "));
 }
 
 QString MainWindow::patientKopfzeile() const

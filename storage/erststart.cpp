@@ -74,22 +74,3 @@ void MainWindow::ZeitHolen()
     jetzt = aktuelleZeit();
     heute = jetzt.date();
 }
-
-void MainWindow::AllesEinlesen()
-{
-    // The overview is rebuilt once, at the end, from everything read.
-    uebersichtFolgt = true;
-    PatientenEinstellungFuellen(0);
-    MedizinEinstellungFuellen();
-    MedikamenteAnklicken();
-    ZuordnungFuellen();
-    TermineFuellen();
-    QString spalte = QStringLiteral("default");
-    QString suchtext = QStringLiteral("default");
-    PatientenFuellen(spalte, suchtext);
-    MedikamenteFuellen();
-    MedikamenteAnklicken();
-    uebersichtFolgt = false;
-    UebersichtFuellen();
-    VerordnungsplanFuellen();
-}

@@ -20,8 +20,6 @@ Reichweite MainWindow::reichweiteZeile(int zeile) const
 
 void MainWindow::UebersichtFuellen()
 {
-    if (uebersichtFolgt)
-        return;
     tabelleUebersicht->clear();
     tabelleUebersicht->setRowCount(0);
     tabelleUebersicht->setHorizontalHeaderLabels(kopfUebersicht);

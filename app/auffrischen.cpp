@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The one way back to the screen: after a command changed something, every
+// view that shows it is read anew, once, keeping what was chosen by key.
+#include "app/auffrischen.h"
+
+#include "app/mainwindow.h"
+#include "app/tabellen.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+
+namespace {
+
+struct Abhaengigkeit {
+    Geaendert was;
+    Ansichten zeigen;
+};
+
+// What changed, and the views that show it.
+const Abhaengigkeit abhaengigkeiten[] = {
+    {Geaendert::patienten, Ansicht::patientenliste | Ansicht::patientenwahl | Ansicht::patientKopf},
+    {Geaendert::patientGewaehlt,
+     Ansicht::patientKopf | Ansicht::zuordnung | Ansicht::termine | Ansicht::uebersicht | Ansicht::verordnungsplan},
+    {Geaendert::katalog,
+     Ansicht::medikamente | Ansicht::sortenwahl | Ansicht::zuordnung | Ansicht::uebersicht | Ansicht::verordnungsplan},
+    {Geaendert::einnahme, Ansicht::zuordnung | Ansicht::uebersicht | Ansicht::verordnungsplan},
+    {Geaendert::termine, Ansicht::termine | Ansicht::uebersicht},
+};
+
+// The key of a table's current row; none when no row is current.
+std::optional<QString> gewaehlt(const QTableWidget *tabelle)
+{
+    const QString schluessel = zellText(tabelle, tabelle->currentRow(), 0);
+    return schluessel.isEmpty() ? std::nullopt : std::optional<QString>(schluessel);
+}
+
+} // namespace
+
+Ansichten ansichtenFuer(Aenderungen was)
+{
+    Ansichten ansichten;
+    for (const Abhaengigkeit &a : abhaengigkeiten) {
+        if (was & a.was)
+            ansichten |= a.zeigen;
+    }
+    return ansichten;
+}
+
+void MainWindow::auffrischen(Aenderungen was, const Auswahl &gewuenscht)
+{
+    Ansichten ansichten = ansichtenFuer(was);
+    const bool andereDatei = was.testFlag(Geaendert::datei);
+
+    // What was chosen stays chosen, unless the command asks for other rows
+    // or the keys belong to another file.
+    const auto vorher = [andereDatei](const QTableWidget *tabelle) {
+        return andereDatei ? std::optional<QString>(QString()) : gewaehlt(tabelle);
+    };
+    const std::optional<QString> patient = gewuenscht.patient ? gewuenscht.patient : vorher(tabellePatientenwahl);
+    const std::optional<QString> medikament = gewuenscht.medikament ? gewuenscht.medikament
+                                                                    : vorher(tabelleMedikamente);
+    const std::optional<QString> sorte = gewuenscht.sorte ? gewuenscht.sorte : vorher(tabelleSorten);
+    const std::optional<QString> zeile = gewuenscht.zeile ? gewuenscht.zeile : gewaehlt(tabelleZuordnung);
+    const std::optional<QString> termin = gewuenscht.termin ? gewuenscht.termin : gewaehlt(tabelleTermine);
+    const QString patientVorher = zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0);
+    const std::optional<QString> medikamentVorher = gewaehlt(tabelleMedikamente);
+    const std::optional<QString> sorteVorher = gewaehlt(tabelleSorten);
+    const int bearbeitet = bearbeitungsPatientId;
+
+    // What the user is typing and has not stored yet stays: the refill
+    // would otherwise put the stored texts back into the fields.
+    QList<QPair<QLineEdit *, QString>> getippt;
+    if (!andereDatei) {
+        for (QLineEdit *feld : findChildren<QLineEdit *>()) {
+            if (feld->isModified())
+                getippt.append({feld, feld->text()});
+        }
+    } else {
+        patientenSuchspalte = QStringLiteral("firstname");
+        patientenSuchtext.clear();
+        bearbeitungLeeren();
+        tabelleSortenwahl->setCurrentCell(-1, -1);
+        for (QLabel *l : {anzeigeZuordnenSorte, anzeigeZuordnenDosis, anzeigeZuordnenPackung})
+            l->clear();
+    }
+    if (gewuenscht.bearbeitet) {
+        bearbeitungLeeren();
+        bearbeitungsPatientId = *gewuenscht.bearbeitet;
+    }
+
+    if (ansichten & Ansicht::patientenliste)
+        patientenListeAuffrischen();
+    if (ansichten & Ansicht::patientenwahl) {
+        patientenwahlFuellen(patient.value_or(QString()));
+        if (zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0) != patientVorher)
+            ansichten |= ansichtenFuer(Geaendert::patientGewaehlt);
+    }
+    if (ansichten & Ansicht::patientKopf)
+        patientKopfZeigen();
+    if (ansichten & Ansicht::medikamente) {
+        MedikamenteFuellen();
+        katalogZeigen(medikament.value_or(QString()), sorte.value_or(QString()));
+    }
+    if (ansichten & Ansicht::sortenwahl)
+        MedizinEinstellungFuellen();
+    if (ansichten & Ansicht::zuordnung) {
+        ZuordnungFuellen();
+        if (zeile)
+            zuordnungZeigen(*zeile);
+        ZuordnungAnklicken();
+    }
+    if (ansichten & Ansicht::termine) {
+        TermineFuellen();
+        const int t = termin ? zeileMitSchluessel(tabelleTermine, *termin) : -1;
+        if (t >= 0)
+            tabelleTermine->setCurrentCell(t, 1);
+    }
+    if (ansichten & Ansicht::uebersicht)
+        UebersichtFuellen();
+    if (ansichten & Ansicht::verordnungsplan)
+        VerordnungsplanFuellen();
+
+    // Typed text belongs to the row it was typed for: when that row is gone,
+    // it must not land in the fields of another, where a click would store it.
+    QList<QLineEdit *> verwaist;
+    if (bearbeitungsPatientId != bearbeitet)
+        verwaist << editName << editVorname << editPlz << editOrt << editStrasse << editNr;
+    if (gewaehlt(tabelleMedikamente) != medikamentVorher)
+        verwaist << editMedikamentName;
+    if (gewaehlt(tabelleSorten) != sorteVorher)
+        verwaist << editSorteNeuHandelsname << editSorteNeuDosis << editSorteNeuPackung;
+    for (const auto &g : getippt) {
+        if (verwaist.contains(g.first))
+            continue;
+        g.first->setText(g.second);
+        g.first->setModified(true);
+    }
+}
+
+void MainWindow::AllesEinlesen()
+{
+    auffrischen(Geaendert::datei);
+}
