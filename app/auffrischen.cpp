@@ -49,8 +49,20 @@ Ansichten ansichtenFuer(Aenderungen was)
 
 void MainWindow::auffrischen(Aenderungen was, const Auswahl &gewuenscht)
 {
-    Ansichten ansichten = ansichtenFuer(was);
-    const bool andereDatei = was.testFlag(Geaendert::datei);
+    ansichtenAuffrischen(ansichtenFuer(was), gewuenscht, was.testFlag(Geaendert::datei));
+}
+
+void MainWindow::verborgeneAnsichtenZeigen()
+{
+    if (!ausstehend)
+        return;
+    const Ansichten ansichten = ausstehend;
+    ausstehend = Ansichten();
+    ansichtenAuffrischen(ansichten, ausstehendeAuswahl, false);
+}
+
+void MainWindow::ansichtenAuffrischen(Ansichten ansichten, const Auswahl &gewuenscht, bool andereDatei)
+{
 
     // What was chosen stays chosen, unless the command asks for other rows
     // or the keys belong to another file.
@@ -63,6 +75,21 @@ void MainWindow::auffrischen(Aenderungen was, const Auswahl &gewuenscht)
     const std::optional<QString> sorte = gewuenscht.sorte ? gewuenscht.sorte : vorher(tabelleSorten);
     const std::optional<QString> zeile = gewuenscht.zeile ? gewuenscht.zeile : gewaehlt(tabelleZuordnung);
     const std::optional<QString> termin = gewuenscht.termin ? gewuenscht.termin : gewaehlt(tabelleTermine);
+
+    // The list pages are in the window only while "Listen" is on: their
+    // views wait until they are shown, with the rows to choose then.
+    Ansichten verborgen;
+    if (hauptTabs->indexOf(seitePatienten) < 0)
+        verborgen |= Ansicht::patientenliste;
+    if (hauptTabs->indexOf(seiteMedikamente) < 0)
+        verborgen |= Ansicht::medikamente;
+    if (ansichten & verborgen) {
+        ausstehend |= ansichten & verborgen;
+        ansichten &= ~verborgen;
+        ausstehendeAuswahl.medikament = medikament;
+        ausstehendeAuswahl.sorte = sorte;
+    }
+
     const QString patientVorher = zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0);
     const std::optional<QString> medikamentVorher = gewaehlt(tabelleMedikamente);
     const std::optional<QString> sorteVorher = gewaehlt(tabelleSorten);

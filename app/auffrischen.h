@@ -44,10 +44,10 @@ Ansichten ansichtenFuer(Aenderungen was);
 // Keys a command wants chosen after the refresh; unset keeps the one chosen
 // before (when it still exists), "" stands for the first row.
 struct Auswahl {
-    std::optional<QString> patient;    // in the choice list
-    std::optional<int> bearbeitet;     // the patient loaded for editing
+    std::optional<QString> patient; // in the choice list
+    std::optional<int> bearbeitet;  // the patient loaded for editing
     std::optional<QString> medikament;
     std::optional<QString> sorte;
-    std::optional<QString> zeile;      // intake line
+    std::optional<QString> zeile; // intake line
     std::optional<QString> termin;
 };

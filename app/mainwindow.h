@@ -132,6 +132,14 @@ private slots:
     void print_medlist();
 
 private:
+    // --- refreshing the views (app/auffrischen.cpp) ---
+    // Views of pages not shown, read when their page is shown, with the rows
+    // chosen when they were put off.
+    Ansichten ausstehend;
+    Auswahl ausstehendeAuswahl;
+    void ansichtenAuffrischen(Ansichten ansichten, const Auswahl &gewuenscht, bool andereDatei);
+    void verborgeneAnsichtenZeigen();
+
     // --- window construction (app/) ---
     void menuesBauen();
     void seitenBauen();

@@ -89,5 +89,6 @@ void MainWindow::TabPatMedEinAus(bool eingang1)
             hauptTabs->insertTab(4, seiteMedikamente, tr("Medikamentenliste"));
         // The list opens where a new package is added, not on the red delete tab.
         medikamentTabs->setCurrentIndex(0);
+        verborgeneAnsichtenZeigen();
     }
 }

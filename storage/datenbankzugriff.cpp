@@ -70,10 +70,11 @@ qint64 versionLesen(QSqlDatabase &db)
     return q.value(0).toLongLong();
 }
 
-// Indexes on the keys every patient's fill looks up, added with the first
-// change to a file (opening alone leaves it as it was). Earlier versions and
-// other programs do not see them; a read-only file gets none, and a failure
-// (a locked or foreign file) changes nothing.
+// Indexes on the keys every patient's fill looks up, added when a file is
+// opened for writing, so that choosing a patient costs what the patient's
+// own lines cost. Earlier versions and other programs do not see them; a
+// read-only file gets none, and a failure (a locked or foreign file)
+// changes nothing.
 void indizesAnlegen(QSqlDatabase &db, const QString &pfad)
 {
     const QFileInfo datei(pfad);
@@ -150,10 +151,10 @@ bool DbVerbindung::Sitzung::verbinden(bool anlegen)
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(wartezeitMs));
     if (!db.open())
         return false;
+    indizesAnlegen(db, pfad);
     v.offeneDatei = pfad;
     v.dateiKennung = kennungLesen(pfad);
     v.datenVersion = versionLesen(db);
-    v.indizesGeprueft = false;
     return true;
 }
 
@@ -213,10 +214,6 @@ bool DbVerbindung::Sitzung::ausfuehren(const QString &sql, const Werte &werte, Q
 {
     if (!istOffen)
         return false;
-    if (!v.indizesGeprueft) {
-        v.indizesGeprueft = true;
-        indizesAnlegen(v.datenbank, v.datenbankDatei);
-    }
     QSqlQuery q(v.datenbank);
     if (!vorbereiten(q, sql, werte) || !q.exec()) {
         melden(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), fehlerText(q.lastError()));

@@ -58,7 +58,6 @@ private:
     QString offeneDatei;
     QByteArray dateiKennung;
     qint64 datenVersion = -1;
-    bool indizesGeprueft = false;
 };
 
 // One database operation on a connection: opens the file in use when needed,

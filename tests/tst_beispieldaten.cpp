@@ -60,6 +60,7 @@ private slots:
         t.starten();
         t.env.dateiAntworten << f;
         teil<QAction>(t.w.get(), "aktionDbOeffnen")->trigger();
+        teil<QAction>(t.w.get(), "aktionListen")->trigger();
         QTableWidget *wahl = t.tabelle("tabellePatientenwahl"), *uebersicht = t.tabelle("tabelleUebersicht");
         QCOMPARE(QString("%1|%2|%3|%4")
                      .arg(wahl->rowCount())

@@ -80,8 +80,8 @@ private slots:
         Umgebung env;
         const QString alt = env.standardDatei();
         anlegen(env, alt, {QStringLiteral("Muster")});
-        const QByteArray vorher = inhalt(alt);
         auto w = env.starten();
+        const QByteArray vorher = inhalt(alt);
         if (!loeschbar)
             Dateipflege::entfernen = [](const QString &, QString *fehler) {
                 *fehler = QStringLiteral("Zugriff verweigert");
@@ -166,8 +166,8 @@ private slots:
         QString pfad = env.basis() + QLatin1Char('/') + ziel;
         if (ziel.isEmpty() || ziel == QLatin1String("selbst"))
             pfad = ziel.isEmpty() ? QString() : env.standardDatei();
-        const QByteArray zielVorher = inhalt(pfad);
         auto w = env.starten();
+        const QByteArray zielVorher = inhalt(pfad);
         const QByteArray konfigurationVorher = inhalt(env.konfiguration());
 
         env.dateiAntworten << pfad;
@@ -263,8 +263,8 @@ private slots:
         const QString aussen = env.basis() + QStringLiteral("/Praxis/daten.db");
         anlegen(env, aussen, {QStringLiteral("Muster")});
         env.letzteDateiSetzen(aussen);
-        const QByteArray aussenVorher = inhalt(aussen);
         auto w = env.starten();
+        const QByteArray aussenVorher = inhalt(aussen);
 
         beiDialog([](QDialog *d) { QTest::keyClick(d, Qt::Key_Return); });
         teil<QAction>(w.get(), QStringLiteral("aktionReparieren"))->trigger();
