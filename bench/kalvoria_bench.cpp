@@ -428,13 +428,16 @@ void loeschenProgramm(benchmark::State &state, const Groesse &g)
     const Messung m = amArbeitsPatienten(g);
     const std::string name = schluessel(g, opLoeschen);
     int i = 0;
-    for (auto _ : state) {
-        // A line in the middle goes; a new one at the end takes its place.
+    // Untimed: a line is added at the end, and the one in the middle is to go.
+    const auto vorbereiten = [&] {
         m.packungWaehlen((i++ * 17) % m.packungen());
         m.zuordnen();
         ereignisse();
+        m.zeileWaehlen(m.zeilen() / 2);
+    };
+    for (auto _ : state) {
+        vorbereiten();
         const int vorher = m.zeilen();
-        m.zeileWaehlen(vorher / 2);
         const double t = messen([&] { m.loeschen(); });
         if (!eintragenWennGetan(state, name, t, m.zeilen() == vorher - 1, "no line was removed"))
             break;
