@@ -184,21 +184,19 @@ void MainWindow::seitenBauen()
     // No background of its own: one given here would reach every label and
     // check box on the pages and paint it as a grey box on a platform whose
     // window colour differs.
-    auto seite = [this](const QString &name) {
-        auto *w = new QWidget(this);
-        w->setObjectName(name);
-        return w;
-    };
-    seiteUebersicht = seite(QStringLiteral("seiteUebersicht"));
-    seiteVerordnungsplan = seite(QStringLiteral("seiteVerordnungsplan"));
-    seiteEinstellungen = seite(QStringLiteral("seiteEinstellungen"));
-    seitePatienten = seite(QStringLiteral("seitePatienten"));
-    seiteMedikamente = seite(QStringLiteral("seiteMedikamente"));
-    hauptTabs->addTab(seiteUebersicht, umlauteErsetzen(tr(":Ue:bersicht")));
-    hauptTabs->addTab(seiteVerordnungsplan, tr("Verordnungsplan"));
-    hauptTabs->addTab(seiteEinstellungen, tr("Einstellungen"));
-    hauptTabs->addTab(seitePatienten, tr("Patientenliste"));
-    hauptTabs->addTab(seiteMedikamente, tr("Medikamentenliste"));
+    const struct {
+        QWidget **seite;
+        const char *name, *titel;
+    } seiten[] = {{&seiteUebersicht, "seiteUebersicht", ":Ue:bersicht"},
+                  {&seiteVerordnungsplan, "seiteVerordnungsplan", "Verordnungsplan"},
+                  {&seiteEinstellungen, "seiteEinstellungen", "Einstellungen"},
+                  {&seitePatienten, "seitePatienten", "Patientenliste"},
+                  {&seiteMedikamente, "seiteMedikamente", "Medikamentenliste"}};
+    for (const auto &t : seiten) {
+        QWidget *w = *t.seite = new QWidget(this);
+        w->setObjectName(QString::fromLatin1(t.name));
+        hauptTabs->addTab(w, umlauteErsetzen(tr(t.titel)));
+    }
     hauptTabs->removeTab(4);
     hauptTabs->removeTab(3);
     // Removed pages stay children of the tab widget's stack; keep them hidden.
@@ -207,16 +205,11 @@ void MainWindow::seitenBauen()
 
     QFont gross = schriftNormal;
     gross.setPixelSize(14);
-    kopfzeilePatient = new QLabel(this);
-    kopfzeilePatient->setObjectName(QStringLiteral("kopfzeilePatient"));
-    kopfzeilePatient->setFont(gross);
-    kopfzeilePatient->setGeometry(40, 45, 1120, 30);
+    kopfzeilePatient = platzieren(new QLabel(this), QStringLiteral("kopfzeilePatient"), QRect(40, 45, 1120, 30), gross);
     kopfzeilePatient->setStyleSheet(QStringLiteral("background-color:white; border:1px solid gray;"));
     kopfzeilePatient->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    kopfzeileZeit = new QLabel(this);
-    kopfzeileZeit->setObjectName(QStringLiteral("kopfzeileZeit"));
-    kopfzeileZeit->setFont(schriftNormal);
-    kopfzeileZeit->setGeometry(600, 46, 559, 28);
+    kopfzeileZeit = platzieren(new QLabel(this), QStringLiteral("kopfzeileZeit"), QRect(600, 46, 559, 28),
+                               schriftNormal);
     kopfzeileZeit->setStyleSheet(QStringLiteral("background-color:white"));
     kopfzeileZeit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
@@ -256,11 +249,13 @@ void MainWindow::seiteVerordnungsplanBauen()
 
 void MainWindow::fensterFelderBauen()
 {
-    auto feld = [](const QString &name) {
+    // Numbers are centred in their fields.
+    auto feld = [](const QString &name, bool zahl = true) {
         auto e = std::make_unique<QLineEdit>();
         e->setObjectName(name);
         e->setStyleSheet(QStringLiteral("background-color:white;"));
-        e->setAlignment(Qt::AlignCenter);
+        if (zahl)
+            e->setAlignment(Qt::AlignCenter);
         return e;
     };
     fensterMorgen = feld(QStringLiteral("fensterMorgen"));
@@ -285,18 +280,12 @@ void MainWindow::fensterFelderBauen()
         r->setObjectName(name);
         return r;
     };
-    auto name = [](const QString &objekt) {
-        auto e = std::make_unique<QLineEdit>();
-        e->setObjectName(objekt);
-        e->setStyleSheet(QStringLiteral("background-color:white;"));
-        return e;
-    };
     terminNeuDatum = datum(QStringLiteral("terminNeuDatum"));
     terminNeuHausarzt = wahl(QStringLiteral("terminNeuHausarzt"), QStringLiteral("Hausarzt"));
     terminNeuFacharzt = wahl(QStringLiteral("terminNeuFacharzt"), QStringLiteral("Facharzt:"));
-    terminNeuName = name(QStringLiteral("terminNeuName"));
+    terminNeuName = feld(QStringLiteral("terminNeuName"), false);
     terminAendernDatum = datum(QStringLiteral("terminAendernDatum"));
     terminAendernHausarzt = wahl(QStringLiteral("terminAendernHausarzt"), QStringLiteral("Hausarzt"));
     terminAendernFacharzt = wahl(QStringLiteral("terminAendernFacharzt"), QStringLiteral("Facharzt:"));
-    terminAendernName = name(QStringLiteral("terminAendernName"));
+    terminAendernName = feld(QStringLiteral("terminAendernName"), false);
 }

@@ -59,28 +59,27 @@ void MainWindow::seiteEinstellungenBauen()
     QLabel *medikament = beschriftung(g, QStringLiteral("Medikament"), QRect(15, 128, 150, 20));
     medikament->setFont(schriftFett);
     detailMedizin = anzeige(QStringLiteral("detailMedizin"), g, QRect(15, 150, 355, 20));
+    // Each caption with its display right after it; the doses are centred.
     const struct {
         const char *text;
         QLabel **ziel;
         const char *name;
-        int x;
-    } zeiten[] = {{"Morgen:", &detailMorgen, "detailMorgen", 15},
-                  {"Mittag:", &detailMittag, "detailMittag", 105},
-                  {"Abend:", &detailAbend, "detailAbend", 195},
-                  {"Nacht:", &detailNacht, "detailNacht", 285}};
-    for (const auto &z : zeiten) {
-        beschriftung(g, QString::fromLatin1(z.text), QRect(z.x, 180, 52, 20));
-        *z.ziel = anzeige(QString::fromLatin1(z.name), g, QRect(z.x + 52, 180, 32, 20));
-        (*z.ziel)->setAlignment(Qt::AlignCenter);
+        int x, y, textBreite, breite;
+        bool mittig;
+    } details[] = {{"Morgen:", &detailMorgen, "detailMorgen", 15, 180, 52, 32, true},
+                   {"Mittag:", &detailMittag, "detailMittag", 105, 180, 52, 32, true},
+                   {"Abend:", &detailAbend, "detailAbend", 195, 180, 52, 32, true},
+                   {"Nacht:", &detailNacht, "detailNacht", 285, 180, 52, 32, true},
+                   {"Dosis je Einheit:", &detailDosis, "detailDosis", 15, 208, 140, 215, false},
+                   {"Einheiten je Packung:", &detailPackung, "detailPackung", 15, 233, 140, 70, false},
+                   {"Stand heute:", &detailDatum, "detailDatum", 15, 258, 85, 85, false},
+                   {"Einheiten:", &detailBestand, "detailBestand", 200, 258, 70, 100, false}};
+    for (const auto &z : details) {
+        beschriftung(g, QString::fromLatin1(z.text), QRect(z.x, z.y, z.textBreite, 20));
+        *z.ziel = anzeige(QString::fromLatin1(z.name), g, QRect(z.x + z.textBreite, z.y, z.breite, 20));
+        if (z.mittig)
+            (*z.ziel)->setAlignment(Qt::AlignCenter);
     }
-    beschriftung(g, QStringLiteral("Dosis je Einheit:"), QRect(15, 208, 140, 20));
-    detailDosis = anzeige(QStringLiteral("detailDosis"), g, QRect(155, 208, 215, 20));
-    beschriftung(g, QStringLiteral("Einheiten je Packung:"), QRect(15, 233, 140, 20));
-    detailPackung = anzeige(QStringLiteral("detailPackung"), g, QRect(155, 233, 70, 20));
-    beschriftung(g, QStringLiteral("Stand heute:"), QRect(15, 258, 85, 20));
-    detailDatum = anzeige(QStringLiteral("detailDatum"), g, QRect(100, 258, 85, 20));
-    beschriftung(g, QStringLiteral("Einheiten:"), QRect(200, 258, 70, 20));
-    detailBestand = anzeige(QStringLiteral("detailBestand"), g, QRect(270, 258, 100, 20));
 
     gruppeZugeordnet = gruppe(QStringLiteral("gruppeZugeordnet"), s, QStringLiteral("Zugeordnete Medikamente"),
                               QRect(370, 325, 385, 225));

@@ -19,6 +19,37 @@
 void MainWindow::seitePatientenBauen()
 {
     QWidget *s = seitePatienten;
+    struct Formularfelder {
+        QLineEdit *&name, *&vorname;
+        QDateEdit *&geburtstag;
+        QLineEdit *&plz, *&ort, *&strasse, *&nr;
+    };
+    // The chosen patient's form and the new patient's differ only in where
+    // their fields begin (links) and end (rechts); each field is named after
+    // its member: the form's prefix and the row.
+    const auto patientenFormular = [this](QWidget *eltern, const QString &vorsilbe, int links, int rechts,
+                                          const Formularfelder &f) {
+        const auto zeile = [&](const char *text, int y) {
+            beschriftung(eltern, QString::fromLatin1(text), QRect(10, y, links - 15, 20));
+        };
+        const auto feld = [&](const char *name, int von, int bis, int y) {
+            return eingabe(vorsilbe + QLatin1String(name), eltern, QRect(von, y, bis - von, 20));
+        };
+        zeile("Name:", 20);
+        f.name = feld("Name", links, rechts, 20);
+        zeile("Vorname:", 50);
+        f.vorname = feld("Vorname", links, rechts, 50);
+        zeile("Geburtstag:", 80);
+        f.geburtstag = datumsfeld(vorsilbe + QLatin1String("Geburtstag"), eltern, QRect(links, 80, 100, 20));
+        geburtstagsfeldEinrichten(f.geburtstag);
+        zeile("Wohnort:", 110);
+        f.plz = feld("Plz", links, links + 50, 110);
+        f.ort = feld("Ort", links + 55, rechts, 110);
+        zeile("Stra:sz:e:", 140);
+        f.strasse = feld("Strasse", links, links + 195, 140);
+        f.nr = feld("Nr", links + 200, rechts, 140);
+    };
+
     tabellePatienten = tabelleBauen(QStringLiteral("tabellePatienten"), s, QRect(425, 30, 715, 520),
                                     {QStringLiteral("ID"), QStringLiteral("Name"), QStringLiteral("Vorname"),
                                      QStringLiteral("Ort"), QStringLiteral("Geburtstag"), QStringLiteral("PLZ"),
@@ -31,19 +62,8 @@ void MainWindow::seitePatientenBauen()
 
     QGroupBox *d = gruppePatientenDaten = gruppe(QStringLiteral("gruppePatientenDaten"), s,
                                                  QStringLiteral("Pantienten-Daten"), QRect(15, 24, 390, 266));
-    beschriftung(d, QStringLiteral("Name:"), QRect(10, 20, 100, 20));
-    editName = eingabe(QStringLiteral("editName"), d, QRect(115, 20, 250, 20));
-    beschriftung(d, QStringLiteral("Vorname:"), QRect(10, 50, 100, 20));
-    editVorname = eingabe(QStringLiteral("editVorname"), d, QRect(115, 50, 250, 20));
-    beschriftung(d, QStringLiteral("Geburtstag:"), QRect(10, 80, 100, 20));
-    editGeburtstag = datumsfeld(QStringLiteral("editGeburtstag"), d, QRect(115, 80, 100, 20));
-    geburtstagsfeldEinrichten(editGeburtstag);
-    beschriftung(d, QStringLiteral("Wohnort:"), QRect(10, 110, 100, 20));
-    editPlz = eingabe(QStringLiteral("editPlz"), d, QRect(115, 110, 50, 20));
-    editOrt = eingabe(QStringLiteral("editOrt"), d, QRect(170, 110, 195, 20));
-    beschriftung(d, QStringLiteral("Stra:sz:e:"), QRect(10, 140, 100, 20));
-    editStrasse = eingabe(QStringLiteral("editStrasse"), d, QRect(115, 140, 195, 20));
-    editNr = eingabe(QStringLiteral("editNr"), d, QRect(315, 140, 50, 20));
+    patientenFormular(d, QStringLiteral("edit"), 115, 365,
+                      {editName, editVorname, editGeburtstag, editPlz, editOrt, editStrasse, editNr});
     knopfPatientAendern = knopf(QStringLiteral("knopfPatientAendern"), d, QStringLiteral("Daten &:ae:ndern"),
                                 QRect(20, 185, 175, 30));
     knopfPatientEntfernen = knopf(QStringLiteral("knopfPatientEntfernen"), d, QStringLiteral("Patient en&tfernen"),
@@ -69,19 +89,8 @@ void MainWindow::seitePatientenBauen()
     auto *n = new QWidget(gruppeNeuerPatient);
     n->setObjectName(QStringLiteral("neuerPatientInhalt"));
     n->setGeometry(25, 0, 365, 230);
-    beschriftung(n, QStringLiteral("Name:"), QRect(10, 20, 80, 20));
-    neuName = eingabe(QStringLiteral("neuName"), n, QRect(95, 20, 245, 20));
-    beschriftung(n, QStringLiteral("Vorname:"), QRect(10, 50, 80, 20));
-    neuVorname = eingabe(QStringLiteral("neuVorname"), n, QRect(95, 50, 245, 20));
-    beschriftung(n, QStringLiteral("Geburtstag:"), QRect(10, 80, 80, 20));
-    neuGeburtstag = datumsfeld(QStringLiteral("neuGeburtstag"), n, QRect(95, 80, 100, 20));
-    geburtstagsfeldEinrichten(neuGeburtstag);
-    beschriftung(n, QStringLiteral("Wohnort:"), QRect(10, 110, 80, 20));
-    neuPlz = eingabe(QStringLiteral("neuPlz"), n, QRect(95, 110, 50, 20));
-    neuOrt = eingabe(QStringLiteral("neuOrt"), n, QRect(150, 110, 190, 20));
-    beschriftung(n, QStringLiteral("Stra:sz:e:"), QRect(10, 140, 80, 20));
-    neuStrasse = eingabe(QStringLiteral("neuStrasse"), n, QRect(95, 140, 195, 20));
-    neuNr = eingabe(QStringLiteral("neuNr"), n, QRect(295, 140, 45, 20));
+    patientenFormular(n, QStringLiteral("neu"), 95, 340,
+                      {neuName, neuVorname, neuGeburtstag, neuPlz, neuOrt, neuStrasse, neuNr});
     knopfPatientEintragen = knopf(QStringLiteral("knopfPatientEintragen"), n, QStringLiteral("Patient e&intragen"),
                                   QRect(10, 180, 330, 30));
     gruppeNeuerPatient->hide();
@@ -149,52 +158,48 @@ void MainWindow::seiteMedikamenteBauen()
     medikamentTabs->setObjectName(QStringLiteral("medikamentTabs"));
     medikamentTabs->setGeometry(645, 295, 495, 255);
     medikamentTabs->setFont(schriftNormal);
-    struct Seite {
-        QWidget *w;
-        QLabel *fuer;
+    struct Seitentexte {
+        const char *name, *ueberschrift, *fuerName, *felder, *knopfName, *knopfText;
+        bool rot;
     };
-    auto seite = [this](const QString &name, const QString &ueberschrift, const QString &fuerName) {
+    // The three tabs share their frame: the medication they are for, a
+    // package's three rows with fields made by feld (their names begin with
+    // felder) and the button that acts on them.
+    const auto seite = [this](const Seitentexte &t, QLabel *&fuer, auto feld, auto *&handelsname, auto *&dosis,
+                              auto *&packung, QPushButton *&befehl) {
         auto *w = new QWidget;
-        w->setObjectName(name);
-        beschriftung(w, ueberschrift, QRect(10, 12, 170, 20));
-        QLabel *fuer = beschriftung(w, QString(), QRect(180, 12, 300, 20));
-        fuer->setObjectName(fuerName);
+        w->setObjectName(QString::fromLatin1(t.name));
+        beschriftung(w, QString::fromLatin1(t.ueberschrift), QRect(10, 12, 170, 20));
+        fuer = beschriftung(w, QString(), QRect(180, 12, 300, 20));
+        fuer->setObjectName(QString::fromLatin1(t.fuerName));
         fuer->setFont(schriftFett);
         beschriftung(w, QStringLiteral("Verpackung / Handelsname:"), QRect(10, 50, 200, 20));
         beschriftung(w, QStringLiteral("Dosis pro Medikamenteneinheit"), QRect(10, 80, 200, 20));
         beschriftung(w, QStringLiteral("Einheiten pro Packung:"), QRect(10, 110, 200, 20));
-        return Seite{w, fuer};
+        const QString felder = QString::fromLatin1(t.felder);
+        handelsname = (this->*feld)(felder + QLatin1String("Handelsname"), w, QRect(210, 50, 270, 20));
+        dosis = (this->*feld)(felder + QLatin1String("Dosis"), w, QRect(210, 80, 270, 20));
+        packung = (this->*feld)(felder + QLatin1String("Packung"), w, QRect(210, 110, 270, 20));
+        befehl = knopf(QString::fromLatin1(t.knopfName), w, QString::fromLatin1(t.knopfText), QRect(10, 160, 470, 30),
+                       t.rot);
+        return w;
     };
-    Seite neu = seite(QStringLiteral("seiteSorteHinzufuegen"), QStringLiteral("Packung eintragen f:ue:r:"),
-                      QStringLiteral("anzeigeSorteNeuFuer"));
-    anzeigeSorteNeuFuer = neu.fuer;
-    editSorteHandelsname = eingabe(QStringLiteral("editSorteHandelsname"), neu.w, QRect(210, 50, 270, 20));
-    editSorteDosis = eingabe(QStringLiteral("editSorteDosis"), neu.w, QRect(210, 80, 270, 20));
-    editSortePackung = eingabe(QStringLiteral("editSortePackung"), neu.w, QRect(210, 110, 270, 20));
-    knopfSorteEintragen = knopf(QStringLiteral("knopfSorteEintragen"), neu.w, QStringLiteral("Daten e&intragen"),
-                                QRect(10, 160, 470, 30));
+    QWidget *neu = seite({"seiteSorteHinzufuegen", "Packung eintragen f:ue:r:", "anzeigeSorteNeuFuer", "editSorte",
+                          "knopfSorteEintragen", "Daten e&intragen", false},
+                         anzeigeSorteNeuFuer, &MainWindow::eingabe, editSorteHandelsname, editSorteDosis,
+                         editSortePackung, knopfSorteEintragen);
+    QWidget *bearbeiten = seite({"seiteSorteBearbeiten", "Packung bearbeiten f:ue:r:", "anzeigeSorteBearbeitenFuer",
+                                 "editSorteNeu", "knopfSorteAendern", "Daten &:ae:ndern", false},
+                                anzeigeSorteBearbeitenFuer, &MainWindow::eingabe, editSorteNeuHandelsname,
+                                editSorteNeuDosis, editSorteNeuPackung, knopfSorteAendern);
+    QWidget *loeschen = seite({"seiteSorteLoeschen", "Verpackungseinheit:", "anzeigeSorteLoeschenFuer", "anzeigeSorte",
+                               "knopfSorteLoeschen", "Datensatz l:oe:&schen", true},
+                              anzeigeSorteLoeschenFuer, &MainWindow::anzeige, anzeigeSorteHandelsname,
+                              anzeigeSorteDosis, anzeigeSortePackung, knopfSorteLoeschen);
 
-    Seite bearbeiten = seite(QStringLiteral("seiteSorteBearbeiten"), QStringLiteral("Packung bearbeiten f:ue:r:"),
-                             QStringLiteral("anzeigeSorteBearbeitenFuer"));
-    anzeigeSorteBearbeitenFuer = bearbeiten.fuer;
-    editSorteNeuHandelsname = eingabe(QStringLiteral("editSorteNeuHandelsname"), bearbeiten.w, QRect(210, 50, 270, 20));
-    editSorteNeuDosis = eingabe(QStringLiteral("editSorteNeuDosis"), bearbeiten.w, QRect(210, 80, 270, 20));
-    editSorteNeuPackung = eingabe(QStringLiteral("editSorteNeuPackung"), bearbeiten.w, QRect(210, 110, 270, 20));
-    knopfSorteAendern = knopf(QStringLiteral("knopfSorteAendern"), bearbeiten.w, QStringLiteral("Daten &\u00E4ndern"),
-                              QRect(10, 160, 470, 30));
-
-    Seite loeschen = seite(QStringLiteral("seiteSorteLoeschen"), QStringLiteral("Verpackungseinheit:"),
-                           QStringLiteral("anzeigeSorteLoeschenFuer"));
-    anzeigeSorteLoeschenFuer = loeschen.fuer;
-    anzeigeSorteHandelsname = anzeige(QStringLiteral("anzeigeSorteHandelsname"), loeschen.w, QRect(210, 50, 270, 20));
-    anzeigeSorteDosis = anzeige(QStringLiteral("anzeigeSorteDosis"), loeschen.w, QRect(210, 80, 270, 20));
-    anzeigeSortePackung = anzeige(QStringLiteral("anzeigeSortePackung"), loeschen.w, QRect(210, 110, 270, 20));
-    knopfSorteLoeschen = knopf(QStringLiteral("knopfSorteLoeschen"), loeschen.w,
-                               QStringLiteral("Datensatz l\u00F6&schen"), QRect(10, 160, 470, 30), true);
-
-    medikamentTabs->addTab(neu.w, umlauteErsetzen(tr("Hinzuf:ue:gen")));
-    medikamentTabs->addTab(bearbeiten.w, tr("Bearbeiten"));
-    medikamentTabs->addTab(loeschen.w, umlauteErsetzen(tr("L:oe:schen")));
+    medikamentTabs->addTab(neu, umlauteErsetzen(tr("Hinzuf:ue:gen")));
+    medikamentTabs->addTab(bearbeiten, tr("Bearbeiten"));
+    medikamentTabs->addTab(loeschen, umlauteErsetzen(tr("L:oe:schen")));
     for (int i = 0; i < 3; ++i)
         medikamentTabs->setTabEnabled(i, false);
 }

@@ -13,6 +13,8 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include <utility>
+
 namespace {
 
 // A click on a row and a row reached by keyboard do the same.
@@ -27,35 +29,40 @@ void zeileVerbinden(MainWindow *fenster, QTableWidget *tabelle, Slot slot)
 
 void MainWindow::verbindungenHerstellen()
 {
-    connect(knopfTerminEintragen, &QPushButton::clicked, this, &MainWindow::TerminEintragenW);
-    connect(knopfTerminBearbeiten, &QPushButton::clicked, this, &MainWindow::TerminAendernW);
-    connect(knopfTerminLoeschen, &QPushButton::clicked, this, &MainWindow::TerminLoeschen);
+    // Every button runs one slot; page by page: settings, patients, medications.
+    const std::pair<QAbstractButton *, void (MainWindow::*)()> knoepfe[] = {
+        {knopfTerminEintragen, &MainWindow::TerminEintragenW},
+        {knopfTerminBearbeiten, &MainWindow::TerminAendernW},
+        {knopfTerminLoeschen, &MainWindow::TerminLoeschen},
+        {knopfEintragen, &MainWindow::ZuordnungEintragen},
+        {knopfZuordnungBearbeiten, &MainWindow::ZuordnungFenster},
+        {knopfZuordnungHoch, &MainWindow::EinstellungZuordnungHoch},
+        {knopfZuordnungRunter, &MainWindow::EinstellungZuordnungRunter},
+        {knopfApotheke, &MainWindow::ApothekenFenster},
+        {knopfZuordnungLoeschen, &MainWindow::ZuordnungLoeschen},
+        {knopfPatientAendern, &MainWindow::PatientenAendern},
+        {knopfPatientEntfernen, &MainWindow::PatientenLoeschen},
+        {knopfPatientEintragen, &MainWindow::PatientenNeuEintragen},
+        {knopfPatientSuchen, &MainWindow::PatientenSuchen},
+        {knopfMedikamentHinzufuegen, &MainWindow::MedikamentZufuegen},
+        {knopfMedikamentAendern, &MainWindow::MedikamentAendern},
+        {knopfMedikamentLoeschen, &MainWindow::MedikamentLoeschen},
+        {knopfSorteEintragen, &MainWindow::SorteZufuegen},
+        {knopfSorteAendern, &MainWindow::SorteAendern},
+        {knopfSorteLoeschen, &MainWindow::SorteLoeschen},
+    };
+    for (const auto &k : knoepfe)
+        connect(k.first, &QAbstractButton::clicked, this, k.second);
     zeileVerbinden(this, tabelleZuordnung, &MainWindow::ZuordnungAnklicken);
     zeileVerbinden(this, tabellePatientenwahl, &MainWindow::PatientenEinstellungFuellen);
     zeileVerbinden(this, tabelleSortenwahl, &MainWindow::MedizinEinstellungAnklicken);
-    connect(knopfEintragen, &QPushButton::clicked, this, &MainWindow::ZuordnungEintragen);
-    connect(knopfZuordnungBearbeiten, &QPushButton::clicked, this, &MainWindow::ZuordnungFenster);
-    connect(knopfZuordnungHoch, &QToolButton::clicked, this, &MainWindow::EinstellungZuordnungHoch);
-    connect(knopfZuordnungRunter, &QToolButton::clicked, this, &MainWindow::EinstellungZuordnungRunter);
-    connect(knopfApotheke, &QPushButton::clicked, this, &MainWindow::ApothekenFenster);
-    connect(knopfZuordnungLoeschen, &QPushButton::clicked, this, &MainWindow::ZuordnungLoeschen);
     zeileVerbinden(this, tabellePatienten, &MainWindow::PatientenAnklicken);
-    connect(knopfPatientAendern, &QPushButton::clicked, this, &MainWindow::PatientenAendern);
-    connect(knopfPatientEntfernen, &QPushButton::clicked, this, &MainWindow::PatientenLoeschen);
+    zeileVerbinden(this, tabelleMedikamente, &MainWindow::MedikamenteAnklicken);
+    zeileVerbinden(this, tabelleSorten, &MainWindow::SorteAnklicken);
     connect(radioAusblenden, &QRadioButton::toggled, this, &MainWindow::PatientenEinblenden1);
     connect(radioPatientHinzufuegen, &QRadioButton::toggled, this, &MainWindow::PatientenEinblenden2);
     connect(radioPatientSuchen, &QRadioButton::toggled, this, &MainWindow::PatientenEinblenden3);
-    connect(knopfPatientEintragen, &QPushButton::clicked, this, &MainWindow::PatientenNeuEintragen);
-    connect(knopfPatientSuchen, &QPushButton::clicked, this, &MainWindow::PatientenSuchen);
     connect(editSuchbegriff, &QLineEdit::returnPressed, this, &MainWindow::PatientenSuchen);
-    zeileVerbinden(this, tabelleMedikamente, &MainWindow::MedikamenteAnklicken);
-    connect(knopfMedikamentHinzufuegen, &QPushButton::clicked, this, &MainWindow::MedikamentZufuegen);
-    connect(knopfMedikamentAendern, &QPushButton::clicked, this, &MainWindow::MedikamentAendern);
-    connect(knopfMedikamentLoeschen, &QPushButton::clicked, this, &MainWindow::MedikamentLoeschen);
-    zeileVerbinden(this, tabelleSorten, &MainWindow::SorteAnklicken);
-    connect(knopfSorteEintragen, &QPushButton::clicked, this, &MainWindow::SorteZufuegen);
-    connect(knopfSorteAendern, &QPushButton::clicked, this, &MainWindow::SorteAendern);
-    connect(knopfSorteLoeschen, &QPushButton::clicked, this, &MainWindow::SorteLoeschen);
     connect(hauptTabs, &QTabWidget::currentChanged, this, &MainWindow::UesEinblenden);
 }
 

@@ -287,6 +287,19 @@ void eintragen(benchmark::State &state, const std::string &name, double sekunden
     cpuProben[name].push_back(letzteCpu);
 }
 
+// Records the sample of an operation that did its work; one that did not
+// stops the benchmark with the reason. Whether it did.
+bool eintragenWennGetan(benchmark::State &state, const std::string &name, double sekunden, bool getan,
+                        const char *fehler)
+{
+    if (!getan) {
+        state.SkipWithError(fehler);
+        return false;
+    }
+    eintragen(state, name, sekunden);
+    return true;
+}
+
 void dateiKopieren(const QString &von, const QString &nach)
 {
     QFile::remove(nach);
@@ -338,6 +351,15 @@ int arbeitsPatient(const Messung &m)
     return m.patienten() > 1 ? 1 : 0;
 }
 
+// The window on the size's file, with the patient the commands work on chosen.
+Messung amArbeitsPatienten(const Groesse &g)
+{
+    const Messung m(fensterHolen(g));
+    m.patientWaehlen(arbeitsPatient(m));
+    ereignisse();
+    return m;
+}
+
 // --- the program's operations ---
 
 void startProgramm(benchmark::State &state, const Groesse &g)
@@ -357,13 +379,11 @@ void startProgramm(benchmark::State &state, const Groesse &g)
             w = std::make_unique<MainWindow>();
             w->show();
         });
-        if (Messung(*w).patienten() != g.umfang.patienten) {
-            state.SkipWithError("the window does not list every patient");
+        if (!eintragenWennGetan(state, name, t, Messung(*w).patienten() == g.umfang.patienten,
+                                "the window does not list every patient"))
             break;
-        }
         w.reset();
         ereignisse();
-        eintragen(state, name, t);
     }
 }
 
@@ -381,87 +401,68 @@ void patientWaehlenProgramm(benchmark::State &state, const Groesse &g)
     for (auto _ : state) {
         const int zeile = (i++ * 37 + 1) % n;
         const double t = messen([&] { m.patientWaehlen(zeile); });
-        if (m.zeilen() != g.umfang.zeilenJePatient) {
-            state.SkipWithError("the chosen patient's plan is not shown");
+        if (!eintragenWennGetan(state, name, t, m.zeilen() == g.umfang.zeilenJePatient,
+                                "the chosen patient's plan is not shown"))
             break;
-        }
-        eintragen(state, name, t);
     }
 }
 
 void zuordnenProgramm(benchmark::State &state, const Groesse &g)
 {
-    MainWindow &w = fensterHolen(g);
-    const Messung m(w);
-    m.patientWaehlen(arbeitsPatient(m));
-    ereignisse();
+    const Messung m = amArbeitsPatienten(g);
     const std::string name = schluessel(g, opZuordnen);
     int i = 0;
     for (auto _ : state) {
         m.packungWaehlen((i++ * 13) % m.packungen());
         const int vorher = m.zeilen();
         const double t = messen([&] { m.zuordnen(); });
-        if (m.zeilen() != vorher + 1) {
-            state.SkipWithError("no line was added");
+        if (!eintragenWennGetan(state, name, t, m.zeilen() == vorher + 1, "no line was added"))
             break;
-        }
         m.loeschen(); // the new line is current
         ereignisse();
-        eintragen(state, name, t);
     }
 }
 
 void loeschenProgramm(benchmark::State &state, const Groesse &g)
 {
-    MainWindow &w = fensterHolen(g);
-    const Messung m(w);
-    m.patientWaehlen(arbeitsPatient(m));
-    ereignisse();
+    const Messung m = amArbeitsPatienten(g);
     const std::string name = schluessel(g, opLoeschen);
     int i = 0;
-    for (auto _ : state) {
-        // A line in the middle goes; a new one at the end takes its place.
+    // Untimed: a line is added at the end, and the one in the middle is to go.
+    const auto vorbereiten = [&] {
         m.packungWaehlen((i++ * 17) % m.packungen());
         m.zuordnen();
         ereignisse();
+        m.zeileWaehlen(m.zeilen() / 2);
+    };
+    for (auto _ : state) {
+        vorbereiten();
         const int vorher = m.zeilen();
-        m.zeileWaehlen(vorher / 2);
         const double t = messen([&] { m.loeschen(); });
-        if (m.zeilen() != vorher - 1) {
-            state.SkipWithError("no line was removed");
+        if (!eintragenWennGetan(state, name, t, m.zeilen() == vorher - 1, "no line was removed"))
             break;
-        }
-        eintragen(state, name, t);
     }
 }
 
 void verschiebenProgramm(benchmark::State &state, const Groesse &g)
 {
-    MainWindow &w = fensterHolen(g);
-    const Messung m(w);
-    m.patientWaehlen(arbeitsPatient(m));
-    ereignisse();
+    const Messung m = amArbeitsPatienten(g);
     const int mitte = m.zeilen() / 2;
     m.zeileWaehlen(mitte);
     const std::string name = schluessel(g, opVerschieben);
     bool hoch = true;
     for (auto _ : state) {
         const double t = messen([&] { hoch ? m.hoch() : m.runter(); });
-        if (m.aktuelleZeile() != (hoch ? mitte - 1 : mitte)) {
-            state.SkipWithError("the line did not move");
+        if (!eintragenWennGetan(state, name, t, m.aktuelleZeile() == (hoch ? mitte - 1 : mitte),
+                                "the line did not move"))
             break;
-        }
         hoch = !hoch;
-        eintragen(state, name, t);
     }
 }
 
 void buchenProgramm(benchmark::State &state, const Groesse &g)
 {
-    MainWindow &w = fensterHolen(g);
-    const Messung m(w);
-    m.patientWaehlen(arbeitsPatient(m));
-    ereignisse();
+    const Messung m = amArbeitsPatienten(g);
     const int mitte = m.zeilen() / 2;
     m.zeileWaehlen(mitte);
     const std::string name = schluessel(g, opBuchen);
@@ -496,10 +497,7 @@ void suchenProgramm(benchmark::State &state, const Groesse &g)
 
 void pdfProgramm(benchmark::State &state, const Groesse &g, const Operation &op)
 {
-    MainWindow &w = fensterHolen(g);
-    const Messung m(w);
-    m.patientWaehlen(arbeitsPatient(m));
-    ereignisse();
+    const Messung m = amArbeitsPatienten(g);
     const QString pdf = arbeitsordner->path() + QStringLiteral("/ausgabe.pdf");
     Seams::datei = [pdf](const QString &, const QString &, const QString &, bool) { return pdf; };
     const std::string name = schluessel(g, op);
@@ -554,9 +552,11 @@ void termineLesen(Boden &b, long long patient)
                   {":pata_id", patient}});
 }
 
-// The positions 1..n of the lines just read, in one transaction.
-void neuNummerieren(Boden &b)
+// After a line came or went: the patient's lines read again and numbered
+// 1..n in one transaction.
+void neuNummerieren(Boden &b, long long patient)
 {
+    einnahmeLesen(b, patient);
     const std::vector<long long> ids = b.schluessel;
     b.ausfuehren("BEGIN");
     for (std::size_t i = 0; i < ids.size(); ++i)
@@ -581,13 +581,37 @@ void einnahmeEinfuegen(Boden &b, long long patient, long long sorte, long long o
                   {":ordnung", ordnung}});
 }
 
-void bodenMessen(benchmark::State &state, const std::string &name, const std::function<void()> &vorher,
-                 const std::function<void()> &arbeit)
+// Adds a line of the package at the end of the patient's plan; its key.
+long long zeileAnhaengen(Boden &b, long long patient, long long sorte)
 {
+    const long long hoechste = b.zahl("SELECT max(ordnung) AS hoechste FROM einnahme WHERE pat_id=:pat ;",
+                                      {{":pat", text(patient)}});
+    einnahmeEinfuegen(b, patient, sorte, hoechste + 1);
+    return b.letzteId();
+}
+
+void zeileEntfernen(Boden &b, long long id)
+{
+    b.ausfuehren("DELETE FROM einnahme WHERE id=:id ;", {{":id", text(id)}});
+}
+
+// Times arbeit with the floor's file opened for it and closed after it;
+// vorher, if any, runs untimed before each sample. Both are given the
+// sample's number, counted from 0.
+void bodenMessen(benchmark::State &state, const std::string &name, Boden &b, const std::function<void(int)> &vorher,
+                 const std::function<void(int)> &arbeit)
+{
+    int probe = 0;
+    const auto geoeffnet = [&] {
+        b.oeffnen();
+        arbeit(probe);
+        b.schliessen();
+    };
     for (auto _ : state) {
         if (vorher)
-            vorher();
-        eintragen(state, name, messen(arbeit, false));
+            vorher(probe);
+        eintragen(state, name, messen(geoeffnet, false));
+        ++probe;
     }
 }
 
@@ -598,8 +622,7 @@ void startBoden(benchmark::State &state, const Groesse &g)
     b.oeffnen();
     const long long medikament = b.zahl("SELECT id FROM medikament ORDER BY medizin ASC LIMIT 1");
     b.schliessen();
-    bodenMessen(state, schluessel(g, opStart, true), nullptr, [&] {
-        b.oeffnen();
+    bodenMessen(state, schluessel(g, opStart, true), b, nullptr, [&](int) {
         b.ausfuehren("SELECT name FROM sqlite_master WHERE type = 'table'");
         b.ausfuehren(patientenAbfrage);
         einnahmeLesen(b, folge.front());
@@ -614,7 +637,6 @@ void startBoden(benchmark::State &state, const Groesse &g)
         b.ausfuehren("SELECT id, medizin_id, handelsname, dosis, packung FROM sorte WHERE medizin_id=:medid ORDER BY "
                      "dosis ASC ",
                      {{":medid", medikament}});
-        b.schliessen();
     });
 }
 
@@ -622,14 +644,11 @@ void patientWaehlenBoden(benchmark::State &state, const Groesse &g)
 {
     Boden b(g.boden.toStdString());
     const std::vector<long long> folge = patientenFolge(b);
-    int i = 0;
-    bodenMessen(state, schluessel(g, opWaehlen, true), nullptr, [&] {
-        const long long p = folge[static_cast<std::size_t>((i++ * 37 + 1) % static_cast<int>(folge.size()))];
-        b.oeffnen();
+    bodenMessen(state, schluessel(g, opWaehlen, true), b, nullptr, [&](int probe) {
+        const long long p = folge[static_cast<std::size_t>((probe * 37 + 1) % static_cast<int>(folge.size()))];
         b.ausfuehren(patientenAbfrage);
         einnahmeLesen(b, p);
         termineLesen(b, p);
-        b.schliessen();
     });
 }
 
@@ -638,26 +657,19 @@ void zuordnenBoden(benchmark::State &state, const Groesse &g)
     Boden b(g.boden.toStdString());
     const long long p = patientenFolge(b).at(folgeIndex(g));
     long long neu = 0;
-    int i = 0;
-    bodenMessen(
-        state, schluessel(g, opZuordnen, true),
-        [&] {
-            if (neu == 0)
-                return;
-            b.oeffnen();
-            b.ausfuehren("DELETE FROM einnahme WHERE id=:id ;", {{":id", text(neu)}});
-            b.schliessen();
-        },
-        [&] {
-            b.oeffnen();
-            const long long hoechste = b.zahl("SELECT max(ordnung) AS hoechste FROM einnahme WHERE pat_id=:pat ;",
-                                              {{":pat", text(p)}});
-            einnahmeEinfuegen(b, p, 1 + (i++ * 13) % g.umfang.packungen, hoechste + 1);
-            neu = b.letzteId();
-            einnahmeLesen(b, p);
-            neuNummerieren(b);
-            b.schliessen();
-        });
+    // Untimed: the line the sample before added goes again.
+    const auto zuruecknehmen = [&](int) {
+        if (neu == 0)
+            return;
+        b.oeffnen();
+        zeileEntfernen(b, neu);
+        b.schliessen();
+    };
+    const auto zuordnen = [&](int probe) {
+        neu = zeileAnhaengen(b, p, 1 + (probe * 13) % g.umfang.packungen);
+        neuNummerieren(b, p);
+    };
+    bodenMessen(state, schluessel(g, opZuordnen, true), b, zuruecknehmen, zuordnen);
 }
 
 void loeschenBoden(benchmark::State &state, const Groesse &g)
@@ -665,25 +677,19 @@ void loeschenBoden(benchmark::State &state, const Groesse &g)
     Boden b(g.boden.toStdString());
     const long long p = patientenFolge(b).at(folgeIndex(g));
     long long weg = 0;
-    int i = 0;
-    bodenMessen(
-        state, schluessel(g, opLoeschen, true),
-        [&] {
-            b.oeffnen();
-            const long long hoechste = b.zahl("SELECT max(ordnung) FROM einnahme WHERE pat_id=:pat ;",
-                                              {{":pat", text(p)}});
-            einnahmeEinfuegen(b, p, 1 + (i++ * 17) % g.umfang.packungen, hoechste + 1);
-            einnahmeLesen(b, p);
-            weg = b.schluessel.at(b.schluessel.size() / 2);
-            b.schliessen();
-        },
-        [&] {
-            b.oeffnen();
-            b.ausfuehren("DELETE FROM einnahme WHERE id=:id ;", {{":id", text(weg)}});
-            einnahmeLesen(b, p);
-            neuNummerieren(b);
-            b.schliessen();
-        });
+    // Untimed: a line is added at the end, and the one in the middle is to go.
+    const auto vorbereiten = [&](int probe) {
+        b.oeffnen();
+        zeileAnhaengen(b, p, 1 + (probe * 17) % g.umfang.packungen);
+        einnahmeLesen(b, p);
+        weg = b.schluessel.at(b.schluessel.size() / 2);
+        b.schliessen();
+    };
+    const auto loeschen = [&](int) {
+        zeileEntfernen(b, weg);
+        neuNummerieren(b, p);
+    };
+    bodenMessen(state, schluessel(g, opLoeschen, true), b, vorbereiten, loeschen);
 }
 
 void verschiebenBoden(benchmark::State &state, const Groesse &g)
@@ -691,12 +697,11 @@ void verschiebenBoden(benchmark::State &state, const Groesse &g)
     Boden b(g.boden.toStdString());
     const long long p = patientenFolge(b).at(folgeIndex(g));
     const long long mitte = g.umfang.zeilenJePatient / 2 + 1;
-    bool hoch = true;
-    bodenMessen(state, schluessel(g, opVerschieben, true), nullptr, [&] {
+    bodenMessen(state, schluessel(g, opVerschieben, true), b, nullptr, [&](int probe) {
+        // Up and down by turns.
+        const bool hoch = probe % 2 == 0;
         const long long von = hoch ? mitte : mitte - 1;
         const long long nach = hoch ? mitte - 1 : mitte;
-        hoch = !hoch;
-        b.oeffnen();
         b.ausfuehren("BEGIN");
         b.ausfuehren("UPDATE einnahme SET ordnung=:zahl WHERE ordnung=:ordnung AND pat_id=:pat ;",
                      {{":zahl", 9999}, {":ordnung", nach}, {":pat", text(p)}});
@@ -706,7 +711,6 @@ void verschiebenBoden(benchmark::State &state, const Groesse &g)
                      {{":neueordnung", von}, {":pat", text(p)}});
         b.ausfuehren("COMMIT");
         einnahmeLesen(b, p);
-        b.schliessen();
     });
 }
 
@@ -718,27 +722,23 @@ void buchenBoden(benchmark::State &state, const Groesse &g)
     einnahmeLesen(b, p);
     const long long zeile = b.schluessel.at(b.schluessel.size() / 2);
     b.schliessen();
-    double stand = 30;
-    bodenMessen(state, schluessel(g, opBuchen, true), nullptr, [&] {
-        b.oeffnen();
+    bodenMessen(state, schluessel(g, opBuchen, true), b, nullptr, [&](int probe) {
+        // 32, 34, ...: a new stock each time.
         b.ausfuehren("UPDATE einnahme SET tag=:tag, stand=:stand  WHERE id=:id ;",
                      {{":tag", heute.toString(QStringLiteral("yyyy-MM-dd")).toStdString()},
-                      {":stand", stand += 2},
+                      {":stand", 30.0 + 2.0 * (probe + 1)},
                       {":id", text(zeile)}});
         einnahmeLesen(b, p);
-        b.schliessen();
     });
 }
 
 void suchenBoden(benchmark::State &state, const Groesse &g)
 {
     Boden b(g.boden.toStdString());
-    bodenMessen(state, schluessel(g, opSuchen, true), nullptr, [&] {
-        b.oeffnen();
+    bodenMessen(state, schluessel(g, opSuchen, true), b, nullptr, [&](int) {
         b.ausfuehren("SELECT id, lastname, firstname, ort, birth, plz, strasse, nr FROM patient WHERE lastname "
                      "LIKE:kat ORDER BY id ASC ",
                      {{":kat", std::string("%") + suchtext + "%"}});
-        b.schliessen();
     });
 }
 

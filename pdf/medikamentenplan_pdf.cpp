@@ -27,15 +27,8 @@ int balkenBreite(const Reichweite &r, int zellenBreite)
 
 void MainWindow::print_medlist()
 {
-    const PdfRaster raster{QStringLiteral("Medikamentenliste"),
-                           180,
-                           {{500, 4800, QStringLiteral("Medikament")},
-                            {5300, 800, QStringLiteral("Stand")},
-                            {6100, 1500, QStringLiteral("Reichweite")},
-                            {7600, 1500, QStringLiteral("reicht bis")}},
-                           1700,
-                           300,
-                           300};
+    const PdfRaster raster(QStringLiteral("Medikamentenliste"), 180, 1700, 300, 300,
+                           {{4800, "Medikament"}, {800, "Stand"}, {1500, "Reichweite"}, {1500, "reicht bis"}});
 
     pdfDrucken(
         *this, datenbankDatei, raster, patientKopfzeile(), einnahmeZeilen(),

@@ -31,6 +31,17 @@ QTextOption umbruch(int ausrichtung)
 }
 } // namespace
 
+PdfRaster::PdfRaster(const QString &titel_, int titelHoehe_, int kopfY_, int kopfHoehe_, int zeilenHoehe_,
+                     std::initializer_list<std::pair<int, const char *>> spalten_)
+    : titel(titel_), titelHoehe(titelHoehe_), kopfY(kopfY_), kopfHoehe(kopfHoehe_), zeilenHoehe(zeilenHoehe_)
+{
+    int x = links;
+    for (const auto &s : spalten_) {
+        spalten.append({x, s.first, QString::fromUtf8(s.second)});
+        x += s.first;
+    }
+}
+
 Seitenplan seitenPlanen(const QVector<int> &hoehen, int kopfY, int ersteZeile, int zeilenHoehe, int unten)
 {
     Seitenplan plan;

@@ -14,7 +14,9 @@
 #include <QTextOption>
 #include <QVector>
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 class MainWindow;
 
@@ -25,6 +27,11 @@ struct PdfSpalte {
 };
 
 struct PdfRaster {
+    // The columns follow each other from the page's left margin, each given
+    // by its width and header.
+    PdfRaster(const QString &titel, int titelHoehe, int kopfY, int kopfHoehe, int zeilenHoehe,
+              std::initializer_list<std::pair<int, const char *>> spalten);
+
     QString titel;
     int titelHoehe; // the title is centred in (500, 700, 8600, titelHoehe)
     QVector<PdfSpalte> spalten;

@@ -9,17 +9,9 @@
 
 void MainWindow::print_regulation()
 {
-    const PdfRaster raster{QStringLiteral("Verordnungsplan"),
-                           300,
-                           {{500, 3800, QStringLiteral("Medikament")},
-                            {4300, 1280, QStringLiteral("Dosis")},
-                            {5580, 880, QStringLiteral("Morgen")},
-                            {6460, 880, QStringLiteral("Mittag")},
-                            {7340, 880, QStringLiteral("Abend")},
-                            {8220, 880, QStringLiteral("Nacht")}},
-                           1850,
-                           450,
-                           450};
+    const PdfRaster raster(
+        QStringLiteral("Verordnungsplan"), 300, 1850, 450, 450,
+        {{3800, "Medikament"}, {1280, "Dosis"}, {880, "Morgen"}, {880, "Mittag"}, {880, "Abend"}, {880, "Nacht"}});
 
     // Aids are kept in stock but not given by the dose: the plan leaves them out.
     QVector<int> zeilen;

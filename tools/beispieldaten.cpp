@@ -51,70 +51,70 @@ private:
 
 struct Wirkstoff {
     const char *medizin;             // the name packages are grouped under
-    const char *stamm;               // how trade names begin
     const char *form;                // dosage form at the end of the trade name
     std::vector<const char *> dosen; // dose of one unit
     std::vector<int> packungen;      // units per package
+    const char *stamm = nullptr;     // how trade names begin, where not with medizin
 };
 
 const std::vector<Wirkstoff> &wirkstoffe()
 {
     static const std::vector<Wirkstoff> liste = {
-        {"Metformin", "Metformin", "Filmtabletten", {"500 mg", "850 mg", "1000 mg"}, {30, 120, 180}},
-        {"Ramipril", "Ramipril", "Tabletten", {"2,5 mg", "5 mg", "10 mg"}, {20, 50, 100}},
-        {"Simvastatin", "Simvastatin", "Filmtabletten", {"20 mg", "40 mg"}, {30, 50, 100}},
-        {"Atorvastatin", "Atorvastatin", "Filmtabletten", {"10 mg", "20 mg", "40 mg"}, {30, 50, 100}},
-        {"Amlodipin", "Amlodipin", "Tabletten", {"5 mg", "10 mg"}, {20, 50, 100}},
-        {"Bisoprolol", "Bisoprolol", "Tabletten", {"2,5 mg", "5 mg", "10 mg"}, {30, 50, 100}},
-        {"Metoprolol", "Metoprololsuccinat", "Retardtabletten", {"23,75 mg", "47,5 mg", "95 mg"}, {30, 50, 100}},
-        {"Candesartan", "Candesartan", "Tabletten", {"8 mg", "16 mg"}, {28, 56, 98}},
-        {"Valsartan", "Valsartan", "Filmtabletten", {"80 mg", "160 mg"}, {28, 56, 98}},
-        {"Hydrochlorothiazid", "HCT", "Tabletten", {"12,5 mg", "25 mg"}, {30, 50, 100}},
-        {"Torasemid", "Torasemid", "Tabletten", {"5 mg", "10 mg", "20 mg"}, {30, 50, 100}},
-        {"Furosemid", "Furosemid", "Tabletten", {"20 mg", "40 mg"}, {20, 50, 100}},
-        {"Spironolacton", "Spironolacton", "Filmtabletten", {"25 mg", "50 mg"}, {20, 50, 100}},
-        {"Levothyroxin", "L-Thyroxin", "Tabletten", {"50 \u00B5g", "75 \u00B5g", "100 \u00B5g"}, {50, 100}},
-        {"Pantoprazol", "Pantoprazol", "magensaftresistente Tabletten", {"20 mg", "40 mg"}, {28, 56, 98}},
-        {"Omeprazol", "Omeprazol", "Hartkapseln", {"20 mg", "40 mg"}, {28, 56, 98}},
-        {"Acetylsalicyls\u00E4ure", "ASS", "Tabletten", {"100 mg"}, {50, 100}},
-        {"Clopidogrel", "Clopidogrel", "Filmtabletten", {"75 mg"}, {28, 50, 100}},
-        {"Apixaban", "Apixaban", "Filmtabletten", {"2,5 mg", "5 mg"}, {60, 100, 200}},
-        {"Rivaroxaban", "Rivaroxaban", "Filmtabletten", {"15 mg", "20 mg"}, {28, 98}},
-        {"Phenprocoumon", "Phenprocoumon", "Tabletten", {"3 mg"}, {49, 98}},
-        {"Allopurinol", "Allopurinol", "Tabletten", {"100 mg", "300 mg"}, {30, 50, 100}},
-        {"Colecalciferol", "Vitamin D3", "Tabletten", {"1000 I.E.", "2000 I.E."}, {50, 100}},
-        {"Metamizol", "Metamizol", "Filmtabletten", {"500 mg"}, {10, 20, 50}},
-        {"Ibuprofen", "Ibuprofen", "Filmtabletten", {"400 mg", "600 mg"}, {20, 50}},
-        {"Paracetamol", "Paracetamol", "Tabletten", {"500 mg"}, {10, 20}},
-        {"Tramadol", "Tramadol", "Retardtabletten", {"50 mg", "100 mg"}, {20, 50}},
-        {"Gabapentin", "Gabapentin", "Hartkapseln", {"100 mg", "300 mg"}, {50, 100}},
-        {"Pregabalin", "Pregabalin", "Hartkapseln", {"75 mg", "150 mg"}, {56, 100}},
-        {"Mirtazapin", "Mirtazapin", "Filmtabletten", {"15 mg", "30 mg"}, {20, 50, 100}},
-        {"Citalopram", "Citalopram", "Filmtabletten", {"10 mg", "20 mg"}, {20, 50, 100}},
-        {"Sertralin", "Sertralin", "Filmtabletten", {"50 mg", "100 mg"}, {20, 50, 100}},
-        {"Quetiapin", "Quetiapin", "Filmtabletten", {"25 mg", "50 mg", "100 mg"}, {20, 50, 100}},
-        {"Risperidon", "Risperidon", "Filmtabletten", {"0,5 mg", "1 mg"}, {20, 50, 100}},
-        {"Donepezil", "Donepezil", "Filmtabletten", {"5 mg", "10 mg"}, {28, 56, 98}},
-        {"Memantin", "Memantin", "Filmtabletten", {"10 mg", "20 mg"}, {28, 56, 98}},
-        {"Levodopa/Benserazid", "Levodopa/Benserazid", "Tabletten", {"100 mg/25 mg", "200 mg/50 mg"}, {50, 100}},
-        {"Tamsulosin", "Tamsulosin", "Hartkapseln", {"0,4 mg"}, {30, 50, 100}},
-        {"Finasterid", "Finasterid", "Filmtabletten", {"5 mg"}, {30, 50, 100}},
-        {"Sitagliptin", "Sitagliptin", "Filmtabletten", {"50 mg", "100 mg"}, {28, 56, 98}},
-        {"Glimepirid", "Glimepirid", "Tabletten", {"1 mg", "2 mg", "3 mg"}, {30, 120}},
-        {"Empagliflozin", "Empagliflozin", "Filmtabletten", {"10 mg", "25 mg"}, {30, 90}},
-        {"Lercanidipin", "Lercanidipin", "Filmtabletten", {"10 mg", "20 mg"}, {28, 50, 100}},
-        {"Digitoxin", "Digitoxin", "Tabletten", {"0,07 mg"}, {50, 100}},
-        {"Fols\u00E4ure", "Fols\u00E4ure", "Tabletten", {"5 mg"}, {20, 50, 100}},
-        {"Eisen(II)-sulfat", "Eisen", "Retardtabletten", {"100 mg"}, {20, 50, 100}},
-        {"Prednisolon", "Prednisolon", "Tabletten", {"5 mg", "20 mg"}, {20, 50, 100}},
-        {"Lorazepam", "Lorazepam", "Tabletten", {"0,5 mg", "1 mg"}, {20, 50}},
-        {"Zopiclon", "Zopiclon", "Filmtabletten", {"7,5 mg"}, {10, 20}},
-        {"Melperon", "Melperon", "Filmtabletten", {"25 mg", "50 mg"}, {20, 50, 100}},
-        {"Macrogol", "Macrogol", "Pulver im Beutel", {"13,125 g"}, {20, 50, 100}},
-        {"Calcium", "Calcium", "Brausetabletten", {"500 mg", "1000 mg"}, {20, 40, 100}},
-        {"Magnesium", "Magnesium", "Kautabletten", {"300 mg"}, {20, 50, 100}},
-        {"Doxazosin", "Doxazosin", "Retardtabletten", {"4 mg", "8 mg"}, {28, 56, 98}},
-        {"Moxonidin", "Moxonidin", "Filmtabletten", {"0,2 mg", "0,4 mg"}, {30, 50, 100}},
+        {"Metformin", "Filmtabletten", {"500 mg", "850 mg", "1000 mg"}, {30, 120, 180}},
+        {"Ramipril", "Tabletten", {"2,5 mg", "5 mg", "10 mg"}, {20, 50, 100}},
+        {"Simvastatin", "Filmtabletten", {"20 mg", "40 mg"}, {30, 50, 100}},
+        {"Atorvastatin", "Filmtabletten", {"10 mg", "20 mg", "40 mg"}, {30, 50, 100}},
+        {"Amlodipin", "Tabletten", {"5 mg", "10 mg"}, {20, 50, 100}},
+        {"Bisoprolol", "Tabletten", {"2,5 mg", "5 mg", "10 mg"}, {30, 50, 100}},
+        {"Metoprolol", "Retardtabletten", {"23,75 mg", "47,5 mg", "95 mg"}, {30, 50, 100}, "Metoprololsuccinat"},
+        {"Candesartan", "Tabletten", {"8 mg", "16 mg"}, {28, 56, 98}},
+        {"Valsartan", "Filmtabletten", {"80 mg", "160 mg"}, {28, 56, 98}},
+        {"Hydrochlorothiazid", "Tabletten", {"12,5 mg", "25 mg"}, {30, 50, 100}, "HCT"},
+        {"Torasemid", "Tabletten", {"5 mg", "10 mg", "20 mg"}, {30, 50, 100}},
+        {"Furosemid", "Tabletten", {"20 mg", "40 mg"}, {20, 50, 100}},
+        {"Spironolacton", "Filmtabletten", {"25 mg", "50 mg"}, {20, 50, 100}},
+        {"Levothyroxin", "Tabletten", {"50 \u00B5g", "75 \u00B5g", "100 \u00B5g"}, {50, 100}, "L-Thyroxin"},
+        {"Pantoprazol", "magensaftresistente Tabletten", {"20 mg", "40 mg"}, {28, 56, 98}},
+        {"Omeprazol", "Hartkapseln", {"20 mg", "40 mg"}, {28, 56, 98}},
+        {"Acetylsalicyls\u00E4ure", "Tabletten", {"100 mg"}, {50, 100}, "ASS"},
+        {"Clopidogrel", "Filmtabletten", {"75 mg"}, {28, 50, 100}},
+        {"Apixaban", "Filmtabletten", {"2,5 mg", "5 mg"}, {60, 100, 200}},
+        {"Rivaroxaban", "Filmtabletten", {"15 mg", "20 mg"}, {28, 98}},
+        {"Phenprocoumon", "Tabletten", {"3 mg"}, {49, 98}},
+        {"Allopurinol", "Tabletten", {"100 mg", "300 mg"}, {30, 50, 100}},
+        {"Colecalciferol", "Tabletten", {"1000 I.E.", "2000 I.E."}, {50, 100}, "Vitamin D3"},
+        {"Metamizol", "Filmtabletten", {"500 mg"}, {10, 20, 50}},
+        {"Ibuprofen", "Filmtabletten", {"400 mg", "600 mg"}, {20, 50}},
+        {"Paracetamol", "Tabletten", {"500 mg"}, {10, 20}},
+        {"Tramadol", "Retardtabletten", {"50 mg", "100 mg"}, {20, 50}},
+        {"Gabapentin", "Hartkapseln", {"100 mg", "300 mg"}, {50, 100}},
+        {"Pregabalin", "Hartkapseln", {"75 mg", "150 mg"}, {56, 100}},
+        {"Mirtazapin", "Filmtabletten", {"15 mg", "30 mg"}, {20, 50, 100}},
+        {"Citalopram", "Filmtabletten", {"10 mg", "20 mg"}, {20, 50, 100}},
+        {"Sertralin", "Filmtabletten", {"50 mg", "100 mg"}, {20, 50, 100}},
+        {"Quetiapin", "Filmtabletten", {"25 mg", "50 mg", "100 mg"}, {20, 50, 100}},
+        {"Risperidon", "Filmtabletten", {"0,5 mg", "1 mg"}, {20, 50, 100}},
+        {"Donepezil", "Filmtabletten", {"5 mg", "10 mg"}, {28, 56, 98}},
+        {"Memantin", "Filmtabletten", {"10 mg", "20 mg"}, {28, 56, 98}},
+        {"Levodopa/Benserazid", "Tabletten", {"100 mg/25 mg", "200 mg/50 mg"}, {50, 100}},
+        {"Tamsulosin", "Hartkapseln", {"0,4 mg"}, {30, 50, 100}},
+        {"Finasterid", "Filmtabletten", {"5 mg"}, {30, 50, 100}},
+        {"Sitagliptin", "Filmtabletten", {"50 mg", "100 mg"}, {28, 56, 98}},
+        {"Glimepirid", "Tabletten", {"1 mg", "2 mg", "3 mg"}, {30, 120}},
+        {"Empagliflozin", "Filmtabletten", {"10 mg", "25 mg"}, {30, 90}},
+        {"Lercanidipin", "Filmtabletten", {"10 mg", "20 mg"}, {28, 50, 100}},
+        {"Digitoxin", "Tabletten", {"0,07 mg"}, {50, 100}},
+        {"Fols\u00E4ure", "Tabletten", {"5 mg"}, {20, 50, 100}},
+        {"Eisen(II)-sulfat", "Retardtabletten", {"100 mg"}, {20, 50, 100}, "Eisen"},
+        {"Prednisolon", "Tabletten", {"5 mg", "20 mg"}, {20, 50, 100}},
+        {"Lorazepam", "Tabletten", {"0,5 mg", "1 mg"}, {20, 50}},
+        {"Zopiclon", "Filmtabletten", {"7,5 mg"}, {10, 20}},
+        {"Melperon", "Filmtabletten", {"25 mg", "50 mg"}, {20, 50, 100}},
+        {"Macrogol", "Pulver im Beutel", {"13,125 g"}, {20, 50, 100}},
+        {"Calcium", "Brausetabletten", {"500 mg", "1000 mg"}, {20, 40, 100}},
+        {"Magnesium", "Kautabletten", {"300 mg"}, {20, 50, 100}},
+        {"Doxazosin", "Retardtabletten", {"4 mg", "8 mg"}, {28, 56, 98}},
+        {"Moxonidin", "Filmtabletten", {"0,2 mg", "0,4 mg"}, {30, 50, 100}},
     };
     return liste;
 }
@@ -294,8 +294,9 @@ std::vector<Packung> katalogWaehlen(Zufall &zufall, int anzahl)
                 for (int einheiten : w.packungen) {
                     Packung p;
                     p.medizin = QString::fromUtf8(w.medizin);
-                    p.handelsname = QString::fromUtf8(w.stamm) + QString::fromUtf8(h) + QLatin1Char(' ') +
-                                    QString::fromUtf8(dosis) + QLatin1Char(' ') + QString::fromUtf8(w.form);
+                    p.handelsname = QString::fromUtf8(w.stamm ? w.stamm : w.medizin) + QString::fromUtf8(h) +
+                                    QLatin1Char(' ') + QString::fromUtf8(dosis) + QLatin1Char(' ') +
+                                    QString::fromUtf8(w.form);
                     p.dosis = QString::fromUtf8(dosis);
                     p.einheiten = einheiten;
                     arzneien.push_back(p);

@@ -72,38 +72,32 @@ bool beispielDatenSchreiben(const QString &pfad)
         db.transaction();
 
         // Medications and their packages: name, trade name, dose of one unit, units per package.
-        const QList<QStringList> sorten = {
-            {QStringLiteral("Metformin"), QStringLiteral("Metformin AL 500 mg Filmtabletten"), QStringLiteral("500 mg"),
-             QStringLiteral("180")},
-            {QStringLiteral("Metformin"), QStringLiteral("Metformin Lich 850 mg"), QStringLiteral("850 mg"),
-             QStringLiteral("120")},
-            {QStringLiteral("Ramipril"), QStringLiteral("Ramipril-ratiopharm 5 mg Tabletten"), QStringLiteral("5 mg"),
-             QStringLiteral("100")},
-            {QStringLiteral("Simvastatin"), QStringLiteral("Simvastatin Heumann 20 mg"), QStringLiteral("20 mg"),
-             QStringLiteral("100")},
-            {QStringLiteral("Levothyroxin"), QStringLiteral("L-Thyroxin Henning 75"), QStringLiteral("75 \u00B5g"),
-             QStringLiteral("100")},
-            {QStringLiteral("Torasemid"), QStringLiteral("Torasemid AL 10 mg"), QStringLiteral("10 mg"),
-             QStringLiteral("50")},
-            {QStringLiteral("Acetylsalicyls\u00E4ure"), QStringLiteral("ASS 100 HEXAL protect"),
-             QStringLiteral("100 mg"), QStringLiteral("100")},
-            {QStringLiteral("Metoprolol"), QStringLiteral("Metoprololsuccinat 47,5 mg retard"),
-             QStringLiteral("47,5 mg"), QStringLiteral("100")},
-            {QStringLiteral("Pantoprazol"), QStringLiteral("Pantoprazol TAD 20 mg"), QStringLiteral("20 mg"),
-             QStringLiteral("56")},
-            {QStringLiteral("Colecalciferol"), QStringLiteral("Vigantolvit 1000 I.E."), QStringLiteral("1000 I.E."),
-             QStringLiteral("100")},
-            {QStringLiteral("Pen-Nadeln"), QStringLiteral("BD Micro-Fine Ultra 4 mm"), QStringLiteral("1 St\u00FCck"),
-             QStringLiteral("100")},
+        const struct {
+            const char *medizin, *handelsname, *dosis;
+            double packung;
+        } sorten[] = {
+            {"Metformin", "Metformin AL 500 mg Filmtabletten", "500 mg", 180},
+            {"Metformin", "Metformin Lich 850 mg", "850 mg", 120},
+            {"Ramipril", "Ramipril-ratiopharm 5 mg Tabletten", "5 mg", 100},
+            {"Simvastatin", "Simvastatin Heumann 20 mg", "20 mg", 100},
+            {"Levothyroxin", "L-Thyroxin Henning 75", "75 \u00B5g", 100},
+            {"Torasemid", "Torasemid AL 10 mg", "10 mg", 50},
+            {"Acetylsalicyls\u00E4ure", "ASS 100 HEXAL protect", "100 mg", 100},
+            {"Metoprolol", "Metoprololsuccinat 47,5 mg retard", "47,5 mg", 100},
+            {"Pantoprazol", "Pantoprazol TAD 20 mg", "20 mg", 56},
+            {"Colecalciferol", "Vigantolvit 1000 I.E.", "1000 I.E.", 100},
+            {"Pen-Nadeln", "BD Micro-Fine Ultra 4 mm", "1 St\u00FCck", 100},
         };
         QStringList medikamente;
-        for (const QStringList &s : sorten) {
-            if (!medikamente.contains(s.at(0))) {
-                medikamente << s.at(0);
-                sql(QStringLiteral("INSERT INTO medikament (medizin) VALUES (?)"), {s.at(0)});
+        for (const auto &s : sorten) {
+            const QString medizin = QString::fromUtf8(s.medizin);
+            if (!medikamente.contains(medizin)) {
+                medikamente << medizin;
+                sql(QStringLiteral("INSERT INTO medikament (medizin) VALUES (?)"), {medizin});
             }
             sql(QStringLiteral("INSERT INTO sorte (medizin_id, handelsname, dosis, packung) VALUES (?, ?, ?, ?)"),
-                {medikamente.indexOf(s.at(0)) + 1, s.at(1), s.at(2), s.at(3).toDouble()});
+                {medikamente.indexOf(medizin) + 1, QString::fromUtf8(s.handelsname), QString::fromUtf8(s.dosis),
+                 s.packung});
         }
 
         sql(QStringLiteral(
