@@ -78,6 +78,17 @@ int zeileMitSchluessel(const QTableWidget *tabelle, const QString &schluessel)
     return -1;
 }
 
+void zellenFuellen(QTableWidget *tabelle, const std::function<void()> &fuellen)
+{
+    QAbstractItemModel *modell = tabelle->model();
+    const bool gesperrt = modell->blockSignals(true);
+    fuellen();
+    modell->blockSignals(gesperrt);
+    if (tabelle->rowCount() > 0 && tabelle->columnCount() > 0)
+        emit modell->dataChanged(modell->index(0, 0),
+                                 modell->index(tabelle->rowCount() - 1, tabelle->columnCount() - 1));
+}
+
 void volleTexteZeigen(QTableWidget *tabelle)
 {
     tabelle->setItemDelegate(new VollerTextDelegat(tabelle));

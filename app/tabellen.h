@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QProgressBar;
 class QTableWidget;
 
@@ -11,6 +13,10 @@ QString zellText(const QTableWidget *tabelle, int zeile, int spalte);
 
 // The row whose hidden key column 0 holds schluessel, or -1.
 int zeileMitSchluessel(const QTableWidget *tabelle, const QString &schluessel);
+
+// Fills many cells of a table at once (the rows must exist already): the
+// model tells the view once, at the end, instead of once per cell.
+void zellenFuellen(QTableWidget *tabelle, const std::function<void()> &fuellen);
 
 // Cells whose text is cut to fit their column show it in full as tool tip,
 // above a tool tip of their own.

@@ -8,6 +8,7 @@
 #include "storage/datenbankzugriff.h"
 
 #include <QFont>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -36,16 +37,18 @@ void MainWindow::MedizinEinstellungFuellen()
         "SELECT id, medizin_id, handelsname, dosis, packung FROM sorte ORDER BY handelsname ASC, dosis ASC "));
     static const char *const spalten[] = {"id", "medizin_id", "handelsname", "dosis", "packung"};
     tabelleSortenwahl->setUpdatesEnabled(false);
+    tabelleSortenwahl->verticalHeader()->setDefaultSectionSize(26);
     tabelleSortenwahl->setRowCount(zeilen.size());
-    for (int z = 0; z < zeilen.size(); ++z) {
-        tabelleSortenwahl->setRowHeight(z, 26);
-        for (int s = 0; s < 5; ++s) {
-            auto *item = new QTableWidgetItem(zeilen.at(z).value(QLatin1String(spalten[s])).toString());
-            if (s >= 3)
-                item->setTextAlignment(Qt::AlignCenter);
-            tabelleSortenwahl->setItem(z, s, item);
+    zellenFuellen(tabelleSortenwahl, [&] {
+        for (int z = 0; z < zeilen.size(); ++z) {
+            for (int s = 0; s < 5; ++s) {
+                auto *item = new QTableWidgetItem(zeilen.at(z).value(QLatin1String(spalten[s])).toString());
+                if (s >= 3)
+                    item->setTextAlignment(Qt::AlignCenter);
+                tabelleSortenwahl->setItem(z, s, item);
+            }
         }
-    }
+    });
     tabelleSortenwahl->setUpdatesEnabled(true);
     tabellenHinweis(tabelleSortenwahl,
                     zeilen.isEmpty() ? QStringLiteral("Noch keine Packung: auf der Seite \u201EMedikamentenliste\u201C "

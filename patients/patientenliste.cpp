@@ -36,24 +36,26 @@ void patientenZeigen(QTableWidget *tabelle, const QVector<QSqlRecord> &zeilen, i
 {
     // The statement lists the columns in the table's order.
     tabelle->setUpdatesEnabled(false);
+    if (hoehe > 0)
+        tabelle->verticalHeader()->setDefaultSectionSize(hoehe);
     tabelle->setRowCount(zeilen.size());
-    const int zeilenHoehe = hoehe > 0 ? hoehe : tabelle->verticalHeader()->defaultSectionSize();
-    for (int z = 0; z < zeilen.size(); ++z) {
-        tabelle->setRowHeight(z, zeilenHoehe);
-        const QSqlRecord &r = zeilen.at(z);
-        for (int s = 0; s < 8; ++s) {
-            const QString text = r.value(s).toString();
-            QTableWidgetItem *item = tabelle->item(z, s);
-            if (!item) {
-                item = new QTableWidgetItem(text);
-                if (s == 3 || s == 4 || s == 7)
-                    item->setTextAlignment(Qt::AlignCenter);
-                tabelle->setItem(z, s, item);
-            } else if (item->text() != text) {
-                item->setText(text);
+    zellenFuellen(tabelle, [&] {
+        for (int z = 0; z < zeilen.size(); ++z) {
+            const QSqlRecord &r = zeilen.at(z);
+            for (int s = 0; s < 8; ++s) {
+                const QString text = r.value(s).toString();
+                QTableWidgetItem *item = tabelle->item(z, s);
+                if (!item) {
+                    item = new QTableWidgetItem(text);
+                    if (s == 3 || s == 4 || s == 7)
+                        item->setTextAlignment(Qt::AlignCenter);
+                    tabelle->setItem(z, s, item);
+                } else if (item->text() != text) {
+                    item->setText(text);
+                }
             }
         }
-    }
+    });
     tabelle->setUpdatesEnabled(true);
 }
 
