@@ -21,9 +21,21 @@
 #include <QTableWidget>
 
 namespace {
+// One sheet per table for the table and its headers: each sheet set costs
+// a parse and a restyle of the widget's children.
 const char *const tabellenStil =
-    "background-color:white; selection-background-color:rgb(51,51,102); selection-color:rgb(255,255,255);";
+    "* {background-color:white; selection-background-color:rgb(51,51,102); selection-color:rgb(255,255,255);} "
+    "QHeaderView::section {background-color:rgb(245,245,245);}";
 const char *const kopfStil = "QHeaderView::section {background-color:rgb(245,245,245);}";
+
+// The two full-page tables have no frame, nor have the bars in them; their
+// headers look like every other.
+void seitenTabelleStil(QTableWidget *t)
+{
+    t->setStyleSheet(QStringLiteral("border:none"));
+    t->horizontalHeader()->setStyleSheet(QString::fromLatin1(kopfStil));
+    t->verticalHeader()->setStyleSheet(QString::fromLatin1(kopfStil));
+}
 
 // Every widget of the window is named (the tests find it by name), placed
 // in pixels and shown in the window's pixel font.
@@ -54,10 +66,8 @@ QTableWidget *MainWindow::tabelleBauen(const QString &name, QWidget *eltern, con
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->setAlternatingRowColors(true);
     t->setStyleSheet(QString::fromLatin1(tabellenStil));
-    t->horizontalHeader()->setStyleSheet(QString::fromLatin1(kopfStil));
     t->horizontalHeader()->setFont(schriftNormal);
     t->verticalHeader()->setFont(schriftNormal);
-    t->verticalHeader()->setStyleSheet(QString::fromLatin1(kopfStil));
     volleTexteZeigen(t);
     return t;
 }
@@ -225,7 +235,7 @@ void MainWindow::seiteUebersichtBauen()
     tabelleUebersicht = tabelleBauen(QStringLiteral("tabelleUebersicht"), seiteUebersicht, QRect(0, 30, 1155, 534),
                                      kopfUebersicht);
     tabelleUebersicht->setAlternatingRowColors(false);
-    tabelleUebersicht->setStyleSheet(QStringLiteral("border:none"));
+    seitenTabelleStil(tabelleUebersicht);
     QHeaderView *k = tabelleUebersicht->horizontalHeader();
     k->resizeSection(0, 220);
     k->setSectionResizeMode(1, QHeaderView::Stretch);
@@ -239,7 +249,7 @@ void MainWindow::seiteVerordnungsplanBauen()
     tabelleVerordnungsplan = tabelleBauen(QStringLiteral("tabelleVerordnungsplan"), seiteVerordnungsplan,
                                           QRect(0, 30, 1155, 534), kopfVerordnungsplan);
     tabelleVerordnungsplan->setAlternatingRowColors(false);
-    tabelleVerordnungsplan->setStyleSheet(QStringLiteral("border:none"));
+    seitenTabelleStil(tabelleVerordnungsplan);
     QHeaderView *k = tabelleVerordnungsplan->horizontalHeader();
     k->resizeSection(0, 220);
     k->setSectionResizeMode(1, QHeaderView::Stretch);

@@ -9,9 +9,7 @@
 
 void MainWindow::TermineFuellen()
 {
-    tabelleTermine->clear();
     tabelleTermine->setRowCount(0);
-    tabelleTermine->setHorizontalHeaderLabels({QStringLiteral("ID"), QStringLiteral("Arzt"), QStringLiteral("Datum")});
 
     naechsterHausarztTermin = QDate();
     const int patientZeile = tabellePatientenwahl->currentRow();

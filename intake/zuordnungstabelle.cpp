@@ -86,10 +86,7 @@ void MainWindow::ZuordnungFuellenMit()
 
 void MainWindow::ZuordnungFuellen()
 {
-    tabelleZuordnung->clear();
     tabelleZuordnung->setRowCount(0);
-    tabelleZuordnung->setHorizontalHeaderLabels(
-        {QStringLiteral("ID"), QStringLiteral("Medikament"), QStringLiteral("Dosis"), QStringLiteral("Einnahme")});
 
     // Without a current patient (the last one deleted, an empty file opened)
     // nothing of a former patient may stay on screen or in the row cache,

@@ -20,10 +20,8 @@ Reichweite MainWindow::reichweiteZeile(int zeile) const
 
 void MainWindow::UebersichtFuellen()
 {
-    tabelleUebersicht->clear();
-    tabelleUebersicht->setRowCount(0);
-    tabelleUebersicht->setHorizontalHeaderLabels(kopfUebersicht);
-
+    // Rows and their bars stay and take the new values: building a bar
+    // widget per line costs more than everything else of a refill.
     const int n = einnahmeZeilen();
     tabelleUebersicht->setUpdatesEnabled(false);
     tabelleUebersicht->setRowCount(n);
@@ -52,15 +50,19 @@ void MainWindow::UebersichtFuellen()
             bis->setBackground(QColor(Qt::yellow));
         tabelleUebersicht->setItem(i, 4, bis);
 
-        auto *balken = new QProgressBar;
+        auto *balken = qobject_cast<QProgressBar *>(tabelleUebersicht->cellWidget(i, 1));
+        if (!balken) {
+            balken = new QProgressBar;
+            balken->setTextVisible(true);
+            balken->setAlignment(Qt::AlignCenter);
+            balken->setStyleSheet(
+                QStringLiteral("QProgressBar {border:none} QProgressBar::chunk{background:rgb(220,220,255);}"));
+            volleTexteZeigen(balken);
+            tabelleUebersicht->setCellWidget(i, 1, balken);
+        }
         balken->setValue(r.balken);
-        balken->setTextVisible(true);
         balken->setFormat(r.balkenText);
-        balken->setAlignment(Qt::AlignCenter);
-        balken->setStyleSheet(QStringLiteral("QProgressBar::chunk{background:rgb(220,220,255);}"));
         balken->setToolTip(r.hinweis);
-        volleTexteZeigen(balken);
-        tabelleUebersicht->setCellWidget(i, 1, balken);
     }
     tabelleUebersicht->setUpdatesEnabled(true);
     tabellenHinweis(tabelleUebersicht, n > 0 ? QString() : ersteSchritte());

@@ -9,9 +9,7 @@
 void MainWindow::VerordnungsplanFuellen()
 {
     const int n = einnahmeZeilen();
-    tabelleVerordnungsplan->clear();
     tabelleVerordnungsplan->setRowCount(0);
-    tabelleVerordnungsplan->setHorizontalHeaderLabels(kopfVerordnungsplan);
 
     auto mittig = [](const QString &text) {
         auto *item = new QTableWidgetItem(text);
