@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/befehlszeile.h"
+
+#include "app/mainwindow.h"
+#include "pdf/hilfe.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+Befehlszeile::Befehlszeile()
+    : beendenNachStart(QStringLiteral("beenden-nach-start"),
+                       QStringLiteral("Beendet das Programm, sobald sein Fenster steht (Pr\u00FCfung ohne Benutzer)."))
+{
+    QString beschreibung = QStringLiteral("Kalvoria verwaltet die Medikamente, Best\u00E4nde und Arzttermine mehrerer "
+                                          "Patienten.");
+    if (QCoreApplication::instance()) {
+        const QString hilfe = hilfeDokument();
+        beschreibung += QStringLiteral("\nAnleitung: ") +
+                        (hilfe.isEmpty() ? QStringLiteral("nicht gefunden") : QDir::toNativeSeparators(hilfe));
+    }
+    parser.setApplicationDescription(beschreibung);
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("datei"),
+                                 QStringLiteral("Die Kalvoria-Datenbank, die ge\u00F6ffnet wird, wie \u201EDatei\u201C "
+                                                "\u2192 \u201Emit vorhandener Datenbank verbinden\u201C sie "
+                                                "\u00F6ffnet. Ohne Angabe die zuletzt benutzte."),
+                                 QStringLiteral("[datei]"));
+    beendenNachStart.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(beendenNachStart);
+}
+
+bool Befehlszeile::nurAuskunft(const QStringList &argumente)
+{
+    Befehlszeile befehlszeile;
+    QCommandLineParser &p = befehlszeile.parser;
+    if (!p.parse(argumente))
+        return true;
+    const QStringList namen = p.optionNames();
+    for (const char *frage : {"h", "help", "?", "help-all", "v", "version"}) {
+        if (namen.contains(QLatin1String(frage)))
+            return true;
+    }
+    return p.positionalArguments().size() > 1;
+}
+
+void Befehlszeile::anwenden(MainWindow &fenster) const
+{
+    const QStringList dateien = parser.positionalArguments();
+    if (!dateien.isEmpty())
+        fenster.datenbankOeffnen(dateien.first());
+}
