@@ -40,9 +40,11 @@ ausgabe="$(desktop-file-validate "$wurzel/usr/share/applications/$id.desktop" 2>
 echo "${ausgabe:-(clean)}"
 if grep -Eq 'error:|warning:' <<<"$ausgabe"; then falsch "desktop-file-validate found errors or warnings"; fi
 
-echo "== appstreamcli validate --no-net"
+echo "== appstreamcli validate --no-net, validate-tree --no-net"
 # Without network: the screenshot and homepage addresses are not fetched.
 appstreamcli validate --no-net "$wurzel/usr/share/metainfo/$id.metainfo.xml" || falsch "appstreamcli validate"
+# The whole tree too: the metainfo with its desktop entry and icons.
+appstreamcli validate-tree --no-net "$wurzel" || falsch "appstreamcli validate-tree"
 
 echo "== files"
 for datei in usr/bin/kalvoria usr/bin/kalvoria_beispieldaten usr/share/kalvoria/Kalvoria.pdf \
