@@ -19,6 +19,8 @@ Befehlszeile::Befehlszeile()
                         (hilfe.isEmpty() ? QStringLiteral("nicht gefunden") : QDir::toNativeSeparators(hilfe));
     }
     parser.setApplicationDescription(beschreibung);
+    // Single-dash words are whole options, as Qt's own are (-reverse is not -r -e -v ...).
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("datei"),
@@ -32,16 +34,16 @@ Befehlszeile::Befehlszeile()
 
 bool Befehlszeile::nurAuskunft(const QStringList &argumente)
 {
+    // The raw arguments may still hold Qt's own (-platform offscreen), which
+    // only the application object takes out: they are no reason to answer here.
     Befehlszeile befehlszeile;
-    QCommandLineParser &p = befehlszeile.parser;
-    if (!p.parse(argumente))
-        return true;
-    const QStringList namen = p.optionNames();
+    befehlszeile.parser.parse(argumente);
+    const QStringList namen = befehlszeile.parser.optionNames();
     for (const char *frage : {"h", "help", "?", "help-all", "v", "version"}) {
         if (namen.contains(QLatin1String(frage)))
             return true;
     }
-    return p.positionalArguments().size() > 1;
+    return false;
 }
 
 void Befehlszeile::anwenden(MainWindow &fenster) const

@@ -22,9 +22,9 @@ public:
     // program ends as soon as its window is up, with 1 when it showed one.
     QCommandLineOption beendenNachStart;
 
-    // Whether these arguments (with the program name first) want an answer on
-    // the terminal and no window: --help, --version, an unknown option or more
-    // than one file. Such a call works without a display too.
+    // Whether these arguments (with the program name first) ask for --help or
+    // --version, which are answered on the terminal without a window, so that
+    // they work without a display too.
     static bool nurAuskunft(const QStringList &argumente);
 
     // Opens the database file named in the parsed arguments, if any, as

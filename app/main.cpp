@@ -14,8 +14,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationVersion(QStringLiteral(KALVORIA_VERSION));
 
-    // --help, --version and a wrong call are answered on the terminal before
-    // any window system is asked for, so that they work without a display.
+    // --help and --version are answered on the terminal before any window
+    // system is asked for, so that they work without a display.
     QStringList argumente;
     for (int i = 0; i < argc; ++i)
         argumente << QString::fromLocal8Bit(argv[i]);
@@ -24,10 +24,7 @@ int main(int argc, char *argv[])
         QTranslator qtDeutsch;
         deutscheOberflaeche(qtDeutsch);
         Befehlszeile befehlszeile;
-        befehlszeile.parser.process(app); // ends the program, but for more than one file
-        std::fprintf(stderr, "%s\n",
-                     qPrintable(QStringLiteral("%1: Es kann nur eine Datei ge\u00F6ffnet werden.")
-                                    .arg(QCoreApplication::applicationName())));
+        befehlszeile.parser.process(app); // answers, or names a wrong option, and ends the program
         return 1;
     }
 
@@ -41,6 +38,12 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("de.kalvoria.Kalvoria"));
     Befehlszeile befehlszeile;
     befehlszeile.parser.process(app);
+    if (befehlszeile.parser.positionalArguments().size() > 1) {
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QStringLiteral("%1: Es kann nur eine Datei ge\u00F6ffnet werden.")
+                                    .arg(QCoreApplication::applicationName())));
+        return 1;
+    }
     QTranslator qtDeutsch;
     deutscheOberflaeche(qtDeutsch);
     schriftEinrichten();
