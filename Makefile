@@ -6,6 +6,10 @@
 #               of the real operations on the sample databases (never in make test);
 #               BENCH_ARGS="--umfang=familie --runden=2" narrows a run
 # make format - apply .clang-format to every source (make format-check: only check)
+# make install - build, then install into PREFIX (default /usr/local; DESTDIR stages)
+# make deb    - the Debian package build-deb/kalvoria_<version>-1_<arch>.deb
+# make deb-check - make deb, then lintian, the desktop and AppStream validators, and
+#               the unpacked package's programs started headless (scripts/paket-pruefen.sh)
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
@@ -14,7 +18,10 @@ CMAKE_FLAGS ?=
 # CMAKE_FLAGS take effect when configure runs (after "make clean", say).
 CMAKELISTS := $(wildcard CMakeLists.txt */CMakeLists.txt)
 
-.PHONY: deps build program run test test-asan test-qt6 beispieldaten bilder bench format format-check clean
+PREFIX ?= /usr/local
+
+.PHONY: deps build program run test test-asan test-qt6 beispieldaten bilder bench format format-check install deb \
+	deb-check clean
 
 deps:
 	@scripts/install-deps.sh
@@ -61,6 +68,24 @@ bench:
 	cmake --build build -j $(JOBS) --target kalvoria_bench
 	QT_QPA_PLATFORM=offscreen ./build/bench/kalvoria_bench $(BENCH_ARGS)
 
+install: build
+	cmake --install build --prefix $(PREFIX)
+
+# A build of its own, without the tests, with Debian's compiler and linker
+# flags (hardening included), installed under /usr in the package.
+DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+deb:
+	@scripts/install-deps.sh --paket
+	cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=None -DKALVORIA_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr \
+		"-DCMAKE_CXX_FLAGS=$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAGS)" \
+		"-DCMAKE_EXE_LINKER_FLAGS=$$($(DEB_FLAGS) LDFLAGS)" $(CMAKE_FLAGS)
+	cmake --build build-deb -j $(JOBS)
+	rm -f build-deb/kalvoria_*.deb
+	cd build-deb && cpack -G DEB
+
+deb-check: deb
+	scripts/paket-pruefen.sh build-deb
+
 format:
 	@scripts/install-deps.sh --format
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
@@ -70,4 +95,4 @@ format-check:
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 
 clean:
-	rm -rf build build-asan build-qt6
+	rm -rf build build-asan build-qt6 build-deb

@@ -2,6 +2,8 @@
 // The about window.
 #include "app/mainwindow.h"
 
+#include "app/programm.h"
+
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
@@ -21,7 +23,7 @@ void MainWindow::aboutueber()
         if (schrift)
             label->setFont(*schrift);
     };
-    beschriften(QRect(20, 5, 340, 50), Qt::AlignCenter, &schriftFett, QStringLiteral("Version 2017_06_12_3"));
+    beschriften(QRect(20, 5, 340, 50), Qt::AlignCenter, &schriftFett, QStringLiteral("Version " KALVORIA_VERSION));
     beschriften(QRect(20, 45, 340, 50), Qt::AlignCenter, nullptr,
                 QStringLiteral("Kalvoria ist kostenlos.\nKalvoria speichert alles in lesbaren Textdateien.\n"
                                "Kalvoria speichert nichts im Internet."));

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QIcon>
 #include <QTimer>
 #include <QCheckBox>
 #include <QDateEdit>
@@ -31,6 +32,12 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setFixedWidth(1200);
     setFixedHeight(700);
     setWindowTitle(QStringLiteral("Kalvoria"));
+    // The icon of the desktop entry (packaging/kalvoria.svg), in the sizes rendered from it.
+    Q_INIT_RESOURCE(symbol);
+    QIcon symbol;
+    for (int groesse : {16, 22, 24, 32, 48, 64, 128, 256})
+        symbol.addFile(QStringLiteral(":/symbol/kalvoria-%1.png").arg(groesse), QSize(groesse, groesse));
+    setWindowIcon(symbol);
 
     ErstStartCheck();
     ZeitHolen();

@@ -68,6 +68,11 @@ public:
     // chosen rows by key (or choosing those gewuenscht names) and what the
     // user typed but did not store (app/auffrischen.cpp).
     void auffrischen(Aenderungen was, const Auswahl &gewuenscht = Auswahl());
+    // Makes the file the one in use, as "mit vorhandener Datenbank verbinden"
+    // does after its dialog: only a Kalvoria database is taken; a missing or
+    // foreign file is named in a message and the file in use stays (maintenance/).
+    // The command line opens its file argument through it.
+    bool datenbankOeffnen(const QString &pfad);
 
     // How often the window looks for changes another program made; 0 only
     // on activation (tests that click through rows they counted first).

@@ -166,13 +166,17 @@ void MainWindow::DBoeffnen()
 {
     const QString gewaehlt = dateiWaehlen(QStringLiteral("mit Datenbank verbinden"),
                                           imOrdner(dialogOrdner(), datenbankDatei), datenbankFilter, false);
-    if (gewaehlt.isEmpty())
-        return;
+    if (!gewaehlt.isEmpty())
+        datenbankOeffnen(gewaehlt);
+}
+
+bool MainWindow::datenbankOeffnen(const QString &gewaehlt)
+{
     const QString pfad = QFileInfo(gewaehlt).absoluteFilePath();
     if (!QFileInfo(pfad).isFile()) {
         meldungZeigen(QStringLiteral("Die Datei %1 gibt es nicht.\n\nKalvoria arbeitet weiter mit %2.")
                           .arg(zeigen(pfad), zeigen(datenbankDatei)));
-        return;
+        return false;
     }
     // Switching to a foreign file would show empty views and fail every
     // read; the remembered file stays the one in use.
@@ -181,9 +185,10 @@ void MainWindow::DBoeffnen()
         meldungZeigen(QStringLiteral("Die Datei %1 ist keine Kalvoria-Datenbank: %2\n\n"
                                      "Kalvoria arbeitet weiter mit %3.")
                           .arg(zeigen(pfad), mangel, zeigen(datenbankDatei)));
-        return;
+        return false;
     }
     dateiWechseln(pfad);
+    return true;
 }
 
 void MainWindow::Reparieren()

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The help document "Kalvoria.pdf".
+#include "pdf/hilfe.h"
+
 #include "app/mainwindow.h"
+#include "app/programm.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -8,25 +11,53 @@
 #include <QFileInfo>
 #include <QUrl>
 
+namespace {
+
+const QString hilfeName = QStringLiteral("Kalvoria.pdf");
+
+QString programmOrdner()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString datenOrdner()
+{
+    return QDir::cleanPath(QDir(programmOrdner()).absoluteFilePath(QStringLiteral(KALVORIA_DATEN_RELATIV)));
+}
+
+} // namespace
+
+QStringList hilfeOrte()
+{
+    QStringList orte;
+    for (const QString &ordner : {programmOrdner(), datenOrdner(), QDir::currentPath()})
+        orte << QDir(ordner).absoluteFilePath(hilfeName);
+    return orte;
+}
+
+QString hilfeDokument()
+{
+    for (const QString &pfad : hilfeOrte()) {
+        if (QFileInfo(pfad).isFile())
+            return pfad;
+    }
+    return QString();
+}
+
 void MainWindow::hilfeanzeigen()
 {
-    const QString name = QStringLiteral("Kalvoria.pdf");
-    // The installed copy beside the program first, so that a stray file in
-    // whatever folder the program was started from does not hide it.
-    const QString nebenProgramm = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(name);
-    const QString imArbeitsordner = QDir::current().absoluteFilePath(name);
-    for (const QString &pfad : {nebenProgramm, imArbeitsordner}) {
-        if (!QFileInfo(pfad).isFile())
-            continue;
-        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(pfad))) {
-            meldungZeigen(QStringLiteral("Die Hilfe \u201E%1\u201C konnte nicht ge\u00F6ffnet werden. Ist ein Programm "
-                                         "zum Anzeigen von PDF-Dateien eingerichtet?")
-                              .arg(QDir::toNativeSeparators(pfad)));
-        }
+    const QString pfad = hilfeDokument();
+    if (pfad.isEmpty()) {
+        meldungZeigen(QStringLiteral("Die Hilfe \u201EKalvoria.pdf\u201C wurde nicht gefunden, weder neben dem "
+                                     "Programm in \u201E%1\u201C noch im Datenordner \u201E%2\u201C noch im "
+                                     "Arbeitsordner \u201E%3\u201C.")
+                          .arg(QDir::toNativeSeparators(programmOrdner()), QDir::toNativeSeparators(datenOrdner()),
+                               QDir::toNativeSeparators(QDir::currentPath())));
         return;
     }
-    meldungZeigen(QStringLiteral("Die Hilfe \u201EKalvoria.pdf\u201C wurde nicht gefunden, weder neben dem Programm in "
-                                 "\u201E%1\u201C noch im Arbeitsordner \u201E%2\u201C.")
-                      .arg(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()),
-                           QDir::toNativeSeparators(QDir::currentPath())));
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(pfad))) {
+        meldungZeigen(QStringLiteral("Die Hilfe \u201E%1\u201C konnte nicht ge\u00F6ffnet werden. Ist ein Programm "
+                                     "zum Anzeigen von PDF-Dateien eingerichtet?")
+                          .arg(QDir::toNativeSeparators(pfad)));
+    }
 }

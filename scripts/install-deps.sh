@@ -4,14 +4,19 @@
 set -euo pipefail
 
 # Liberation Sans is the program's font; the caption test checks the layout in
-# DejaVu Sans too, the font a desktop without it gives.
+# DejaVu Sans too, the font a desktop without it gives. scdoc turns the man
+# pages into troff and rsvg-convert renders the icon's PNG sizes.
 packages=(
     build-essential cmake make
     qtbase5-dev libqt5sql5-sqlite qttranslations5-l10n
     fonts-liberation fonts-dejavu-core poppler-utils
+    scdoc librsvg2-bin
 )
 case "${1:-}" in
     --format) packages+=(clang-format) ;;
+    # make deb and make deb-check: dependencies of the package (dpkg-shlibdeps,
+    # which CPack finds ELF files for with file) and the validators.
+    --paket) packages+=(dpkg-dev file lintian desktop-file-utils appstream man-db) ;;
     --qt6) packages+=(qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n libgl-dev) ;;
     --bench) packages+=(libbenchmark-dev libsqlite3-dev) ;;
 esac

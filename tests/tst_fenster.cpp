@@ -32,6 +32,22 @@ private slots:
         QCOMPARE(w->minimumSize(), w->maximumSize());
     }
 
+    // The icon of the desktop entry, rendered from packaging/kalvoria.svg, in
+    // every size the menus have.
+    void symbol()
+    {
+        Umgebung env;
+        auto w = env.starten();
+        QCOMPARE(w->windowIcon().availableSizes(),
+                 (QList<QSize>{QSize(16, 16), QSize(22, 22), QSize(24, 24), QSize(32, 32), QSize(48, 48), QSize(64, 64),
+                               QSize(128, 128), QSize(256, 256)}));
+        const QImage bild = w->windowIcon().pixmap(QSize(256, 256)).toImage();
+        QCOMPARE(bild.size(), QSize(256, 256));
+        // Transparent in the corner, the calendar's white inside.
+        QCOMPARE(qAlpha(bild.pixel(2, 2)), 0);
+        QCOMPARE(bild.pixelColor(128, 165), QColor(Qt::white));
+    }
+
     // Off, on, off, on again: the list pages come back once each, at 3 and 4.
     void listenSeitenEinUndAus()
     {

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "testhilfe.h"
 
+#include "app/programm.h"
+#include "pdf/hilfe.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -34,6 +38,11 @@ private slots:
         QDir::setCurrent(arbeitsordner);
         if (angelegt)
             QFile::remove(nebenProgramm);
+        if (datenAngelegt) {
+            // Its parent too, once empty (build/share).
+            QDir(datenOrdner).removeRecursively();
+            QDir().rmdir(QFileInfo(datenOrdner).absolutePath());
+        }
     }
 
     // Opened twice: each time it is gone afterwards and the window stays as it was.
@@ -54,7 +63,7 @@ private slots:
             });
             teil<QAction>(w.get(), QStringLiteral("aktionUeber"))->trigger();
             const QString alle = texte.join(QLatin1Char('|'));
-            QVERIFY2(alle.startsWith(QStringLiteral("Version 2017_06_12_3|Kalvoria ist kostenlos.")) &&
+            QVERIFY2(alle.startsWith(QStringLiteral("Version " KALVORIA_VERSION "|Kalvoria ist kostenlos.")) &&
                          alle.endsWith(QStringLiteral("in the web.|by|TIRVA|kesh")),
                      qPrintable(alle));
             QVERIFY(!offenGeblieben);
@@ -63,32 +72,38 @@ private slots:
         QCOMPARE(w->windowTitle(), QStringLiteral("Kalvoria - ") + env.standardDatei());
     }
 
-    // The copy beside the program wins over one in the working folder (whose
-    // name a URL must escape); with neither, a message names the places.
+    // The copy beside the program (a build folder) wins over the installed
+    // one in share/kalvoria beside the program's folder, which wins over one in
+    // the working folder (whose name a URL must escape); with none, a message
+    // names the three places.
     void hilfeFinden()
     {
         Umgebung env;
         auto w = env.starten();
         const QString ordner = env.basis() + QStringLiteral("/Hilfe #1 100% f\u00FCr Pflege");
         const QString imOrdner = ordner + QStringLiteral("/Kalvoria.pdf");
+        const QString installiert = datenOrdner + QStringLiteral("/Kalvoria.pdf");
         QVERIFY2(!QFile::exists(nebenProgramm), "a help file is already beside the test program");
+        QVERIFY2(!QFileInfo::exists(datenOrdner), qPrintable(datenOrdner + QStringLiteral(" exists already")));
         QVERIFY(QDir().mkpath(ordner) && QDir::setCurrent(ordner));
         angelegt = true;
-        for (const QString &pfad : {nebenProgramm, imOrdner})
+        datenAngelegt = QDir().mkpath(datenOrdner);
+        QVERIFY(datenAngelegt);
+        QCOMPARE(hilfeOrte(), (QStringList{nebenProgramm, installiert, imOrdner}));
+        for (const QString &pfad : {nebenProgramm, installiert, imOrdner})
             QVERIFY(QFile(pfad).open(QIODevice::WriteOnly));
         auto *hilfe = teil<QAction>(w.get(), QStringLiteral("aktionHilfe"));
 
+        for (const QString &pfad : {nebenProgramm, installiert, imOrdner}) {
+            hilfe->trigger();
+            QVERIFY(QFile::remove(pfad));
+        }
         hilfe->trigger();
-        QVERIFY(QFile::remove(nebenProgramm));
-        hilfe->trigger();
-        QVERIFY(QFile::remove(imOrdner));
-        hilfe->trigger();
-        QCOMPARE(oeffner.dateien, (QStringList{nebenProgramm, imOrdner}));
+        QCOMPARE(oeffner.dateien, (QStringList{nebenProgramm, installiert, imOrdner}));
         QCOMPARE(env.meldungen.size(), 1);
-        QVERIFY2(env.meldungen.first().contains(QStringLiteral("Kalvoria.pdf")) &&
-                     env.meldungen.first().contains(QStringLiteral("nicht gefunden")) &&
-                     env.meldungen.first().contains(QDir::toNativeSeparators(ordner)),
-                 qPrintable(env.meldungen.first()));
+        for (const QString &ort : {QStringLiteral("nicht gefunden"), QDir::toNativeSeparators(datenOrdner),
+                                   QDir::toNativeSeparators(ordner)})
+            QVERIFY2(env.meldungen.first().contains(ort), qPrintable(env.meldungen.first()));
     }
 
     // The build puts the guide beside the program: a readable PDF with its
@@ -122,7 +137,11 @@ private:
     Oeffner oeffner;
     const QString arbeitsordner = QDir::currentPath();
     const QString nebenProgramm = QCoreApplication::applicationDirPath() + QStringLiteral("/Kalvoria.pdf");
+    // Where the installed program keeps its data; for the tests' folder in a build, build/share/kalvoria.
+    const QString datenOrdner = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                                QStringLiteral("/" KALVORIA_DATEN_RELATIV));
     bool angelegt = false;
+    bool datenAngelegt = false;
 };
 
 QTEST_MAIN(HilfeTest)

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a sample database to look around in the program or to measure it:
 //     kalvoria_beispieldaten <familie|pflegedienst|gross> <file> [--saat N] [--heute yyyy-MM-dd]
+//     kalvoria_beispieldaten --help | --version
 // The same size, seed and day give the same file contents. Stocks and
 // appointments lie around the given day (default: today).
 #include "tools/beispieldaten.h"
+
+#include "app/programm.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -12,11 +15,12 @@
 
 namespace {
 
-int gebrauch()
+// The usage on stderr for a wrong call, on stdout for --help.
+int gebrauch(bool erbeten = false)
 {
-    std::fprintf(stderr, "usage: kalvoria_beispieldaten <familie|pflegedienst|gross> <file> [--saat N] "
-                         "[--heute yyyy-MM-dd]\n");
-    return 2;
+    std::fprintf(erbeten ? stdout : stderr, "usage: kalvoria_beispieldaten <familie|pflegedienst|gross> <file> "
+                                            "[--saat N] [--heute yyyy-MM-dd]\n");
+    return erbeten ? 0 : 2;
 }
 
 } // namespace
@@ -30,6 +34,12 @@ int main(int argc, char *argv[])
     QStringList frei;
     for (int i = 0; i < argumente.size(); ++i) {
         const QString &a = argumente.at(i);
+        if (a == QLatin1String("--help") || a == QLatin1String("-h"))
+            return gebrauch(true);
+        if (a == QLatin1String("--version") || a == QLatin1String("-v")) {
+            std::printf("kalvoria_beispieldaten %s\n", KALVORIA_VERSION);
+            return 0;
+        }
         if ((a == QLatin1String("--saat") || a == QLatin1String("--heute")) && i + 1 < argumente.size()) {
             const QString wert = argumente.at(++i);
             bool ok = true;
