@@ -65,7 +65,7 @@ private slots:
             Datei::ausfuehren(t.f, "UPDATE einnahme SET stand = 7, tag = '2026-12-06' WHERE id = ?", {a});
             druecken(d, "Eintragen");
         }));
-        QCOMPARE(zeile(t, a, "stand, tag"), "27|2026-12-06");
+        QCOMPARE(zeileVerbunden(t, a, "stand, tag"), "27|2026-12-06");
         QCOMPARE(t.text("detailBestand"), "27");
 
         // Booked on a line removed elsewhere: said, nothing written, the window
@@ -92,7 +92,7 @@ private slots:
             offen = d->isVisible();
         }));
         QCOMPARE(konflikte(t), 2);
-        QCOMPARE(zeile(t, a, "morgen, abend, stand"), "2|0|27");
+        QCOMPARE(zeileVerbunden(t, a, "morgen, abend, stand"), "2|0|27");
         QVERIFY(!offen);
         QCOMPARE(t.tabelle("tabelleZuordnung")->item(0, 3)->text(), "2-0-0-0");
 
@@ -101,7 +101,7 @@ private slots:
             tippen(teil<QLineEdit>(d, "fensterAbend"), "1");
             druecken(d, QString::fromUtf8("\u00C4ndern"));
         }));
-        QCOMPARE(zeile(t, a, "morgen, abend"), "2|1");
+        QCOMPARE(zeileVerbunden(t, a, "morgen, abend"), "2|1");
         QCOMPARE(konflikte(t), 2);
         QCOMPARE(t.env.meldungen.size(), 2);
     }
@@ -193,7 +193,7 @@ private slots:
             druecken(d, "Eintragen");
         }));
         std::swap(t.w, zweites);
-        QCOMPARE(zeile(t, b, "stand"), "90");
+        QCOMPARE(zeileVerbunden(t, b, "stand"), "90");
 
         QTRY_COMPARE_WITH_TIMEOUT(spalte(t.tabelle("tabelleUebersicht"), 2), (QStringList{"10", "90"}), 2000);
         QCOMPARE(t.tabelle("tabellePatientenwahl")->currentRow(), 1);
@@ -226,7 +226,7 @@ private slots:
         QCOMPARE(t.wert(stand).toString(), "AdamErika ClausIda");
         QCOMPARE(spalte(liste, 1) + spalte(t.tabelle("tabellePatientenwahl"), 1),
                  (QStringList{"Adam", "Claus", "Adam", "Claus"}));
-        QCOMPARE(texte(t.w.get(), {"editName", "editVorname"}), "|");
+        QCOMPARE(texteVerbunden(t.w.get(), {"editName", "editVorname"}), "|");
         t.knopf("knopfPatientAendern");
         QCOMPARE(t.wert(stand).toString(), "AdamErika ClausIda");
 
@@ -245,7 +245,7 @@ private slots:
         t.knopf("knopfPatientEntfernen");
         QCOMPARE(t.env.meldungen.size(), 3);
         QCOMPARE(t.wert("SELECT COUNT(*) FROM termine").toInt(), 1);
-        QCOMPARE(texte(t.w.get(), {"tabellePatienten", "tabellePatientenwahl"}, "rowCount"), "0|0");
+        QCOMPARE(texteVerbunden(t.w.get(), {"tabellePatienten", "tabellePatientenwahl"}, "rowCount"), "0|0");
     }
 
     // A second window deletes a medication; the first, still showing it, renames it.
@@ -272,7 +272,7 @@ private slots:
         const QString stand = "SELECT group_concat(medizin, '|') FROM medikament";
         QCOMPARE(t.wert(stand).toString(), "Baldrian|Zink|Zypresse");
         QCOMPARE(spalte(liste, 1), (QStringList{"Baldrian", "Zink", "Zypresse"}));
-        QCOMPARE(texte(t.w.get(), {"anzeigeMedikament", "editMedikamentName"}), "Baldrian|Baldrian");
+        QCOMPARE(texteVerbunden(t.w.get(), {"anzeigeMedikament", "editMedikamentName"}), "Baldrian|Baldrian");
 
         // Deleted by a program that leaves its packages and lines behind: no
         // package is added to it, and deleting it takes none of them.
@@ -318,7 +318,7 @@ private slots:
         QCOMPARE(t.wert(stand).toString(), "Brausetabletten200 mg10.0|Dragees600 mg30.0|Kapseln25 mg30.0");
         QCOMPARE(spalte(sorte, 2) + spalte(t.tabelle("tabelleSortenwahl"), 2),
                  (QStringList{"Brausetabletten", "Dragees", "Brausetabletten", "Dragees", "Kapseln"}));
-        QCOMPARE(texte(t.w.get(), {"editSorteNeuHandelsname", "anzeigeSorteHandelsname"}),
+        QCOMPARE(texteVerbunden(t.w.get(), {"editSorteNeuHandelsname", "anzeigeSorteHandelsname"}),
                  "Brausetabletten|Brausetabletten");
 
         Datei::ausfuehren(t.f, "DELETE FROM sorte WHERE handelsname = 'Brausetabletten'");

@@ -30,7 +30,7 @@ private slots:
                 tippen(teil<QLineEdit>(d, "fensterPackungen"), "4");
                 i ? void(d->close()) : druecken(d, "Abbrechen");
             }));
-        QCOMPARE(zeile(t, a, "stand, tag"), "30|2026-11-26");
+        QCOMPARE(zeileVerbunden(t, a, "stand, tag"), "30|2026-11-26");
 
         // The line as of today, one package offered. Only a whole number is
         // taken, the window staying open with what was typed; 10 + 2 x 20
@@ -40,11 +40,12 @@ private slots:
         QStringList abgelehnt;
         QVERIFY(oeffnen(t, "knopfApotheke", [&](QDialog *d) {
             feld = teil<QLineEdit>(d, "fensterPackungen");
-            gezeigt = beschriftungen(d) + ' ' + feld->text();
+            gezeigt = beschriftungenVerbunden(d) + ' ' + feld->text();
             for (const char *falsch : {"1.5", "", "zwei"}) {
                 tippen(feld, falsch);
                 druecken(d, "Eintragen");
-                abgelehnt << QString::number(d->isVisible()) + ' ' + feld->text() + ' ' + zeile(t, a, "stand, tag");
+                abgelehnt << QString::number(d->isVisible()) + ' ' + feld->text() + ' ' +
+                                 zeileVerbunden(t, a, "stand, tag");
             }
             tippen(feld, "2");
             druecken(d, "Eintragen");
@@ -54,27 +55,27 @@ private slots:
                  qPrintable(gezeigt));
         QCOMPARE(abgelehnt, (QStringList{"1 1.5 30|2026-11-26", "1  30|2026-11-26", "1 zwei 30|2026-11-26"}));
         QCOMPARE(t.env.meldungen.join("").count("ganze Zahl"), 3);
-        QCOMPARE(zeile(t, a, "stand, tag") + ' ' + t.text("detailBestand"), "50|2026-12-06 50");
+        QCOMPARE(zeileVerbunden(t, a, "stand, tag") + ' ' + t.text("detailBestand"), "50|2026-12-06 50");
         QVERIFY(feld && !feld->parent());
 
         // Bought units are added to a stock below zero; 1 is offered anew.
         t.zeileWaehlen(1);
         QVERIFY(oeffnen(t, "knopfApotheke", [&](QDialog *d) { druecken(d, "Eintragen"); }));
-        QCOMPARE(zeile(t, leer, "stand, tag"), "15|2026-12-06");
+        QCOMPARE(zeileVerbunden(t, leer, "stand, tag"), "15|2026-12-06");
         // Packages of 2.5 units count as they are.
         t.zeileWaehlen(2);
         QVERIFY(oeffnen(t, "knopfApotheke", [&](QDialog *d) {
             tippen(feld, "2");
             druecken(d, "Eintragen");
         }));
-        QCOMPARE(zeile(t, salbe, "stand, tag"), "15|2026-12-06");
+        QCOMPARE(zeileVerbunden(t, salbe, "stand, tag"), "15|2026-12-06");
 
         // Without units per package nothing can be booked: said, not re-counted.
         t.zeileWaehlen(3);
         QVERIFY(!oeffnen(t, "knopfApotheke"));
         QCOMPARE(t.env.meldungen.size(), 5);
         QVERIFY(t.env.meldungen.last().contains("Einheiten"));
-        QCOMPARE(zeile(t, ohne, "stand, tag"), "30|2026-11-26");
+        QCOMPARE(zeileVerbunden(t, ohne, "stand, tag"), "30|2026-11-26");
     }
 };
 

@@ -266,13 +266,13 @@ private slots:
         const QByteArray aussenVorher = inhalt(aussen);
         auto w = env.starten();
 
-        beiDialog([](QDialog *d) { QTest::keyClick(d, Qt::Key_Return); });
-        teil<QAction>(w.get(), QStringLiteral("aktionReparieren"))->trigger();
+        const auto reparieren = [&] { menue(w.get(), QStringLiteral("aktionReparieren")); };
+        QVERIFY(imFenster(reparieren, [](QDialog *d) { QTest::keyClick(d, Qt::Key_Return); }));
         QVERIFY(w->isVisible());
         QVERIFY(QFile::exists(env.konfiguration()));
 
-        beiDialog([](QDialog *d) { klicken(teil<QPushButton>(d, QStringLiteral("knopfOrdnerLoeschen"))); });
-        teil<QAction>(w.get(), QStringLiteral("aktionReparieren"))->trigger();
+        QVERIFY(imFenster(reparieren,
+                          [](QDialog *d) { klicken(teil<QPushButton>(d, QStringLiteral("knopfOrdnerLoeschen"))); }));
         QVERIFY(!QFileInfo::exists(env.einstellungsOrdner()));
         for (QWidget *fenster : QApplication::topLevelWidgets())
             QVERIFY2(!fenster->isVisible(), fenster->metaObject()->className());

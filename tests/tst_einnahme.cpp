@@ -46,7 +46,7 @@ private slots:
         QStringList gesehen = spalte(z, 1) + spalte(z, 3);
         for (int i = 0; i < z->rowCount(); ++i) {
             t.zeileWaehlen(i);
-            gesehen << t.details();
+            gesehen << t.detailsVerbunden();
         }
         QCOMPARE(
             gesehen,
@@ -56,7 +56,7 @@ private slots:
 
         // Nothing of the former patient stays on screen.
         t.patientWaehlen(QStringLiteral("Adler"));
-        QCOMPARE(t.details() + QString::number(z->rowCount()), QStringLiteral("||||||||0"));
+        QCOMPARE(t.detailsVerbunden() + QString::number(z->rowCount()), QStringLiteral("||||||||0"));
         QVERIFY(t.env.meldungen.isEmpty());
     }
 
@@ -100,7 +100,7 @@ private slots:
                                               "FROM einnahme WHERE med_id = ?"),
                                {zopi}),
                  (QList<QVariantList>{{p, QStringLiteral("2026-12-01"), 20.0, 1.0, 0.0, 0.5, 0.0, 1, 4}}));
-        QCOMPARE(QString::number(z->currentRow()) + ' ' + spalte(z, 3).at(3) + ' ' + t.details(),
+        QCOMPARE(QString::number(z->currentRow()) + ' ' + spalte(z, 3).at(3) + ' ' + t.detailsVerbunden(),
                  QStringLiteral("3 1-0-1/2-0 Zopiclon|1|0|0.5|0|7,5 mg|20|06.12.2026|12.5"));
 
         // The group is reset, the package choice included, so a second
@@ -174,7 +174,8 @@ private slots:
         // Removing the only line leaves everything empty.
         t.patientWaehlen(QStringLiteral("Zuletzt"));
         QCOMPARE(nach(0, "knopfZuordnungLoeschen"), QStringLiteral("  -1"));
-        QCOMPARE(ordnung(t, einzeln) + t.details() + QString::number(t.tabelle("tabelleUebersicht")->rowCount()),
+        QCOMPARE(ordnung(t, einzeln) + t.detailsVerbunden() +
+                     QString::number(t.tabelle("tabelleUebersicht")->rowCount()),
                  QStringLiteral("||||||||0"));
         QVERIFY(t.env.meldungen.isEmpty());
     }

@@ -7,7 +7,7 @@ namespace {
 // The four doses, the stock and the aid flag as the window shows them.
 QString angebot(QDialog *d)
 {
-    return texte(d, {"fensterMorgen", "fensterMittag", "fensterAbend", "fensterNacht", "fensterStand"}) +
+    return texteVerbunden(d, {"fensterMorgen", "fensterMittag", "fensterAbend", "fensterNacht", "fensterStand"}) +
            (teil<QCheckBox>(d, "fensterHilfe")->isChecked() ? "|x" : "|-");
 }
 
@@ -45,13 +45,13 @@ private slots:
         t.zeileWaehlen(0);
         QStringList offen, abgelehnt, genannt;
         QVERIFY(oeffnen(t, bearbeiten, [&](QDialog *d) {
-            QVERIFY(beschriftungen(d).contains("|Ramilich 5|"));
+            QVERIFY(beschriftungenVerbunden(d).contains("|Ramilich 5|"));
             offen << angebot(d);
             for (const auto &[feld, text] :
                  {std::pair{"Morgen", "eine"}, {"Abend", "1/2"}, {"Nacht", "-1"}, {"Stand", "zehn"}, {"Stand", " "}}) {
                 setzen(d, feld, text);
                 druecken(d, "\u00C4ndern");
-                abgelehnt << QString::number(d->isVisible()) + texte(d, {QString("fenster") + feld});
+                abgelehnt << QString::number(d->isVisible()) + texteVerbunden(d, {QString("fenster") + feld});
                 setzen(d, feld, "0");
             }
             druecken(d, "Abbrechen");
@@ -60,7 +60,7 @@ private slots:
         for (const QString &m : t.env.meldungen)
             genannt << m.section(u'\u201E', 1, 1).section(u'\u201C', 0, 0);
         QCOMPARE(genannt, (QStringList{"Morgen", "Abend", "Nacht", "Stand", "Stand"}));
-        QCOMPARE(zeile(t, a), "30|2026-11-26|1|0|1|0|0");
+        QCOMPARE(zeileVerbunden(t, a), "30|2026-11-26|1|0|1|0|0");
 
         // Corrected to 14: stored as of today, and the overview counts from it.
         QPointer<QLineEdit> stand; // lent to the window, kept by the main window
@@ -70,7 +70,7 @@ private slots:
             druecken(d, "\u00C4ndern");
         }));
         QCOMPARE(offen, (QStringList{"1|0|1|0|10|-", "1|0|1|0|10|-"}));
-        QCOMPARE(zeile(t, a), "14|2026-12-06|1|0|1|0|0");
+        QCOMPARE(zeileVerbunden(t, a), "14|2026-12-06|1|0|1|0|0");
         QCOMPARE(balken(t.tabelle("tabelleUebersicht"), 0)->toolTip(), "reicht noch 7 Tage");
         QVERIFY(stand && !stand->parent());
 
@@ -78,15 +78,15 @@ private slots:
         // alike; an empty dose is none; the stock may be below zero.
         t.zeileWaehlen(1);
         QVERIFY(oeffnen(t, bearbeiten, [&](QDialog *d) { druecken(d, "\u00C4ndern"); }));
-        QCOMPARE(zeile(t, b), "25|2026-12-06|0.5|0|0.5|0|0");
+        QCOMPARE(zeileVerbunden(t, b), "25|2026-12-06|0.5|0|0.5|0|0");
         QVERIFY(oeffnen(t, bearbeiten, [&](QDialog *d) {
             for (const auto &[feld, text] :
                  {std::pair{"Morgen", "1.5"}, {"Abend", " 1,5 "}, {"Nacht", ""}, {"Stand", "-2,5"}})
                 setzen(d, feld, text);
             druecken(d, "\u00C4ndern");
         }));
-        QCOMPARE(zeile(t, b), "-2.5|2026-12-06|1.5|0|1.5|0|0");
-        QCOMPARE(t.details(), "Ramipril|1.5|0|1.5|0|5 mg|30|06.12.2026|-2.5");
+        QCOMPARE(zeileVerbunden(t, b), "-2.5|2026-12-06|1.5|0|1.5|0|0");
+        QCOMPARE(t.detailsVerbunden(), "Ramipril|1.5|0|1.5|0|5 mg|30|06.12.2026|-2.5");
 
         // An aid opens checked; unchecked, it is stored as 0 and enters the plan.
         t.zeileWaehlen(2);
@@ -95,7 +95,7 @@ private slots:
             klicken(teil<QCheckBox>(d, "fensterHilfe"));
             druecken(d, "\u00C4ndern");
         }));
-        QCOMPARE(offen.last() + ' ' + zeile(t, c, "hilfe"), "0|0|0|0|50|x 0");
+        QCOMPARE(offen.last() + ' ' + zeileVerbunden(t, c, "hilfe"), "0|0|0|0|50|x 0");
         QCOMPARE(t.tabelle("tabelleVerordnungsplan")->rowCount(), 3);
         QCOMPARE(t.env.meldungen.size(), 5);
     }

@@ -44,15 +44,15 @@ private slots:
         for (int mal = 0; mal < 2; ++mal) {
             QStringList texte;
             bool offenGeblieben = false;
-            beiDialog([&](QDialog *d) {
-                for (QLabel *l : d->findChildren<QLabel *>())
-                    texte << l->text();
-                klicken(teil<QPushButton>(d, QString()));
-                // Closed here when its button failed, so that the test cannot hang.
-                if ((offenGeblieben = d->isVisible()))
-                    d->reject();
-            });
-            teil<QAction>(w.get(), QStringLiteral("aktionUeber"))->trigger();
+            QVERIFY(imFenster([&] { menue(w.get(), QStringLiteral("aktionUeber")); },
+                              [&](QDialog *d) {
+                                  for (QLabel *l : d->findChildren<QLabel *>())
+                                      texte << l->text();
+                                  klicken(teil<QPushButton>(d, QString()));
+                                  // Closed here when its button failed, so that the test cannot hang.
+                                  if ((offenGeblieben = d->isVisible()))
+                                      d->reject();
+                              }));
             const QString alle = texte.join(QLatin1Char('|'));
             QVERIFY2(alle.startsWith(QStringLiteral("Version 2017_06_12_3|Kalvoria ist kostenlos.")) &&
                          alle.endsWith(QStringLiteral("in the web.|by|TIRVA|kesh")),

@@ -12,10 +12,10 @@ QString gezeigt(const Welt &t)
 {
     auto *tabs = teil<QTabWidget>(t.w.get(), "medikamentTabs");
     return QString("%1%2%3|").arg(tabs->isTabEnabled(0)).arg(tabs->isTabEnabled(1)).arg(tabs->isTabEnabled(2)) +
-           texte(t.w.get(),
-                 {"anzeigeMedikament", "editMedikamentName", "anzeigeSorteNeuFuer", "anzeigeSorteBearbeitenFuer",
-                  "anzeigeSorteLoeschenFuer", "editSorteNeuHandelsname", "editSorteNeuDosis", "editSorteNeuPackung",
-                  "anzeigeSorteHandelsname", "anzeigeSorteDosis", "anzeigeSortePackung"});
+           texteVerbunden(t.w.get(), {"anzeigeMedikament", "editMedikamentName", "anzeigeSorteNeuFuer",
+                                      "anzeigeSorteBearbeitenFuer", "anzeigeSorteLoeschenFuer",
+                                      "editSorteNeuHandelsname", "editSorteNeuDosis", "editSorteNeuPackung",
+                                      "anzeigeSorteHandelsname", "anzeigeSorteDosis", "anzeigeSortePackung"});
 }
 
 // Enters a package ("") or changes the current one ("Neu").
@@ -53,7 +53,7 @@ private slots:
         }
         // Byte order; the first is shown, the typed name is gone.
         QCOMPARE(spalte(liste, 1), (QStringList{"Baldrian", "Ibuprofen", "Zink", "aspirin", "\u00D6l"}));
-        QCOMPARE(texte(t.w.get(), {"anzeigeSorteLoeschenFuer", "editMedikamentName", "editMedikamentNeu"}),
+        QCOMPARE(texteVerbunden(t.w.get(), {"anzeigeSorteLoeschenFuer", "editMedikamentName", "editMedikamentNeu"}),
                  "Baldrian|Baldrian|");
 
         // Renamed, the medication moves and stays current and shown: the next command acts on it.
@@ -87,7 +87,7 @@ private slots:
         }
         QVERIFY(t.env.fragen.at(3).contains("1 Packung und 1 Zuordnung bei 1 Patienten"));
         QCOMPARE(t.wert(stand).toString(), QString());
-        QCOMPARE(texte(t.w.get(), {"tabelleMedikamente", "tabelleSortenwahl"}, "rowCount"), "0|0");
+        QCOMPARE(texteVerbunden(t.w.get(), {"tabelleMedikamente", "tabelleSortenwahl"}, "rowCount"), "0|0");
         QCOMPARE(gezeigt(t), "000" + QString(11, '|'));
         // Without a medication, renaming and deleting ask and say nothing.
         t.knopf("knopfMedikamentAendern");
@@ -128,7 +128,7 @@ private slots:
         QCOMPARE(spalte(sorte, 3) + spalte(wahl, 2), (QStringList{"5 mg", "7 mg", "Filmtabletten", "Tropfen"}));
         QCOMPARE(aktuell(), (QList<int>{1, 1, 1}));
         QCOMPARE(gezeigt(t), "111|" + mal5("Ibuprofen") + "Tropfen|7 mg|12.5|Tropfen|7 mg|12.5");
-        QCOMPARE(texte(t.w.get(), zuordnen), "Tropfen|7 mg|12.5|0|1");
+        QCOMPARE(texteVerbunden(t.w.get(), zuordnen), "Tropfen|7 mg|12.5|0|1");
         packung(t, "Neu", {"Tropfen", "7 mg", "zwanzig"});
         QCOMPARE(t.env.meldungen.size(), 1);
         QCOMPARE(t.wert("SELECT packung FROM sorte WHERE id = 2").toString(), "12.5");
@@ -149,13 +149,13 @@ private slots:
         QCOMPARE(t.wert(stand).toString(), "1|2,2,2,1");
         QCOMPARE(aktuell(), (QList<int>{1, 0, -1}));
         QCOMPARE(gezeigt(t), "111|" + mal5("Ibuprofen") + "Filmtabletten|5 mg|20|Filmtabletten|5 mg|20");
-        QCOMPARE(texte(t.w.get(), zuordnen.mid(0, 3)), "||");
+        QCOMPARE(texteVerbunden(t.w.get(), zuordnen.mid(0, 3)), "||");
         t.env.antworten << true;
         t.knopf("knopfSorteLoeschen");
         QCOMPARE(t.env.fragen.last(), "Soll die Packung \u201EFilmtabletten\u201C (5 mg) gel\u00F6scht werden?\n\nSie "
                                       "wird in 1 Zuordnung bei 1 Patienten verwendet. Diese Zuordnung bleibt erhalten, "
                                       "zeigt danach aber kein Medikament mehr an.");
-        QCOMPARE(texte(t.w.get(), {"tabelleSorten", "tabelleSortenwahl"}, "rowCount"), "0|0");
+        QCOMPARE(texteVerbunden(t.w.get(), {"tabelleSorten", "tabelleSortenwahl"}, "rowCount"), "0|0");
         QCOMPARE(gezeigt(t), "100|" + mal5("Ibuprofen") + "|||||");
     }
 
@@ -166,7 +166,7 @@ private slots:
         QStringList bleibt;
         for (const char *eingabe : {"20", "2,5", "2.5", "", "zwanzig", "-1"}) {
             packung(t, "", {"Tropfen", "1 ml", eingabe});
-            bleibt << texte(t.w.get(), {"editSorteHandelsname", "editSorteDosis", "editSortePackung"});
+            bleibt << texteVerbunden(t.w.get(), {"editSorteHandelsname", "editSorteDosis", "editSortePackung"});
         }
         QCOMPARE(t.wert("SELECT group_concat(packung || typeof(packung), ' ') FROM sorte").toString(),
                  "20.0real 2.5real 2.5real");

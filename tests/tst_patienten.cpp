@@ -38,13 +38,13 @@ private slots:
         QCOMPARE(spalte(wahl, 1) + spalte(liste, 1),
                  (QStringList{"Muster", "Myers", "M\u00FCller", "Ohne", "Zeisig", "abel", "abel", "Muster", "Myers",
                               "M\u00FCller", "Zeisig"}));
-        QCOMPARE(texte(t.w.get(), gewaehlt + QStringList{"editName"}),
+        QCOMPARE(texteVerbunden(t.w.get(), gewaehlt + QStringList{"editName"}),
                  "Muster|Erika|01.02.1940|53111|Bonn|Hauptstra\u00DFe|7a| - Patient: Muster, Erika | *01.02.1940|"
                  "erstellt am: 06.12.2026 - 10:30:00 Uhr |abel");
         // A click chooses the patient and takes the time anew; the edit fields stay.
         t.env.zeit = t.env.zeit.addSecs(3724);
         zelleKlicken(wahl, 2, 1);
-        QCOMPARE(texte(t.w.get(), {"anzeigeOrt", "kopfzeilePatient", "kopfzeileZeit", "editName"}),
+        QCOMPARE(texteVerbunden(t.w.get(), {"anzeigeOrt", "kopfzeilePatient", "kopfzeileZeit", "editName"}),
                  "Essen| - Patient: M\u00FCller, \u00C4nne | *03.03.1933|erstellt am: 06.12.2026 - 11:32:04 Uhr |abel");
 
         auto *art = teil<QComboBox>(t.w.get(), "auswahlSuchspalte");
@@ -73,9 +73,9 @@ private slots:
         // A click on a found row loads the hidden columns as well.
         QCOMPARE(suchen(2, "e"), "abel|M\u00FCller");
         zelleKlicken(liste, 0, 1);
-        QCOMPARE(texte(t.w.get(), bearbeitet), "abel|Tom_Ma|52062|Gera|Domhof|1|01.01.1931");
+        QCOMPARE(texteVerbunden(t.w.get(), bearbeitet), "abel|Tom_Ma|52062|Gera|Domhof|1|01.01.1931");
         // "default" is an ordinary text; finding nothing keeps the loaded patient.
-        QCOMPARE(suchen(0, "default") + texte(t.w.get(), {"editName"}), "abel");
+        QCOMPARE(suchen(0, "default") + texteVerbunden(t.w.get(), {"editName"}), "abel");
         // Only the three known columns reach the statement.
         art->setItemData(1, "lastname LIKE '%' OR lastname");
         QCOMPARE(suchen(1, "abel"), QString());
@@ -118,24 +118,25 @@ private slots:
         t.knopf("knopfPatientEntfernen");
         QCOMPARE(t.env.meldungen.size(), 1);
         QCOMPARE(t.wert(stand).toString(), "1,2|1,1,2|1,2,2");
-        QCOMPARE(texte(t.w.get(), {"editName"}), "Zeller");
+        QCOMPARE(texteVerbunden(t.w.get(), {"editName"}), "Zeller");
 
         // "Ja" removes only that patient's lines and appointments.
         Datei::ausfuehren(t.f, "DROP TRIGGER sperre");
         t.env.antworten << true;
         t.knopf("knopfPatientEntfernen");
         QCOMPARE(t.wert(stand).toString(), "1|1,1|1");
-        QCOMPARE(texte(t.w.get(), {"editName", "kopfzeilePatient"}), "Muster| - Patient: Muster, Erika | *01.02.1940");
+        QCOMPARE(texteVerbunden(t.w.get(), {"editName", "kopfzeilePatient"}),
+                 "Muster| - Patient: Muster, Erika | *01.02.1940");
 
         // The last patient: nothing of it stays chosen, loaded or shown in any table.
         const QStringList tabellen{"tabelleZuordnung", "tabelleTermine", "tabelleUebersicht", "tabelleVerordnungsplan"};
-        QCOMPARE(texte(t.w.get(), tabellen, "rowCount"), "2|1|2|2");
+        QCOMPARE(texteVerbunden(t.w.get(), tabellen, "rowCount"), "2|1|2|2");
         t.env.antworten << true;
         t.knopf("knopfPatientEntfernen");
         QVERIFY(t.env.fragen.last().contains("2 zugeordnete Medikamente und 1 Arzttermin "));
         QCOMPARE(t.wert(stand).toString(), QString());
-        QCOMPARE(texte(t.w.get(), gewaehlt + bearbeitet), QString(15, '|') + "unbekannt");
-        QCOMPARE(texte(t.w.get(), tabellen, "rowCount"), "0|0|0|0");
+        QCOMPARE(texteVerbunden(t.w.get(), gewaehlt + bearbeitet), QString(15, '|') + "unbekannt");
+        QCOMPARE(texteVerbunden(t.w.get(), tabellen, "rowCount"), "0|0|0|0");
         // Nothing is loaded any more: no question, nothing happens.
         t.knopf("knopfPatientEntfernen");
         t.knopf("knopfPatientAendern");
@@ -145,11 +146,11 @@ private slots:
         const QStringList gruppen{"gruppeNeuerPatient", "gruppePatientSuchen"};
         t.knopf("radioPatientHinzufuegen");
         tippe(t, "neuName", "Adler");
-        QString gezeigt = texte(t.w.get(), gruppen, "visible");
+        QString gezeigt = texteVerbunden(t.w.get(), gruppen, "visible");
         t.knopf("radioPatientSuchen");
-        gezeigt += ' ' + texte(t.w.get(), gruppen, "visible");
+        gezeigt += ' ' + texteVerbunden(t.w.get(), gruppen, "visible");
         t.knopf("radioPatientHinzufuegen");
-        QCOMPARE(gezeigt + texte(t.w.get(), {"neuName"}), "true|false false|true");
+        QCOMPARE(gezeigt + texteVerbunden(t.w.get(), {"neuName"}), "true|false false|true");
 
         const QStringList felder{"neuName", "neuVorname", "neuPlz", "neuOrt", "neuStrasse", "neuNr"};
         const QStringList werte{"Adler", "Greta", "01067", "Dresden", "Altmarkt", "3b"};
@@ -163,7 +164,7 @@ private slots:
         QCOMPARE(spalte(liste, 1) + spalte(wahl, 1), (QStringList{"Adler", "Adler"}));
         // The group closes emptied: the next new patient does not inherit the date of birth unseen.
         QVERIFY(teil<QRadioButton>(t.w.get(), "radioAusblenden")->isChecked());
-        QCOMPARE(texte(t.w.get(), QStringList{"anzeigeName", "editName", "neuGeburtstag"} + felder),
+        QCOMPARE(texteVerbunden(t.w.get(), QStringList{"anzeigeName", "editName", "neuGeburtstag"} + felder),
                  "Adler|Adler|unbekannt||||||");
     }
 
@@ -198,7 +199,7 @@ private slots:
         QCOMPARE(spalte(liste, 1), (QStringList{"Berger", "Bauer"}));
         Datei::ausfuehren(t.f, "UPDATE patient SET ort = 'Suhl' WHERE lastname = 'Schmidt'");
         nachsehen(t);
-        QCOMPARE(texte(t.w.get(), {"editName", "editOrt"}), "Schmidt|Suhl");
+        QCOMPARE(texteVerbunden(t.w.get(), {"editName", "editOrt"}), "Schmidt|Suhl");
         tippe(t, "editVorname", "Ina");
         t.knopf("knopfPatientAendern");
         QCOMPARE(t.wert(stand).toString(), "AdamErika1Bonn BergerHans2Kiel SchmidtIna07545Suhl BauerJan4Hof");
@@ -212,12 +213,12 @@ private slots:
         nachsehen(t);
         QCOMPARE(spalte(liste, 1), (QStringList{"Bauer", "Weber"}));
         QCOMPARE(liste->currentRow(), 0);
-        QCOMPARE(texte(t.w.get(), {"editName", "editVorname", "editOrt"}), "Bauer|Jana|Jena");
+        QCOMPARE(texteVerbunden(t.w.get(), {"editName", "editVorname", "editOrt"}), "Bauer|Jana|Jena");
 
         // Gone elsewhere while typed for: nothing of it stays to be stored into another patient.
         Datei::ausfuehren(t.f, "DELETE FROM patient WHERE lastname = 'Bauer'");
         nachsehen(t);
-        QCOMPARE(texte(t.w.get(), {"editName", "editVorname", "editOrt"}), "||");
+        QCOMPARE(texteVerbunden(t.w.get(), {"editName", "editVorname", "editOrt"}), "||");
         t.knopf("knopfPatientAendern");
         QCOMPARE(t.wert(stand).toString(), "AdamErika1Bonn SchmidtIna07545Suhl WeberEva5Gotha");
 
@@ -227,7 +228,7 @@ private slots:
         t.knopf("radioAusblenden");
         QCOMPARE(spalte(liste, 1), (QStringList{"Adam", "Schmidt", "Weber"}));
         QCOMPARE(liste->currentRow(), 2);
-        QCOMPARE(texte(t.w.get(), {"editName", "editVorname"}), "Weber|Evi");
+        QCOMPARE(texteVerbunden(t.w.get(), {"editName", "editVorname"}), "Weber|Evi");
         QVERIFY(t.env.meldungen.isEmpty());
     }
 
@@ -280,11 +281,11 @@ private slots:
 
         t.knopf("radioPatientHinzufuegen");
         tippe(t, "neuName", "Fuchs");
-        QCOMPARE(texte(t.w.get(), {"neuGeburtstag"}), "unbekannt");
+        QCOMPARE(texteVerbunden(t.w.get(), {"neuGeburtstag"}), "unbekannt");
         t.knopf("knopfPatientEintragen");
         QCOMPARE(t.wert("SELECT quote(birth) FROM patient WHERE lastname = 'Fuchs'").toString(), "''");
         // The new patient is the one loaded for editing; the patient chosen for the plan stays chosen.
-        QCOMPARE(texte(t.w.get(), {"editName", "editGeburtstag"}), "Fuchs|unbekannt");
+        QCOMPARE(texteVerbunden(t.w.get(), {"editName", "editGeburtstag"}), "Fuchs|unbekannt");
         QCOMPARE(t.text("kopfzeilePatient"), " - Patient: Ernst, Kai | *01.01.1850");
     }
 };

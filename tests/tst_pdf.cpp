@@ -13,7 +13,7 @@ QString ausfuehren(const QString &programm, const QStringList &argumente)
     QProcess p;
     p.start(programm, argumente);
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        qFatal("%s failed", qPrintable(programm));
+        fehlschlag(programm + QStringLiteral(" failed"));
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 

@@ -8,11 +8,11 @@ namespace {
 QString angebot(QDialog *d, const QString &art)
 {
     auto gewaehlt = [&](const char *wahl) { return teil<QRadioButton>(d, "termin" + art + wahl)->isChecked(); };
-    return texte(d, {"termin" + art + "Datum"}) +
+    return texteVerbunden(d, {"termin" + art + "Datum"}) +
            (gewaehlt("Hausarzt")   ? "|H|"
             : gewaehlt("Facharzt") ? "|F|"
                                    : "|-|") +
-           texte(d, {"termin" + art + "Name"});
+           texteVerbunden(d, {"termin" + art + "Name"});
 }
 
 // Chooses a doctor as a user would: a click on the label, not beside it; a
@@ -53,7 +53,7 @@ private slots:
         QPointer<QLineEdit> name; // lent to the window, kept by the main window
         // "Hausarzt" is stored whatever the name field holds; the overview follows.
         QVERIFY(oeffnen(t, "knopfTerminEintragen", [&](QDialog *d) {
-            QVERIFY(beschriftungen(d).contains("|Anna, Muster *|"));
+            QVERIFY(beschriftungenVerbunden(d).contains("|Anna, Muster *|"));
             offen << angebot(d, "Neu");
             arzt(d, "Neu", QString(), heute.addDays(20));
             tippen(name = teil<QLineEdit>(d, "terminNeuName"), "Dr. Beispiel");

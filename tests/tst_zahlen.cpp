@@ -88,7 +88,7 @@ private slots:
         tippen(feld("Morgen"), QStringLiteral("100"));
         tippen(feld("Abend"), QStringLiteral(",5"));
         t.knopf("knopfEintragen");
-        QCOMPARE(zeile(t, 1, "morgen, mittag, abend, nacht"), QStringLiteral("100|0|0.5|0"));
+        QCOMPARE(zeileVerbunden(t, 1, "morgen, mittag, abend, nacht"), QStringLiteral("100|0|0.5|0"));
         QCOMPARE(t.env.meldungen.size(), 5);
     }
 
@@ -126,7 +126,7 @@ private slots:
                  (QStringList{bereichsFehler("Morgen", dosis, "1e5000"), bereichsFehler("Nacht", dosis, "100.01"),
                               bereichsFehler("Stand", bestand, "1e20"), bereichsFehler("Stand", bestand, "1000000,5"),
                               bereichsFehler("Stand", bestand, "-100001"), bereichsFehler("Stand", bestand, "inf")}));
-        QCOMPARE(zeile(t, a, "CAST(stand AS TEXT), morgen, nacht"), QStringLiteral("1000000.0|100|1"));
+        QCOMPARE(zeileVerbunden(t, a, "CAST(stand AS TEXT), morgen, nacht"), QStringLiteral("1000000.0|100|1"));
 
         // Offered as "1000000", not "1e+06", it is confirmed as it stands.
         QString angeboten;
@@ -160,7 +160,7 @@ private slots:
             for (const char *text : falsch) {
                 tippen(feld, QString::fromLatin1(text));
                 druecken(d, QStringLiteral("Eintragen"));
-                bleibt << QString::number(d->isVisible()) + feld->text() + ' ' + zeile(t, voll, "stand");
+                bleibt << QString::number(d->isVisible()) + feld->text() + ' ' + zeileVerbunden(t, voll, "stand");
             }
             tippen(feld, QStringLiteral("-1"));
             druecken(d, QStringLiteral("Eintragen"));
@@ -175,7 +175,7 @@ private slots:
                                          "-100000 bis 1000000.");
         QCOMPARE(ersteAbsaetze(t.env.meldungen), erwartet);
         // Taken back: one package fewer.
-        QCOMPARE(zeile(t, voll, "stand"), QStringLiteral("999970"));
+        QCOMPARE(zeileVerbunden(t, voll, "stand"), QStringLiteral("999970"));
 
         t.zeileWaehlen(1);
         QVERIFY(!oeffnen(t, "knopfApotheke"));
@@ -196,7 +196,7 @@ private slots:
             for (const char *text : falsch) {
                 tippe(t, QStringLiteral("editSorte%1Packung").arg(QLatin1String(art)), QString::fromLatin1(text));
                 t.knopf(*art ? "knopfSorteAendern" : "knopfSorteEintragen");
-                bleibt << texte(t.w.get(), {QStringLiteral("editSorte%1Packung").arg(QLatin1String(art))});
+                bleibt << texteVerbunden(t.w.get(), {QStringLiteral("editSorte%1Packung").arg(QLatin1String(art))});
             }
         }
         QCOMPARE(t.wert(QStringLiteral("SELECT group_concat(packung) FROM sorte")).toString(), QStringLiteral("20.0"));
@@ -253,7 +253,7 @@ private slots:
         QStringList details;
         for (int i = 1; i <= 2; ++i) {
             t.zeileWaehlen(i);
-            details << t.details() + '~' + teil<QLabel>(t.w.get(), "detailMorgen")->toolTip() + '~' +
+            details << t.detailsVerbunden() + '~' + teil<QLabel>(t.w.get(), "detailMorgen")->toolTip() + '~' +
                            teil<QLabel>(t.w.get(), "detailBestand")->toolTip();
         }
         QCOMPARE(details, (QStringList{"Ramipril|1|0|1|0|5 mg|30|06.12.2026|" + ungueltig + "~~" + bestand,
@@ -273,8 +273,8 @@ private slots:
         for (int i : {1, 2}) {
             t.zeileWaehlen(i);
             QVERIFY(oeffnen(t, "knopfZuordnungBearbeiten", [&](QDialog *d) {
-                angeboten << texte(d,
-                                   {"fensterMorgen", "fensterMittag", "fensterAbend", "fensterNacht", "fensterStand"});
+                angeboten << texteVerbunden(
+                    d, {"fensterMorgen", "fensterMittag", "fensterAbend", "fensterNacht", "fensterStand"});
                 druecken(d, QStringLiteral("\u00C4ndern"));
                 tippen(teil<QLineEdit>(d, QStringLiteral("fensterMorgen")), QStringLiteral("1"));
                 tippen(teil<QLineEdit>(d, QStringLiteral("fensterStand")), QStringLiteral("20"));
@@ -285,7 +285,7 @@ private slots:
         QCOMPARE(t.env.meldungen.size(), 3);
         QVERIFY(t.env.meldungen.at(1).contains(QStringLiteral("fehlt der Bestand")));
         QVERIFY(t.env.meldungen.at(2).contains(QStringLiteral("\u201EMorgen\u201C")));
-        QCOMPARE(zeile(t, viel, "stand, tag, morgen") + ' ' + zeile(t, minus, "stand, tag, morgen"),
+        QCOMPARE(zeileVerbunden(t, viel, "stand, tag, morgen") + ' ' + zeileVerbunden(t, minus, "stand, tag, morgen"),
                  QStringLiteral("20|2026-12-06|1 20|2026-12-06|1"));
         QCOMPARE(spalte(t.tabelle("tabelleUebersicht"), 2), (QStringList{"22", "20", "20", ungueltig, ungueltig}));
     }
