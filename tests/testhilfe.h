@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVector>
 #include <QVariant>
 #include <functional>
 #include <memory>
@@ -90,6 +91,12 @@ void zelleKlicken(QTableWidget *tabelle, int zeile, int spalte);
 void tippen(QWidget *feld, const QString &text);
 // The visible text of a table, row by row, for the given columns.
 QStringList spalte(QTableWidget *tabelle, int spalte);
+
+// n times the same text, as a column of equal cells.
+inline QStringList lauter(int n, const QString &text = QString())
+{
+    return QVector<QString>(n, text).toList();
+}
 
 // Runs ausloesen, and handler on the modal window it opens while that waits
 // in exec(), as a user would answer it; the window is closed afterwards if the
