@@ -106,9 +106,9 @@ private slots:
                 tippen(feld, packungen);
             druecken(d, "Eintragen");
         }));
-        QCOMPARE(gezeigt.mid(1, 9), (QStringList{"Ramilich 5", "Menge:", QString::number(einheiten), "Dosis/Einheit:",
-                                                 "5 mg", "Stand:", QString::number(stand - 20 * morgen), "Heute:",
-                                                 "06.12.2026"}));
+        QCOMPARE(gezeigt.mid(1, 9),
+                 (QStringList{"Ramilich 5", "Menge:", QString::number(einheiten), "Dosis/Einheit:", "5 mg",
+                              "Stand:", QString::number(stand - 20 * morgen), "Heute:", "06.12.2026"}));
         QCOMPARE(angeboten, "1");
         QCOMPARE(zeile(t, a, "stand, tag"), (QStringList{neu, "2026-12-06"}));
         QCOMPARE(t.text("detailBestand"), neu);
