@@ -8,9 +8,11 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QVector>
 #include <QVariant>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <type_traits>
 
@@ -91,6 +93,22 @@ void zelleKlicken(QTableWidget *tabelle, int zeile, int spalte);
 void tippen(QWidget *feld, const QString &text);
 // The visible text of a table, row by row, for the given columns.
 QStringList spalte(QTableWidget *tabelle, int spalte);
+
+// The rows of a data-driven test: one column "fall" holding each case, a
+// struct (declared with Q_DECLARE_METATYPE) whose first member names the row.
+template <typename Fall>
+void faelle(std::initializer_list<Fall> liste)
+{
+    QTest::addColumn<Fall>("fall");
+    for (const Fall &f : liste)
+        QTest::newRow(f.name) << f;
+}
+
+// The parts of a text written with "|" between them; none for "".
+inline QStringList teile(const QString &text)
+{
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('|'));
+}
 
 // n times the same text, as a column of equal cells.
 inline QStringList lauter(int n, const QString &text = QString())
