@@ -8,15 +8,6 @@
 #include <QtWidgets>
 #include <functional>
 
-// The texts of labels, line edits and date edits of w (or another property), in the order named.
-inline QStringList texte(QWidget *w, const QStringList &namen, const char *eigenschaft = "text")
-{
-    QStringList t;
-    for (const QString &n : namen)
-        t << teil<QWidget>(w, n)->property(eigenschaft).toString();
-    return t;
-}
-
 inline QString texteVerbunden(QWidget *w, const QStringList &namen, const char *eigenschaft = "text")
 {
     return texte(w, namen, eigenschaft).join('|');

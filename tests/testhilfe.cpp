@@ -80,6 +80,11 @@ void Umgebung::letzteDateiSetzen(const QString &pfad)
     QSettings(konfiguration(), QSettings::IniFormat).setValue(QStringLiteral("pfade/letzteDatei"), pfad);
 }
 
+QString Umgebung::letzteDatei() const
+{
+    return QSettings(konfiguration(), QSettings::IniFormat).value(QStringLiteral("pfade/letzteDatei")).toString();
+}
+
 void Umgebung::datenbankAnlegen(const QString &pfad)
 {
     QDir().mkpath(QFileInfo(pfad).absolutePath());
@@ -157,11 +162,25 @@ QStringList tabellen(const QString &pfad)
     return namen;
 }
 
+QByteArray inhalt(const QString &pfad)
+{
+    QFile f(pfad);
+    return !pfad.isEmpty() && f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 } // namespace Datei
 
 void fehlschlag(const QString &was)
 {
     QTest::qFail(qPrintable(was), __FILE__, __LINE__);
+}
+
+QStringList texte(QWidget *w, const QStringList &namen, const char *eigenschaft)
+{
+    QStringList t;
+    for (const QString &n : namen)
+        t << teil<QWidget>(w, n)->property(eigenschaft).toString();
+    return t;
 }
 
 void seiteZeigen(QWidget *w)

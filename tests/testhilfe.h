@@ -38,6 +38,8 @@ public:
 
     // Writes config.ini naming the given file as the one last used.
     void letzteDateiSetzen(const QString &pfad);
+    // The file config.ini names as the one last used.
+    QString letzteDatei() const;
     // Creates a database file with this program's five tables.
     void datenbankAnlegen(const QString &pfad);
 
@@ -65,6 +67,8 @@ void ausfuehren(const QString &pfad, const QString &sql, const QVariantList &wer
 QVariant wert(const QString &pfad, const QString &sql, const QVariantList &werte = {});
 QList<QVariantList> zeilen(const QString &pfad, const QString &sql, const QVariantList &werte = {});
 QStringList tabellen(const QString &pfad);
+// The bytes of a file; none when there is none.
+QByteArray inhalt(const QString &pfad);
 } // namespace Datei
 
 // Fails the current test without ending it, for helpers that cannot return
@@ -81,6 +85,9 @@ T *teil(QWidget *fenster, const QString &name)
     fehlschlag(QStringLiteral("no widget ") + name);
     return new std::conditional_t<std::is_abstract_v<T>, QPushButton, T>(fenster);
 }
+
+// The texts of labels, line edits and date edits of w (or another property), in the order named.
+QStringList texte(QWidget *w, const QStringList &namen, const char *eigenschaft = "text");
 
 // Brings the page that holds w to the front, as a user would before using it.
 void seiteZeigen(QWidget *w);

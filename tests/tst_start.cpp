@@ -4,20 +4,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 
 namespace {
-
-QString letzteDatei(const Umgebung &env)
-{
-    return QSettings(env.konfiguration(), QSettings::IniFormat).value("pfade/letzteDatei").toString();
-}
-
-QByteArray inhalt(const QString &pfad)
-{
-    QFile f(pfad);
-    return !pfad.isEmpty() && f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The tables of a file as SQLite keeps their definitions, in name order.
 QStringList schema(const QString &pfad)
@@ -48,7 +36,7 @@ private slots:
     {
         Umgebung env;
         auto w = env.starten();
-        QCOMPARE(letzteDatei(env), env.standardDatei());
+        QCOMPARE(env.letzteDatei(), env.standardDatei());
         // Exactly the five tables files of earlier versions hold, column for column.
         const QString vorlage = env.basis() + "/vorlage.db";
         env.datenbankAnlegen(vorlage);
@@ -61,11 +49,11 @@ private slots:
     {
         Umgebung env;
         env.starten().reset();
-        const QByteArray vorher = inhalt(env.konfiguration());
+        const QByteArray vorher = Datei::inhalt(env.konfiguration());
         const QDateTime geschrieben = QFileInfo(env.konfiguration()).lastModified();
         Datei::ausfuehren(env.standardDatei(), "INSERT INTO patient (firstname, lastname) VALUES ('Erika', 'Muster')");
         auto w = env.starten();
-        QCOMPARE(inhalt(env.konfiguration()), vorher);
+        QCOMPARE(Datei::inhalt(env.konfiguration()), vorher);
         QCOMPARE(QFileInfo(env.konfiguration()).lastModified(), geschrieben);
         QCOMPARE(spalte(teil<QTableWidget>(w.get(), "tabellePatientenwahl"), 1), QStringList{"Muster"});
         QCOMPARE(env.meldungen, QStringList());
@@ -104,20 +92,20 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             QCOMPARE(f.write(fall.text), fall.text.size());
         }
-        const QByteArray vorher = inhalt(gemerkt);
+        const QByteArray vorher = Datei::inhalt(gemerkt);
         env.letzteDateiSetzen(gemerkt);
 
         auto w = env.starten();
         QCOMPARE(w->windowTitle(), "Kalvoria - " + env.standardDatei());
         QCOMPARE(Datei::tabellen(env.standardDatei()).size(), 5);
-        QCOMPARE(letzteDatei(env), gemerkt);
+        QCOMPARE(env.letzteDatei(), gemerkt);
         QCOMPARE(env.meldungen.size(), 1);
         QVERIFY2(env.meldungen.first().contains(env.standardDatei()), qPrintable(env.meldungen.first()));
         QVERIFY2(env.meldungen.first().contains(gemerkt), qPrintable(env.meldungen.first()));
         if (fall.name == QLatin1String("Spalte fehlt"))
             QVERIFY2(env.meldungen.first().contains("Tabelle \u201Epatient\u201C fehlt die Spalte \u201Ebirth\u201C"),
                      qPrintable(env.meldungen.first()));
-        QCOMPARE(inhalt(gemerkt), vorher);
+        QCOMPARE(Datei::inhalt(gemerkt), vorher);
         QCOMPARE(QFileInfo::exists(gemerkt), !vorher.isEmpty());
     }
 
@@ -127,16 +115,16 @@ private slots:
         const QString gemerkt = env.basis() + "/Praxis Daten/pflege.db";
         env.datenbankAnlegen(gemerkt);
         Datei::ausfuehren(gemerkt, "INSERT INTO patient (lastname) VALUES ('Weber')");
-        const QByteArray vorher = inhalt(gemerkt);
+        const QByteArray vorher = Datei::inhalt(gemerkt);
         env.letzteDateiSetzen(gemerkt);
 
         auto w = env.starten();
         QCOMPARE(w->windowTitle(), "Kalvoria - " + gemerkt);
         QVERIFY(!QFileInfo::exists(env.standardDatei()));
         QCOMPARE(spalte(teil<QTableWidget>(w.get(), "tabellePatientenwahl"), 1), QStringList{"Weber"});
-        QCOMPARE(letzteDatei(env), gemerkt);
+        QCOMPARE(env.letzteDatei(), gemerkt);
         QCOMPARE(env.meldungen, QStringList());
-        QCOMPARE(inhalt(gemerkt), vorher);
+        QCOMPARE(Datei::inhalt(gemerkt), vorher);
     }
 };
 
