@@ -64,16 +64,6 @@ struct Welt {
         return letzte("termine");
     }
 
-    // "key:position" of a patient's lines, in key order.
-    QStringList positionen(int pat) const
-    {
-        return wert(QStringLiteral("SELECT group_concat(id || ':' || ordnung) FROM (SELECT id, ordnung FROM einnahme "
-                                   "WHERE pat_id = ? ORDER BY id)"),
-                    {pat})
-            .toString()
-            .split(',', Qt::SkipEmptyParts);
-    }
-
     void starten() { w = env.starten(); }
     QTableWidget *tabelle(const char *name) const { return teil<QTableWidget>(w.get(), QString::fromLatin1(name)); }
     QString text(const char *label) const { return teil<QLabel>(w.get(), QString::fromLatin1(label))->text(); }
@@ -87,7 +77,6 @@ struct Welt {
             t << text(n);
         return t;
     }
-    QString detailsVerbunden() const { return details().join(QLatin1Char('|')); }
     void waehlen(const char *tabellenName, int textSpalte, const QString &text) const
     {
         QTableWidget *t = tabelle(tabellenName);
@@ -116,11 +105,4 @@ inline QString marke(QTableWidget *uebersicht, int zeile)
     return name == QLatin1String("#ff0000")   ? QStringLiteral("rot")
            : name == QLatin1String("#ffff00") ? QStringLiteral("gelb")
                                               : name;
-}
-
-// The background of a cell; an invalid colour when it has none.
-inline QColor hintergrund(QTableWidget *t, int zeile, int spalte)
-{
-    const QBrush b = t->item(zeile, spalte)->background();
-    return b.style() == Qt::NoBrush ? QColor() : b.color();
 }

@@ -8,11 +8,6 @@
 #include <QtWidgets>
 #include <functional>
 
-inline QString texteVerbunden(QWidget *w, const QStringList &namen, const char *eigenschaft = "text")
-{
-    return texte(w, namen, eigenschaft).join('|');
-}
-
 // The text of the main window's line edit.
 inline QString feld(const Welt &t, const QString &name)
 {
@@ -60,11 +55,6 @@ inline QStringList beschriftungen(QDialog *d)
     return t;
 }
 
-inline QString beschriftungenVerbunden(QDialog *d)
-{
-    return beschriftungen(d).join('|');
-}
-
 // Columns of an intake line as the file holds them.
 inline QStringList zeile(const Welt &t, int id,
                          const QString &spalten = "stand, tag, morgen, mittag, abend, nacht, hilfe")
@@ -73,10 +63,4 @@ inline QStringList zeile(const Welt &t, int id,
     for (const QVariant &v : Datei::zeilen(t.f, "SELECT " + spalten + " FROM einnahme WHERE id = ?", {id}).value(0))
         w << v.toString();
     return w;
-}
-
-inline QString zeileVerbunden(const Welt &t, int id,
-                              const QString &spalten = "stand, tag, morgen, mittag, abend, nacht, hilfe")
-{
-    return zeile(t, id, spalten).join('|');
 }
