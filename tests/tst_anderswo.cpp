@@ -34,7 +34,20 @@ void schritte(const Welt &t, const QString &folge, bool &offen)
     }
 }
 
+// A command on something another program changes meanwhile: the steps that
+// choose it, the statement run elsewhere ("?" first: while the question is
+// open, answered "Ja"), the steps of the command; then the questions asked, a
+// query on the file and what it gives, and a table's column (or a field) and
+// what it shows.
+struct Anderswo {
+    const char *name, *waehlen, *anderswo, *tun;
+    int fragen;
+    const char *datei, *inDatei, *sicht, *gezeigt;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Anderswo)
 
 class AnderswoTest : public QObject
 {
@@ -45,20 +58,8 @@ private slots:
     // Zink); ASS (2) has the package Aspirin (2).
     void geloeschtOderGeaendert_data()
     {
-        QTest::addColumn<QString>("waehlen");
-        QTest::addColumn<QString>("anderswo"); // "?": while the question is open, answered "Ja"
-        QTest::addColumn<QString>("tun");
-        QTest::addColumn<int>("fragen");
-        QTest::addColumn<QString>("datei");
-        QTest::addColumn<QString>("inDatei");
-        QTest::addColumn<QString>("sicht"); // a table's column, or a field
-        QTest::addColumn<QString>("gezeigt");
         const char *const ramilich = "tabelleMedikamente:1:Ramipril;tabelleSorten:2:Ramilich 5";
-        const struct {
-            const char *fall, *waehlen, *anderswo, *tun;
-            int fragen;
-            const char *datei, *inDatei, *sicht, *gezeigt;
-        } faelle[] = {
+        faelle<Anderswo>({
             {"Zeile entfernen, Zeile weg", "tabelleZuordnung:1:Ramipril", "DELETE FROM einnahme WHERE id = 1",
              "knopfZuordnungLoeschen", 0, "SELECT count(*) FROM einnahme", "1", "tabelleZuordnung:1", ""},
             {"zuordnen, Packung weg", "tabelleSortenwahl:2:Aspirin", "DELETE FROM sorte WHERE id = 2", "knopfEintragen",
@@ -107,21 +108,12 @@ private slots:
              "SELECT count(*) FROM sorte", "2", "tabelleSorten:2", ""},
             {"Packung entfernen, weg bei der Frage", ramilich, "?DELETE FROM sorte WHERE id = 1", "knopfSorteLoeschen",
              1, "SELECT count(*) FROM einnahme", "2", "tabelleSortenwahl:2", "Aspirin,Kapseln"},
-        };
-        for (const auto &f : faelle)
-            QTest::newRow(f.fall) << f.waehlen << f.anderswo << f.tun << f.fragen << f.datei << f.inDatei << f.sicht
-                                  << f.gezeigt;
+        });
     }
     void geloeschtOderGeaendert()
     {
-        QFETCH(QString, waehlen);
-        QFETCH(QString, anderswo);
-        QFETCH(QString, tun);
-        QFETCH(int, fragen);
-        QFETCH(QString, datei);
-        QFETCH(QString, inDatei);
-        QFETCH(QString, sicht);
-        QFETCH(QString, gezeigt);
+        QFETCH(Anderswo, fall);
+        const QString anderswo = fall.anderswo, sicht = fall.sicht;
         Welt t;
         const int berg = t.patient("Berg");
         const int zorn = t.patient("Zorn");
@@ -131,7 +123,7 @@ private slots:
         t.termin(berg, "Hausarzt", "2026-12-20");
         mitListen(t, {});
         bool offen = false;
-        schritte(t, waehlen, offen);
+        schritte(t, fall.waehlen, offen);
 
         if (anderswo.startsWith('?')) {
             t.env.antworten << true;
@@ -143,17 +135,17 @@ private slots:
         } else {
             Datei::ausfuehren(t.f, anderswo);
         }
-        schritte(t, tun, offen);
+        schritte(t, fall.tun, offen);
 
         QCOMPARE(t.env.meldungen, QStringList{konfliktSatz});
-        QCOMPARE(t.env.fragen.size(), fragen);
+        QCOMPARE(t.env.fragen.size(), fall.fragen);
         QVERIFY2(!offen, "the window stays open on what is gone");
-        QCOMPARE(t.wert(datei).toString(), inDatei);
+        QCOMPARE(t.wert(fall.datei).toString(), fall.inDatei);
         if (sicht.startsWith("tabelle"))
             QCOMPARE(spalte(t.tabelle(qPrintable(sicht.section(':', 0, 0))), sicht.section(':', 1).toInt()).join(','),
-                     gezeigt);
+                     fall.gezeigt);
         else
-            QCOMPARE(feld(t, sicht), gezeigt);
+            QCOMPARE(feld(t, sicht), fall.gezeigt);
     }
 
     // A booking after a recount elsewhere is added to the recount.

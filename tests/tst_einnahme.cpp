@@ -11,7 +11,20 @@ QString ordnung(const Welt &t, int pat)
               {pat})
         .toString();
 }
+// A patient, the line chosen (-1: none) and the button then clicked; the
+// names and positions shown afterwards, the current row, and the patient's
+// positions in the file in key order.
+struct Zug {
+    const char *name, *patient;
+    int zeile;
+    const char *knopf, *namen, *gezeigt;
+    int aktuell;
+    const char *gespeichert;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Zug)
 
 class EinnahmeTest : public QObject
 {
@@ -107,45 +120,21 @@ private slots:
     // closes up; an assignment puts the new line last and renumbers.
     void positionen_data()
     {
-        QTest::addColumn<QString>("patient");
-        QTest::addColumn<int>("zeile"); // -1: none chosen
-        QTest::addColumn<QString>("knopf");
-        QTest::addColumn<QString>("namen");
-        QTest::addColumn<QString>("gezeigt");
-        QTest::addColumn<int>("aktuell");
-        QTest::addColumn<QString>("gespeichert"); // the patient's positions in key order
-        const struct {
-            const char *fall, *patient;
-            int zeile;
-            const char *knopf, *namen, *gezeigt;
-            int aktuell;
-            const char *gespeichert;
-        } faelle[] = {
-            {"hoch ohne Zeile", "Berg", -1, "Hoch", "ABCDE", "12345", -1, "12345"},
-            {"entfernen ohne Zeile", "Berg", -1, "Loeschen", "ABCDE", "12345", -1, "12345"},
-            {"dritte hoch", "Berg", 2, "Hoch", "ACBDE", "12345", 1, "13245"},
-            {"zweite runter", "Berg", 1, "Runter", "ACBDE", "12345", 2, "13245"},
-            {"erste hoch", "Berg", 0, "Hoch", "ABCDE", "12345", 0, "12345"},
-            {"letzte runter", "Berg", 4, "Runter", "ABCDE", "12345", 4, "12345"},
-            {"zweite entfernen", "Berg", 1, "Loeschen", "ACDE", "1234", 0, "1234"},
-            {"hoch ueber die Luecke", "Zorn", 1, "Hoch", "CAE", "135", 0, "315"},
-            {"runter ueber die Luecke", "Zorn", 1, "Runter", "AEC", "135", 2, "153"},
-            {"eintragen nach der Luecke", "Zorn", -1, "Eintragen", "ACEB", "1234", 3, "1234"},
-            {"einzige entfernen", "Zuletzt", 0, "Loeschen", "", "", -1, ""},
-        };
-        for (const auto &f : faelle)
-            QTest::newRow(f.fall) << f.patient << f.zeile << f.knopf << f.namen << f.gezeigt << f.aktuell
-                                  << f.gespeichert;
+        faelle<Zug>({{"hoch ohne Zeile", "Berg", -1, "Hoch", "ABCDE", "12345", -1, "12345"},
+                     {"entfernen ohne Zeile", "Berg", -1, "Loeschen", "ABCDE", "12345", -1, "12345"},
+                     {"dritte hoch", "Berg", 2, "Hoch", "ACBDE", "12345", 1, "13245"},
+                     {"zweite runter", "Berg", 1, "Runter", "ACBDE", "12345", 2, "13245"},
+                     {"erste hoch", "Berg", 0, "Hoch", "ABCDE", "12345", 0, "12345"},
+                     {"letzte runter", "Berg", 4, "Runter", "ABCDE", "12345", 4, "12345"},
+                     {"zweite entfernen", "Berg", 1, "Loeschen", "ACDE", "1234", 0, "1234"},
+                     {"hoch ueber die Luecke", "Zorn", 1, "Hoch", "CAE", "135", 0, "315"},
+                     {"runter ueber die Luecke", "Zorn", 1, "Runter", "AEC", "135", 2, "153"},
+                     {"eintragen nach der Luecke", "Zorn", -1, "Eintragen", "ACEB", "1234", 3, "1234"},
+                     {"einzige entfernen", "Zuletzt", 0, "Loeschen", "", "", -1, ""}});
     }
     void positionen()
     {
-        QFETCH(QString, patient);
-        QFETCH(int, zeile);
-        QFETCH(QString, knopf);
-        QFETCH(QString, namen);
-        QFETCH(QString, gezeigt);
-        QFETCH(int, aktuell);
-        QFETCH(QString, gespeichert);
+        QFETCH(Zug, fall);
         Welt t;
         const int berg = t.patient("Berg");
         const int zorn = t.patient("Zorn");
@@ -159,21 +148,23 @@ private slots:
         t.starten();
         QTableWidget *z = t.tabelle("tabelleZuordnung");
 
-        t.patientWaehlen(patient);
-        if (zeile >= 0)
-            t.zeileWaehlen(zeile);
+        const QString knopf = fall.knopf, namen = fall.namen;
+        t.patientWaehlen(fall.patient);
+        if (fall.zeile >= 0)
+            t.zeileWaehlen(fall.zeile);
         if (knopf == "Eintragen")
             t.packungWaehlen("B-Tabs");
         t.knopf(qPrintable(knopf == "Eintragen" ? "knopfEintragen" : "knopfZuordnung" + knopf));
 
         QCOMPARE(spalte(z, 1).join(""), namen);
-        QCOMPARE(spalte(z, 4).join(""), gezeigt);
-        QCOMPARE(z->currentRow(), aktuell);
-        QCOMPARE(ordnung(t, t.wert("SELECT id FROM patient WHERE lastname = ?", {patient}).toInt()), gespeichert);
+        QCOMPARE(spalte(z, 4).join(""), fall.gezeigt);
+        QCOMPARE(z->currentRow(), fall.aktuell);
+        QCOMPARE(ordnung(t, t.wert("SELECT id FROM patient WHERE lastname = ?", {fall.patient}).toInt()),
+                 fall.gespeichert);
         QCOMPARE(spalte(t.tabelle("tabelleVerordnungsplan"), 0).join(""), namen);
-        QCOMPARE(t.text("detailMedizin"), aktuell >= 0 ? namen.mid(aktuell, 1) : "");
+        QCOMPARE(t.text("detailMedizin"), fall.aktuell >= 0 ? namen.mid(fall.aktuell, 1) : "");
         QCOMPARE(t.tabelle("tabelleUebersicht")->rowCount(), namen.size());
-        if (patient != "Berg")
+        if (fall.patient != QLatin1String("Berg"))
             QCOMPARE(ordnung(t, berg), "12345");
         QCOMPARE(t.env.meldungen, QStringList());
     }

@@ -8,68 +8,94 @@ namespace {
 const char *const apothekenKnopf = "knopfApotheke";
 const char *const bearbeitenKnopf = "knopfZuordnungBearbeiten";
 
-// Berg's one line of Ramilich 5, counted vorTagen ago, chosen in the running program.
-int bergsZeile(Welt &t, double stand, int vorTagen, double morgen, const QVariant &einheiten = 20, int hilfe = 0)
+// Berg's one line of Ramilich 5, counted vorTagen ago, in the running
+// program; chosen unless waehlen is false.
+int bergsZeile(Welt &t, double stand, int vorTagen, double morgen, const QVariant &einheiten = 20, int hilfe = 0,
+               bool waehlen = true)
 {
     const int id = t.einnahme(t.patient("Berg"), t.packung("Ramipril", "Ramilich 5", "5 mg", einheiten),
                               heute.addDays(-vorTagen), stand, morgen, 0, morgen, 0, 1, hilfe);
     t.starten();
-    t.zeileWaehlen(0);
+    if (waehlen)
+        t.zeileWaehlen(0);
     return id;
 }
 
+// A window that does not open: said why, nothing stored.
+struct OhneFenster {
+    const char *name, *knopf;
+    bool waehlen;
+    QVariant einheiten; // of the line's package; NULL: the package is deleted
+    const char *grund;
+};
+
+// "Abbrechen", or the frame, after typing into a field.
+struct Abbruch {
+    const char *name, *knopf, *feld, *angebot;
+    bool rahmen;
+};
+
+// A purchase: the line (counted ten days ago, morgen in the morning and
+// evening), units a package, packages typed ("" leaves the one offered), the
+// stock then.
+struct Kauf {
+    const char *name;
+    double stand, morgen, einheiten;
+    const char *packungen, *neu;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(OhneFenster)
+Q_DECLARE_METATYPE(Abbruch)
+Q_DECLARE_METATYPE(Kauf)
 
 class EinnahmefensterTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void ohneZeileKeinFenster_data()
+    void ohneFenster_data()
     {
-        QTest::addColumn<QString>("knopf");
-        QTest::newRow("Apotheke") << apothekenKnopf;
-        QTest::newRow("Zuordnung bearbeiten") << bearbeitenKnopf;
+        faelle<OhneFenster>({{"Apotheke ohne Zeile", apothekenKnopf, false, 20, "Zeile"},
+                             {"bearbeiten ohne Zeile", bearbeitenKnopf, false, 20, "Zeile"},
+                             {"Packung geloescht", apothekenKnopf, true, QVariant(), "wie viele Einheiten"},
+                             {"mehr als 100000 Einheiten", apothekenKnopf, true, 100001, "wie viele Einheiten"}});
     }
-    void ohneZeileKeinFenster()
+    void ohneFenster()
     {
-        QFETCH(QString, knopf);
+        QFETCH(OhneFenster, fall);
         Welt t;
-        t.einnahme(t.patient("Berg"), t.packung("Ramipril", "Ramilich 5"), heute, 30, 1, 0, 1, 0, 1);
-        t.starten();
-        QVERIFY(!oeffnen(t, qPrintable(knopf)));
+        if (fall.einheiten.isNull())
+            Datei::ausfuehren(t.f, "CREATE TRIGGER weg AFTER INSERT ON einnahme BEGIN DELETE FROM sorte; END");
+        const int a = bergsZeile(t, 30, 10, 1, fall.einheiten, 0, fall.waehlen);
+        QVERIFY(!oeffnen(t, fall.knopf));
         QCOMPARE(t.env.meldungen.size(), 1);
-        QVERIFY2(t.env.meldungen.first().contains("Zeile"), qPrintable(t.env.meldungen.first()));
+        QVERIFY2(t.env.meldungen.first().contains(fall.grund), qPrintable(t.env.meldungen.first()));
+        QCOMPARE(zeile(t, a, "stand, tag"), (QStringList{"30", "2026-11-26"}));
     }
 
-    // "Abbrechen" and the frame store nothing, and the next opening offers
-    // the line again, not what was typed.
+    // Nothing is stored, and the next opening offers the line again, not
+    // what was typed.
     void abbrechenSpeichertNichts_data()
     {
-        QTest::addColumn<QString>("knopf");
-        QTest::addColumn<QString>("feldName");
-        QTest::addColumn<QString>("angebot");
-        QTest::addColumn<bool>("rahmen");
-        QTest::newRow("Apotheke, Abbrechen") << apothekenKnopf << QString("fensterPackungen") << "1" << false;
-        QTest::newRow("Apotheke, Rahmen") << apothekenKnopf << QString("fensterPackungen") << "1" << true;
-        QTest::newRow("bearbeiten, Abbrechen") << bearbeitenKnopf << QString("fensterStand") << "10" << false;
-        QTest::newRow("bearbeiten, Rahmen") << bearbeitenKnopf << QString("fensterMorgen") << "1" << true;
+        faelle<Abbruch>({{"Apotheke, Abbrechen", apothekenKnopf, "fensterPackungen", "1", false},
+                         {"Apotheke, Rahmen", apothekenKnopf, "fensterPackungen", "1", true},
+                         {"bearbeiten, Abbrechen", bearbeitenKnopf, "fensterStand", "10", false},
+                         {"bearbeiten, Rahmen", bearbeitenKnopf, "fensterMorgen", "1", true}});
     }
     void abbrechenSpeichertNichts()
     {
-        QFETCH(QString, knopf);
-        QFETCH(QString, feldName);
-        QFETCH(QString, angebot);
-        QFETCH(bool, rahmen);
+        QFETCH(Abbruch, fall);
         Welt t;
         const int a = bergsZeile(t, 30, 10, 1); // 10 today
         QStringList angeboten;
         for (int mal = 0; mal < 2; ++mal)
-            QVERIFY(oeffnen(t, qPrintable(knopf), [&](QDialog *d) {
-                angeboten << teil<QLineEdit>(d, feldName)->text();
-                tippen(teil<QLineEdit>(d, feldName), "4");
-                rahmen ? void(d->close()) : druecken(d, "Abbrechen");
+            QVERIFY(oeffnen(t, fall.knopf, [&](QDialog *d) {
+                angeboten << teil<QLineEdit>(d, fall.feld)->text();
+                tippen(teil<QLineEdit>(d, fall.feld), "4");
+                fall.rahmen ? void(d->close()) : druecken(d, "Abbrechen");
             }));
-        QCOMPARE(angeboten, (QStringList{angebot, angebot}));
+        QCOMPARE(angeboten, (QStringList{fall.angebot, fall.angebot}));
         QCOMPARE(zeile(t, a), (QStringList{"30", "2026-11-26", "1", "0", "1", "0", "0"}));
     }
 
@@ -77,24 +103,15 @@ private slots:
     // added to the stock counted to today, with the package's units as they are.
     void apotheke_data()
     {
-        QTest::addColumn<double>("stand");
-        QTest::addColumn<double>("morgen"); // and as much in the evening, for ten days
-        QTest::addColumn<double>("einheiten");
-        QTest::addColumn<QString>("packungen"); // "" leaves the one offered
-        QTest::addColumn<QString>("neu");
-        QTest::newRow("verbraucht seit dem Zaehlen") << 30.0 << 1.0 << 20.0 << QString("2") << "50";
-        QTest::newRow("unter null") << 5.0 << 0.5 << 20.0 << QString() << "15";
-        QTest::newRow("halbe Einheiten") << 10.0 << 0.0 << 2.5 << QString("2") << "15";
+        faelle<Kauf>({{"verbraucht seit dem Zaehlen", 30, 1, 20, "2", "50"},
+                      {"unter null", 5, 0.5, 20, "", "15"},
+                      {"halbe Einheiten", 10, 0, 2.5, "2", "15"}});
     }
     void apotheke()
     {
-        QFETCH(double, stand);
-        QFETCH(double, morgen);
-        QFETCH(double, einheiten);
-        QFETCH(QString, packungen);
-        QFETCH(QString, neu);
+        QFETCH(Kauf, fall);
         Welt t;
-        const int a = bergsZeile(t, stand, 10, morgen, einheiten);
+        const int a = bergsZeile(t, fall.stand, 10, fall.morgen, fall.einheiten);
         QStringList gezeigt;
         QString angeboten;
         QPointer<QLineEdit> feld; // lent to the window, kept by the main window
@@ -102,39 +119,19 @@ private slots:
             gezeigt = beschriftungen(d);
             feld = teil<QLineEdit>(d, "fensterPackungen");
             angeboten = feld->text();
-            if (!packungen.isEmpty())
-                tippen(feld, packungen);
+            if (*fall.packungen)
+                tippen(feld, fall.packungen);
             druecken(d, "Eintragen");
         }));
         QCOMPARE(gezeigt.mid(1, 9),
-                 (QStringList{"Ramilich 5", "Menge:", QString::number(einheiten), "Dosis/Einheit:", "5 mg",
-                              "Stand:", QString::number(stand - 20 * morgen), "Heute:", "06.12.2026"}));
+                 (QStringList{"Ramilich 5", "Menge:", QString::number(fall.einheiten), "Dosis/Einheit:", "5 mg",
+                              "Stand:", QString::number(fall.stand - 20 * fall.morgen), "Heute:", "06.12.2026"}));
         QCOMPARE(angeboten, "1");
-        QCOMPARE(zeile(t, a, "stand, tag"), (QStringList{neu, "2026-12-06"}));
-        QCOMPARE(t.text("detailBestand"), neu);
+        QCOMPARE(zeile(t, a, "stand, tag"), (QStringList{fall.neu, "2026-12-06"}));
+        QCOMPARE(t.text("detailBestand"), fall.neu);
         QVERIFY(feld);
         QVERIFY(!feld->parent());
         QCOMPARE(t.env.meldungen, QStringList());
-    }
-
-    // Without units per package nothing can be booked: said, no window.
-    void apothekeOhneEinheiten_data()
-    {
-        QTest::addColumn<QVariant>("einheiten");
-        QTest::newRow("Packung geloescht") << QVariant();
-        QTest::newRow("mehr als 100000 Einheiten") << QVariant(100001);
-    }
-    void apothekeOhneEinheiten()
-    {
-        QFETCH(QVariant, einheiten);
-        Welt t;
-        if (einheiten.isNull())
-            Datei::ausfuehren(t.f, "CREATE TRIGGER weg AFTER INSERT ON einnahme BEGIN DELETE FROM sorte; END");
-        const int a = bergsZeile(t, 30, 10, 1, einheiten);
-        QVERIFY(!oeffnen(t, apothekenKnopf));
-        QCOMPARE(t.env.meldungen.size(), 1);
-        QVERIFY2(t.env.meldungen.first().contains("wie viele Einheiten"), qPrintable(t.env.meldungen.first()));
-        QCOMPARE(zeile(t, a, "stand, tag"), (QStringList{"30", "2026-11-26"}));
     }
 
     // 30 units ten days ago at 2 a day are offered as 10; corrected to 14,

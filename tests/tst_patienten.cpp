@@ -61,7 +61,16 @@ QStringList erwartet(const Welt &t, const QString &wo, int hoehe)
     return z;
 }
 
+// The column searched (0 first name, 1 last name, 2 place), the term, and the last names found.
+struct Suche {
+    const char *name;
+    int art;
+    const char *begriff, *gefunden;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Suche)
 
 class PatientenTest : public QObject
 {
@@ -97,34 +106,23 @@ private slots:
     // is an ordinary text.
     void suche_data()
     {
-        QTest::addColumn<int>("art");
-        QTest::addColumn<QString>("begriff");
-        QTest::addColumn<QString>("gefunden");
-        const struct {
-            int art;
-            const char *begriff, *gefunden;
-        } faelle[] = {{0, "O", "abel,Zeisig"},
-                      {0, "\u00E4", "Myers"},
-                      {0, "\u00C4", "M\u00FCller"},
-                      {1, "ER", "Muster,Myers,M\u00FCller"},
-                      {0, "m_m", "abel"},
-                      {0, "%", "abel,Muster,Myers,M\u00FCller,Zeisig"},
-                      {2, "_", "abel,Muster,M\u00FCller,Zeisig,Ohne"},
-                      {2, "", "abel,Muster,Myers,M\u00FCller,Zeisig,Ohne"},
-                      {0, "default", ""},
-                      {1, "nichts", ""}};
-        for (const auto &f : faelle)
-            QTest::newRow(qPrintable(QStringLiteral("%1 \u201E%2\u201C").arg(f.art).arg(QString::fromUtf8(f.begriff))))
-                << f.art << QString::fromUtf8(f.begriff) << QString::fromUtf8(f.gefunden);
+        faelle<Suche>({{"Vorname O", 0, "O", "abel,Zeisig"},
+                       {"Vorname \u00E4", 0, "\u00E4", "Myers"},
+                       {"Vorname \u00C4", 0, "\u00C4", "M\u00FCller"},
+                       {"Nachname ER", 1, "ER", "Muster,Myers,M\u00FCller"},
+                       {"Vorname m_m", 0, "m_m", "abel"},
+                       {"Vorname %", 0, "%", "abel,Muster,Myers,M\u00FCller,Zeisig"},
+                       {"Ort _", 2, "_", "abel,Muster,M\u00FCller,Zeisig,Ohne"},
+                       {"Ort leer", 2, "", "abel,Muster,Myers,M\u00FCller,Zeisig,Ohne"},
+                       {"Vorname default", 0, "default", ""},
+                       {"Nachname nichts", 1, "nichts", ""}});
     }
     void suche()
     {
-        QFETCH(int, art);
-        QFETCH(QString, begriff);
-        QFETCH(QString, gefunden);
+        QFETCH(Suche, fall);
         Welt t;
         mitListen(t, {sechs});
-        QCOMPARE(suchen(t, art, begriff).join(','), gefunden);
+        QCOMPARE(suchen(t, fall.art, fall.begriff).join(','), fall.gefunden);
         QCOMPARE(t.env.meldungen, QStringList());
     }
 

@@ -44,7 +44,17 @@ QString termine(const Welt &t)
     return t.wert("SELECT group_concat(arzt || ' ' || arzt_date, ', ') FROM termine WHERE pata_id = 1").toString();
 }
 
+// Berg's appointments, "doctor|date" (see datum; "Zorn:" first for Zorn's),
+// ";" between them, the stock of the line Berg takes one a day of, and the mark.
+struct Hausarzt {
+    const char *name, *termine;
+    int stand;
+    const char *marke;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Hausarzt)
 
 class TermineTest : public QObject
 {
@@ -56,45 +66,30 @@ private slots:
     // NULL, which the database sorts before every date, counts neither.
     void naechsterHausarzt_data()
     {
-        QTest::addColumn<QString>("termine");
-        QTest::addColumn<int>("stand");
-        QTest::addColumn<QString>("erwartet");
-        const struct {
-            const char *fall, *termine;
-            int stand;
-            const char *marke;
-        } faelle[] = {
-            {"endet vor dem Termin", "Hausarzt|8", 8, "rot"},
-            {"endet am Termin", "Hausarzt|8", 9, "gelb"},
-            {"der naechste zaehlt", "Hausarzt|30;Hausarzt|8", 9, "gelb"},
-            {"heute zaehlt", "Hausarzt|0", 0, "rot"},
-            {"reicht bis heute", "Hausarzt|0", 1, "gelb"},
-            {"vergangen", "Hausarzt|-1", 0, "gelb"},
-            {"anderer Arzt", "Dr. Kunz|2", 0, "gelb"},
-            {"andere Schreibweise", "hausarzt|4;Hausarzt |3", 0, "gelb"},
-            {"anderer Patient", "Zorn:Hausarzt|1", 0, "gelb"},
-            {"Zahl und NULL", "Hausarzt|#20261210;Hausarzt|NULL;Hausarzt|9", 8, "rot"},
-            {"nur Zahl, NULL und Text", "Hausarzt|#20261210;Hausarzt|NULL;Hausarzt|bald", 0, "gelb"},
-        };
-        for (const auto &f : faelle)
-            QTest::newRow(f.fall) << f.termine << f.stand << f.marke;
+        faelle<Hausarzt>({{"endet vor dem Termin", "Hausarzt|8", 8, "rot"},
+                          {"der naechste zaehlt", "Hausarzt|30;Hausarzt|8", 9, "gelb"},
+                          {"heute zaehlt", "Hausarzt|0", 0, "rot"},
+                          {"vergangen", "Hausarzt|-1", 0, "gelb"},
+                          {"anderer Arzt", "Dr. Kunz|2", 0, "gelb"},
+                          {"andere Schreibweise", "hausarzt|4;Hausarzt |3", 0, "gelb"},
+                          {"anderer Patient", "Zorn:Hausarzt|1", 0, "gelb"},
+                          {"Zahl und NULL", "Hausarzt|#20261210;Hausarzt|NULL;Hausarzt|9", 8, "rot"},
+                          {"nur Zahl, NULL und Text", "Hausarzt|#20261210;Hausarzt|NULL;Hausarzt|bald", 0, "gelb"}});
     }
     void naechsterHausarzt()
     {
-        QFETCH(QString, termine);
-        QFETCH(int, stand);
-        QFETCH(QString, erwartet);
+        QFETCH(Hausarzt, fall);
         Welt t;
         const int berg = t.patient("Berg");
         const int zorn = t.patient("Zorn");
-        t.einnahme(berg, t.packung("Ramipril", "Ramilich 5"), heute, stand, 1, 0, 0, 0, 1);
-        for (const QString &termin : termine.split(';', Qt::SkipEmptyParts)) {
+        t.einnahme(berg, t.packung("Ramipril", "Ramilich 5"), heute, fall.stand, 1, 0, 0, 0, 1);
+        for (const QString &termin : QString(fall.termine).split(';')) {
             const QString arzt = termin.section('|', 0, 0);
             t.termin(arzt.startsWith("Zorn:") ? zorn : berg, arzt.section(':', -1), datum(termin.section('|', 1)));
         }
         t.starten();
         t.patientWaehlen("Berg");
-        QCOMPARE(marke(t.tabelle("tabelleUebersicht"), 0), erwartet);
+        QCOMPARE(marke(t.tabelle("tabelleUebersicht"), 0), fall.marke);
         QCOMPARE(t.env.meldungen, QStringList());
     }
 

@@ -14,15 +14,41 @@ int bergMitRamipril(Welt &t)
                       0, 1, 0, 1);
 }
 
+// Where a number is typed: the field, the main window's button that opens
+// its window (none: in the main window), the button that stores, how the
+// message names the field and its range, and what the file then holds; "%1"
+// stands for the time of day. "Packung" is a new package of Ramipril,
+// "Packungsaenderung" its package Ramilich 5 changed.
+struct Ort {
+    const char *feld, *fenster, *knopf, *angabe, *bereich, *gelesen;
+};
+const char *const dosis = "eine Zahl von 0 bis 100";
+const QHash<QString, Ort> orte{
+    {"Zuordnen", {"editZuordnen%1", nullptr, "knopfEintragen", "%1", dosis, "quote(%1) FROM einnahme WHERE id = 2"}},
+    {"Zuordnung", {"fenster%1", "knopfZuordnungBearbeiten", "\u00C4ndern", "%1", dosis, "quote(%1) FROM einnahme"}},
+    {"Stand",
+     {"fensterStand", "knopfZuordnungBearbeiten", "\u00C4ndern", "Stand", "eine Zahl von -100000 bis 1000000",
+      "quote(stand) FROM einnahme"}},
+    {"Apotheke",
+     {"fensterPackungen", "knopfApotheke", "Eintragen", "Packung/en",
+      "eine ganze Zahl von 1 bis 1000 oder von -1000 bis -1", "quote(stand) FROM einnahme"}},
+    {"Packung",
+     {"editSortePackung", nullptr, "knopfSorteEintragen", "Einheiten pro Packung", "eine Zahl \u00FCber 0 bis 100000",
+      "quote(packung) FROM sorte WHERE id = 2"}},
+    {"Packungsaenderung",
+     {"editSorteNeuPackung", nullptr, "knopfSorteAendern", "Einheiten pro Packung", "eine Zahl \u00FCber 0 bis 100000",
+      "quote(packung) FROM sorte"}}};
+
 } // namespace
 
 class ZahlenTest : public QObject
 {
     Q_OBJECT
 private slots:
-    // Every field a number is typed into, with the range its message names.
-    // "-" for a refusal: the message names field, range and text, the field
-    // (and its window) keeps what was typed, and the file what it held.
+    // Every field a number is typed into (see orte), the text typed and
+    // what the file then holds; "-" for a refusal: the message names field,
+    // range and text, the field (and its window) keeps what was typed, and
+    // the file what it held.
     void getippt_data()
     {
         QTest::addColumn<QString>("ort");
@@ -31,51 +57,40 @@ private slots:
         const struct {
             const char *ort, *text, *gespeichert;
         } faelle[] = {
-            // The group "Dem Patienten zuordnen": its new line.
-            {"Zuordnen/Morgen", "100", "100.0"},
-            {"Zuordnen/Mittag", ",5", "0.5"},
-            {"Zuordnen/Abend", "", "0.0"},
-            {"Zuordnen/Nacht", " 0,25", "0.25"},
-            {"Zuordnen/Morgen", "1e308", "-"},
-            {"Zuordnen/Mittag", "-0,5", "-"},
-            {"Zuordnen/Abend", "1/2", "-"},
-            {"Zuordnen/Nacht", "100,5", "-"},
-            {"Zuordnen/Nacht", "nan", "-"},
-            // The window "Zuordnung bearbeiten": the line's doses and stock.
-            {"Zuordnung/Morgen", "eine", "-"},
-            {"Zuordnung/Mittag", "1.5", "1.5"},
-            {"Zuordnung/Abend", " 1,5 ", "1.5"},
-            {"Zuordnung/Abend", "", "0.0"},
-            {"Zuordnung/Nacht", "100.01", "-"},
-            {"Zuordnung/Stand", "1000000", "1000000.0"},
-            {"Zuordnung/Stand", "-100000", "-100000.0"},
-            {"Zuordnung/Stand", "-2,5", "-2.5"},
-            {"Zuordnung/Stand", "1000000,5", "-"},
-            {"Zuordnung/Stand", "-100001", "-"},
-            {"Zuordnung/Stand", "1e20", "-"},
-            {"Zuordnung/Stand", "zehn", "-"},
-            // The pharmacy window: packages bought, or taken back, added to the stock.
-            {"Apotheke/Packung/en", "2", "70.0"},
-            {"Apotheke/Packung/en", "-1", "10.0"},
-            {"Apotheke/Packung/en", "0", "-"},
-            {"Apotheke/Packung/en", "1001", "-"},
-            {"Apotheke/Packung/en", "-1001", "-"},
-            {"Apotheke/Packung/en", "2,0", "-"},
-            {"Apotheke/Packung/en", "1.5", "-"},
-            {"Apotheke/Packung/en", "", "-"},
-            // Units per package, of a new package and of the one shown.
-            {"Packung/neu", "2,5", "2.5"},
-            {"Packung/neu", "20", "20.0"},
-            {"Packung/neu", "0", "-"},
-            {"Packung/neu", "", "-"},
-            {"Packung/neu", "1e5", "-"},
-            {"Packung/aendern", "100000", "100000.0"},
-            {"Packung/aendern", "100000,5", "-"},
-            {"Packung/aendern", "zwanzig", "-"},
-            {"Packung/aendern", "-1", "-"},
+            {"Zuordnen Morgen", "100", "100.0"},
+            {"Zuordnen Mittag", ",5", "0.5"},
+            {"Zuordnen Abend", "", "0.0"},
+            {"Zuordnen Nacht", "100,5", "-"},
+            {"Zuordnen Morgen", "1e308", "-"},
+            {"Zuordnen Mittag", "-0,5", "-"},
+            {"Zuordnen Abend", "1/2", "-"},
+            {"Zuordnung Morgen", "eine", "-"},
+            {"Zuordnung Mittag", " 1,5 ", "1.5"},
+            {"Zuordnung Abend", "", "0.0"},
+            {"Zuordnung Nacht", "100.01", "-"},
+            {"Stand", "1000000", "1000000.0"},
+            {"Stand", "-100000", "-100000.0"},
+            {"Stand", "1000000,5", "-"},
+            {"Stand", "-100001", "-"},
+            {"Stand", "1e20", "-"},
+            {"Stand", "zehn", "-"},
+            {"Apotheke", "2", "70.0"},
+            {"Apotheke", "-1", "10.0"},
+            {"Apotheke", "0", "-"},
+            {"Apotheke", "1001", "-"},
+            {"Apotheke", "-1001", "-"},
+            {"Apotheke", "2,0", "-"},
+            {"Apotheke", "", "-"},
+            {"Packung", "2,5", "2.5"},
+            {"Packung", "0", "-"},
+            {"Packung", "", "-"},
+            {"Packung", "1e5", "-"},
+            {"Packungsaenderung", "100000", "100000.0"},
+            {"Packungsaenderung", "100000,5", "-"},
+            {"Packungsaenderung", "-1", "-"},
         };
         for (const auto &f : faelle)
-            QTest::newRow(qPrintable(QStringLiteral("%1 \u201E%2\u201C").arg(f.ort, f.text)))
+            QTest::newRow(qPrintable(QString("%1 \u201E%2\u201C").arg(f.ort, f.text)))
                 << f.ort << f.text << f.gespeichert;
     }
     void getippt()
@@ -83,48 +98,23 @@ private slots:
         QFETCH(QString, ort);
         QFETCH(QString, text);
         QFETCH(QString, gespeichert);
+        const Ort o = orte.value(ort.section(' ', 0, 0));
+        const QString zeit = ort.section(' ', 1);
+        const QString feldName = QString(o.feld).arg(zeit), knopf = o.knopf,
+                      gelesen = "SELECT " + QString(o.gelesen).arg(zeit);
         Welt t;
         bergMitRamipril(t);
         mitListen(t, {});
-        const QString wo = ort.section('/', 0, 0), was = ort.section('/', 1);
-        QString feldName, knopf, angabe = was, bereich = "eine Zahl von 0 bis 100", gelesen;
-        const char *fenster = nullptr;
-        if (wo == "Zuordnen") {
-            t.packungWaehlen("Ramilich 5");
-            feldName = "editZuordnen" + was;
-            knopf = "knopfEintragen";
-            gelesen = "SELECT quote(" + was + ") FROM einnahme WHERE id = 2";
-        } else if (wo == "Zuordnung") {
-            t.zeileWaehlen(0);
-            fenster = "knopfZuordnungBearbeiten";
-            feldName = "fenster" + was;
-            knopf = "\u00C4ndern";
-            gelesen = "SELECT quote(" + was + ") FROM einnahme WHERE id = 1";
-            if (was == "Stand")
-                bereich = "eine Zahl von -100000 bis 1000000";
-        } else if (wo == "Apotheke") {
-            t.zeileWaehlen(0);
-            fenster = "knopfApotheke";
-            feldName = "fensterPackungen";
-            knopf = "Eintragen";
-            bereich = "eine ganze Zahl von 1 bis 1000 oder von -1000 bis -1";
-            gelesen = "SELECT quote(stand) FROM einnahme WHERE id = 1";
-        } else {
-            zelleKlicken(t.tabelle("tabelleMedikamente"), 0, 1);
-            zelleKlicken(t.tabelle("tabelleSorten"), 0, 2);
-            const bool neu = was == "neu";
-            feldName = neu ? "editSortePackung" : "editSorteNeuPackung";
-            knopf = neu ? "knopfSorteEintragen" : "knopfSorteAendern";
-            angabe = "Einheiten pro Packung";
-            bereich = "eine Zahl \u00FCber 0 bis 100000";
-            gelesen = QStringLiteral("SELECT quote(packung) FROM sorte WHERE id = %1").arg(neu ? 2 : 1);
-        }
+        zelleKlicken(t.tabelle("tabelleMedikamente"), 0, 1);
+        zelleKlicken(t.tabelle("tabelleSorten"), 0, 2);
+        t.zeileWaehlen(0);
+        t.packungWaehlen("Ramilich 5");
         const QString vorher = t.wert(gelesen).toString();
 
         QString stehtNoch;
         bool offen = false;
-        if (fenster) {
-            QVERIFY(oeffnen(t, fenster, [&](QDialog *d) {
+        if (o.fenster) {
+            QVERIFY(oeffnen(t, o.fenster, [&](QDialog *d) {
                 tippen(teil<QLineEdit>(d, feldName), text);
                 druecken(d, knopf);
                 stehtNoch = teil<QLineEdit>(d, feldName)->text();
@@ -132,7 +122,7 @@ private slots:
             }));
         } else {
             tippe(t, feldName, text);
-            t.knopf(qPrintable(knopf));
+            t.knopf(o.knopf);
             stehtNoch = feld(t, feldName);
         }
 
@@ -144,13 +134,12 @@ private slots:
         QCOMPARE(t.wert(gelesen).toString(), vorher);
         QCOMPARE(t.env.meldungen.size(), 1);
         const QString meldung = t.env.meldungen.first();
-        QCOMPARE(
-            meldung.section("\n\n", 0, 0),
-            QStringLiteral("Die Angabe bei \u201E%1\u201C muss %2 sein: \u201E%3\u201C.").arg(angabe, bereich, text));
+        QCOMPARE(meldung.section("\n\n", 0, 0), QString("Die Angabe bei \u201E%1\u201C muss %2 sein: \u201E%3\u201C.")
+                                                    .arg(QString(o.angabe).arg(zeit), o.bereich, text));
         QVERIFY2(meldung.endsWith("Es wurde nichts gespeichert."), qPrintable(meldung));
         QCOMPARE(stehtNoch, text);
-        QCOMPARE(offen, fenster != nullptr);
-        if (wo == "Zuordnen")
+        QCOMPARE(offen, o.fenster != nullptr);
+        if (ort.startsWith("Zuordnen"))
             QCOMPARE(t.text("anzeigeZuordnenSorte"), "Ramilich 5");
     }
 
