@@ -24,6 +24,10 @@ struct Welt {
     Welt() { env.datenbankAnlegen(f); }
 
     QVariant wert(const QString &sql, const QVariantList &werte = {}) const { return Datei::wert(f, sql, werte); }
+    int anzahl(const char *tabelle) const
+    {
+        return wert(QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(tabelle))).toInt();
+    }
     int letzte(const char *tabelle) const
     {
         return wert(QStringLiteral("SELECT max(id) FROM %1").arg(QLatin1String(tabelle))).toInt();
@@ -35,7 +39,7 @@ struct Welt {
     }
     // A medication with one package; the package's key.
     int packung(const QString &medizin, const QString &handelsname, const QString &dosis = QStringLiteral("5 mg"),
-                int einheiten = 30)
+                const QVariant &einheiten = 30)
     {
         Datei::ausfuehren(f, QStringLiteral("INSERT INTO medikament (medizin) VALUES (?)"), {medizin});
         Datei::ausfuehren(
@@ -43,8 +47,8 @@ struct Welt {
             {letzte("medikament"), handelsname, dosis, einheiten});
         return letzte("sorte");
     }
-    int einnahme(int pat, int sorte, const QVariant &tag, double stand, double morgen, double mittag, double abend,
-                 double nacht, int ordnung, int hilfe = 0)
+    int einnahme(int pat, int sorte, const QVariant &tag, const QVariant &stand, double morgen, double mittag,
+                 double abend, double nacht, int ordnung, int hilfe = 0)
     {
         Datei::ausfuehren(
             f,
@@ -59,35 +63,26 @@ struct Welt {
                           {pat, arzt, datum});
         return letzte("termine");
     }
-    // "key:position" of a patient's lines, in key order.
-    QStringList positionen(int pat) const
-    {
-        return wert(QStringLiteral("SELECT group_concat(id || ':' || ordnung) FROM (SELECT id, ordnung FROM einnahme "
-                                   "WHERE pat_id = ? ORDER BY id)"),
-                    {pat})
-            .toString()
-            .split(',', Qt::SkipEmptyParts);
-    }
 
     void starten() { w = env.starten(); }
     QTableWidget *tabelle(const char *name) const { return teil<QTableWidget>(w.get(), QString::fromLatin1(name)); }
     QString text(const char *label) const { return teil<QLabel>(w.get(), QString::fromLatin1(label))->text(); }
     void knopf(const char *name) const { klicken(teil<QAbstractButton>(w.get(), QString::fromLatin1(name))); }
-    // The nine detail boxes of the current line, joined by "|".
-    QString details() const
+    // What the nine detail boxes of the current line show.
+    QStringList details() const
     {
         QStringList t;
         for (const char *n : {"detailMedizin", "detailMorgen", "detailMittag", "detailAbend", "detailNacht",
                               "detailDosis", "detailPackung", "detailDatum", "detailBestand"})
             t << text(n);
-        return t.join(QLatin1Char('|'));
+        return t;
     }
     void waehlen(const char *tabellenName, int textSpalte, const QString &text) const
     {
         QTableWidget *t = tabelle(tabellenName);
         const int z = spalte(t, textSpalte).indexOf(text);
         if (z < 0)
-            qFatal("%s not listed in %s", qPrintable(text), tabellenName);
+            return fehlschlag(text + QStringLiteral(" not listed in ") + QLatin1String(tabellenName));
         zelleKlicken(t, z, textSpalte);
     }
     void patientWaehlen(const QString &name) const { waehlen("tabellePatientenwahl", 1, name); }
@@ -100,9 +95,14 @@ inline QProgressBar *balken(QTableWidget *uebersicht, int zeile)
     return qobject_cast<QProgressBar *>(uebersicht->cellWidget(zeile, 1));
 }
 
-// The background of a cell; an invalid colour when it has none.
-inline QColor hintergrund(QTableWidget *t, int zeile, int spalte)
+// The mark on a line's last day in the overview: "rot", "gelb", another
+// colour's name, or "" for none.
+inline QString marke(QTableWidget *uebersicht, int zeile)
 {
-    const QBrush b = t->item(zeile, spalte)->background();
-    return b.style() == Qt::NoBrush ? QColor() : b.color();
+    const QBrush b = uebersicht->item(zeile, 4)->background();
+    const QColor c = b.style() == Qt::NoBrush ? QColor() : b.color();
+    const QString name = c.isValid() ? c.name() : QString();
+    return name == QLatin1String("#ff0000")   ? QStringLiteral("rot")
+           : name == QLatin1String("#ffff00") ? QStringLiteral("gelb")
+                                              : name;
 }

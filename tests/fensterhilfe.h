@@ -7,15 +7,11 @@
 
 #include <QtWidgets>
 #include <functional>
-#include <utility>
 
-// The texts of labels, line edits and date edits of w (or another property), named in order and joined by "|".
-inline QString texte(QWidget *w, const QStringList &namen, const char *eigenschaft = "text")
+// The text of the main window's line edit.
+inline QString feld(const Welt &t, const QString &name)
 {
-    QStringList t;
-    for (const QString &n : namen)
-        t << teil<QWidget>(w, n)->property(eigenschaft).toString();
-    return t.join('|');
+    return teil<QLineEdit>(t.w.get(), name)->text();
 }
 
 // Starts the program on the file prepared by the statements, with its lists shown.
@@ -24,7 +20,7 @@ inline void mitListen(Welt &t, const QStringList &sql)
     for (const QString &s : sql)
         Datei::ausfuehren(t.f, s);
     t.starten();
-    teil<QAction>(t.w.get(), "aktionListen")->trigger();
+    menue(t.w.get(), QStringLiteral("aktionListen"));
 }
 
 // Types the text, umlauts too, into the main window's field, replacing what it held.
@@ -35,26 +31,10 @@ inline void tippe(const Welt &t, const QString &feld, const QString &text)
 }
 
 // Clicks the main window's button knopf and runs handler on the window it
-// opens, as a user would answer it; the window is closed afterwards if the
-// handler left it open, so that a failed check cannot leave the test
-// waiting. False when no window opened.
+// opens (see imFenster). False when no window opened.
 inline bool oeffnen(const Welt &t, const char *knopf, const std::function<void(QDialog *)> &handler = {})
 {
-    bool geoeffnet = false;
-    QTimer waechter;
-    QObject::connect(&waechter, &QTimer::timeout, [&] {
-        auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!d || !d->isVisible() || std::exchange(geoeffnet, true))
-            return;
-        waechter.stop();
-        if (handler)
-            handler(d);
-        if (d->isVisible())
-            d->reject();
-    });
-    waechter.start(10);
-    t.knopf(knopf);
-    return geoeffnet;
+    return imFenster([&] { t.knopf(knopf); }, handler);
 }
 
 // Clicks the window's button with this text.
@@ -63,23 +43,24 @@ inline void druecken(QDialog *d, const QString &text)
     for (QPushButton *k : d->findChildren<QPushButton *>())
         if (k->text().remove(QLatin1Char('&')) == text)
             return klicken(k);
-    qFatal("no button %s", qPrintable(text));
+    fehlschlag(QStringLiteral("no button ") + text);
 }
 
-// What the window's captions and boxes show, in the order they were made, joined by "|".
-inline QString beschriftungen(QDialog *d)
+// What the window's captions and boxes show, in the order they were made.
+inline QStringList beschriftungen(QDialog *d)
 {
     QStringList t;
     for (QLabel *l : d->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly))
         t << l->text();
-    return t.join('|');
+    return t;
 }
 
-// Columns of an intake line in the file, joined by "|".
-inline QString zeile(const Welt &t, int id, const QString &spalten = "stand, tag, morgen, mittag, abend, nacht, hilfe")
+// Columns of an intake line as the file holds them.
+inline QStringList zeile(const Welt &t, int id,
+                         const QString &spalten = "stand, tag, morgen, mittag, abend, nacht, hilfe")
 {
     QStringList w;
     for (const QVariant &v : Datei::zeilen(t.f, "SELECT " + spalten + " FROM einnahme WHERE id = ?", {id}).value(0))
         w << v.toString();
-    return w.join('|');
+    return w;
 }

@@ -5,6 +5,7 @@
 #include "storage/datenbankzugriff.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -22,6 +23,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUuid>
+#include <utility>
 
 Umgebung::Umgebung()
 {
@@ -35,7 +37,7 @@ Umgebung::Umgebung()
     qputenv("HOME", QFile::encodeName(heim()));
     qunsetenv("XDG_CONFIG_HOME");
     if (!dokumente().startsWith(heim() + QLatin1Char('/')))
-        qFatal("documents folder %s outside the test's home", qPrintable(dokumente()));
+        fehlschlag(QStringLiteral("documents folder %1 outside the test's home").arg(dokumente()));
     QDir().mkpath(dokumente());
     zeit = QDateTime(QDate(2026, 12, 6), QTime(10, 30, 0));
     DbSitzung::wartezeitMs = 300;
@@ -48,8 +50,8 @@ Umgebung::Umgebung()
         fragen << text;
         return antworten.isEmpty() ? false : antworten.takeFirst();
     };
-    Seams::datei = [this](const QString &titel, const QString &vorschlag, const QString &, bool) {
-        dateiTitel << titel;
+    Seams::datei = [this](const QString &, const QString &vorschlag, const QString &, bool speichern) {
+        dateiSpeichern << speichern;
         dateiVorschlaege << vorschlag;
         return dateiAntworten.isEmpty() ? QString() : dateiAntworten.takeFirst();
     };
@@ -78,6 +80,11 @@ void Umgebung::letzteDateiSetzen(const QString &pfad)
     QSettings(konfiguration(), QSettings::IniFormat).setValue(QStringLiteral("pfade/letzteDatei"), pfad);
 }
 
+QString Umgebung::letzteDatei() const
+{
+    return QSettings(konfiguration(), QSettings::IniFormat).value(QStringLiteral("pfade/letzteDatei")).toString();
+}
+
 void Umgebung::datenbankAnlegen(const QString &pfad)
 {
     QDir().mkpath(QFileInfo(pfad).absolutePath());
@@ -102,7 +109,7 @@ std::unique_ptr<MainWindow> Umgebung::starten()
     auto w = std::make_unique<MainWindow>();
     w->show();
     if (!QTest::qWaitForWindowExposed(w.get()))
-        qWarning("window not exposed");
+        fehlschlag(QStringLiteral("window not shown"));
     return w;
 }
 
@@ -117,15 +124,13 @@ QList<QVariantList> zeilen(const QString &pfad, const QString &sql, const QVaria
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(pfad);
-        if (!db.open())
-            qFatal("cannot open %s", qPrintable(pfad));
+        const bool offen = db.open();
         QSqlQuery q(db);
-        if (!q.prepare(sql))
-            qFatal("prepare failed: %s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-        for (int i = 0; i < werte.size(); ++i)
+        const bool vorbereitet = offen && q.prepare(sql);
+        for (int i = 0; vorbereitet && i < werte.size(); ++i)
             q.bindValue(i, werte.at(i));
-        if (!q.exec())
-            qFatal("exec failed: %s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        if (!vorbereitet || !q.exec())
+            fehlschlag(pfad + QStringLiteral(": ") + sql + QStringLiteral(": ") + q.lastError().text());
         while (q.next()) {
             QVariantList zeile;
             for (int i = 0; i < q.record().count(); ++i)
@@ -157,7 +162,26 @@ QStringList tabellen(const QString &pfad)
     return namen;
 }
 
+QByteArray inhalt(const QString &pfad)
+{
+    QFile f(pfad);
+    return !pfad.isEmpty() && f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 } // namespace Datei
+
+void fehlschlag(const QString &was)
+{
+    QTest::qFail(qPrintable(was), __FILE__, __LINE__);
+}
+
+QStringList texte(QWidget *w, const QStringList &namen, const char *eigenschaft)
+{
+    QStringList t;
+    for (const QString &n : namen)
+        t << teil<QWidget>(w, n)->property(eigenschaft).toString();
+    return t;
+}
 
 void seiteZeigen(QWidget *w)
 {
@@ -176,12 +200,17 @@ void klicken(QAbstractButton *knopf)
     QTest::mouseClick(knopf, Qt::LeftButton);
 }
 
+void menue(QWidget *fenster, const QString &aktion)
+{
+    teil<QAction>(fenster, aktion)->trigger();
+}
+
 void zelleKlicken(QTableWidget *tabelle, int zeile, int spalte)
 {
     seiteZeigen(tabelle);
     QTableWidgetItem *item = tabelle->item(zeile, spalte);
     if (!item)
-        qFatal("no cell %d,%d in %s", zeile, spalte, qPrintable(tabelle->objectName()));
+        return fehlschlag(QStringLiteral("no cell %1,%2 in %3").arg(zeile).arg(spalte).arg(tabelle->objectName()));
     tabelle->scrollToItem(item);
     QTest::mouseClick(tabelle->viewport(), Qt::LeftButton, Qt::NoModifier, tabelle->visualItemRect(item).center());
 }
@@ -190,7 +219,7 @@ void tippen(QWidget *feld, const QString &text)
 {
     auto *e = qobject_cast<QLineEdit *>(feld);
     if (!e)
-        qFatal("not a line edit");
+        return fehlschlag(feld->objectName() + QStringLiteral(" is no line edit"));
     seiteZeigen(e);
     e->selectAll();
     e->del();
@@ -205,21 +234,21 @@ QStringList spalte(QTableWidget *tabelle, int s)
     return texte;
 }
 
-void beiDialog(std::function<void(QDialog *)> handler)
+bool imFenster(const std::function<void()> &ausloesen, const std::function<void(QDialog *)> &handler, int warteMs)
 {
-    auto *timer = new QTimer;
-    auto rest = std::make_shared<int>(500);
-    QObject::connect(timer, &QTimer::timeout, [timer, handler, rest] {
+    bool geoeffnet = false;
+    QTimer waechter;
+    QObject::connect(&waechter, &QTimer::timeout, [&] {
         auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        const bool offen = d && d->isVisible();
-        if (!offen && --*rest > 0)
+        if (!d || !d->isVisible() || std::exchange(geoeffnet, true))
             return;
-        timer->stop();
-        timer->deleteLater();
-        if (offen)
+        waechter.stop();
+        if (handler)
             handler(d);
-        else
-            qWarning("no dialog appeared");
+        if (d->isVisible())
+            d->reject();
     });
-    timer->start(10);
+    waechter.start(10);
+    ausloesen();
+    return geoeffnet || (warteMs > 0 && QTest::qWaitFor([&] { return geoeffnet; }, warteMs));
 }

@@ -5,11 +5,16 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QVector>
 #include <QVariant>
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <type_traits>
 
 class QAbstractButton;
 class QDialog;
@@ -33,6 +38,8 @@ public:
 
     // Writes config.ini naming the given file as the one last used.
     void letzteDateiSetzen(const QString &pfad);
+    // The file config.ini names as the one last used.
+    QString letzteDatei() const;
     // Creates a database file with this program's five tables.
     void datenbankAnlegen(const QString &pfad);
 
@@ -44,7 +51,7 @@ public:
     QStringList fragen;           // every question the program asked
     QList<bool> antworten;        // answers, in order; "Nein" when none is left
     QStringList dateiAntworten;   // answers to file dialogs, in order; "" cancels
-    QStringList dateiTitel;       // titles of the file dialogs shown
+    QList<bool> dateiSpeichern;   // whether each file dialog was one to save
     QStringList dateiVorschlaege; // the path each file dialog was opened with
 
 private:
@@ -53,27 +60,40 @@ private:
     QByteArray alteKonfiguration;
 };
 
-// Access to a database file through a second, named connection.
+// Access to a database file through a second, named connection; a failing
+// statement fails the test.
 namespace Datei {
 void ausfuehren(const QString &pfad, const QString &sql, const QVariantList &werte = {});
 QVariant wert(const QString &pfad, const QString &sql, const QVariantList &werte = {});
 QList<QVariantList> zeilen(const QString &pfad, const QString &sql, const QVariantList &werte = {});
 QStringList tabellen(const QString &pfad);
+// The bytes of a file; none when there is none.
+QByteArray inhalt(const QString &pfad);
 } // namespace Datei
 
-// The member widget with this object name; fails the test when absent.
+// Fails the current test without ending it, for helpers that cannot return
+// from the test function: its next check then fails or it runs to its end.
+void fehlschlag(const QString &was);
+
+// The member widget with this object name. When it is absent the test fails
+// and goes on with a blank stand-in, so that it cannot crash the others.
 template <typename T>
 T *teil(QWidget *fenster, const QString &name)
 {
-    T *w = fenster->findChild<T *>(name);
-    if (!w)
-        qFatal("widget %s not found", qPrintable(name));
-    return w;
+    if (T *w = fenster->findChild<T *>(name))
+        return w;
+    fehlschlag(QStringLiteral("no widget ") + name);
+    return new std::conditional_t<std::is_abstract_v<T>, QPushButton, T>(fenster);
 }
+
+// The texts of labels, line edits and date edits of w (or another property), in the order named.
+QStringList texte(QWidget *w, const QStringList &namen, const char *eigenschaft = "text");
 
 // Brings the page that holds w to the front, as a user would before using it.
 void seiteZeigen(QWidget *w);
 void klicken(QAbstractButton *knopf);
+// Triggers the menu entry with this object name.
+void menue(QWidget *fenster, const QString &aktion);
 // Clicks the cell (row, column) of a table; column must be a visible one.
 void zelleKlicken(QTableWidget *tabelle, int zeile, int spalte);
 // Replaces the text of a line edit as if typed.
@@ -81,6 +101,32 @@ void tippen(QWidget *feld, const QString &text);
 // The visible text of a table, row by row, for the given columns.
 QStringList spalte(QTableWidget *tabelle, int spalte);
 
-// Runs handler on the next modal dialog that opens (while the caller's
-// action is still blocked in exec()). Returns at once.
-void beiDialog(std::function<void(QDialog *)> handler);
+// The rows of a data-driven test: one column "fall" holding each case, a
+// struct (declared with Q_DECLARE_METATYPE) whose first member names the row.
+template <typename Fall>
+void faelle(std::initializer_list<Fall> liste)
+{
+    QTest::addColumn<Fall>("fall");
+    for (const Fall &f : liste)
+        QTest::newRow(f.name) << f;
+}
+
+// The parts of a text written with "|" between them; none for "".
+inline QStringList teile(const QString &text)
+{
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('|'));
+}
+
+// n times the same text, as a column of equal cells.
+inline QStringList lauter(int n, const QString &text = QString())
+{
+    return QVector<QString>(n, text).toList();
+}
+
+// Runs ausloesen, and handler on the modal window it opens while that waits
+// in exec(), as a user would answer it; the window is closed afterwards if the
+// handler left it open, so that a failed check cannot leave the test waiting.
+// warteMs: how long the window may take after ausloesen returned (a shortcut
+// clicks its button a moment later). False when no window opened.
+bool imFenster(const std::function<void()> &ausloesen, const std::function<void(QDialog *)> &handler = {},
+               int warteMs = 0);

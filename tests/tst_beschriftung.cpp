@@ -21,7 +21,7 @@ struct TabMass : QTabBar {
 QString benannt(QWidget *w, const QString &text)
 {
     return (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName()) +
-           QStringLiteral(" \u201E") + text + QStringLiteral("\u201C");
+           " \u201E" + text + "\u201C";
 }
 
 // Each visible caption in fenster that needs more room than its widget
@@ -101,17 +101,16 @@ QStringList zuKnapp(QWidget *fenster)
 void pruefen(QStringList &befund, QWidget *fenster, const QString &ort)
 {
     for (const QString &b : zuKnapp(fenster))
-        if (!befund.contains(ort + QStringLiteral(": ") + b))
-            befund << ort + QStringLiteral(": ") + b;
+        if (!befund.contains(ort + ": " + b))
+            befund << ort + ": " + b;
 }
 
-// True when nothing is cut; else names each cut caption, one a line (a
-// failure message would be cut itself).
-bool nichtsAbgeschnitten(const QStringList &befund)
+// Fails the test once for each cut caption, naming it (one message listing
+// them all would be cut itself).
+void nichtsAbgeschnitten(const QStringList &befund)
 {
     for (const QString &b : befund)
-        qWarning("abgeschnitten: %s", qPrintable(b));
-    return befund.isEmpty();
+        fehlschlag("abgeschnitten: " + b);
 }
 
 void tabKlicken(QTabWidget *tabs, int i)
@@ -123,24 +122,17 @@ void tabKlicken(QTabWidget *tabs, int i)
 // Triggers the menu entry and runs handler on the window it opens; false when none opened.
 bool ausMenue(const Welt &t, const char *aktion, const std::function<void(QDialog *)> &handler)
 {
-    bool geoeffnet = false;
-    beiDialog([&](QDialog *d) {
-        geoeffnet = true;
-        handler(d);
-        d->reject();
-    });
-    teil<QAction>(t.w.get(), aktion)->trigger();
-    return geoeffnet;
+    return imFenster([&] { menue(t.w.get(), aktion); }, handler);
 }
 
 // A patient with one intake line and one appointment, the line chosen.
 void mitZeileStarten(Welt &t)
 {
-    const int pat = t.patient(QStringLiteral("Muster"));
-    t.einnahme(pat, t.packung(QStringLiteral("Ramipril"), QStringLiteral("Ramilich 5")), heute, 10, 1, 0, 0, 0, 1);
-    t.termin(pat, QStringLiteral("Hausarzt"), heute.addDays(3));
+    const int pat = t.patient("Muster");
+    t.einnahme(pat, t.packung("Ramipril", "Ramilich 5"), heute, 10, 1, 0, 0, 0, 1);
+    t.termin(pat, "Hausarzt", heute.addDays(3));
     mitListen(t, {});
-    t.patientWaehlen(QStringLiteral("Muster"));
+    t.patientWaehlen("Muster");
     t.zeileWaehlen(0);
 }
 
@@ -149,7 +141,7 @@ QString tippBei(QWidget *w, const QPoint &punkt)
 {
     QToolTip::hideText();
     if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
-        qWarning("the last tool tip stays");
+        fehlschlag("the last tool tip stays");
     QHelpEvent ereignis(QEvent::ToolTip, punkt, w->mapToGlobal(punkt));
     QApplication::sendEvent(w, &ereignis);
     return QToolTip::isVisible() ? QToolTip::text() : QString();
@@ -178,9 +170,9 @@ private slots:
         QTest::addColumn<QStringList>("familien");
         QTest::addColumn<QString>("erwartet");
         // No families given: the program's own.
-        QTest::newRow("eigene Schrift") << QStringList() << QStringLiteral("Liberation Sans");
+        QTest::newRow("eigene Schrift") << QStringList() << "Liberation Sans";
         // What a desktop without Liberation Sans and Arial gives.
-        QTest::newRow("DejaVu Sans") << QStringList{QStringLiteral("DejaVu Sans")} << QStringLiteral("DejaVu Sans");
+        QTest::newRow("DejaVu Sans") << QStringList{"DejaVu Sans"} << "DejaVu Sans";
     }
 
     // The program's family, not the desktop's default, at the designed size.
@@ -209,18 +201,18 @@ private slots:
         // The groups the patient list shows on choice.
         for (const char *wahl : {"radioPatientHinzufuegen", "radioPatientSuchen"}) {
             klicken(teil<QRadioButton>(t.w.get(), wahl));
-            pruefen(befund, t.w.get(), QStringLiteral("Patientenliste"));
+            pruefen(befund, t.w.get(), "Patientenliste");
         }
         // The package tabs, open once a medication is chosen.
-        t.waehlen("tabelleMedikamente", 1, QStringLiteral("Ramipril"));
+        t.waehlen("tabelleMedikamente", 1, "Ramipril");
         zelleKlicken(t.tabelle("tabelleSorten"), 0, 2);
         auto *packungTabs = teil<QTabWidget>(t.w.get(), "medikamentTabs");
         for (int i = 0; i < packungTabs->count(); ++i) {
             tabKlicken(packungTabs, i);
             QCOMPARE(packungTabs->currentIndex(), i);
-            pruefen(befund, t.w.get(), QStringLiteral("Medikamentenliste/") + packungTabs->tabText(i));
+            pruefen(befund, t.w.get(), "Medikamentenliste/" + packungTabs->tabText(i));
         }
-        QVERIFY(nichtsAbgeschnitten(befund));
+        nichtsAbgeschnitten(befund);
     }
 
     void kleineFenster()
@@ -229,37 +221,37 @@ private slots:
         mitZeileStarten(t);
         QStringList befund;
         auto aufnehmen = [&](const QString &ort) { return [&befund, ort](QDialog *d) { pruefen(befund, d, ort); }; };
-        QVERIFY(oeffnen(t, "knopfZuordnungBearbeiten", aufnehmen(QStringLiteral("Zuordnung bearbeiten"))));
-        QVERIFY(oeffnen(t, "knopfApotheke", aufnehmen(QStringLiteral("Apotheke"))));
-        QVERIFY(oeffnen(t, "knopfTerminEintragen", aufnehmen(QStringLiteral("Termin eintragen"))));
+        QVERIFY(oeffnen(t, "knopfZuordnungBearbeiten", aufnehmen("Zuordnung bearbeiten")));
+        QVERIFY(oeffnen(t, "knopfApotheke", aufnehmen("Apotheke")));
+        QVERIFY(oeffnen(t, "knopfTerminEintragen", aufnehmen("Termin eintragen")));
         zelleKlicken(t.tabelle("tabelleTermine"), 0, 1);
-        QVERIFY(oeffnen(t, "knopfTerminBearbeiten", aufnehmen(QStringLiteral("Termin bearbeiten"))));
-        QVERIFY(ausMenue(t, "aktionReparieren", aufnehmen(QStringLiteral("Reparieren"))));
-        QVERIFY(ausMenue(t, "aktionUeber", aufnehmen(QStringLiteral("\u00DCber"))));
-        QVERIFY(nichtsAbgeschnitten(befund));
+        QVERIFY(oeffnen(t, "knopfTerminBearbeiten", aufnehmen("Termin bearbeiten")));
+        QVERIFY(ausMenue(t, "aktionReparieren", aufnehmen("Reparieren")));
+        QVERIFY(ausMenue(t, "aktionUeber", aufnehmen("\u00DCber")));
+        nichtsAbgeschnitten(befund);
     }
 
     // A trade name cut by its column is shown in full when the mouse rests on it.
     void abgeschnittenerTextAlsTipp()
     {
         Welt t;
-        const int pat = t.patient(QStringLiteral("Muster"));
-        t.einnahme(pat, t.packung(QStringLiteral("Metoprolol"), langerName), heute, 10, 1, 0, 0, 0, 1);
-        t.packung(QStringLiteral("Ramipril"), QStringLiteral("Ramilich 5"));
+        const int pat = t.patient("Muster");
+        t.einnahme(pat, t.packung("Metoprolol", langerName), heute, 10, 1, 0, 0, 0, 1);
+        t.packung("Ramipril", "Ramilich 5");
         t.starten();
-        t.patientWaehlen(QStringLiteral("Muster"));
+        t.patientWaehlen("Muster");
         QTableWidget *packungen = t.tabelle("tabelleSortenwahl");
         seiteZeigen(packungen);
         auto zelle = [&](const QString &name) {
             return packungen->visualItemRect(packungen->item(spalte(packungen, 2).indexOf(name), 2)).center();
         };
         QCOMPARE(tippBei(packungen->viewport(), zelle(langerName)), langerName);
-        QCOMPARE(tippBei(packungen->viewport(), zelle(QStringLiteral("Ramilich 5"))), QString());
+        QCOMPARE(tippBei(packungen->viewport(), zelle("Ramilich 5")), QString());
 
         // On the overview's bar, above how long the stock lasts.
         tabKlicken(teil<QTabWidget>(t.w.get(), "hauptTabs"), 0);
         QProgressBar *b = balken(t.tabelle("tabelleUebersicht"), 0);
-        QCOMPARE(tippBei(b, b->rect().center()), langerName + QStringLiteral("\nreicht noch 10 Tage"));
+        QCOMPARE(tippBei(b, b->rect().center()), langerName + "\nreicht noch 10 Tage");
     }
 };
 

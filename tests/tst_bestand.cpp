@@ -1,36 +1,85 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Stock as of today and the overview figures, without a window.
+// Stock as of today and the range figures: computed without a window, and
+// as the overview and the regulation plan show them.
+#include "einnahmedaten.h"
 #include "intake/bestand.h"
 
-#include <QTest>
 #include <limits>
 
 namespace {
-const QDate heute(2026, 12, 6);
 
-QString bestand(float stand, float morgen, const QDate &tag)
-{
-    const Bestand b = bestandBerechnen(stand, morgen, 0, morgen, 0, tag, heute);
-    return bestandText(b.heute) + QLatin1Char('/') + bestandText(b.reichweite);
-}
+// Counted vorTagen ago (none: no day) at morgen twice a day.
+struct Zaehlung {
+    const char *name;
+    float stand, morgen;
+    QVariant vorTagen;
+    const char *heute, *reichweite;
+};
+
+struct Gespeichert {
+    const char *name;
+    QVariant stand, tag, morgen;
+    QString fehler;
+};
+
+// Days of stock at two units a day (the name), a family-doctor visit in days
+// ("": none), and what follows: weeks, last day (days from today), bar, tool
+// tip, marks.
+struct Reichweitenfall {
+    const char *name, *termin, *wochen;
+    int bis, balken;
+    const char *hinweis;
+    bool gelb, rot;
+};
+
+// One line of Ramilich 5 counted vorTagen ago; the overview's cells (stock,
+// weeks, last day, mark, bar value, text and tool tip) and the plan's, "|"
+// between them.
+struct Zeile {
+    const char *name;
+    double stand;
+    int vorTagen;
+    const char *dosen;
+    int hilfe;
+    bool packung;
+    const char *uebersicht, *plan;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Zaehlung)
+Q_DECLARE_METATYPE(Gespeichert)
+Q_DECLARE_METATYPE(Reichweitenfall)
+Q_DECLARE_METATYPE(Zeile)
 
 class BestandTest : public QObject
 {
     Q_OBJECT
 private slots:
+    // Without consumption the range holds what the division gives; six
+    // digits, not the float's tail.
+    void bestandHeute_data()
+    {
+        faelle<Zaehlung>({{"vor zehn Tagen", 30, 1, 10, "10", "5"},
+                          {"in drei Tagen", 30, 1, -3, "36", "18"},
+                          {"ohne Tag", 30, 1, QVariant(), "30", "15"},
+                          {"unter null, ohne Verbrauch", -5, 0, 0, "-5", "-inf"},
+                          {"leer, ohne Verbrauch", 0, 0, 0, "0", "nan"},
+                          {"Bruchteile", 27.9f, 0.5f, 0, "27.9", "27.9"}});
+    }
     void bestandHeute()
     {
-        // 30 units at 1-0-1-0 counted 10 days ago, in 3 days' time, on no day;
-        // without consumption the cache holds what the division gives; six
-        // digits, not the float's tail.
-        QCOMPARE(
-            QStringList({bestand(30, 1, heute.addDays(-10)), bestand(30, 1, heute.addDays(3)), bestand(30, 1, QDate()),
-                         bestand(-5, 0, heute), bestand(0, 0, heute), bestand(27.9f, 0.5f, heute)})
-                .join(' '),
-            QStringLiteral("10/5 36/18 30/15 -5/-inf 0/nan 27.9/27.9"));
-        // Each step is rounded to single precision; the range is the double
-        // quotient of the two floats. Files written earlier hold such figures.
+        QFETCH(Zaehlung, fall);
+        const QDate tag = fall.vorTagen.isNull() ? QDate() : heute.addDays(-fall.vorTagen.toInt());
+        const Bestand b = bestandBerechnen(fall.stand, fall.morgen, 0, fall.morgen, 0, tag, heute);
+        QCOMPARE(bestandText(b.heute), fall.heute);
+        QCOMPARE(bestandText(b.reichweite), fall.reichweite);
+    }
+
+    // Each step is rounded to single precision; the range is the double
+    // quotient of the two floats. Files written earlier hold such figures.
+    void einfacheGenauigkeit()
+    {
         const Bestand b = bestandBerechnen(1, 0.1f, 0, 0, 0, heute.addDays(-3), heute);
         QCOMPARE(b.heute, 1.0f - 3.0f * 0.1f);
         QCOMPARE(b.reichweite, static_cast<double>(1.0f - 3.0f * 0.1f) / static_cast<double>(0.1f));
@@ -40,116 +89,117 @@ private slots:
     // numbers do: six digits, but no exponent.
     void ohneExponent()
     {
-        QCOMPARE(QStringList({bestandText(1000000), bestandText(-1234567), bestandText(-2.2e-8), bestandText(0.00012)})
-                     .join(' '),
-                 QStringLiteral("1000000 -1234570 0 0.00012"));
+        QCOMPARE(bestandText(1000000), "1000000");
+        QCOMPARE(bestandText(-1234567), "-1234570");
+        QCOMPARE(bestandText(-2.2e-8), "0");
+        QCOMPARE(bestandText(0.00012), "0.00012");
     }
 
     // Stored stand, day and doses: each reason in the line's text, each dose's own.
     void gespeicherteWerte_data()
     {
-        QTest::addColumn<QVariant>("stand");
-        QTest::addColumn<QVariant>("tag");
-        QTest::addColumn<QVariant>("morgen");
-        QTest::addColumn<QString>("fehler");
-        const QVariant tag(QStringLiteral("2026-12-01"));
-        QTest::newRow("gueltig") << QVariant(30.0) << tag << QVariant(qlonglong(1)) << QString();
-        QTest::newRow("untere Grenze") << QVariant(-100000.0) << tag << QVariant(100.0) << QString();
-        QTest::newRow("obere Grenze") << QVariant(1000000.0) << tag << QVariant(0.0) << QString();
-        QTest::newRow("1e20") << QVariant(1e20) << tag << QVariant(1.0)
-                              << "Bestand 1e+20 liegt au\u00DFerhalb von -100000 bis 1000000";
-        QTest::newRow("zu wenig") << QVariant(-100000.5) << tag << QVariant(1.0)
-                                  << "Bestand -100000.5 liegt au\u00DFerhalb von -100000 bis 1000000";
-        QTest::newRow("unendlich") << QVariant(std::numeric_limits<double>::infinity()) << tag << QVariant(1.0)
-                                   << "Bestand inf liegt au\u00DFerhalb von -100000 bis 1000000";
-        QTest::newRow("Text") << QVariant(QStringLiteral("viel")) << tag << QVariant(1.0)
-                              << "Bestand \u201Eviel\u201C ist keine Zahl";
-        QTest::newRow("NULL") << QVariant() << QVariant() << QVariant()
-                              << "Bestand fehlt\nDatum des Bestands fehlt\nDosis Morgen fehlt";
-        QTest::newRow("negativ") << QVariant(30.0) << tag << QVariant(-1.0)
-                                 << "Dosis Morgen -1 liegt au\u00DFerhalb von 0 bis 100";
-        QTest::newRow("ueber 100") << QVariant(30.0) << tag << QVariant(100.5)
-                                   << "Dosis Morgen 100.5 liegt au\u00DFerhalb von 0 bis 100";
-        QTest::newRow("Komma") << QVariant(30.0) << tag << QVariant(QStringLiteral("1,5"))
-                               << "Dosis Morgen \u201E1,5\u201C ist keine Zahl";
-        QTest::newRow("gestern") << QVariant(30.0) << QVariant(QStringLiteral("gestern")) << QVariant(1.0)
-                                 << "Datum des Bestands \u201Egestern\u201C ist kein Datum";
-        QTest::newRow("mit Uhrzeit") << QVariant(30.0) << QVariant(QStringLiteral("2026-12-01T08:00")) << QVariant(1.0)
-                                     << "Datum des Bestands \u201E2026-12-01T08:00\u201C ist kein Datum";
-        QTest::newRow("Zahl als Tag") << QVariant(30.0) << QVariant(qlonglong(20261201)) << QVariant(1.0)
-                                      << "Datum des Bestands \u201E20261201\u201C ist kein Datum";
+        const QVariant tag("2026-12-01");
+        const QString ausserhalb = " liegt au\u00DFerhalb von ";
+        faelle<Gespeichert>(
+            {{"gueltig", 30.0, tag, qlonglong(1), ""},
+             {"untere Grenze", -100000.0, tag, 100.0, ""},
+             {"obere Grenze", 1000000.0, tag, 0.0, ""},
+             {"1e20", 1e20, tag, 1.0, "Bestand 1e+20" + ausserhalb + "-100000 bis 1000000"},
+             {"zu wenig", -100000.5, tag, 1.0, "Bestand -100000.5" + ausserhalb + "-100000 bis 1000000"},
+             {"unendlich", std::numeric_limits<double>::infinity(), tag, 1.0,
+              "Bestand inf" + ausserhalb + "-100000 bis 1000000"},
+             {"Text", "viel", tag, 1.0, "Bestand \u201Eviel\u201C ist keine Zahl"},
+             {"NULL", {}, {}, {}, "Bestand fehlt\nDatum des Bestands fehlt\nDosis Morgen fehlt"},
+             {"negativ", 30.0, tag, -1.0, "Dosis Morgen -1" + ausserhalb + "0 bis 100"},
+             {"ueber 100", 30.0, tag, 100.5, "Dosis Morgen 100.5" + ausserhalb + "0 bis 100"},
+             {"Komma", 30.0, tag, "1,5", "Dosis Morgen \u201E1,5\u201C ist keine Zahl"},
+             {"gestern", 30.0, "gestern", 1.0, "Datum des Bestands \u201Egestern\u201C ist kein Datum"},
+             {"mit Uhrzeit", 30.0, "2026-12-01T08:00", 1.0,
+              "Datum des Bestands \u201E2026-12-01T08:00\u201C ist kein Datum"},
+             {"Zahl als Tag", 30.0, qlonglong(20261201), 1.0,
+              "Datum des Bestands \u201E20261201\u201C ist kein Datum"}});
     }
     void gespeicherteWerte()
     {
-        QFETCH(QVariant, stand);
-        QFETCH(QVariant, tag);
-        QFETCH(QVariant, morgen);
-        QFETCH(QString, fehler);
-        const Zeilenpruefung p = zeilePruefen(stand, tag, {morgen, 0.0, 0.5, 0.0});
-        QCOMPARE(p.fehler, fehler);
-        const QString dosis = fehler.section('\n', -1);
+        QFETCH(Gespeichert, fall);
+        const Zeilenpruefung p = zeilePruefen(fall.stand, fall.tag, {fall.morgen, 0.0, 0.5, 0.0});
+        QCOMPARE(p.fehler, fall.fehler);
+        const QString dosis = fall.fehler.section('\n', -1);
         QCOMPARE(p.dosen, (QStringList{dosis.startsWith("Dosis") ? dosis : QString(), "", "", ""}));
     }
 
-    // No figure, mark or bar for a line whose stored values cannot be used.
-    void ungueltig()
-    {
-        const Reichweite r = reichweiteUngueltig(QStringLiteral("Tabs"), QStringLiteral("Bestand fehlt"));
-        QCOMPARE(QStringList({r.wochenText, r.reichtBisText, QString::number(r.balken), r.balkenText, r.hinweis,
-                              QString::number(r.gelb || r.rot || r.ohneVerbrauch)})
-                     .join('|'),
-                 QStringLiteral("ung\u00FCltig|ung\u00FCltig|0|Tabs|Bestand fehlt|0"));
-    }
-
+    // Yellow for less than four weeks; red for a stock that ends before the visit.
     void reichweite_data()
     {
-        QTest::addColumn<QString>("tage");
-        // weeks | last day (days after today) | bar | tool tip | yellow
-        QTest::addColumn<QString>("erwartet");
-        QTest::newRow("60") << "60"
-                            << "8.6 Wochen|59|99|reicht noch 60 Tage|0";
-        QTest::newRow("60.5") << "60.5"
-                              << "8.6 Wochen|59|100|reicht noch \u00FCber 60 Tage|0";
-        QTest::newRow("28") << "28"
-                            << "4.0 Wochen|27|46|reicht noch 28 Tage|0";
-        QTest::newRow("27.9") << "27.9"
-                              << "4.0 Wochen|26|46|reicht noch 27.9 Tage|1";
-        QTest::newRow("-3.2") << "-3.2"
-                              << "-0.5 Wochen|-4|0|reicht noch -3.2 Tage|1";
-        QTest::newRow("keine endliche Zahl") << "inf"
-                                             << "0.0 Wochen|-1|0|reicht noch 0 Tage|1";
+        faelle<Reichweitenfall>({{"60", "", "8.6 Wochen", 59, 99, "reicht noch 60 Tage", false, false},
+                                 {"60.5", "", "8.6 Wochen", 59, 100, "reicht noch \u00FCber 60 Tage", false, false},
+                                 {"28", "", "4.0 Wochen", 27, 46, "reicht noch 28 Tage", false, false},
+                                 {"27.9", "", "4.0 Wochen", 26, 46, "reicht noch 27.9 Tage", true, false},
+                                 {"-3.2", "", "-0.5 Wochen", -4, 0, "reicht noch -3.2 Tage", true, false},
+                                 {"inf", "", "0.0 Wochen", -1, 0, "reicht noch 0 Tage", true, false},
+                                 {"0", "0", "0.0 Wochen", -1, 0, "reicht noch 0 Tage", true, true},
+                                 {"1", "0", "0.1 Wochen", 0, 1, "reicht noch 1 Tage", true, false},
+                                 {"11", "14", "1.6 Wochen", 10, 18, "reicht noch 11 Tage", true, true},
+                                 {"15", "14", "2.1 Wochen", 14, 24, "reicht noch 15 Tage", true, false},
+                                 {"-5", "-1", "-0.7 Wochen", -6, 0, "reicht noch -5 Tage", true, false}});
     }
     void reichweite()
     {
-        QFETCH(QString, tage);
-        QFETCH(QString, erwartet);
-        const Reichweite r = reichweiteBerechnen(tage, 2, QStringLiteral("Tabs"), heute, QDate());
-        const QString tag = QString::number(heute.daysTo(r.reichtBis));
-        QCOMPARE(
-            QStringList({r.wochenText, tag, QString::number(r.balken), r.hinweis, QString::number(r.gelb)}).join('|'),
-            erwartet);
+        QFETCH(Reichweitenfall, fall);
+        const QString termin = fall.termin;
+        const Reichweite r = reichweiteBerechnen(fall.name, 2, "Tabs", heute,
+                                                 termin.isEmpty() ? QDate() : heute.addDays(termin.toInt()));
+        QCOMPARE(r.wochenText, fall.wochen);
+        QCOMPARE(heute.daysTo(r.reichtBis), fall.bis);
+        QCOMPARE(r.balken, fall.balken);
+        QCOMPARE(r.hinweis, fall.hinweis);
+        QCOMPARE(r.gelb, fall.gelb);
+        QCOMPARE(r.rot, fall.rot);
     }
 
-    void roteMarke()
+    // With a family-doctor visit today, a stock that ended before today is
+    // red; one without consumption is never marked, its bar full.
+    void uebersicht_data()
     {
-        auto rot = [](const char *tage, const QDate &termin) {
-            return reichweiteBerechnen(QString::fromLatin1(tage), 1, QString(), heute, termin).rot ? 'R' : '-';
-        };
-        // Out since yesterday / after today with a visit today, out before and
-        // after a visit in 14 days, a past visit, none.
-        const char gesehen[] = {rot("0", heute),
-                                rot("1", heute),
-                                rot("11", heute.addDays(14)),
-                                rot("15", heute.addDays(14)),
-                                rot("-5", heute.addDays(-1)),
-                                rot("-5", QDate()),
-                                0};
-        QCOMPARE(QByteArray(gesehen), QByteArray("R-R---"));
-        // Without consumption there is nothing to warn of, and the bar is full.
-        const Reichweite r = reichweiteBerechnen(QStringLiteral("-inf"), 0, QStringLiteral("Nadeln"), heute, heute);
-        QVERIFY(r.ohneVerbrauch && !r.gelb && !r.rot && !r.reichtBis.isValid() && r.balken == 100);
+        faelle<Zeile>({
+            {"Beispiel", 30, 4, "1 0 1 0", 0, true, "22|1.6 Wochen|16.12.2026|gelb|18|Ramilich 5|reicht noch 11 Tage",
+             "Ramipril|5 mg|1|0|1|0"},
+            {"Hilfsmittel", 100, 9, "0 0 0 0", 1, true, "100|unbegrenzt|||100|Ramilich 5|kein t\u00E4glicher Verbrauch",
+             ""},
+            {"aufgebraucht", 10, 30, "0.5 0 0.5 0", 0, true,
+             "-20|-2.9 Wochen|15.11.2026|rot|0|Ramilich 5|reicht noch -20 Tage", "Ramipril|5 mg|1/2|0|1/2|0"},
+            {"pausiert", 0, 0, "0 0 0 0", 0, true, "0|unbegrenzt|||100|Ramilich 5|kein t\u00E4glicher Verbrauch",
+             "Ramipril|5 mg|0|0|0|0"},
+            {"leer seit gestern", 0, 0, "1 0 0 0", 0, true,
+             "0|0.0 Wochen|05.12.2026|rot|0|Ramilich 5|reicht noch 0 Tage", "Ramipril|5 mg|1|0|0|0"},
+            {"Packung geloescht", 30, 0, "0 1.5 0 0.5", 0, false,
+             "30|2.1 Wochen|20.12.2026|gelb|24||reicht noch 15 Tage", "||0|1.5|0|1/2"},
+        });
+    }
+    void uebersicht()
+    {
+        QFETCH(Zeile, fall);
+        Welt t;
+        const int sorte = t.packung("Ramipril", "Ramilich 5");
+        const QStringList d = QString(fall.dosen).split(' ');
+        const int berg = t.patient("Berg");
+        t.termin(berg, "Hausarzt", heute);
+        t.einnahme(berg, fall.packung ? sorte : 999, heute.addDays(-fall.vorTagen), fall.stand, d[0].toDouble(),
+                   d[1].toDouble(), d[2].toDouble(), d[3].toDouble(), 1, fall.hilfe);
+        t.starten();
+        QTableWidget *u = t.tabelle("tabelleUebersicht");
+        QProgressBar *b = balken(u, 0);
+        QCOMPARE((QStringList{u->item(0, 2)->text(), u->item(0, 3)->text(), u->item(0, 4)->text(), marke(u, 0),
+                              QString::number(b->value()), b->text(), b->toolTip()}),
+                 teile(fall.uebersicht));
+        QTableWidget *p = t.tabelle("tabelleVerordnungsplan");
+        QStringList plan;
+        for (int s = 0; p->rowCount() > 0 && s < p->columnCount(); ++s)
+            plan << p->item(0, s)->text();
+        QCOMPARE(plan, teile(fall.plan));
+        QCOMPARE(t.env.meldungen, QStringList());
     }
 };
 
-QTEST_GUILESS_MAIN(BestandTest)
+QTEST_MAIN(BestandTest)
 #include "tst_bestand.moc"

@@ -1,47 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copying, moving and opening database files; the repair window.
-#include "testhilfe.h"
+#include "einnahmedaten.h"
 
 #include "maintenance/dateipflege.h"
-#include "storage/datenbankzugriff.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
-#include <QPushButton>
-#include <QSettings>
-#include <QTest>
 
 namespace {
-
-QByteArray inhalt(const QString &pfad)
-{
-    QFile f(pfad);
-    return !pfad.isEmpty() && f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QString letzteDatei(Umgebung &env)
-{
-    return QSettings(env.konfiguration(), QSettings::IniFormat).value(QStringLiteral("pfade/letzteDatei")).toString();
-}
 
 // A Kalvoria file holding one patient per name.
 void anlegen(Umgebung &env, const QString &pfad, const QStringList &patienten)
 {
     env.datenbankAnlegen(pfad);
     for (const QString &name : patienten)
-        Datei::ausfuehren(pfad, QStringLiteral("INSERT INTO patient (firstname, lastname) VALUES ('Erika', ?)"),
-                          {name});
+        Datei::ausfuehren(pfad, "INSERT INTO patient (firstname, lastname) VALUES ('Erika', ?)", {name});
 }
 
 QString namen(const QString &pfad)
 {
-    return Datei::wert(pfad, QStringLiteral("SELECT group_concat(lastname, '|') FROM (SELECT lastname FROM patient "
-                                            "ORDER BY id)"))
+    return Datei::wert(pfad, "SELECT group_concat(lastname, '|') FROM (SELECT lastname FROM patient ORDER BY id)")
         .toString();
 }
 
@@ -50,11 +31,29 @@ QString namen(const QString &pfad)
 void programmAendert(MainWindow &w, const QString &name)
 {
     DbSitzung db(w);
-    QVERIFY(db.aendern(QStringLiteral("INSERT INTO patient (firstname, lastname) VALUES ('Max', :n)"),
-                       {{QStringLiteral(":n"), name}}));
+    QVERIFY(db.aendern("INSERT INTO patient (firstname, lastname) VALUES ('Max', :n)", {{":n", name}}));
 }
 
+struct Kopie {
+    const char *name, *aktion;
+    bool loeschbar;
+};
+
+// The answer to the file dialog: a file in the test's folder, "selbst" for
+// the file in use, "" to cancel.
+struct Ziel {
+    const char *name, *aktion, *ziel;
+};
+
+struct Dialog {
+    const char *name, *aktion, *ort;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Kopie)
+Q_DECLARE_METATYPE(Ziel)
+Q_DECLARE_METATYPE(Dialog)
 
 class DateiTest : public QObject
 {
@@ -67,49 +66,45 @@ private slots:
     // and a message says so and why. Opening a kept old file goes back to it.
     void kopierenVerschiebenVerbinden_data()
     {
-        QTest::addColumn<QString>("aktion");
-        QTest::addColumn<bool>("loeschbar");
-        QTest::newRow("kopieren") << "aktionDbKopieren" << true;
-        QTest::newRow("verschieben") << "aktionDbVerschieben" << true;
-        QTest::newRow("verschieben, alte Datei bleibt") << "aktionDbVerschieben" << false;
+        faelle<Kopie>({{"kopieren", "aktionDbKopieren", true},
+                       {"verschieben", "aktionDbVerschieben", true},
+                       {"verschieben, alte Datei bleibt", "aktionDbVerschieben", false}});
     }
     void kopierenVerschiebenVerbinden()
     {
-        QFETCH(QString, aktion);
-        QFETCH(bool, loeschbar);
+        QFETCH(Kopie, fall);
         Umgebung env;
         const QString alt = env.standardDatei();
-        anlegen(env, alt, {QStringLiteral("Muster")});
+        anlegen(env, alt, {"Muster"});
         auto w = env.starten();
-        const QByteArray vorher = inhalt(alt);
-        if (!loeschbar)
+        const QByteArray vorher = Datei::inhalt(alt);
+        if (!fall.loeschbar)
             Dateipflege::entfernen = [](const QString &, QString *fehler) {
-                *fehler = QStringLiteral("Zugriff verweigert");
+                *fehler = "Zugriff verweigert";
                 return false;
             };
-        QVERIFY(QDir().mkpath(env.basis() + QStringLiteral("/Sicherung 2026")));
-        const QString neu = env.basis() + QStringLiteral("/Sicherung 2026/M\u00FCller #1.db");
+        QVERIFY(QDir().mkpath(env.basis() + "/Sicherung 2026"));
+        const QString neu = env.basis() + "/Sicherung 2026/M\u00FCller #1.db";
         env.dateiAntworten << neu.chopped(3);
-        teil<QAction>(w.get(), aktion)->trigger();
+        menue(w.get(), fall.aktion);
 
-        QCOMPARE(inhalt(neu), vorher);
-        QCOMPARE(w->windowTitle(), QStringLiteral("Kalvoria - ") + neu);
-        QCOMPARE(letzteDatei(env), neu);
-        programmAendert(*w, QStringLiteral("Danach"));
-        QCOMPARE(namen(neu), QStringLiteral("Muster|Danach"));
-        const bool bleibt = aktion == QLatin1String("aktionDbKopieren") || !loeschbar;
-        QCOMPARE(inhalt(alt), bleibt ? vorher : QByteArray());
-        for (const QString &t : {neu, alt, QStringLiteral("bleibt bestehen"), QStringLiteral("Zugriff verweigert")})
-            QVERIFY2(loeschbar || env.meldungen.value(0).contains(t), qPrintable(t));
+        QCOMPARE(Datei::inhalt(neu), vorher);
+        QCOMPARE(w->windowTitle(), "Kalvoria - " + neu);
+        QCOMPARE(env.letzteDatei(), neu);
+        programmAendert(*w, "Danach");
+        QCOMPARE(namen(neu), "Muster|Danach");
+        const bool bleibt = fall.aktion == QLatin1String("aktionDbKopieren") || !fall.loeschbar;
+        QCOMPARE(Datei::inhalt(alt), bleibt ? vorher : QByteArray());
+        QCOMPARE(env.meldungen.size(), fall.loeschbar ? 0 : 1);
+        for (const QString &t : {neu, alt, QString("bleibt bestehen"), QString("Zugriff verweigert")})
+            QVERIFY2(fall.loeschbar || env.meldungen.value(0).contains(t), qPrintable(t));
         if (bleibt) {
             env.dateiAntworten << alt;
-            teil<QAction>(w.get(), QStringLiteral("aktionDbOeffnen"))->trigger();
-            QCOMPARE(w->windowTitle(), QStringLiteral("Kalvoria - ") + alt);
-            QCOMPARE(letzteDatei(env), alt);
-            QCOMPARE(spalte(teil<QTableWidget>(w.get(), QStringLiteral("tabellePatientenwahl")), 1),
-                     QStringList{QStringLiteral("Muster")});
+            menue(w.get(), "aktionDbOeffnen");
+            QCOMPARE(w->windowTitle(), "Kalvoria - " + alt);
+            QCOMPARE(env.letzteDatei(), alt);
+            QCOMPARE(spalte(teil<QTableWidget>(w.get(), "tabellePatientenwahl"), 1), QStringList{"Muster"});
         }
-        QCOMPARE(env.meldungen.size(), loeschbar ? 0 : 1);
     }
 
     // Copy and move never land on an existing file, and only a file with the
@@ -117,109 +112,92 @@ private slots:
     // Either way the program keeps working on its file, and no file changes.
     void verweigertOderAbgebrochen_data()
     {
-        QTest::addColumn<QString>("aktion");
-        QTest::addColumn<QString>("ziel");
-        QTest::newRow("kopieren auf andere Datei") << "aktionDbKopieren"
-                                                   << "andere.db";
-        QTest::newRow("kopieren auf sich selbst") << "aktionDbKopieren"
-                                                  << "selbst";
-        QTest::newRow("verschieben auf andere Datei") << "aktionDbVerschieben"
-                                                      << "andere.db";
-        QTest::newRow("verschieben auf sich selbst") << "aktionDbVerschieben"
-                                                     << "selbst";
-        QTest::newRow("verbinden mit Textdatei") << "aktionDbOeffnen"
-                                                 << "text.db";
-        QTest::newRow("verbinden mit fremder SQLite-Datei") << "aktionDbOeffnen"
-                                                            << "fremd.db";
-        QTest::newRow("verbinden mit vier Tabellen") << "aktionDbOeffnen"
-                                                     << "vier.db";
-        QTest::newRow("verbinden mit fehlender Spalte") << "aktionDbOeffnen"
-                                                        << "spalte.db";
-        QTest::newRow("verbinden mit fehlender Datei") << "aktionDbOeffnen"
-                                                       << "fehlt.db";
-        QTest::newRow("kopieren abgebrochen") << "aktionDbKopieren"
-                                              << "";
-        QTest::newRow("verschieben abgebrochen") << "aktionDbVerschieben"
-                                                 << "";
-        QTest::newRow("verbinden abgebrochen") << "aktionDbOeffnen"
-                                               << "";
+        faelle<Ziel>({{"kopieren auf andere Datei", "aktionDbKopieren", "andere.db"},
+                      {"kopieren auf sich selbst", "aktionDbKopieren", "selbst"},
+                      {"verschieben auf andere Datei", "aktionDbVerschieben", "andere.db"},
+                      {"verschieben auf sich selbst", "aktionDbVerschieben", "selbst"},
+                      {"verbinden mit Textdatei", "aktionDbOeffnen", "text.db"},
+                      {"verbinden mit fremder SQLite-Datei", "aktionDbOeffnen", "fremd.db"},
+                      {"verbinden mit vier Tabellen", "aktionDbOeffnen", "vier.db"},
+                      {"verbinden mit fehlender Spalte", "aktionDbOeffnen", "spalte.db"},
+                      {"verbinden mit fehlender Datei", "aktionDbOeffnen", "fehlt.db"},
+                      {"kopieren abgebrochen", "aktionDbKopieren", ""},
+                      {"verschieben abgebrochen", "aktionDbVerschieben", ""},
+                      {"verbinden abgebrochen", "aktionDbOeffnen", ""}});
     }
     void verweigertOderAbgebrochen()
     {
-        QFETCH(QString, aktion);
-        QFETCH(QString, ziel);
+        QFETCH(Ziel, fall);
         Umgebung env;
-        anlegen(env, env.standardDatei(), {QStringLiteral("Aktuell")});
-        anlegen(env, env.basis() + QStringLiteral("/andere.db"), {QStringLiteral("Veraltet")});
-        anlegen(env, env.basis() + QStringLiteral("/vier.db"), {});
-        Datei::ausfuehren(env.basis() + QStringLiteral("/vier.db"), QStringLiteral("DROP TABLE termine"));
-        anlegen(env, env.basis() + QStringLiteral("/spalte.db"), {});
-        Datei::ausfuehren(env.basis() + QStringLiteral("/spalte.db"), QStringLiteral("DROP TABLE sorte"));
-        Datei::ausfuehren(
-            env.basis() + QStringLiteral("/spalte.db"),
-            QStringLiteral("CREATE TABLE sorte (id INTEGER PRIMARY KEY, medizin_id, handelsname, dosis)"));
-        Datei::ausfuehren(env.basis() + QStringLiteral("/fremd.db"),
-                          QStringLiteral("CREATE TABLE kunden (id INTEGER)"));
-        QFile text(env.basis() + QStringLiteral("/text.db"));
-        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("Name;Vorname\nMuster;Erika\n") > 0);
+        const QString b = env.basis() + '/';
+        anlegen(env, env.standardDatei(), {"Aktuell"});
+        anlegen(env, b + "andere.db", {"Veraltet"});
+        anlegen(env, b + "vier.db", {});
+        Datei::ausfuehren(b + "vier.db", "DROP TABLE termine");
+        anlegen(env, b + "spalte.db", {});
+        Datei::ausfuehren(b + "spalte.db", "DROP TABLE sorte");
+        Datei::ausfuehren(b + "spalte.db",
+                          "CREATE TABLE sorte (id INTEGER PRIMARY KEY, medizin_id, handelsname, dosis)");
+        Datei::ausfuehren(b + "fremd.db", "CREATE TABLE kunden (id INTEGER)");
+        QFile text(b + "text.db");
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        QVERIFY(text.write("Name;Vorname\nMuster;Erika\n") > 0);
         text.close();
-        QString pfad = env.basis() + QLatin1Char('/') + ziel;
-        if (ziel.isEmpty() || ziel == QLatin1String("selbst"))
-            pfad = ziel.isEmpty() ? QString() : env.standardDatei();
+        const QString ziel = fall.ziel;
+        const QString pfad = ziel.isEmpty() ? QString() : ziel == "selbst" ? env.standardDatei() : b + ziel;
         auto w = env.starten();
-        const QByteArray zielVorher = inhalt(pfad);
-        const QByteArray konfigurationVorher = inhalt(env.konfiguration());
+        const QByteArray zielVorher = Datei::inhalt(pfad);
+        const QByteArray konfigurationVorher = Datei::inhalt(env.konfiguration());
 
         env.dateiAntworten << pfad;
-        teil<QAction>(w.get(), aktion)->trigger();
+        menue(w.get(), fall.aktion);
         QCOMPARE(env.meldungen.size(), ziel.isEmpty() ? 0 : 1);
-        QVERIFY(env.meldungen.value(0).contains(pfad));
-        if (ziel == QLatin1String("spalte.db"))
-            QVERIFY(env.meldungen.value(0).contains(
-                QStringLiteral("Tabelle \u201Esorte\u201C fehlt die Spalte \u201Epackung\u201C")));
-        QCOMPARE(w->windowTitle(), QStringLiteral("Kalvoria - ") + env.standardDatei());
-        QCOMPARE(inhalt(env.konfiguration()), konfigurationVorher);
-        QCOMPARE(inhalt(pfad), zielVorher);
-        programmAendert(*w, QStringLiteral("Weiter"));
-        QCOMPARE(namen(env.standardDatei()), QStringLiteral("Aktuell|Weiter"));
+        QVERIFY2(env.meldungen.value(0).contains(pfad), qPrintable(env.meldungen.value(0)));
+        if (ziel == "spalte.db")
+            QVERIFY2(env.meldungen.value(0).contains("Tabelle \u201Esorte\u201C fehlt die Spalte \u201Epackung\u201C"),
+                     qPrintable(env.meldungen.value(0)));
+        QCOMPARE(w->windowTitle(), "Kalvoria - " + env.standardDatei());
+        QCOMPARE(Datei::inhalt(env.konfiguration()), konfigurationVorher);
+        QCOMPARE(Datei::inhalt(pfad), zielVorher);
+        programmAendert(*w, "Weiter");
+        QCOMPARE(namen(env.standardDatei()), "Aktuell|Weiter");
     }
 
     // Every file dialog starts in the folder of the file in use, but not in
     // the hidden settings folder: then in the documents folder, or the home
-    // folder while there is none. Copy, move and open propose the file's name.
+    // folder while there is none. Copy, move and open propose the file's
+    // name; only opening a file is no dialog to save.
     void dialogOrdner_data()
     {
-        QTest::addColumn<QString>("aktion");
-        QTest::addColumn<QString>("ort");
+        QTest::addColumn<Dialog>("fall");
         for (const char *aktion : {"aktionDbKopieren", "aktionDbVerschieben", "aktionDbOeffnen",
                                    "aktionVerordnungsplan", "aktionMedikamentenplan"})
             for (const char *ort : {"Einstellungsordner", "Praxis", "ohne Dokumente"})
-                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(aktion), QLatin1String(ort))))
-                    << QString::fromLatin1(aktion) << QString::fromLatin1(ort);
+                QTest::newRow(qPrintable(QString("%1, %2").arg(aktion, ort))) << Dialog{"", aktion, ort};
     }
     void dialogOrdner()
     {
-        QFETCH(QString, aktion);
-        QFETCH(QString, ort);
+        QFETCH(Dialog, fall);
         Umgebung env;
         QString datei = env.standardDatei();
         QString ordner = env.dokumente();
-        if (ort == QLatin1String("Praxis")) {
-            ordner = env.basis() + QStringLiteral("/Praxis");
-            datei = ordner + QStringLiteral("/daten.db");
+        if (fall.ort == QLatin1String("Praxis")) {
+            ordner = env.basis() + "/Praxis";
+            datei = ordner + "/daten.db";
             env.letzteDateiSetzen(datei);
-        } else if (ort == QLatin1String("ohne Dokumente")) {
+        } else if (fall.ort == QLatin1String("ohne Dokumente")) {
+            QVERIFY(env.dokumente().startsWith(env.heim() + '/'));
             QVERIFY(QDir(env.dokumente()).removeRecursively());
             ordner = env.heim();
         }
-        anlegen(env, datei, {QStringLiteral("Muster")});
+        anlegen(env, datei, {"Muster"});
         auto w = env.starten();
 
-        teil<QAction>(w.get(), aktion)->trigger(); // and cancelled
-        const bool pdf = aktion == QLatin1String("aktionVerordnungsplan") ||
-                         aktion == QLatin1String("aktionMedikamentenplan");
-        QCOMPARE(env.dateiVorschlaege,
-                 QStringList{pdf ? ordner : ordner + QLatin1Char('/') + QFileInfo(datei).fileName()});
+        menue(w.get(), fall.aktion); // and cancelled
+        const QString aktion = fall.aktion;
+        const bool pdf = aktion == "aktionVerordnungsplan" || aktion == "aktionMedikamentenplan";
+        QCOMPARE(env.dateiVorschlaege, QStringList{pdf ? ordner : ordner + '/' + QFileInfo(datei).fileName()});
+        QCOMPARE(env.dateiSpeichern, QList<bool>{aktion != "aktionDbOeffnen"});
         QCOMPARE(env.meldungen, QStringList());
     }
 
@@ -227,31 +205,23 @@ private slots:
     // windows would act on it.
     void verbindenMitLeererDatei()
     {
-        Umgebung env;
-        anlegen(env, env.standardDatei(), {QStringLiteral("Muster")});
-        Datei::ausfuehren(env.standardDatei(),
-                          QStringLiteral("INSERT INTO einnahme (pat_id, med_id, tag, stand, morgen, "
-                                         "mittag, abend, nacht, hilfe, ordnung) VALUES "
-                                         "(1, 1, '2026-12-01', 30, 1, 0, 1, 0, 0, 1)"));
-        Datei::ausfuehren(env.standardDatei(), QStringLiteral("INSERT INTO termine (pata_id, arzt, arzt_date) VALUES "
-                                                              "(1, 'Hausarzt', '2027-01-05')"));
-        const QString leer = env.basis() + QStringLiteral("/leer.db");
-        env.datenbankAnlegen(leer);
-        auto w = env.starten();
-        auto sichtbar = [&] {
-            QStringList t;
-            for (const char *tabelle : {"tabellePatientenwahl", "tabelleZuordnung", "tabelleTermine",
-                                        "tabelleUebersicht", "tabelleVerordnungsplan"})
-                t << QString::number(teil<QTableWidget>(w.get(), QString::fromLatin1(tabelle))->rowCount());
-            for (const char *label : {"kopfzeilePatient", "anzeigeName", "anzeigeVorname"})
-                t << teil<QLabel>(w.get(), QString::fromLatin1(label))->text();
-            return t.join(QLatin1Char('|'));
-        };
-        QCOMPARE(sichtbar(), QStringLiteral("1|1|1|1|1| - Patient: Muster, Erika | *|Muster|Erika"));
-        env.dateiAntworten << leer;
-        teil<QAction>(w.get(), QStringLiteral("aktionDbOeffnen"))->trigger();
-        QCOMPARE(w->windowTitle(), QStringLiteral("Kalvoria - ") + leer);
-        QCOMPARE(sichtbar(), QStringLiteral("0|0|0|0|0|||"));
+        Welt t;
+        const int p = t.patient("Muster");
+        t.einnahme(p, t.packung("Ramipril", "Ramilich 5"), heute, 30, 1, 0, 1, 0, 1);
+        t.termin(p, "Hausarzt", "2027-01-05");
+        const QString leer = t.env.basis() + "/leer.db";
+        t.env.datenbankAnlegen(leer);
+        t.starten();
+        const QStringList tabellen{"tabellePatientenwahl", "tabelleZuordnung", "tabelleTermine", "tabelleUebersicht",
+                                   "tabelleVerordnungsplan"};
+        const QStringList angezeigt{"kopfzeilePatient", "anzeigeName", "anzeigeVorname"};
+        QCOMPARE(texte(t.w.get(), tabellen, "rowCount"), lauter(5, "1"));
+        QCOMPARE(texte(t.w.get(), angezeigt), (QStringList{" - Patient: Muster, Anna | *", "Muster", "Anna"}));
+        t.env.dateiAntworten << leer;
+        menue(t.w.get(), "aktionDbOeffnen");
+        QCOMPARE(t.w->windowTitle(), "Kalvoria - " + leer);
+        QCOMPARE(texte(t.w.get(), tabellen, "rowCount"), lauter(5, "0"));
+        QCOMPARE(texte(t.w.get(), angezeigt), lauter(3));
     }
 
     // Enter answers with the default button, which must not delete anything;
@@ -260,23 +230,22 @@ private slots:
     void reparieren()
     {
         Umgebung env;
-        const QString aussen = env.basis() + QStringLiteral("/Praxis/daten.db");
-        anlegen(env, aussen, {QStringLiteral("Muster")});
+        const QString aussen = env.basis() + "/Praxis/daten.db";
+        anlegen(env, aussen, {"Muster"});
         env.letzteDateiSetzen(aussen);
         auto w = env.starten();
-        const QByteArray aussenVorher = inhalt(aussen);
+        const QByteArray aussenVorher = Datei::inhalt(aussen);
 
-        beiDialog([](QDialog *d) { QTest::keyClick(d, Qt::Key_Return); });
-        teil<QAction>(w.get(), QStringLiteral("aktionReparieren"))->trigger();
+        const auto reparieren = [&] { menue(w.get(), "aktionReparieren"); };
+        QVERIFY(imFenster(reparieren, [](QDialog *d) { QTest::keyClick(d, Qt::Key_Return); }));
         QVERIFY(w->isVisible());
         QVERIFY(QFile::exists(env.konfiguration()));
 
-        beiDialog([](QDialog *d) { klicken(teil<QPushButton>(d, QStringLiteral("knopfOrdnerLoeschen"))); });
-        teil<QAction>(w.get(), QStringLiteral("aktionReparieren"))->trigger();
+        QVERIFY(imFenster(reparieren, [](QDialog *d) { klicken(teil<QPushButton>(d, "knopfOrdnerLoeschen")); }));
         QVERIFY(!QFileInfo::exists(env.einstellungsOrdner()));
         for (QWidget *fenster : QApplication::topLevelWidgets())
             QVERIFY2(!fenster->isVisible(), fenster->metaObject()->className());
-        QCOMPARE(inhalt(aussen), aussenVorher);
+        QCOMPARE(Datei::inhalt(aussen), aussenVorher);
         QCOMPARE(env.meldungen, QStringList());
     }
 };

@@ -5,7 +5,10 @@
 
 #include "storage/datenbankzugriff.h"
 
-#include <QTest>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 namespace {
 
@@ -23,71 +26,105 @@ protected:
     void datenbankKonflikt() override { ++konflikte; }
 };
 
+const QString einfuegen = QStringLiteral("INSERT INTO medikament (medizin) VALUES ('Ramipril')");
+
 } // namespace
 
 class VerbindungTest : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<Umgebung> env;
+    QString pfad;
+
 private slots:
+    void init()
+    {
+        env = std::make_unique<Umgebung>();
+        pfad = env->basis() + "/eigen.db";
+        env->datenbankAnlegen(pfad);
+        Datei::ausfuehren(pfad, "INSERT INTO medikament (id, medizin) VALUES (1, 'Ramipril')");
+    }
+    void cleanup() { env.reset(); }
+
+    // The change that finds its row is stored and reports nothing.
+    void vorhandeneZeileWirdGeaendert()
+    {
+        Aufzeichnung v(pfad);
+        {
+            DbSitzung db(v);
+            QVERIFY(db.aendernZeile("UPDATE medikament SET medizin = 'ASS' WHERE id = :id", {{":id", 1}}));
+        }
+        QCOMPARE(Datei::wert(pfad, "SELECT medizin FROM medikament WHERE id = 1").toString(), "ASS");
+        QCOMPARE(v.konflikte, 0);
+        QCOMPARE(v.fehler, QStringList());
+    }
+
     // A change meant for a row that is not there wrote nothing: one
     // conflict, reported when the session ends, and no failure.
     void fehlendeZeileIstEinKonflikt()
     {
-        Umgebung env;
-        const QString pfad = env.basis() + QStringLiteral("/eigen.db");
-        env.datenbankAnlegen(pfad);
         Aufzeichnung v(pfad);
-        bool geaendert = true;
-        int vorEnde = -1;
         {
             DbSitzung db(v);
-            geaendert = db.aendernZeile(QStringLiteral("UPDATE medikament SET medizin = 'ASS' WHERE id = :id"),
-                                        {{QStringLiteral(":id"), 99}});
-            vorEnde = v.konflikte;
+            QVERIFY(!db.aendernZeile("UPDATE medikament SET medizin = 'ASS' WHERE id = :id", {{":id", 99}}));
+            QCOMPARE(v.konflikte, 0);
         }
-        QVERIFY(!geaendert);
-        QCOMPARE(vorEnde, 0);
         QCOMPARE(v.konflikte, 1);
-        QCOMPARE(v.fehler.size(), 0);
+        QCOMPARE(v.fehler, QStringList());
     }
 
     // A broken statement is one failure, however often it fails in the
     // session, and no conflict.
     void kaputteAnweisungIstEinFehler()
     {
-        Umgebung env;
-        const QString pfad = env.basis() + QStringLiteral("/eigen.db");
-        env.datenbankAnlegen(pfad);
         Aufzeichnung v(pfad);
         {
             DbSitzung db(v);
-            db.aendern(QStringLiteral("INSERT INTO gibtsnicht (x) VALUES (1)"));
-            db.aendern(QStringLiteral("INSERT INTO gibtsnicht (x) VALUES (2)"));
+            QVERIFY(!db.aendern("INSERT INTO gibtsnicht (x) VALUES (1)"));
+            QVERIFY(!db.aendern("INSERT INTO gibtsnicht (x) VALUES (2)"));
         }
         QCOMPARE(v.fehler.size(), 1);
-        QVERIFY2(v.fehler.first().startsWith(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden.")),
+        QVERIFY2(v.fehler.first().startsWith("Die \u00C4nderung konnte nicht gespeichert werden."),
                  qPrintable(v.fehler.first()));
         QCOMPARE(v.konflikte, 0);
     }
 
-    // The change that finds its row is stored and reports nothing.
-    void vorhandeneZeileWirdGeaendert()
+    // Another program holds the file locked: a change fails after the wait,
+    // is reported once, and the file keeps what it held.
+    void gesperrteDatei()
     {
-        Umgebung env;
-        const QString pfad = env.basis() + QStringLiteral("/eigen.db");
-        env.datenbankAnlegen(pfad);
-        Datei::ausfuehren(pfad, QStringLiteral("INSERT INTO medikament (id, medizin) VALUES (1, 'Ramipril')"));
         Aufzeichnung v(pfad);
         {
+            QSqlDatabase fremd = QSqlDatabase::addDatabase("QSQLITE", "fremd");
+            fremd.setDatabaseName(pfad);
+            QVERIFY(fremd.open());
+            QSqlQuery sperre(fremd);
+            QVERIFY(sperre.exec("BEGIN EXCLUSIVE"));
             DbSitzung db(v);
-            QVERIFY(db.aendernZeile(QStringLiteral("UPDATE medikament SET medizin = 'ASS' WHERE id = :id"),
-                                    {{QStringLiteral(":id"), 1}}));
+            QVERIFY(!db.aendern(einfuegen));
+            QVERIFY(!db.aendern(einfuegen));
+            QVERIFY(sperre.exec("ROLLBACK"));
         }
-        QCOMPARE(Datei::wert(pfad, QStringLiteral("SELECT medizin FROM medikament WHERE id = 1")).toString(),
-                 QStringLiteral("ASS"));
-        QCOMPARE(v.konflikte, 0);
-        QCOMPARE(v.fehler.size(), 0);
+        QSqlDatabase::removeDatabase("fremd");
+        QCOMPARE(v.fehler.size(), 1);
+        QVERIFY2(v.fehler.first().contains("locked"), qPrintable(v.fehler.first()));
+        QCOMPARE(Datei::wert(pfad, "SELECT count(*) FROM medikament").toInt(), 1);
+    }
+
+    // The file removed meanwhile is reported, not created anew empty (which
+    // every later start would then take for the user's data).
+    void entfernteDatei()
+    {
+        Aufzeichnung v(pfad);
+        QVERIFY(QFile::remove(pfad));
+        {
+            DbSitzung db(v);
+            QVERIFY(!db.aendern(einfuegen));
+        }
+        QCOMPARE(v.fehler.size(), 1);
+        QVERIFY2(v.fehler.first().contains("gibt es nicht mehr"), qPrintable(v.fehler.first()));
+        QVERIFY(!QFileInfo::exists(pfad));
     }
 };
 
