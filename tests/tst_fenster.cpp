@@ -32,14 +32,14 @@ private slots:
         QCOMPARE(w->minimumSize(), w->maximumSize());
     }
 
-    // Off, on, off, on again: the list pages come back once each, at 3 and 4.
+    // Off, on, off, on again: the list pages come back once each, at 4 and 5.
     void listenSeitenEinUndAus()
     {
         Umgebung env;
         auto w = env.starten();
         auto *tabs = teil<QTabWidget>(w.get(), "hauptTabs");
         auto *listen = teil<QAction>(w.get(), "aktionListen");
-        const QStringList grund{QStringLiteral("\u00DCbersicht"), "Verordnungsplan", "Einstellungen"};
+        const QStringList grund{QStringLiteral("\u00DCbersicht"), "Verordnungsplan", "Rezeptbedarf", "Einstellungen"};
         QVERIFY(listen->isCheckable() && !listen->isChecked());
         QCOMPARE(tabTitel(tabs), grund);
 
@@ -48,8 +48,8 @@ private slots:
             QCOMPARE(listen->isChecked(), an);
             QCOMPARE(tabTitel(tabs), an ? grund + QStringList({"Patientenliste", "Medikamentenliste"}) : grund);
         }
-        QCOMPARE(tabs->widget(3), teil<QWidget>(w.get(), "seitePatienten"));
-        QCOMPARE(tabs->widget(4), teil<QWidget>(w.get(), "seiteMedikamente"));
+        QCOMPARE(tabs->widget(4), teil<QWidget>(w.get(), "seitePatienten"));
+        QCOMPARE(tabs->widget(5), teil<QWidget>(w.get(), "seiteMedikamente"));
     }
 
     void kopfzeileAufListenseitenVerborgen()
@@ -67,12 +67,14 @@ private slots:
         QCOMPARE(zeit->text(), QStringLiteral("erstellt am: 06.12.2026 - 10:30:00 Uhr "));
 
         teil<QAction>(w.get(), "aktionListen")->trigger();
-        for (int seite : {3, 4}) {
+        for (int seite : {4, 5}) {
             tabs->setCurrentIndex(seite);
             QVERIFY(!patient->isVisible() && !zeit->isVisible());
             QVERIFY(patient->text().isEmpty() && zeit->text().isEmpty());
         }
-        tabs->setCurrentIndex(0);
+        // The page of every patient's needs chooses a patient by a click: it
+        // shows which.
+        tabs->setCurrentWidget(teil<QWidget>(w.get(), "seiteRezeptbedarf"));
         QVERIFY(patient->isVisible() && zeit->isVisible());
 
         // The next choice of a patient writes the headline again.
@@ -134,7 +136,14 @@ private slots:
                                    "aboutueber()",
                                    "hilfeanzeigen()",
                                    "print_regulation()",
-                                   "print_medlist()"};
+                                   "print_medlist()",
+                                   "RezeptbedarfFuellen()",
+                                   "RezeptbedarfAnklicken(int)",
+                                   "RezeptbedarfDoppelklick(int)",
+                                   "RezeptbedarfFristAendern()",
+                                   "AnforderungMarkieren()",
+                                   "AnforderungZuruecknehmen()",
+                                   "RezeptanforderungDrucken()"};
         const QMetaObject &mo = MainWindow::staticMetaObject;
         QStringList gefunden;
         for (int i = mo.methodOffset(); i < mo.methodCount(); ++i) {

@@ -92,7 +92,8 @@ private slots:
         const int ass = t.packung("ASS", "Aspirin", "100 mg");
         t.einnahme(p, rami, heute, 30, 1, 0, 0, 0, 1);
         t.einnahme(p, ass, heute, 40, 0, 1, 0, 0, 2);
-        t.patient("Zorn");
+        t.einnahme(p, rami, heute, 5, 1, 0, 0, 0, 3);
+        t.einnahme(t.patient("Zorn"), rami, heute, 3, 1, 0, 0, 0, 1);
         Datei::ausfuehren(t.f, "INSERT INTO sorte (medizin_id, handelsname, dosis, packung) VALUES (1, 'Ramilich 10', "
                                "'10 mg', 20)");
         mitListen(t, {});
@@ -114,6 +115,13 @@ private slots:
         zelleKlicken(patienten, 0, 1);
         QTest::keyClick(patienten, Qt::Key_Down);
         QCOMPARE(teil<QLineEdit>(t.w.get(), "editName")->text(), "Zorn");
+
+        // The list of what must be ordered chooses the patient of the row reached.
+        auto *bedarf = t.tabelle("tabelleRezeptbedarf");
+        zelleKlicken(bedarf, 1, 1);
+        QVERIFY(t.text("kopfzeilePatient").contains("Berg"));
+        QTest::keyClick(bedarf, Qt::Key_Up);
+        QVERIFY(t.text("kopfzeilePatient").contains("Zorn"));
 
         auto *medikamente = t.tabelle("tabelleMedikamente");
         seiteZeigen(medikamente);
