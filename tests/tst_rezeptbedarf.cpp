@@ -338,9 +338,18 @@ private slots:
         QCOMPARE(anforderungen(t), QStringList{QString("%1|2026-12-06|").arg(a)});
         QCOMPARE(spalte(liste(t), 9), (QStringList{"06.12.2026", "", ""}));
 
-        // Bought packages close the request.
-        beiDialog([](QDialog *d) { druecken(d, "Eintragen"); });
-        doppelklicken(t, 0);
+        // A booking taken back leaves the request open; bought packages close it.
+        const auto buchen = [&t](const QString &packungen) {
+            beiDialog([packungen](QDialog *d) {
+                tippen(teil<QLineEdit>(d, "fensterPackungen"), packungen);
+                druecken(d, "Eintragen");
+            });
+            doppelklicken(t, spalte(liste(t), 3).indexOf("Ramilich 5"));
+        };
+        buchen("-1");
+        QCOMPARE(zeile(t, a, "stand"), "-18");
+        QCOMPARE(anforderungen(t), QStringList{QString("%1|2026-12-06|").arg(a)});
+        buchen("2");
         QCOMPARE(zeile(t, a, "stand"), "22");
         QCOMPARE(anforderungen(t), QStringList{QString("%1|2026-12-06|2026-12-06").arg(a)});
         QCOMPARE(spalte(liste(t), 9), (QStringList{"", "", ""}));
