@@ -179,20 +179,22 @@ private slots:
         t.einnahme(berg, packung("B3"), heute, 3, 1, 0, 0, 0, 3);
         t.einnahme(berg, packung("B1"), heute.addDays(-10), 5, 1, 0, 0, 0, 1); // out five days ago
         t.einnahme(berg, packung("B2"), heute, 3, 1, 0, 0, 0, 2);
-        t.einnahme(adam, packung("A2"), heute, 40, 1, 0, 0, 0, 2); // lasts 40 days, the doctor is in 45
-        t.einnahme(adam, packung("A1"), heute, 3, 1, 0, 0, 0, 1);
+        t.einnahme(adam, packung("A2"), heute, 40, 1, 0, 0, 0, 1); // lasts 40 days, the doctor is in 45
+        t.einnahme(adam, packung("A1"), heute, 3, 1, 0, 0, 0, 3);
+        t.einnahme(zorn, packung("Z2"), heute, 1, 1, 0, 0, 0, 2); // the last today: not used up yet
         t.einnahme(berg, packung("Nadeln"), heute, 0, 0, 0, 0, 0, 4, 1);
         t.einnahme(berg, packung("Lang"), heute, 100, 1, 0, 0, 0, 5);
         t.termin(adam, "Hausarzt", heute.addDays(45));
         t.starten();
         zeigen(t);
         QCOMPARE(kurz(t), (QStringList{"Zorn, Anna|Z|ung\u00FCltig|", "Berg, Anna|B1|30.11.2026|rot",
-                                       "Adam, Anna|A1|08.12.2026|gelb", "Berg, Anna|B2|08.12.2026|gelb",
-                                       "Berg, Anna|B3|08.12.2026|gelb", "Adam, Anna|A2|14.01.2027|"}));
+                                       "Zorn, Anna|Z2|06.12.2026|gelb", "Adam, Anna|A1|08.12.2026|gelb",
+                                       "Berg, Anna|B2|08.12.2026|gelb", "Berg, Anna|B3|08.12.2026|gelb",
+                                       "Adam, Anna|A2|14.01.2027|"}));
         // The reason is offered where the figures would be.
         QCOMPARE(liste(t)->item(0, 5)->text() + '|' + liste(t)->item(0, 7)->text(), "ung\u00FCltig|ung\u00FCltig");
         QCOMPARE(liste(t)->item(0, 6)->toolTip(), "Bestand fehlt");
-        QCOMPARE(spalte(liste(t), 8), (QStringList{"", "", "20.01.2027", "", "", "20.01.2027"}));
+        QCOMPARE(spalte(liste(t), 8), (QStringList{"", "", "", "20.01.2027", "", "", "20.01.2027"}));
     }
 
     // Units per package missing or zero: no figure, and why.
