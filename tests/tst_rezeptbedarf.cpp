@@ -274,6 +274,39 @@ private slots:
         QCOMPARE(spalte(liste(t), 5), QStringList{"15"});
     }
 
+    // An appointment, a package's size and a patient's name changed on the
+    // other pages reach the list when it is shown again.
+    void folgtDenAnderenSeiten()
+    {
+        Welt t;
+        t.einnahme(t.patient("Berg"), t.packung("Ramipril", "Ramilich 5", "5 mg", 10), heute, 40, 1, 0, 0, 0, 1);
+        mitListen(t, {});
+        zeigen(t);
+        QCOMPARE(liste(t)->rowCount(), 0);
+
+        // Up to the visit in 45 days and a week more: 12 units, in packages of 10.
+        t.patientWaehlen("Berg");
+        QVERIFY(oeffnen(t, "knopfTerminEintragen", [](QDialog *d) {
+            teil<QDateEdit>(d, "terminNeuDatum")->setDate(heute.addDays(45));
+            druecken(d, "Termin eintragen");
+        }));
+        zeigen(t);
+        QCOMPARE(zeilen(t), QStringList{"Berg, Anna|Ramipril|Ramilich 5|5 mg|40|14.01.2027|2|20.01.2027|"});
+
+        t.waehlen("tabelleMedikamente", 1, "Ramipril");
+        zelleKlicken(t.tabelle("tabelleSorten"), 0, 2);
+        tippe(t, "editSorteNeuPackung", "50");
+        t.knopf("knopfSorteAendern");
+        zeigen(t);
+        QCOMPARE(spalte(liste(t), 7), QStringList{"1"});
+        zelleKlicken(t.tabelle("tabellePatienten"), 0, 1);
+        tippe(t, "editName", "Bergmann");
+        t.knopf("knopfPatientAendern");
+        zeigen(t);
+        QCOMPARE(zeilen(t), QStringList{"Bergmann, Anna|Ramipril|Ramilich 5|5 mg|40|14.01.2027|1|20.01.2027|"});
+        QVERIFY(t.env.meldungen.isEmpty());
+    }
+
     // A click chooses the patient and line everywhere; a double click opens
     // the pharmacy window for that line.
     void klickUndDoppelklick()
