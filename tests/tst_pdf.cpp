@@ -413,7 +413,8 @@ private slots:
     }
 
     // One sheet per patient, in the patients' order: the chosen rows, or
-    // everything on the list, each patient's lines in the plan's order.
+    // everything on the list, each patient's lines in the plan's order (not
+    // the list's, which runs by the day they run out).
     void rezeptanforderung()
     {
         Druck t;
@@ -422,9 +423,9 @@ private slots:
                                               "'')"));
         // The worked example: 3 packages of 20; then 31 units in packages of 50.
         t.einnahme(1, t.packung(QStringLiteral("Ramipril"), QStringLiteral("Ramilich 5"), QStringLiteral("5 mg"), 20),
-                   heute.addDays(-10), 30, 1, 0, 1, 0, 2);
+                   heute.addDays(-10), 30, 1, 0, 1, 0, 1);
         t.einnahme(1, t.packung(QStringLiteral("Torasemid"), QStringLiteral("Tora 10"), QStringLiteral("10 mg"), 50),
-                   heute, 4, 1, 0, 0, 0, 1);
+                   heute, 4, 1, 0, 0, 0, 2);
         t.einnahme(2, t.packung(QStringLiteral("ASS"), QStringLiteral("Aspirin 100"), QStringLiteral("100 mg"), 0),
                    heute, 2, 1, 0, 0, 0, 1);
         t.einnahme(3, 1, heute, 100, 1, 0, 0, 0, 1); // lasts: no sheet
@@ -448,7 +449,7 @@ private slots:
                 QStringList{"Patient: Berg, Otto, geboren am 01.02.1940",
                             "Datum: 06.12.2026, n\u00E4chster Termin in der Praxis: 09.12.2026", bitte} +
                 spalten +
-                QStringList{"Torasemid", "10 mg", "50", "1", "Tora 10", "Ramipril", "5 mg", "20", "3", "Ramilich 5"} +
+                QStringList{"Ramipril", "5 mg", "20", "3", "Ramilich 5", "Torasemid", "10 mg", "50", "1", "Tora 10"} +
                 schluss)),
             qPrintable(alle[1]));
 
