@@ -307,6 +307,29 @@ private slots:
         QVERIFY(t.env.meldungen.isEmpty());
     }
 
+    // A long list: cells are made for the rows in view, and for the others
+    // as they come into view; End reaches the last row and its patient.
+    void langeListe()
+    {
+        Welt t;
+        const int rami = t.packung("Ramipril", "Ramilich 5", "5 mg", 20);
+        for (int i = 1; i <= 80; ++i)
+            t.einnahme(t.patient(QStringLiteral("P%1").arg(i, 2, 10, QLatin1Char('0'))), rami, heute, i % 20, 1, 0, 0,
+                       0, 1);
+        t.starten();
+        zeigen(t);
+        QTableWidget *l = liste(t);
+        QCOMPARE(l->rowCount(), 80);
+        QVERIFY(l->item(0, 1) && !l->item(79, 1));
+        zelleKlicken(l, 0, 1);
+        QTest::keyClick(l, Qt::Key_End);
+        QCOMPARE(l->currentRow(), 79);
+        QVERIFY(l->item(79, 1));
+        QVERIFY(t.text("kopfzeilePatient").contains(l->item(79, 1)->text().section(',', 0, 0)));
+        // The last rows: stock 19, by patient.
+        QCOMPARE(l->item(79, 1)->text() + '|' + l->item(79, 5)->text(), "P79, Anna|19");
+    }
+
     // A click chooses the patient and line everywhere; a double click opens
     // the pharmacy window for that line.
     void klickUndDoppelklick()
