@@ -10,9 +10,9 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QHash>
 #include <QItemSelection>
 #include <QItemSelectionModel>
+#include <QSet>
 #include <QTableWidget>
 
 #include <algorithm>
