@@ -42,6 +42,76 @@ private slots:
         QVERIFY(!packungenBerechnen(verbrauch, bestand, tage, std::nullopt));
     }
 
+    // Whether a line is due by the day: its last day with stock before it,
+    // by the overview's own figures; never without daily use; always when
+    // its stored values cannot be used.
+    void faellig_data()
+    {
+        QTest::addColumn<QVariant>("stand");
+        QTest::addColumn<int>("gezaehlt"); // days before today
+        QTest::addColumn<double>("morgen");
+        QTest::addColumn<int>("stichtag"); // days after today
+        // listed | last day after today | used up | yellow | packages of 20 ("-" for none)
+        QTest::addColumn<QString>("erwartet");
+        QTest::newRow("Rechenbeispiel") << QVariant(30.0) << 10 << 2.0 << 28 << "1|4|0|1|3";
+        QTest::newRow("letzter Tag vor dem Stichtag") << QVariant(10.0) << 0 << 1.0 << 10 << "1|9|0|1|1";
+        QTest::newRow("letzter Tag am Stichtag") << QVariant(10.0) << 0 << 1.0 << 9 << "0";
+        QTest::newRow("ein halber Tag mehr") << QVariant(10.5) << 0 << 1.0 << 10 << "1|9|0|1|1";
+        QTest::newRow("letzter Tag heute") << QVariant(1.0) << 0 << 1.0 << 28 << "1|0|0|1|2";
+        QTest::newRow("aufgebraucht") << QVariant(5.0) << 10 << 1.0 << 28 << "1|-6|1|1|2";
+        QTest::newRow("ohne Verbrauch") << QVariant(5.0) << 0 << 0.0 << 1000 << "0";
+        QTest::newRow("ohne Verbrauch und Bestand") << QVariant(0.0) << 0 << 0.0 << 1000 << "0";
+        QTest::newRow("ohne Verbrauch, unter null") << QVariant(-5.0) << 0 << 0.0 << 1000 << "0";
+        QTest::newRow("ungueltig") << QVariant(QStringLiteral("viel")) << 0 << 0.0 << 0
+                                   << "1|Bestand \u201Eviel\u201C ist keine Zahl";
+    }
+    void faellig()
+    {
+        QFETCH(QVariant, stand);
+        QFETCH(int, gezaehlt);
+        QFETCH(double, morgen);
+        QFETCH(int, stichtag);
+        QFETCH(QString, erwartet);
+        const QDate heute(2026, 12, 6);
+        const std::optional<Bedarf> b = bedarfPruefen(stand,
+                                                      heute.addDays(-gezaehlt).toString(QStringLiteral("yyyy-MM-dd")),
+                                                      {morgen, 0.0, 0.0, 0.0}, heute, heute.addDays(stichtag), 20.0);
+        QString gesehen = QString::number(b.has_value());
+        if (b && !b->fehler.isEmpty())
+            gesehen += '|' + b->fehler;
+        else if (b)
+            gesehen += QStringLiteral("|%1|%2|%3|%4")
+                           .arg(heute.daysTo(b->reichtBis))
+                           .arg(b->leer)
+                           .arg(b->gelb)
+                           .arg(b->packungen ? QString::number(*b->packungen) : QStringLiteral("-"));
+        QCOMPARE(gesehen, erwartet);
+    }
+
+    // Lines that cannot be counted first, then by the last day, the patient
+    // (in the patients' order) and the line's position, an unset one first.
+    void reihenfolge()
+    {
+        auto zeile = [](qint64 id, int patient, const QVariant &ordnung, int tag, bool gueltig = true) {
+            Bedarfszeile z;
+            z.einnahme = id;
+            z.patient = patient;
+            z.ordnung = ordnung;
+            z.bedarf.reichtBis = QDate(2026, 12, 6).addDays(tag);
+            if (!gueltig)
+                z.bedarf.fehler = QStringLiteral("Bestand fehlt");
+            return z;
+        };
+        QVector<Bedarfszeile> zeilen{zeile(1, 0, 1, 5),          zeile(2, 1, 1, 3),        zeile(3, 0, 2, 3),
+                                     zeile(4, 0, QVariant(), 3), zeile(5, 2, 9, 9, false), zeile(6, 0, 1, -2),
+                                     zeile(7, 1, 1, 3)};
+        bedarfSortieren(zeilen);
+        QStringList ids;
+        for (const Bedarfszeile &z : zeilen)
+            ids << QString::number(z.einnahme);
+        QCOMPARE(ids.join(' '), QStringLiteral("5 6 4 3 2 7 1"));
+    }
+
     // The grouped query finds for every patient the appointment the settings
     // page finds for the one chosen, among values another program may have
     // stored.
