@@ -19,13 +19,15 @@ struct Abhaengigkeit {
 
 // What changed, and the views that show it.
 const Abhaengigkeit abhaengigkeiten[] = {
-    {Geaendert::patienten, Ansicht::patientenliste | Ansicht::patientenwahl | Ansicht::patientKopf},
+    {Geaendert::patienten,
+     Ansicht::patientenliste | Ansicht::patientenwahl | Ansicht::patientKopf | Ansicht::rezeptbedarf},
     {Geaendert::patientGewaehlt,
      Ansicht::patientKopf | Ansicht::zuordnung | Ansicht::termine | Ansicht::uebersicht | Ansicht::verordnungsplan},
-    {Geaendert::katalog,
-     Ansicht::medikamente | Ansicht::sortenwahl | Ansicht::zuordnung | Ansicht::uebersicht | Ansicht::verordnungsplan},
-    {Geaendert::einnahme, Ansicht::zuordnung | Ansicht::uebersicht | Ansicht::verordnungsplan},
-    {Geaendert::termine, Ansicht::termine | Ansicht::uebersicht},
+    {Geaendert::katalog, Ansicht::medikamente | Ansicht::sortenwahl | Ansicht::zuordnung | Ansicht::uebersicht |
+                             Ansicht::verordnungsplan | Ansicht::rezeptbedarf},
+    {Geaendert::einnahme, Ansicht::zuordnung | Ansicht::uebersicht | Ansicht::verordnungsplan | Ansicht::rezeptbedarf},
+    {Geaendert::termine, Ansicht::termine | Ansicht::uebersicht | Ansicht::rezeptbedarf},
+    {Geaendert::anforderungen, Ansicht::rezeptbedarf},
 };
 
 // The key of a table's current row; none when no row is current.
@@ -77,17 +79,23 @@ void MainWindow::ansichtenAuffrischen(Ansichten ansichten, const Auswahl &gewuen
     const std::optional<QString> termin = gewuenscht.termin ? gewuenscht.termin : gewaehlt(tabelleTermine);
 
     // The list pages are in the window only while "Listen" is on: their
-    // views wait until they are shown, with the rows to choose then.
+    // views wait until they are shown, with the rows to choose then. The
+    // list of every patient's needs is read only while its page is in
+    // front: it costs what all lines of all patients cost.
     Ansichten verborgen;
     if (hauptTabs->indexOf(seitePatienten) < 0)
         verborgen |= Ansicht::patientenliste;
     if (hauptTabs->indexOf(seiteMedikamente) < 0)
         verborgen |= Ansicht::medikamente;
+    if (hauptTabs->currentWidget() != seiteRezeptbedarf)
+        verborgen |= Ansicht::rezeptbedarf;
     if (ansichten & verborgen) {
         ausstehend |= ansichten & verborgen;
+        if (ansichten & verborgen & (Ansicht::patientenliste | Ansicht::medikamente)) {
+            ausstehendeAuswahl.medikament = medikament;
+            ausstehendeAuswahl.sorte = sorte;
+        }
         ansichten &= ~verborgen;
-        ausstehendeAuswahl.medikament = medikament;
-        ausstehendeAuswahl.sorte = sorte;
     }
 
     const QString patientVorher = zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0);
@@ -107,6 +115,8 @@ void MainWindow::ansichtenAuffrischen(Ansichten ansichten, const Auswahl &gewuen
         patientenSuchspalte = QStringLiteral("firstname");
         patientenSuchtext.clear();
         bearbeitungLeeren();
+        // Rows of the other file must not be acted on, nor chosen again by key.
+        bedarfLeeren();
         tabelleSortenwahl->setCurrentCell(-1, -1);
         for (QLabel *l : {anzeigeZuordnenSorte, anzeigeZuordnenDosis, anzeigeZuordnenPackung})
             l->clear();
@@ -147,6 +157,8 @@ void MainWindow::ansichtenAuffrischen(Ansichten ansichten, const Auswahl &gewuen
         UebersichtFuellen();
     if (ansichten & Ansicht::verordnungsplan)
         VerordnungsplanFuellen();
+    if (ansichten & Ansicht::rezeptbedarf)
+        RezeptbedarfFuellen();
 
     // Typed text belongs to the row it was typed for: when that row is gone,
     // it must not land in the fields of another, where a click would store it.

@@ -13,11 +13,12 @@ enum class Geaendert : unsigned {
     katalog = 1u << 2,         // medications or their packages
     einnahme = 1u << 3,        // intake lines (stock, doses, order)
     termine = 1u << 4,         // appointments
+    anforderungen = 1u << 5,   // prescription requests
     // Anything may have changed (elsewhere, or after a conflict): every view,
     // keeping what is chosen and what the user typed.
-    alles = patienten | patientGewaehlt | katalog | einnahme | termine,
+    alles = patienten | patientGewaehlt | katalog | einnahme | termine | anforderungen,
     // Another file is in use: every view from its first rows, typed text dropped.
-    datei = alles | (1u << 5),
+    datei = alles | (1u << 6),
 };
 Q_DECLARE_FLAGS(Aenderungen, Geaendert)
 Q_DECLARE_OPERATORS_FOR_FLAGS(Aenderungen)
@@ -34,6 +35,7 @@ enum class Ansicht : unsigned {
     termine = 1u << 6,         // appointments and the next family-doctor appointment
     uebersicht = 1u << 7,      // overview (reads the row cache and that appointment)
     verordnungsplan = 1u << 8, // regulation plan (reads the row cache)
+    rezeptbedarf = 1u << 9,    // page "Rezeptbedarf": what all patients must order
 };
 Q_DECLARE_FLAGS(Ansichten, Ansicht)
 Q_DECLARE_OPERATORS_FOR_FLAGS(Ansichten)

@@ -170,6 +170,9 @@ void MainWindow::menuesBauen()
                                     QStringLiteral("&Medikamentenplan drucken"), &MainWindow::print_medlist);
     aktionVerordnungsplan = aktion(menuPdf, QStringLiteral("aktionVerordnungsplan"),
                                    QStringLiteral("&Verordnungsplan drucken"), &MainWindow::print_regulation);
+    aktionRezeptanforderung = aktion(menuPdf, QStringLiteral("aktionRezeptanforderung"),
+                                     QStringLiteral("&Rezeptanforderung drucken"),
+                                     &MainWindow::RezeptanforderungDrucken);
 
     menuAnsicht = menue(leiste, QStringLiteral("menuAnsicht"), QStringLiteral("&Ansicht"));
     aktionListen = aktion(menuAnsicht, QStringLiteral("aktionListen"),
@@ -199,6 +202,7 @@ void MainWindow::seitenBauen()
         const char *name, *titel;
     } seiten[] = {{&seiteUebersicht, "seiteUebersicht", ":Ue:bersicht"},
                   {&seiteVerordnungsplan, "seiteVerordnungsplan", "Verordnungsplan"},
+                  {&seiteRezeptbedarf, "seiteRezeptbedarf", "Rezeptbedarf"},
                   {&seiteEinstellungen, "seiteEinstellungen", "Einstellungen"},
                   {&seitePatienten, "seitePatienten", "Patientenliste"},
                   {&seiteMedikamente, "seiteMedikamente", "Medikamentenliste"}};
@@ -207,11 +211,12 @@ void MainWindow::seitenBauen()
         w->setObjectName(QString::fromLatin1(t.name));
         hauptTabs->addTab(w, umlauteErsetzen(tr(t.titel)));
     }
-    hauptTabs->removeTab(4);
-    hauptTabs->removeTab(3);
-    // Removed pages stay children of the tab widget's stack; keep them hidden.
-    seitePatienten->hide();
-    seiteMedikamente->hide();
+    // The list pages come only with "Listen". Removed pages stay children
+    // of the tab widget's stack; keep them hidden.
+    for (QWidget *liste : {seitePatienten, seiteMedikamente}) {
+        hauptTabs->removeTab(hauptTabs->indexOf(liste));
+        liste->hide();
+    }
 
     QFont gross = schriftNormal;
     gross.setPixelSize(14);
@@ -228,6 +233,7 @@ void MainWindow::seitenBauen()
     seiteEinstellungenBauen();
     seitePatientenBauen();
     seiteMedikamenteBauen();
+    seiteRezeptbedarfBauen();
 }
 
 void MainWindow::seiteUebersichtBauen()

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/auffrischen.h"
+#include "bedarf/rezeptbedarf.h"
 #include "storage/datenbankzugriff.h"
 
 #include <QDate>
@@ -135,6 +136,13 @@ private slots:
     void hilfeanzeigen();
     void print_regulation();
     void print_medlist();
+    void RezeptbedarfFuellen();
+    void RezeptbedarfAnklicken(int zeile);
+    void RezeptbedarfDoppelklick(int zeile);
+    void RezeptbedarfFristAendern();
+    void AnforderungMarkieren();
+    void AnforderungZuruecknehmen();
+    void RezeptanforderungDrucken();
 
 private:
     // --- refreshing the views (app/auffrischen.cpp) ---
@@ -153,6 +161,7 @@ private:
     void seiteEinstellungenBauen();
     void seitePatientenBauen();
     void seiteMedikamenteBauen();
+    void seiteRezeptbedarfBauen();
     void fensterFelderBauen();
     void verbindungenHerstellen();
     QTableWidget *tabelleBauen(const QString &name, QWidget *eltern, const QRect &rechteck, const QStringList &kopf);
@@ -198,6 +207,7 @@ private:
     QAction *aktionBeenden = nullptr;
     QAction *aktionMedikamentenplan = nullptr;
     QAction *aktionVerordnungsplan = nullptr;
+    QAction *aktionRezeptanforderung = nullptr;
     QAction *aktionListen = nullptr;
     QAction *aktionHilfe = nullptr;
     QAction *aktionReparieren = nullptr;
@@ -205,6 +215,7 @@ private:
     QTabWidget *hauptTabs = nullptr;
     QWidget *seiteUebersicht = nullptr;
     QWidget *seiteVerordnungsplan = nullptr;
+    QWidget *seiteRezeptbedarf = nullptr;
     QWidget *seiteEinstellungen = nullptr;
     QWidget *seitePatienten = nullptr;
     QWidget *seiteMedikamente = nullptr;
@@ -431,6 +442,27 @@ private:
     // Builds and runs the entry or change window around its own fields;
     // datum and arzt are what the change window opens with.
     void terminFensterZeigen(bool aendern, const QDate &datum, const QString &arzt);
+
+    // --- what all patients must order, and its requests (bedarf/) ---
+    QDateEdit *datumBedarfBis = nullptr;
+    QCheckBox *auswahlBisHausarzt = nullptr;
+    QPushButton *knopfAngefordert = nullptr;
+    QPushButton *knopfAnforderungZuruecknehmen = nullptr;
+    QTableWidget *tabelleRezeptbedarf = nullptr;
+    // The list as read: its rows in the table's order and their patients.
+    // The table makes the cells of a row only when it comes into view.
+    QVector<Bedarfszeile> bedarfZeilen;
+    QVector<Bedarfspatient> bedarfPatienten;
+    // The days the list was read for: today, and "bis", to which a day
+    // before today that is typed goes back.
+    QDate bedarfHeute;
+    QDate bedarfBis;
+    // Makes the cells of rows von..bis that have none yet.
+    void bedarfZeilenZeigen(int von, int bis);
+    // No rows at all (another file is opened).
+    void bedarfLeeren();
+    // The selected rows of the list, in its order.
+    QVector<int> bedarfGewaehlt() const;
 
     // --- database file maintenance (maintenance/) ---
     bool kopieAnlegen(const QString &ziel);

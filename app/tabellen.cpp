@@ -4,6 +4,7 @@
 #include "app/tabelle.h"
 
 #include <QEvent>
+#include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -114,6 +115,35 @@ void Tabelle::keyPressEvent(QKeyEvent *ereignis)
     }
     if (currentRow() >= 0 && currentRow() != vorher)
         emit zeileGewaehlt(currentRow(), currentColumn());
+}
+
+void Tabelle::zeilenBeiBedarf(std::function<void(int von, int bis)> machen)
+{
+    zeilenMachen = std::move(machen);
+}
+
+void Tabelle::sichtbareZeilenMachen()
+{
+    if (!zeilenMachen || rowCount() == 0)
+        return;
+    const int erste = qMax(0, rowAt(0));
+    // Before the table is laid out its viewport may not have its size yet:
+    // the table's own height is enough for any screen.
+    const int hoehe = qMax(viewport()->height(), height());
+    const int anzahl = hoehe / qMax(1, verticalHeader()->defaultSectionSize()) + 2;
+    zeilenMachen(erste, qMin(rowCount() - 1, erste + anzahl));
+}
+
+void Tabelle::resizeEvent(QResizeEvent *ereignis)
+{
+    QTableWidget::resizeEvent(ereignis);
+    sichtbareZeilenMachen();
+}
+
+void Tabelle::verticalScrollbarValueChanged(int wert)
+{
+    QTableWidget::verticalScrollbarValueChanged(wert);
+    sichtbareZeilenMachen();
 }
 
 namespace {

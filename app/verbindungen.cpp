@@ -5,6 +5,8 @@
 #include "app/tabelle.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -50,6 +52,8 @@ void MainWindow::verbindungenHerstellen()
         {knopfSorteEintragen, &MainWindow::SorteZufuegen},
         {knopfSorteAendern, &MainWindow::SorteAendern},
         {knopfSorteLoeschen, &MainWindow::SorteLoeschen},
+        {knopfAngefordert, &MainWindow::AnforderungMarkieren},
+        {knopfAnforderungZuruecknehmen, &MainWindow::AnforderungZuruecknehmen},
     };
     for (const auto &k : knoepfe)
         connect(k.first, &QAbstractButton::clicked, this, k.second);
@@ -59,6 +63,10 @@ void MainWindow::verbindungenHerstellen()
     zeileVerbinden(this, tabellePatienten, &MainWindow::PatientenAnklicken);
     zeileVerbinden(this, tabelleMedikamente, &MainWindow::MedikamenteAnklicken);
     zeileVerbinden(this, tabelleSorten, &MainWindow::SorteAnklicken);
+    zeileVerbinden(this, tabelleRezeptbedarf, &MainWindow::RezeptbedarfAnklicken);
+    connect(tabelleRezeptbedarf, &QTableWidget::cellDoubleClicked, this, &MainWindow::RezeptbedarfDoppelklick);
+    connect(datumBedarfBis, &QDateEdit::dateChanged, this, &MainWindow::RezeptbedarfFristAendern);
+    connect(auswahlBisHausarzt, &QCheckBox::toggled, this, &MainWindow::RezeptbedarfFristAendern);
     connect(radioAusblenden, &QRadioButton::toggled, this, &MainWindow::PatientenEinblenden1);
     connect(radioPatientHinzufuegen, &QRadioButton::toggled, this, &MainWindow::PatientenEinblenden2);
     connect(radioPatientSuchen, &QRadioButton::toggled, this, &MainWindow::PatientenEinblenden3);
@@ -68,32 +76,40 @@ void MainWindow::verbindungenHerstellen()
 
 void MainWindow::UesEinblenden(int eingang)
 {
-    if (eingang >= 0 && eingang <= 2) {
+    QWidget *seite = hauptTabs->widget(eingang);
+    if (!seite)
+        return;
+    // The headline names the chosen patient: the list pages are about no one
+    // patient. The page of every patient's needs chooses one by a click.
+    if (seite != seitePatienten && seite != seiteMedikamente) {
         if (kopfzeilePatient->isHidden()) {
             kopfzeilePatient->show();
             kopfzeileZeit->show();
         }
-    } else if (eingang == 3 || eingang == 4) {
-        if (!kopfzeilePatient->isHidden()) {
-            kopfzeilePatient->clear();
-            kopfzeileZeit->clear();
-            kopfzeilePatient->hide();
-            kopfzeileZeit->hide();
-        }
+    } else if (!kopfzeilePatient->isHidden()) {
+        kopfzeilePatient->clear();
+        kopfzeileZeit->clear();
+        kopfzeilePatient->hide();
+        kopfzeileZeit->hide();
     }
+    // That page's list waits until it is shown.
+    if (seite == seiteRezeptbedarf)
+        verborgeneAnsichtenZeigen();
 }
 
 void MainWindow::TabPatMedEinAus(bool eingang1)
 {
     if (!eingang1) {
-        hauptTabs->removeTab(4);
-        hauptTabs->removeTab(3);
+        for (QWidget *liste : {seiteMedikamente, seitePatienten}) {
+            if (hauptTabs->indexOf(liste) >= 0)
+                hauptTabs->removeTab(hauptTabs->indexOf(liste));
+        }
     } else {
         // Inserting a page that is already present would only move it.
         if (hauptTabs->indexOf(seitePatienten) < 0)
-            hauptTabs->insertTab(3, seitePatienten, tr("Patientenliste"));
+            hauptTabs->insertTab(hauptTabs->count(), seitePatienten, tr("Patientenliste"));
         if (hauptTabs->indexOf(seiteMedikamente) < 0)
-            hauptTabs->insertTab(4, seiteMedikamente, tr("Medikamentenliste"));
+            hauptTabs->insertTab(hauptTabs->count(), seiteMedikamente, tr("Medikamentenliste"));
         // The list opens where a new package is added, not on the red delete tab.
         medikamentTabs->setCurrentIndex(0);
         verborgeneAnsichtenZeigen();

@@ -2,6 +2,7 @@
 // Appointment list and the next family-doctor appointment.
 #include "app/mainwindow.h"
 
+#include "appointments/hausarzt.h"
 #include "storage/datenbankzugriff.h"
 
 #include <QSqlRecord>
@@ -32,18 +33,14 @@ void MainWindow::TermineFuellen()
         }
 
         // The next family-doctor appointment is the first of the patient's
-        // appointments just read (ordered by date) that is the family doctor's
-        // and not before today: the same row the statement
-        // "... WHERE (arzt_date > :heute OR arzt_date = :heute) AND arzt=:arzt AND pata_id=:pata_id
-        // ORDER BY arzt_date ASC LIMIT 1" finds, without a second pass over
-        // every appointment of every patient. SQLite compares the dates as
-        // text, byte by byte; a date stored as a number or NULL never matches.
+        // appointments just read (ordered by date) that may be one: the same
+        // row the statement "... WHERE (arzt_date > :heute OR arzt_date =
+        // :heute) AND arzt=:arzt AND pata_id=:pata_id ORDER BY arzt_date ASC
+        // LIMIT 1" finds, without a second pass over the appointments.
         const QByteArray heuteText = heute.toString(Qt::ISODate).toUtf8();
         for (const QSqlRecord &t : termine) {
-            const QVariant arzt = t.value(QStringLiteral("arzt"));
             const QVariant datum = t.value(QStringLiteral("arzt_date"));
-            if (arzt.userType() == QMetaType::QString && arzt.toString() == QLatin1String("Hausarzt") &&
-                datum.userType() == QMetaType::QString && datum.toString().toUtf8() >= heuteText) {
+            if (hausarztTerminAb(t.value(QStringLiteral("arzt")), datum, heuteText)) {
                 naechsterHausarztTermin = datum.toDate();
                 break;
             }

@@ -18,6 +18,7 @@
 // through opening its window, typing, "Eintragen" and the window closing.
 #include "app/mainwindow.h"
 #include "app/seams.h"
+#include "appointments/hausarzt.h"
 #include "bench/boden.h"
 #include "tools/beispieldaten.h"
 
@@ -27,16 +28,19 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSet>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -145,12 +149,37 @@ struct Messung {
     int gefunden() const { return patientenliste->rowCount(); }
     void verordnungsplanDrucken() const { pdfPlan->trigger(); }
     void medikamentenlisteDrucken() const { pdfListe->trigger(); }
+    void rezeptbedarfZeigen() const { tabs->setCurrentWidget(teil<QWidget>("seiteRezeptbedarf")); }
+    // A click on "bis zum nächsten Hausarzttermin", which reads the list anew.
+    void bisHausarztUmschalten() const { bisHausarzt->click(); }
+    int bedarf() const { return rezeptbedarf->rowCount(); }
+    // The rows from the first to the one given chosen, as a click on the
+    // first and a Shift-click on the last choose them.
+    void bedarfWaehlen(int bis) const
+    {
+        const QModelIndex erste = rezeptbedarf->model()->index(0, 1);
+        const QModelIndex letzte = rezeptbedarf->model()->index(bis, 1);
+        rezeptbedarf->selectionModel()->setCurrentIndex(erste, QItemSelectionModel::ClearAndSelect |
+                                                                   QItemSelectionModel::Rows);
+        rezeptbedarf->selectionModel()->select(QItemSelection(erste, letzte),
+                                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    // The patient of a row of the list, by the name it shows.
+    QString bedarfPatient(int zeile) const
+    {
+        rezeptbedarf->scrollTo(rezeptbedarf->model()->index(zeile, 1));
+        return rezeptbedarf->item(zeile, 1) ? rezeptbedarf->item(zeile, 1)->text() : QString();
+    }
+    void rezeptanforderungDrucken() const { pdfAnforderung->trigger(); }
 
     MainWindow &w;
     QTabWidget *tabs = teil<QTabWidget>("hauptTabs");
     QAction *listen = teil<QAction>("aktionListen");
     QAction *pdfPlan = teil<QAction>("aktionVerordnungsplan");
     QAction *pdfListe = teil<QAction>("aktionMedikamentenplan");
+    QAction *pdfAnforderung = teil<QAction>("aktionRezeptanforderung");
+    QTableWidget *rezeptbedarf = teil<QTableWidget>("tabelleRezeptbedarf");
+    QCheckBox *bisHausarzt = teil<QCheckBox>("auswahlBisHausarzt");
     QTableWidget *patientenwahl = teil<QTableWidget>("tabellePatientenwahl");
     QTableWidget *sortenwahl = teil<QTableWidget>("tabelleSortenwahl");
     QTableWidget *zuordnung = teil<QTableWidget>("tabelleZuordnung");
@@ -217,8 +246,11 @@ const Operation opBuchen{"book packages", 16, 16};
 const Operation opSuchen{"search patients", 16, 16};
 const Operation opPdfPlan{"PDF regulation plan", 100, 100};
 const Operation opPdfListe{"PDF medication list", 100, 100};
-const Operation *const operationen[] = {&opStart,  &opWaehlen, &opZuordnen, &opLoeschen, &opVerschieben,
-                                        &opBuchen, &opSuchen,  &opPdfPlan,  &opPdfListe};
+const Operation opBedarf{"fill orders list", 16, 100};
+const Operation opPdfAnforderung{"PDF prescription requests, 50 patients", 300, 300};
+const Operation *const operationen[] = {&opStart,  &opWaehlen, &opZuordnen, &opLoeschen, &opVerschieben,   &opBuchen,
+                                        &opSuchen, &opPdfPlan, &opPdfListe, &opBedarf,   &opPdfAnforderung};
+const int anforderungsPatienten = 50;
 
 std::vector<Groesse> groessen;
 std::map<std::string, std::vector<double>> proben;    // seconds per sample
@@ -520,6 +552,63 @@ void pdfProgramm(benchmark::State &state, const Groesse &g, const Operation &op)
         hinweise[name] = std::to_string(m.zeilen()) + " lines";
 }
 
+// The list of what every patient must order, read anew as a click on its
+// check box reads it (the list's page in front).
+void bedarfProgramm(benchmark::State &state, const Groesse &g)
+{
+    const Messung m(fensterHolen(g));
+    m.rezeptbedarfZeigen();
+    ereignisse();
+    const std::string name = schluessel(g, opBedarf);
+    for (auto _ : state) {
+        const double t = messen([&] { m.bisHausarztUmschalten(); });
+        if (!eintragenWennGetan(state, name, t, m.bedarf() > 0, "nothing is listed"))
+            break;
+    }
+    hinweise[name] = std::to_string(m.bedarf()) + " rows listed";
+    // Back as it was: the check box on.
+    if (!m.bisHausarzt->isChecked())
+        m.bisHausarztUmschalten();
+    m.seiteEinstellungen();
+    ereignisse();
+}
+
+// The sheets of the first patients on the list: rows chosen from the first
+// until 50 patients are among them.
+void pdfAnforderungProgramm(benchmark::State &state, const Groesse &g)
+{
+    const Messung m(fensterHolen(g));
+    m.rezeptbedarfZeigen();
+    ereignisse();
+    QSet<QString> patienten;
+    int bis = -1;
+    while (bis + 1 < m.bedarf() && patienten.size() < anforderungsPatienten)
+        patienten.insert(m.bedarfPatient(++bis));
+    m.bedarfWaehlen(qMax(0, bis));
+    ereignisse();
+    const QString pdf = arbeitsordner->path() + QStringLiteral("/anforderung.pdf");
+    Seams::datei = [pdf](const QString &, const QString &, const QString &, bool) { return pdf; };
+    const std::string name = schluessel(g, opPdfAnforderung);
+    int geschrieben = 0;
+    for (auto _ : state) {
+        QFile::remove(pdf);
+        const double t = messen([&] { m.rezeptanforderungDrucken(); });
+        geschrieben += QFileInfo(pdf).size() > 0 ? 1 : 0;
+        eintragen(state, name, t);
+    }
+    Seams::datei = nullptr;
+    if (geschrieben == 0) {
+        hinweise[name] = "no file written: printing does nothing in this build";
+        ohneArbeit[name] = true;
+    } else {
+        hinweise[name] = std::to_string(patienten.size()) + " patients, " + std::to_string(bis + 1) +
+                         " lines; no SQL: the sheets print the list as read";
+    }
+    m.rezeptbedarf->clearSelection();
+    m.seiteEinstellungen();
+    ereignisse();
+}
+
 // --- the floors ---
 
 std::string text(long long zahl)
@@ -732,6 +821,22 @@ void buchenBoden(benchmark::State &state, const Groesse &g)
     });
 }
 
+// The statements that read the list: patients, the next family-doctor
+// appointment of each (one grouped query), the catalogue, whether the file
+// has requests, and every intake line.
+void bedarfBoden(benchmark::State &state, const Groesse &g)
+{
+    Boden b(g.boden.toStdString());
+    bodenMessen(state, schluessel(g, opBedarf, true), b, nullptr, [&](int) {
+        b.ausfuehren("SELECT id, lastname, firstname, birth FROM patient ORDER BY lastname, firstname, id");
+        b.ausfuehren(naechsteHausarztTermine, {{":heute", heute.toString(QStringLiteral("yyyy-MM-dd")).toStdString()}});
+        b.ausfuehren("SELECT sorte.id, sorte.handelsname, sorte.dosis, sorte.packung, medikament.medizin FROM sorte "
+                     "LEFT JOIN medikament ON sorte.medizin_id = medikament.id");
+        b.ausfuehren("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'anforderung'");
+        b.ausfuehren("SELECT id, pat_id, med_id, ordnung, tag, stand, morgen, mittag, abend, nacht FROM einnahme");
+    });
+}
+
 void suchenBoden(benchmark::State &state, const Groesse &g)
 {
     Boden b(g.boden.toStdString());
@@ -778,7 +883,7 @@ std::string ms(double sekunden)
 
 double ziel(const Groesse &g, const Operation &op)
 {
-    if (&op == &opPdfPlan || &op == &opPdfListe)
+    if (&op == &opPdfPlan || &op == &opPdfListe || &op == &opPdfAnforderung)
         return op.zielGross;
     if (g.umfang.name == QLatin1String("pflegedienst"))
         return op.zielPflegedienst;
@@ -858,7 +963,7 @@ void tabelleDrucken(const std::vector<std::pair<long, long>> &speicher)
                 "time of the\nsame samples (without waiting for the disk or for other processes); floor: the same SQL "
                 "statements\nthrough the SQLite C API alone (wall clock and cpu).\n");
     std::printf("\n");
-    std::printf("%-13s %-20s %9s %19s %4s %9s %9s %9s %7s %8s %-7s %s\n", "size", "operation", "median", "spread (IQR)",
+    std::printf("%-13s %-38s %9s %19s %4s %9s %9s %9s %7s %8s %-7s %s\n", "size", "operation", "median", "spread (IQR)",
                 "n", "cpu", "floor", "floor cpu", "ratio", "target", "met", "note");
     for (const Groesse &g : groessen) {
         for (const Operation *op : operationen) {
@@ -883,7 +988,7 @@ void tabelleDrucken(const std::vector<std::pair<long, long>> &speicher)
                                          : ohneArbeit[schluessel(g, *op)] ? "n/a"
                                          : k.median * 1000.0 <= z         ? "yes"
                                                                           : "MISSED";
-            std::printf("%-13s %-20s %9s %19s %4zu %9s %9s %9s %7s %8s %-7s %s\n", g.umfang.name.toUtf8().constData(),
+            std::printf("%-13s %-38s %9s %19s %4zu %9s %9s %9s %7s %8s %-7s %s\n", g.umfang.name.toUtf8().constData(),
                         op->name, ms(k.median).c_str(), (ms(k.q1) + " - " + ms(k.q3)).c_str(), k.n,
                         ms(kc.median).c_str(), boden.c_str(), bodenCpu.c_str(), verhaeltnis.c_str(), zielText.c_str(),
                         erfuellt.c_str(), hinweise[schluessel(g, *op)].c_str());
@@ -1023,6 +1128,8 @@ int main(int argc, char **argv)
         anmelden(
             g, opPdfListe, g.schritte, [](benchmark::State &s, const Groesse &gr) { pdfProgramm(s, gr, opPdfListe); },
             nullptr);
+        anmelden(g, opBedarf, g.schritte, bedarfProgramm, bedarfBoden);
+        anmelden(g, opPdfAnforderung, g.startSchritte, pdfAnforderungProgramm, nullptr);
     }
 
     std::fprintf(stderr, "running (load average %s)\n", last().c_str());

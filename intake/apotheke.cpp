@@ -2,6 +2,7 @@
 // The pharmacy window: bought packages into stock.
 #include "app/mainwindow.h"
 
+#include "bedarf/anforderungen.h"
 #include "intake/bestand.h"
 #include "intake/fensterfelder.h"
 #include "storage/datenbankzugriff.h"
@@ -142,10 +143,14 @@ void MainWindow::ApothekeEintragen()
                             .arg(text, zahlText(neu), zahlText(Bereich::bestand.von), zahlText(Bereich::bestand.bis));
             return false;
         }
-        return db.aendernZeile(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand  WHERE id=:id ;"),
-                               {{QStringLiteral(":tag"), heute.toString(QStringLiteral("yyyy-MM-dd"))},
-                                {QStringLiteral(":stand"), neu},
-                                {QStringLiteral(":id"), id}});
+        if (!db.aendernZeile(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand  WHERE id=:id ;"),
+                             {{QStringLiteral(":tag"), heute.toString(QStringLiteral("yyyy-MM-dd"))},
+                              {QStringLiteral(":stand"), neu},
+                              {QStringLiteral(":id"), id}}))
+            return false;
+        // Bought packages answer the line's prescription request; a booking
+        // taken back (a negative count) answers none.
+        return *packungen < 0 || anforderungErledigen(db, id, heute);
     });
     if (!gebucht) {
         if (!abgelehnt.isEmpty()) {

@@ -57,29 +57,79 @@ QString gespeichertPruefen(const QString &name, const QVariant &wert, const Zahl
     return QString();
 }
 
+namespace {
+
+// "yyyy-MM-dd" written as the program writes it, and a day of the calendar:
+// the day the format parser and QVariant::toDate would give, at a fraction
+// of their cost, which a list of every patient's lines would pay per line;
+// an invalid date for anything else, which is left to the parsers.
+QDate kanonischesDatum(const QVariant &wert)
+{
+    if (wert.userType() != QMetaType::QString)
+        return QDate();
+    const QString text = wert.toString();
+    if (text.size() != 10 || text.at(4) != QLatin1Char('-') || text.at(7) != QLatin1Char('-'))
+        return QDate();
+    int teile[3] = {0, 0, 0};
+    const int von[3] = {0, 5, 8}, bis[3] = {4, 7, 10};
+    for (int t = 0; t < 3; ++t) {
+        for (int i = von[t]; i < bis[t]; ++i) {
+            const ushort c = text.at(i).unicode();
+            if (c < '0' || c > '9')
+                return QDate();
+            teile[t] = teile[t] * 10 + (c - '0');
+        }
+    }
+    return QDate(teile[0], teile[1], teile[2]);
+}
+
+} // namespace
+
 QString tagPruefen(const QVariant &tag)
 {
     const QString name = QStringLiteral("Datum des Bestands");
     if (tag.isNull())
         return name + QStringLiteral(" fehlt");
     if (tag.userType() != QMetaType::QString ||
-        !QDate::fromString(tag.toString(), QStringLiteral("yyyy-MM-dd")).isValid())
+        (!kanonischesDatum(tag).isValid() &&
+         !QDate::fromString(tag.toString(), QStringLiteral("yyyy-MM-dd")).isValid()))
         return name + QStringLiteral(" \u201E%1\u201C ist kein Datum").arg(tag.toString());
     return QString();
 }
 
+QDate tagLesen(const QVariant &tag)
+{
+    const QDate tagDatum = kanonischesDatum(tag);
+    return tagDatum.isValid() ? tagDatum : tag.toDate();
+}
+
 Zeilenpruefung zeilePruefen(const QVariant &stand, const QVariant &tag, const QVariantList &dosen)
 {
-    static const char *const zeiten[] = {"Morgen", "Mittag", "Abend", "Nacht"};
+    // Made once: the check runs for every line of every patient.
+    static const QString bestand = QStringLiteral("Bestand");
+    static const QString zeiten[] = {QStringLiteral("Dosis Morgen"), QStringLiteral("Dosis Mittag"),
+                                     QStringLiteral("Dosis Abend"), QStringLiteral("Dosis Nacht")};
+    static const QStringList gueltig{QString(), QString(), QString(), QString()};
     Zeilenpruefung p;
-    QStringList gruende{gespeichertPruefen(QStringLiteral("Bestand"), stand, Bereich::bestand), tagPruefen(tag)};
+    QString gruende[6] = {gespeichertPruefen(bestand, stand, Bereich::bestand), tagPruefen(tag)};
+    bool alleGueltig = gruende[0].isEmpty() && gruende[1].isEmpty();
     for (int i = 0; i < 4; ++i) {
-        p.dosen << gespeichertPruefen(QStringLiteral("Dosis ") + QLatin1String(zeiten[i]), dosen.value(i),
-                                      Bereich::dosis);
-        gruende << p.dosen.last();
+        gruende[2 + i] = gespeichertPruefen(zeiten[i], dosen.value(i), Bereich::dosis);
+        alleGueltig = alleGueltig && gruende[2 + i].isEmpty();
     }
-    gruende.removeAll(QString());
-    p.fehler = gruende.join(QLatin1Char('\n'));
+    // A valid line, the usual case, shares its empty texts.
+    if (alleGueltig) {
+        p.dosen = gueltig;
+        return p;
+    }
+    QStringList fehler;
+    for (int i = 0; i < 6; ++i) {
+        if (i >= 2)
+            p.dosen << gruende[i];
+        if (!gruende[i].isEmpty())
+            fehler << gruende[i];
+    }
+    p.fehler = fehler.join(QLatin1Char('\n'));
     return p;
 }
 
@@ -99,18 +149,15 @@ float tagesverbrauch(const QString &morgen, const QString &mittag, const QString
     return ((morgen.toFloat() + mittag.toFloat()) + abend.toFloat()) + nacht.toFloat();
 }
 
-Reichweite reichweiteBerechnen(const QString &reichweiteText, float verbrauch, const QString &handelsname,
-                               const QDate &heute, const QDate &hausarztTermin)
+Reichweite reichweiteZahlen(const QString &reichweiteText, float verbrauch, const QDate &heute,
+                            const QDate &hausarztTermin)
 {
     Reichweite r;
-    r.balkenText = handelsname;
     // Without consumption (aids, paused medication) the quotient is inf or
     // nan: such a line needs no warning, and must not raise one.
     if (!(verbrauch > 0)) {
         r.ohneVerbrauch = true;
-        r.wochenText = umlauteErsetzen(QStringLiteral("unbegrenzt"));
         r.balken = 100;
-        r.hinweis = umlauteErsetzen(QStringLiteral("kein t:ae:glicher Verbrauch"));
         return r;
     }
 
@@ -118,25 +165,44 @@ Reichweite reichweiteBerechnen(const QString &reichweiteText, float verbrauch, c
     if (!std::isfinite(r.tage))
         r.tage = 0; // as any other text that is no number
     r.wochen = r.tage / 7.0f;
-    r.wochenText = QString::number(static_cast<double>(r.wochen), 'f', 1) + QStringLiteral(" Wochen");
     // The last day with stock: truncation, not rounding, so a part day left
     // over is not counted as a day of supply.
     // Bounded so that absurd stocks cannot overflow the conversion.
     r.reichtBis = heute.addDays(static_cast<qint64>(qBound(-1.0e7f, r.tage - 1.0f, 1.0e7f)));
-    r.reichtBisText = r.reichtBis.toString(QStringLiteral("dd.MM.yyyy"));
-
-    if (r.tage > 60.0f) {
-        r.hinweis = umlauteErsetzen(QStringLiteral("reicht noch :ue:ber 60 Tage"));
-        r.balken = 100;
-    } else {
-        r.hinweis = QStringLiteral("reicht noch ") + QString::number(static_cast<double>(r.tage), 'g', 6) +
-                    QStringLiteral(" Tage");
-        // A used-up stock gives a negative value, which the bar would refuse
-        // and then hide the trade name of the very line that matters most.
-        r.balken = qMax(0, static_cast<int>(static_cast<double>(r.tage) * 1.66));
-    }
+    // A used-up stock gives a negative value, which the bar would refuse
+    // and then hide the trade name of the very line that matters most.
+    r.balken = r.tage > 60.0f ? 100 : qMax(0, static_cast<int>(static_cast<double>(r.tage) * 1.66));
 
     r.gelb = r.wochen < 4.0f;
     r.rot = hausarztTermin.isValid() && heute <= hausarztTermin && r.reichtBis < hausarztTermin;
     return r;
+}
+
+Reichweite reichweiteBerechnen(const QString &reichweiteText, float verbrauch, const QString &handelsname,
+                               const QDate &heute, const QDate &hausarztTermin)
+{
+    Reichweite r = reichweiteZahlen(reichweiteText, verbrauch, heute, hausarztTermin);
+    r.balkenText = handelsname;
+    if (r.ohneVerbrauch) {
+        r.wochenText = umlauteErsetzen(QStringLiteral("unbegrenzt"));
+        r.hinweis = umlauteErsetzen(QStringLiteral("kein t:ae:glicher Verbrauch"));
+        return r;
+    }
+    r.wochenText = QString::number(static_cast<double>(r.wochen), 'f', 1) + QStringLiteral(" Wochen");
+    r.reichtBisText = r.reichtBis.toString(QStringLiteral("dd.MM.yyyy"));
+    if (r.tage > 60.0f)
+        r.hinweis = umlauteErsetzen(QStringLiteral("reicht noch :ue:ber 60 Tage"));
+    else
+        r.hinweis = QStringLiteral("reicht noch ") + QString::number(static_cast<double>(r.tage), 'g', 6) +
+                    QStringLiteral(" Tage");
+    return r;
+}
+
+bool reichtGewissBis(double reichweite, qint64 tage)
+{
+    // The cached text keeps six digits, which moves a range of fewer than
+    // 200000 days by less than half a day; the last day with stock is the
+    // range less one, truncated. Two days more than asked are thus a last
+    // day at today + tage or later, whatever the rounding.
+    return tage >= 0 && tage < 100000 && reichweite >= static_cast<double>(tage) + 2.0;
 }

@@ -37,6 +37,9 @@ QString gespeichertPruefen(const QString &name, const QVariant &wert, const Zahl
 // The same for the day the stock was counted on, stored as "yyyy-MM-dd".
 QString tagPruefen(const QVariant &tag);
 
+// The day of a count that passed tagPruefen, as QVariant::toDate reads it.
+QDate tagLesen(const QVariant &tag);
+
 // A cached dose as the plans show it, or ungueltigText() where fehler says why it cannot be used.
 QString dosisText(const QString &dosis, const QString &fehler);
 
@@ -68,6 +71,18 @@ struct Reichweite {
 // reichweiteText is the cached range, verbrauch the line's daily consumption.
 Reichweite reichweiteBerechnen(const QString &reichweiteText, float verbrauch, const QString &handelsname,
                                const QDate &heute, const QDate &hausarztTermin);
+
+// The figures of reichweiteBerechnen without its texts (wochenText,
+// reichtBisText, hinweis and balkenText stay empty): for lists of thousands
+// of lines, which write the texts only of the rows in view.
+Reichweite reichweiteZahlen(const QString &reichweiteText, float verbrauch, const QDate &heute,
+                            const QDate &hausarztTermin);
+
+// Whether the stock of a line whose unrounded range (Bestand::reichweite)
+// is given certainly lasts until today + tage or later, its cached text
+// unseen: a list of many lines skips the text where it cannot matter.
+// False when in doubt.
+bool reichtGewissBis(double reichweite, qint64 tage);
 
 // What the overview shows for a line whose stored values cannot be used:
 // no figures, no marks and an empty bar, the reason as its tool tip.

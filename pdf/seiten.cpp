@@ -42,7 +42,7 @@ PdfRaster::PdfRaster(const QString &titel_, int titelHoehe_, int kopfY_, int kop
     }
 }
 
-Seitenplan seitenPlanen(const QVector<int> &hoehen, int kopfY, int ersteZeile, int zeilenHoehe, int unten)
+Seitenplan seitenPlanen(const QVector<int> &hoehen, int kopfY, int ersteZeile, int zeilenHoehe, int unten, int schluss)
 {
     Seitenplan plan;
     const int fussLuecke = fussAbstand - zeilenHoehe;
@@ -50,7 +50,7 @@ Seitenplan seitenPlanen(const QVector<int> &hoehen, int kopfY, int ersteZeile, i
     int oben = ersteZeile;
     for (int i = 0; i < hoehen.size(); ++i) {
         const bool letzte = i == hoehen.size() - 1;
-        const int fuss = letzte ? qMax(0, fussLuecke + fussHoehe) : 0;
+        const int fuss = letzte ? qMax(0, fussLuecke + fussHoehe) + schluss : 0;
         const int hoehe = qMin(hoehen.at(i), unten - ersteZeile - fuss);
         const int bedarf = hoehe + fuss;
         // A page always takes at least one row, however little room there is.
@@ -64,7 +64,8 @@ Seitenplan seitenPlanen(const QVector<int> &hoehen, int kopfY, int ersteZeile, i
         oben += hoehe;
     }
     plan.seiten = seite + 1;
-    plan.fussOben = hoehen.isEmpty() ? kopfY + fussAbstand : plan.oben.last() + plan.hoehe.last() + fussLuecke;
+    plan.schlussOben = hoehen.isEmpty() ? ersteZeile : plan.oben.last() + plan.hoehe.last();
+    plan.fussOben = hoehen.isEmpty() ? kopfY + fussAbstand + schluss : plan.schlussOben + schluss + fussLuecke;
     return plan;
 }
 
@@ -73,13 +74,19 @@ PdfTabelle::PdfTabelle(const QString &datei, const PdfRaster &raster_, const QSt
       textSchrift(QStringLiteral("arial"), 10, QFont::Normal), kopfSchrift(QStringLiteral("arial"), 10, QFont::Bold),
       kleinSchrift(QStringLiteral("arial"), 8, QFont::Thin), fussSchrift(QStringLiteral("arial"), 8, QFont::Thin, true),
       schwarz(QBrush(Qt::black, Qt::SolidPattern), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin),
-      grau(QColor(Qt::darkGray)), raster(raster_), patient(patient_)
+      grau(QColor(Qt::darkGray)), raster(raster_), kopfYVorgabe(raster_.kopfY)
 {
     if (!maler.begin(schreiber.get()))
         return;
+    patientSetzen(patient_);
+}
+
+void PdfTabelle::patientSetzen(const QString &patient_)
+{
+    patient = patient_;
     // A long patient line wraps and pushes the table down on every page.
     patientHoehe = textHoehe(textSchrift, breite, patient);
-    raster.kopfY = qMax(raster.kopfY, patientOben + patientHoehe + patientAbstand);
+    raster.kopfY = qMax(kopfYVorgabe, patientOben + patientHoehe + patientAbstand);
 }
 
 PdfTabelle::~PdfTabelle()
@@ -110,17 +117,19 @@ int PdfTabelle::zellenHoeheUm(int textHoehe_) const
     return qMax(raster.zeilenHoehe, textHoehe_ + 2 * innenOben);
 }
 
-void PdfTabelle::zeilenPlanen(const QVector<int> &hoehen)
+void PdfTabelle::zeilenPlanen(const QVector<int> &hoehen, int schluss)
 {
     plan = seitenPlanen(hoehen, raster.kopfY, raster.kopfY + raster.kopfHoehe, raster.zeilenHoehe,
-                        schreiber->height() - randUnten);
+                        schreiber->height() - randUnten, schluss);
+    zeile = -1;
     seiteBeginnen(0);
 }
 
 void PdfTabelle::seiteBeginnen(int neueSeite)
 {
-    if (neueSeite > 0)
+    if (seiteGezeichnet)
         schreiber->newPage();
+    seiteGezeichnet = true;
     seite = neueSeite;
 
     // Every page carries title, patient and column headers, so that a page
@@ -181,11 +190,17 @@ void PdfTabelle::textZeichnen(const QRect &r, const QString &text, int ausrichtu
     maler.restore();
 }
 
-bool PdfTabelle::beenden(const QString &fusszeile)
+void PdfTabelle::fussZeichnen(const QString &fusszeile)
 {
     maler.setFont(fussSchrift);
     maler.setPen(grau);
     maler.drawText(QRect(links, plan.fussOben, breite, fussHoehe), Qt::AlignCenter, fusszeile);
+    maler.setPen(schwarz);
+    maler.setFont(textSchrift);
+}
+
+bool PdfTabelle::beenden()
+{
     return maler.end();
 }
 
@@ -255,9 +270,8 @@ void pdfFehler(MainWindow &fenster, const QString &datei)
 
 } // namespace
 
-void pdfDrucken(MainWindow &fenster, const QString &datenbank, const PdfRaster &raster, const QString &patient,
-                int zeilen, const std::function<int(PdfTabelle &pdf, int zeile)> &hoehe,
-                const std::function<void(PdfTabelle &pdf, int zeile, int oben)> &zeichnen)
+void pdfSchreiben(MainWindow &fenster, const QString &datenbank, const PdfRaster &raster, const QString &patient,
+                  const std::function<void(PdfTabelle &pdf, const QString &fuss)> &schreiben)
 {
     const QString datei = pdfNameWaehlen(fenster, datenbank);
     if (datei.isEmpty())
@@ -269,18 +283,27 @@ void pdfDrucken(MainWindow &fenster, const QString &datenbank, const PdfRaster &
             pdfFehler(fenster, datei);
             return;
         }
+        schreiben(pdf, raster.titel + QStringLiteral(" erstellt am: ") + fenster.DatumAusZeit(zeit) +
+                           QStringLiteral(" mit TIRVAkesh - Kalvoria"));
+        if (!pdf.beenden()) {
+            pdfFehler(fenster, datei);
+            return;
+        }
+    }
+    pdfOeffnen(fenster, datei);
+}
+
+void pdfDrucken(MainWindow &fenster, const QString &datenbank, const PdfRaster &raster, const QString &patient,
+                int zeilen, const std::function<int(PdfTabelle &pdf, int zeile)> &hoehe,
+                const std::function<void(PdfTabelle &pdf, int zeile, int oben)> &zeichnen)
+{
+    pdfSchreiben(fenster, datenbank, raster, patient, [&](PdfTabelle &pdf, const QString &fuss) {
         QVector<int> hoehen;
         for (int i = 0; i < zeilen; ++i)
             hoehen << hoehe(pdf, i);
         pdf.zeilenPlanen(hoehen);
         for (int i = 0; i < zeilen; ++i)
             zeichnen(pdf, i, pdf.zeileBeginnen(i));
-        const QString fuss = raster.titel + QStringLiteral(" erstellt am: ") + fenster.DatumAusZeit(zeit) +
-                             QStringLiteral(" mit TIRVAkesh - Kalvoria");
-        if (!pdf.beenden(fuss)) {
-            pdfFehler(fenster, datei);
-            return;
-        }
-    }
-    pdfOeffnen(fenster, datei);
+        pdf.fussZeichnen(fuss);
+    });
 }

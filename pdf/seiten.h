@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The frame both printed documents share: a title, the patient line, a row of
+// The frame the printed documents share: a title, the patient line, a row of
 // column headers and rows below, each as high as its wrapped texts need,
 // continued on as many pages as the rows need, with the footer below the last
-// row.
+// row. A document may hold several patients, each from a page of its own.
 
 #include <QFont>
 #include <QPainter>
@@ -47,7 +47,8 @@ struct Seitenplan {
     QVector<int> oben;
     QVector<int> hoehe;
     int seiten = 1;
-    int fussOben = 0; // top of the footer, on the last page
+    int schlussOben = 0; // top of the block after the last row, on the last page
+    int fussOben = 0;    // top of the footer, on the last page
 };
 
 // Distance from the top of a row of the least height to the top of the
@@ -58,10 +59,12 @@ constexpr int fussHoehe = 180;
 
 // Rows of the given heights follow each other from ersteZeile; a row that
 // would reach below unten starts a new page, and so does the last row when
-// the footer would not fit below it, so that the footer never stands alone
-// on a page. A row higher than a whole page (with the footer, for the last)
-// is cut to the page.
-Seitenplan seitenPlanen(const QVector<int> &hoehen, int kopfY, int ersteZeile, int zeilenHoehe, int unten);
+// the block of height schluss after it and the footer would not fit below
+// it, so that neither ever stands alone on a page. A row higher than a
+// whole page (with the block and the footer, for the last) is cut to the
+// page.
+Seitenplan seitenPlanen(const QVector<int> &hoehen, int kopfY, int ersteZeile, int zeilenHoehe, int unten,
+                        int schluss = 0);
 
 // One document being written: opens the file, draws the head of every page
 // and the footer, and hands out the rows' positions.
@@ -85,8 +88,14 @@ public:
     int zellenHoehe(int spalte, const QString &text);
     // The same for a cell whose texts take this height together.
     int zellenHoeheUm(int textHoehe) const;
-    // Lays out rows of these heights on the pages and begins the first page.
-    void zeilenPlanen(const QVector<int> &hoehen);
+    // The patient whose rows come next: the patient line of the next
+    // pages, which the column headers follow below.
+    void patientSetzen(const QString &patient);
+    // Lays out rows of these heights, and a block of height schluss after
+    // them, on pages of their own and begins the first of them.
+    void zeilenPlanen(const QVector<int> &hoehen, int schluss = 0);
+    // Top of the block after the last row, once the last row is drawn.
+    int schlussOben() const { return plan.schlussOben; }
 
     // Top of row i, after starting its page where needed. Rows come in order.
     int zeileBeginnen(int i);
@@ -100,9 +109,10 @@ public:
     // only where the word alone is too wide) and kept within r.
     void textZeichnen(const QRect &r, const QString &text, int ausrichtung);
 
-    // Draws the footer below the last row and closes the file; false when
-    // the file could not be completed.
-    bool beenden(const QString &fusszeile);
+    // Draws the footer below the last row (and the block after it).
+    void fussZeichnen(const QString &fusszeile);
+    // Closes the file; false when it could not be completed.
+    bool beenden();
 
     QPainter maler;
     const QFont titelSchrift;
@@ -117,11 +127,13 @@ private:
     void seiteBeginnen(int seite);
 
     PdfRaster raster;
+    int kopfYVorgabe; // the raster's kopfY, before a long patient line moves the headers down
     QString patient;
     int patientHoehe = 0;
     Seitenplan plan;
     int seite = -1;
     int zeile = -1;
+    bool seiteGezeichnet = false; // the document has a page already: the next starts a new one
 };
 
 // The name the user gave, with ".pdf" added when it has no suffix. A suffix
@@ -129,12 +141,17 @@ private:
 // "Plan 06.12.2026" or "Dr. Meier" do not count as one.
 QString pdfEndungErgaenzen(const QString &name);
 
-// What both print commands share: asks for the file name (starting in the
-// window's dialogOrdner; the database file is never overwritten), has hoehe
-// measure each row k (0 .. zeilen-1), draws the head of each page, has
-// zeichnen draw row k at the top position it is given, adds the footer
-// "<title> erstellt am: ..." and opens the file. Cancelling the dialog
-// writes and opens nothing.
+// What every print command shares: asks for the file name (starting in the
+// window's dialogOrdner; the database file is never overwritten), has
+// schreiben write the document, given the footer "<title> erstellt am: ...",
+// closes it and opens the file. Cancelling the dialog writes and opens
+// nothing.
+void pdfSchreiben(MainWindow &fenster, const QString &datenbank, const PdfRaster &raster, const QString &patient,
+                  const std::function<void(PdfTabelle &pdf, const QString &fuss)> &schreiben);
+
+// The document of one patient: has hoehe measure each row k (0 ..
+// zeilen-1), draws the head of each page, has zeichnen draw row k at the
+// top position it is given and adds the footer.
 void pdfDrucken(MainWindow &fenster, const QString &datenbank, const PdfRaster &raster, const QString &patient,
                 int zeilen, const std::function<int(PdfTabelle &pdf, int zeile)> &hoehe,
                 const std::function<void(PdfTabelle &pdf, int zeile, int oben)> &zeichnen);

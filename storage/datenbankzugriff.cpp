@@ -208,6 +208,26 @@ QVector<QSqlRecord> DbVerbindung::Sitzung::lesen(const QString &sql, const Werte
     return zeilen;
 }
 
+bool DbVerbindung::Sitzung::durchlaufen(const QString &sql, const Werte &werte,
+                                        const std::function<void(const QSqlQuery &q)> &zeile)
+{
+    if (!istOffen)
+        return false;
+    QSqlQuery q(v.datenbank);
+    q.setForwardOnly(true);
+    if (!vorbereiten(q, sql, werte) || !q.exec()) {
+        melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehlerText(q.lastError()));
+        return false;
+    }
+    while (q.next())
+        zeile(q);
+    if (q.lastError().isValid()) {
+        melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehlerText(q.lastError()));
+        return false;
+    }
+    return true;
+}
+
 bool DbVerbindung::Sitzung::aendern(const QString &sql, const Werte &werte, QVariant *neueId)
 {
     return ausfuehren(sql, werte, neueId, false);

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QPair>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
 #include <QVariant>
@@ -79,6 +80,10 @@ public:
 
     // Runs a query and returns its rows; on failure no rows and a report.
     QVector<QSqlRecord> lesen(const QString &sql, const Werte &werte = {}, bool *ok = nullptr);
+    // The same for reads of many thousands of rows: hands each row to zeile
+    // as the driver gives it (q.value(i)), keeping none; false (and a
+    // report) when the query failed.
+    bool durchlaufen(const QString &sql, const Werte &werte, const std::function<void(const QSqlQuery &q)> &zeile);
     // Runs one changing statement; false (and a report) when it failed.
     bool aendern(const QString &sql, const Werte &werte = {}, QVariant *neueId = nullptr);
     // Runs a changing statement that is meant to hit a row the window showed

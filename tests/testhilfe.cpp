@@ -50,7 +50,8 @@ Umgebung::Umgebung()
         fragen << text;
         return antworten.isEmpty() ? false : antworten.takeFirst();
     };
-    Seams::datei = [this](const QString &, const QString &vorschlag, const QString &, bool speichern) {
+    Seams::datei = [this](const QString &titel, const QString &vorschlag, const QString &, bool speichern) {
+        dateiTitel << titel;
         dateiSpeichern << speichern;
         dateiVorschlaege << vorschlag;
         return dateiAntworten.isEmpty() ? QString() : dateiAntworten.takeFirst();

@@ -52,6 +52,7 @@ public:
     QList<bool> antworten;        // answers, in order; "Nein" when none is left
     QStringList dateiAntworten;   // answers to file dialogs, in order; "" cancels
     QList<bool> dateiSpeichern;   // whether each file dialog was one to save
+    QStringList dateiTitel;       // titles of the file dialogs shown
     QStringList dateiVorschlaege; // the path each file dialog was opened with
 
 private:

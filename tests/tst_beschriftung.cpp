@@ -252,6 +252,11 @@ private slots:
         tabKlicken(teil<QTabWidget>(t.w.get(), "hauptTabs"), 0);
         QProgressBar *b = balken(t.tabelle("tabelleUebersicht"), 0);
         QCOMPARE(tippBei(b, b->rect().center()), langerName + "\nreicht noch 10 Tage");
+
+        // In the list of what must be ordered, whose cells are made as they come into view.
+        QTableWidget *bedarf = t.tabelle("tabelleRezeptbedarf");
+        seiteZeigen(bedarf);
+        QCOMPARE(tippBei(bedarf->viewport(), bedarf->visualItemRect(bedarf->item(0, 3)).center()), langerName);
     }
 };
 

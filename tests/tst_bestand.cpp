@@ -128,6 +128,59 @@ private slots:
         QCOMPARE(p.dosen, (QStringList{dosis.startsWith("Dosis") ? dosis : QString(), "", "", ""}));
     }
 
+    // The day of the count in the program's own form is checked and read
+    // without the parsers, with their verdict and day; anything else is theirs.
+    void tagWieDerParser_data()
+    {
+        QTest::addColumn<QString>("tag");
+        for (const char *tag : {"2026-12-06", "2024-02-29", "2026-02-29", "0000-01-01", "0001-01-01", "9999-12-31",
+                                "2026-13-01", "2026-00-10", "2026-12-32", "2026-12-00", "2026-1-05", "2026-12-6",
+                                " 2026-12-06", "2026-12-06 ", "2026/12/06", "+026-12-06", "2026-12-0a"})
+            QTest::newRow(tag) << QString::fromLatin1(tag);
+        QTest::newRow("breite Ziffern") << QStringLiteral("２０２６-12-06");
+    }
+    void tagWieDerParser()
+    {
+        QFETCH(QString, tag);
+        const bool gueltig = QDate::fromString(tag, QStringLiteral("yyyy-MM-dd")).isValid();
+        QCOMPARE(tagPruefen(tag).isEmpty(), gueltig);
+        if (gueltig)
+            QCOMPARE(tagLesen(tag), QVariant(tag).toDate());
+    }
+
+    // Whenever a range is taken to last without its cached text, the
+    // overview's own rule, from that text, gives a last day no earlier.
+    void reichtGewiss_data()
+    {
+        QTest::addColumn<qint64>("tage");
+        for (qint64 tage : {0, 1, 27, 28, 1000, 99999})
+            QTest::newRow(qPrintable(QString::number(tage))) << tage;
+    }
+    void reichtGewiss()
+    {
+        QFETCH(qint64, tage);
+        const QDate ziel = heute.addDays(tage);
+        for (int i = -300; i <= 300; ++i) {
+            const double reichweite = static_cast<double>(tage) + 2.0 + i / 100.0;
+            if (!reichtGewissBis(reichweite, tage))
+                continue;
+            const Reichweite r = reichweiteBerechnen(bestandText(reichweite), 1, QString(), heute, QDate());
+            QVERIFY2(r.reichtBis >= ziel, qPrintable(QString::number(reichweite, 'f', 2)));
+        }
+        QVERIFY(reichtGewissBis(static_cast<double>(tage) + 2.0, tage));
+        QVERIFY(!reichtGewissBis(static_cast<double>(tage) + 1.99, tage));
+    }
+
+    // Ranges beyond what six digits tell apart are never taken as lasting.
+    void reichtGewissNichtUeberSechsStellen()
+    {
+        const qint64 tage = 10000000;
+        const double reichweite = static_cast<double>(tage) + 2.0;
+        QVERIFY(reichweiteBerechnen(bestandText(reichweite), 1, QString(), heute, QDate()).reichtBis <
+                heute.addDays(tage));
+        QVERIFY(!reichtGewissBis(reichweite, tage));
+    }
+
     // Yellow for less than four weeks; red for a stock that ends before the visit.
     void reichweite_data()
     {

@@ -6,6 +6,18 @@
 #include <QMetaMethod>
 #include <QTabWidget>
 
+namespace {
+
+QStringList tabTitel(QTabWidget *tabs)
+{
+    QStringList t;
+    for (int i = 0; i < tabs->count(); ++i)
+        t << tabs->tabText(i);
+    return t;
+}
+
+} // namespace
+
 class FensterTest : public QObject
 {
     Q_OBJECT
@@ -34,23 +46,24 @@ private slots:
         QCOMPARE(bild.pixelColor(128, 165), QColor(Qt::white));
     }
 
-    // Off, on, off, on again: the list pages come back once each, at 3 and 4.
+    // Off, on, off, on again: the list pages come back once each, at 4 and 5.
     void listenSeitenEinUndAus()
     {
         Umgebung env;
         auto w = env.starten();
         auto *tabs = teil<QTabWidget>(w.get(), "hauptTabs");
         auto *listen = teil<QAction>(w.get(), "aktionListen");
+        const QStringList grund{"\u00DCbersicht", "Verordnungsplan", "Rezeptbedarf", "Einstellungen"};
         QVERIFY(listen->isCheckable());
         QVERIFY(!listen->isChecked());
-        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabTitel(tabs), grund);
         for (bool an : {true, false, true}) {
             listen->trigger();
             QCOMPARE(listen->isChecked(), an);
-            QCOMPARE(tabs->count(), an ? 5 : 3);
+            QCOMPARE(tabTitel(tabs), an ? grund + QStringList({"Patientenliste", "Medikamentenliste"}) : grund);
         }
-        QCOMPARE(tabs->widget(3), teil<QWidget>(w.get(), "seitePatienten"));
-        QCOMPARE(tabs->widget(4), teil<QWidget>(w.get(), "seiteMedikamente"));
+        QCOMPARE(tabs->widget(4), teil<QWidget>(w.get(), "seitePatienten"));
+        QCOMPARE(tabs->widget(5), teil<QWidget>(w.get(), "seiteMedikamente"));
     }
 
     // The list pages hide the headline and empty it; the next choice of a
@@ -69,16 +82,20 @@ private slots:
         QCOMPARE(zeit->text(), "erstellt am: 06.12.2026 - 10:30:00 Uhr ");
 
         menue(t.w.get(), "aktionListen");
-        for (int seite : {3, 4}) {
+        for (int seite : {4, 5}) {
             tabs->setCurrentIndex(seite);
             QVERIFY(!patient->isVisible());
             QVERIFY(!zeit->isVisible());
             QCOMPARE(patient->text(), QString());
             QCOMPARE(zeit->text(), QString());
         }
-        tabs->setCurrentIndex(0);
+        // The page of every patient's needs chooses a patient by a click: it
+        // shows which.
+        tabs->setCurrentWidget(teil<QWidget>(t.w.get(), "seiteRezeptbedarf"));
         QVERIFY(patient->isVisible());
         QVERIFY(zeit->isVisible());
+
+        // The next choice of a patient writes the headline again.
         t.patientWaehlen("Muster");
         QCOMPARE(patient->text(), kopf);
     }
@@ -99,7 +116,9 @@ private slots:
                 "ZuordnungFenster() ZuordnungWEintragen() TermineFuellen() TerminEintragenW() TerminWEintragen() "
                 "TerminAendernW() TerminWAendern() TerminLoeschen() ErstStartCheck() DBkopieren() DBverschieben() "
                 "DBoeffnen() Reparieren() RoamingLoeschen() aboutueber() hilfeanzeigen() print_regulation() "
-                "print_medlist()")
+                "print_medlist() RezeptbedarfFuellen() RezeptbedarfAnklicken(int) RezeptbedarfDoppelklick(int) "
+                "RezeptbedarfFristAendern() AnforderungMarkieren() AnforderungZuruecknehmen() "
+                "RezeptanforderungDrucken()")
                 .split(' ');
         const QMetaObject &mo = MainWindow::staticMetaObject;
         QStringList gefunden;

@@ -140,6 +140,7 @@ struct Druck : Welt {
     }
 };
 const QString planFuss = QStringLiteral("Verordnungsplan erstellt am: 06.12.2026 mit TIRVAkesh - Kalvoria");
+const QString anforderungsFuss = QStringLiteral("Rezeptanforderung erstellt am: 06.12.2026 mit TIRVAkesh - Kalvoria");
 const QString listenFuss = QStringLiteral("Medikamentenliste erstellt am: 06.12.2026 mit TIRVAkesh - Kalvoria");
 
 } // namespace
@@ -212,7 +213,7 @@ private slots:
         const QString patient = t.text("kopfzeilePatient").trimmed();
         menue(t.w.get(), "aktionListen");
         auto *tabs = teil<QTabWidget>(t.w.get(), "hauptTabs");
-        tabs->setCurrentIndex(3);
+        tabs->setCurrentWidget(teil<QWidget>(t.w.get(), "seitePatienten"));
         tabs->setCurrentIndex(1);
         t.plan("ohne Kopf.pdf");
         QCOMPARE(t.text("kopfzeilePatient"), QString());
@@ -403,6 +404,125 @@ private slots:
                         QVERIFY2(w.box.bottom() <= seitenzahl, qPrintable(w.text));
             }
         }
+    }
+
+    // One sheet per patient, in the patients' order: the chosen rows, or
+    // everything on the list, each patient's lines in the plan's order (not
+    // the list's, which runs by the day they run out).
+    void rezeptanforderung()
+    {
+        Druck t;
+        Datei::ausfuehren(t.f, QStringLiteral("INSERT INTO patient (firstname, lastname, birth) VALUES ('Otto', "
+                                              "'Berg', '01.02.1940'), ('Ida', 'Adam', '03.04.1941'), ('Eva', 'Zorn', "
+                                              "'')"));
+        // The worked example: 3 packages of 20; then 31 units in packages of 50.
+        t.einnahme(1, t.packung(QStringLiteral("Ramipril"), QStringLiteral("Ramilich 5"), QStringLiteral("5 mg"), 20),
+                   heute.addDays(-10), 30, 1, 0, 1, 0, 1);
+        t.einnahme(1, t.packung(QStringLiteral("Torasemid"), QStringLiteral("Tora 10"), QStringLiteral("10 mg"), 50),
+                   heute, 4, 1, 0, 0, 0, 2);
+        t.einnahme(2, t.packung(QStringLiteral("ASS"), QStringLiteral("Aspirin 100"), QStringLiteral("100 mg"), 0),
+                   heute, 2, 1, 0, 0, 0, 1);
+        t.einnahme(3, 1, heute, 100, 1, 0, 0, 0, 1); // lasts: no sheet
+        t.termin(1, QStringLiteral("Hausarzt"), heute.addDays(3));
+        t.starten();
+
+        t.drucken("aktionRezeptanforderung", QStringLiteral("alle.pdf"));
+        const QStringList alle = t.gedruckt(QStringLiteral("alle.pdf"));
+        QCOMPARE(alle.size(), 2);
+        const QStringList kopf{"Rezeptanforderung", "An die Hausarztpraxis"};
+        const QStringList spalten{"Medikament", "Dosis", "Packungsgr\u00F6\u00DFe", "Packungen"};
+        const QStringList schluss{"Bemerkung:", "Datum, Unterschrift", anforderungsFuss};
+        const QString bitte = QStringLiteral("Bitte stellen Sie f\u00FCr die folgenden Medikamente ein Rezept aus:");
+        QVERIFY2(alle[0].contains(
+                     folge(kopf + QStringList{"Patient: Adam, Ida, geboren am 03.04.1941", "Datum: 06.12.2026", bitte} +
+                           spalten + QStringList{"ASS", "100 mg", "?", "?", "Aspirin 100"} + schluss)),
+                 qPrintable(alle[0]));
+        QVERIFY2(
+            alle[1].contains(folge(
+                kopf +
+                QStringList{"Patient: Berg, Otto, geboren am 01.02.1940",
+                            "Datum: 06.12.2026, n\u00E4chster Termin in der Praxis: 09.12.2026", bitte} +
+                spalten +
+                QStringList{"Ramipril", "5 mg", "20", "3", "Ramilich 5", "Torasemid", "10 mg", "50", "1", "Tora 10"} +
+                schluss)),
+            qPrintable(alle[1]));
+
+        // The chosen row's patient, with that row only.
+        QTableWidget *liste = t.tabelle("tabelleRezeptbedarf");
+        QCOMPARE(spalte(liste, 3), (QStringList{"Aspirin 100", "Tora 10", "Ramilich 5"}));
+        zelleKlicken(liste, 2, 1);
+        t.drucken("aktionRezeptanforderung", QStringLiteral("eine.pdf"));
+        const QStringList eine = t.gedruckt(QStringLiteral("eine.pdf"));
+        QCOMPARE(eine.size(), 1);
+        QVERIFY2(eine[0].contains(QStringLiteral("Berg, Otto")) && eine[0].contains(QStringLiteral("Ramilich 5")) &&
+                     !eine[0].contains(QStringLiteral("Tora")),
+                 qPrintable(eine[0]));
+
+        // Cancelled: nothing written or opened.
+        t.drucken("aktionRezeptanforderung", QString());
+        QCOMPARE(geoeffnet, (QList<QUrl>{QUrl::fromLocalFile(t.pfad(QStringLiteral("alle.pdf"))),
+                                         QUrl::fromLocalFile(t.pfad(QStringLiteral("eine.pdf")))}));
+        QCOMPARE(QDir(t.ordner).entryList(QDir::Files).size(), 2);
+        QVERIFY(t.env.meldungen.isEmpty());
+    }
+
+    // Nothing on the list: said, no dialog.
+    void rezeptanforderungOhneBedarf()
+    {
+        Druck t;
+        t.einnahme(t.patient(QStringLiteral("Berg")), t.packung(QStringLiteral("Ramipril"), QStringLiteral("Rami")),
+                   heute, 100, 1, 0, 0, 0, 1);
+        t.starten();
+        t.drucken("aktionRezeptanforderung", QStringLiteral("leer.pdf"));
+        QCOMPARE(t.env.meldungen.size(), 1);
+        QVERIFY(t.env.dateiTitel.isEmpty());
+        QVERIFY(geoeffnet.isEmpty());
+    }
+
+    // A patient with many lines: the sheet goes on over pages, each with its
+    // head and number, every line once; note and signature follow the last
+    // line, long names wrap within their column.
+    void langeRezeptanforderung()
+    {
+        Druck t;
+        const int p = t.patient(QStringLiteral("Berg"));
+        const QString lang = QStringLiteral("Candesartan Hydrochlorothiazid Ratiopharm comp. 32 mg plus 25 mg "
+                                            "Filmtabletten gegen hohen Blutdruck, Packung f\u00FCr Klinik");
+        for (int i = 1; i <= 40; ++i) {
+            const QString n = QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'));
+            t.einnahme(p, t.packung(QStringLiteral("Mittel ") + n, i == 7 ? lang : QStringLiteral("Marke ") + n), heute,
+                       3, 1, 0, 0, 0, i);
+        }
+        t.starten();
+        t.drucken("aktionRezeptanforderung", QStringLiteral("lang.pdf"));
+        const QStringList text = t.gedruckt(QStringLiteral("lang.pdf"));
+        QVERIFY(text.size() >= 2);
+        QStringList genannt;
+        for (int s = 0; s < text.size(); ++s) {
+            for (auto it = QRegularExpression(QStringLiteral("Mittel \\d\\d")).globalMatch(text[s]); it.hasNext();)
+                genannt << it.next().captured(0);
+            const QString seite = QStringLiteral("Seite %1 von %2").arg(s + 1).arg(text.size());
+            QVERIFY2(text[s].trimmed().startsWith(QStringLiteral("Rezeptanforderung")) &&
+                         text[s].contains(QStringLiteral("Patient: Berg, Anna")) && text[s].contains(seite),
+                     qPrintable(seite));
+            QCOMPARE(text[s].contains(QStringLiteral("Bemerkung:")), s == text.size() - 1);
+        }
+        QStringList erwartet;
+        for (int i = 1; i <= 40; ++i)
+            erwartet << QStringLiteral("Mittel %1").arg(i, 2, 10, QLatin1Char('0'));
+        QCOMPARE(genannt, erwartet);
+        QVERIFY(text.last().indexOf(QStringLiteral("Bemerkung:")) >
+                text.last().lastIndexOf(QStringLiteral("Mittel 40")));
+        QVERIFY(text.last().indexOf(anforderungsFuss) > text.last().indexOf(QStringLiteral("Datum, Unterschrift")));
+
+        const QList<QList<Wort>> seiten = woerter(t.pfad(QStringLiteral("lang.pdf")));
+        QList<Wort> namen;
+        for (const QList<Wort> &seite : seiten)
+            if (namen.isEmpty())
+                namen = finden(seite, lang);
+        QCOMPARE(namen.size(), lang.count(' ') + 1);
+        QVERIFY(lesefolge(namen));
+        QVERIFY(umriss(namen).left() >= 500 && umriss(namen).right() <= 5100);
     }
 
     void dateinamen()

@@ -101,9 +101,12 @@ private slots:
         QFETCH(Taste, fall);
         Welt t;
         const int p = t.patient("Berg");
-        t.einnahme(p, t.packung("Ramipril", "Ramilich 5", "5 mg"), heute, 30, 1, 0, 0, 0, 1);
-        t.einnahme(p, t.packung("ASS", "Aspirin", "100 mg"), heute, 40, 0, 1, 0, 0, 2);
-        t.patient("Zorn");
+        const int rami = t.packung("Ramipril", "Ramilich 5", "5 mg");
+        const int ass = t.packung("ASS", "Aspirin", "100 mg");
+        t.einnahme(p, rami, heute, 30, 1, 0, 0, 0, 1);
+        t.einnahme(p, ass, heute, 40, 0, 1, 0, 0, 2);
+        t.einnahme(p, rami, heute, 5, 1, 0, 0, 0, 3);
+        t.einnahme(t.patient("Zorn"), rami, heute, 3, 1, 0, 0, 0, 1);
         Datei::ausfuehren(t.f, "INSERT INTO sorte (medizin_id, handelsname, dosis, packung) VALUES (1, 'Ramilich 10', "
                                "'10 mg', 20)");
         mitListen(t, {});
@@ -114,6 +117,23 @@ private slots:
         zelleKlicken(tabelle, 0, fall.spalte);
         QTest::keyClick(tabelle, Qt::Key_Down);
         QCOMPARE(texte(t.w.get(), {fall.feld}), QStringList{fall.zweite});
+    }
+
+    // The list of what must be ordered chooses the patient of the row reached.
+    void rezeptbedarfPerTaste()
+    {
+        Welt t;
+        const int rami = t.packung("Ramipril", "Ramilich 5", "5 mg");
+        t.einnahme(t.patient("Berg"), rami, heute, 5, 1, 0, 0, 0, 1);
+        t.einnahme(t.patient("Zorn"), rami, heute, 3, 1, 0, 0, 0, 1);
+        t.starten();
+        aktivieren(t.w.get());
+        auto *bedarf = t.tabelle("tabelleRezeptbedarf");
+        seiteZeigen(bedarf);
+        zelleKlicken(bedarf, 1, 1);
+        QVERIFY(t.text("kopfzeilePatient").contains("Berg"));
+        QTest::keyClick(bedarf, Qt::Key_Up);
+        QVERIFY(t.text("kopfzeilePatient").contains("Zorn"));
     }
 
     // Tab leaves every table in one press; Enter in the search field searches.

@@ -165,10 +165,11 @@ T *teil(QWidget *fenster, const char *name)
     return w;
 }
 
-void seiteZeigen(MainWindow &fenster, int index)
+void seiteZeigen(MainWindow &fenster, const char *seite)
 {
-    if (auto *tabs = teil<QTabWidget>(&fenster, "hauptTabs"))
-        tabs->setCurrentIndex(index);
+    auto *tabs = teil<QTabWidget>(&fenster, "hauptTabs");
+    if (QWidget *w = teil<QWidget>(&fenster, seite); tabs && w)
+        tabs->setCurrentWidget(w);
     QApplication::processEvents();
 }
 
@@ -270,15 +271,27 @@ int main(int argc, char *argv[])
 
     auto *patientenwahl = teil<QTableWidget>(&fenster, "tabellePatientenwahl");
     auto *zuordnung = teil<QTableWidget>(&fenster, "tabelleZuordnung");
-    seiteZeigen(fenster, 2);
+    seiteZeigen(fenster, "seiteEinstellungen");
     zelleKlicken(patientenwahl, 0, 1);
 
-    seiteZeigen(fenster, 0);
+    seiteZeigen(fenster, "seiteUebersicht");
     speichern(&fenster, QStringLiteral("uebersicht.png"));
-    seiteZeigen(fenster, 1);
+    seiteZeigen(fenster, "seiteVerordnungsplan");
     speichern(&fenster, QStringLiteral("verordnungsplan.png"));
 
-    seiteZeigen(fenster, 2);
+    // What all four patients must order; two of their lines requested.
+    seiteZeigen(fenster, "seiteRezeptbedarf");
+    if (auto *bedarf = teil<QTableWidget>(&fenster, "tabelleRezeptbedarf")) {
+        zelleKlicken(bedarf, 2, 1);
+        if (auto *k = teil<QPushButton>(&fenster, "knopfAngefordert"))
+            k->click();
+        zelleKlicken(bedarf, 4, 1);
+        QApplication::processEvents();
+    }
+    speichern(&fenster, QStringLiteral("rezeptbedarf.png"));
+
+    seiteZeigen(fenster, "seiteEinstellungen");
+    zelleKlicken(patientenwahl, 0, 1);
     zelleKlicken(zuordnung, 2, 1);
     zelleKlicken(teil<QTableWidget>(&fenster, "tabelleSortenwahl"), 1, 2);
     speichern(&fenster, QStringLiteral("einstellungen.png"));
@@ -307,10 +320,10 @@ int main(int argc, char *argv[])
 
     if (auto *listen = teil<QAction>(&fenster, "aktionListen"))
         listen->trigger();
-    seiteZeigen(fenster, 3);
+    seiteZeigen(fenster, "seitePatienten");
     zelleKlicken(teil<QTableWidget>(&fenster, "tabellePatienten"), 2, 1);
     speichern(&fenster, QStringLiteral("patientenliste.png"));
-    seiteZeigen(fenster, 4);
+    seiteZeigen(fenster, "seiteMedikamente");
     zelleKlicken(teil<QTableWidget>(&fenster, "tabelleMedikamente"), 0, 1);
     zelleKlicken(teil<QTableWidget>(&fenster, "tabelleSorten"), 0, 2);
     speichern(&fenster, QStringLiteral("medikamentenliste.png"));
