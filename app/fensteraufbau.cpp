@@ -155,24 +155,35 @@ void MainWindow::menuesBauen()
     leiste->setObjectName(QStringLiteral("menueLeiste"));
     setMenuBar(leiste);
 
+    // The entries of a menu, in order: the member that keeps each, its name, text and slot.
+    struct Eintrag {
+        QAction *MainWindow::*ziel;
+        const char *name, *text;
+        void (MainWindow::*slot)();
+    };
+    auto eintragen = [&](QMenu *menu, std::initializer_list<Eintrag> eintraege) {
+        for (const Eintrag &e : eintraege)
+            this->*e.ziel = aktion(menu, QString::fromLatin1(e.name), QString::fromUtf8(e.text), e.slot);
+    };
     menuDatei = menue(leiste, QStringLiteral("menuDatei"), QStringLiteral("&Datei"));
-    aktionDbKopieren = aktion(menuDatei, QStringLiteral("aktionDbKopieren"),
-                              QStringLiteral("Datenbank &kopieren nach..."), &MainWindow::DBkopieren);
-    aktionDbVerschieben = aktion(menuDatei, QStringLiteral("aktionDbVerschieben"),
-                                 QStringLiteral("Datenbank &verschieben nach..."), &MainWindow::DBverschieben);
-    aktionDbOeffnen = aktion(menuDatei, QStringLiteral("aktionDbOeffnen"),
-                             QStringLiteral("&mit vorhandener Datenbank verbinden"), &MainWindow::DBoeffnen);
+    eintragen(menuDatei, {
+                             {&MainWindow::aktionDbKopieren, "aktionDbKopieren", "Datenbank &kopieren nach...",
+                              &MainWindow::DBkopieren},
+                             {&MainWindow::aktionDbVerschieben, "aktionDbVerschieben", "Datenbank &verschieben nach...",
+                              &MainWindow::DBverschieben},
+                             {&MainWindow::aktionDbOeffnen, "aktionDbOeffnen", "&mit vorhandener Datenbank verbinden",
+                              &MainWindow::DBoeffnen},
+                         });
     menuDatei->addSeparator();
     aktionBeenden = aktion(menuDatei, QStringLiteral("aktionBeenden"), QStringLiteral("&Beenden"), &MainWindow::close);
 
     menuPdf = menue(leiste, QStringLiteral("menuPdf"), QStringLiteral("&PDF"));
-    aktionMedikamentenplan = aktion(menuPdf, QStringLiteral("aktionMedikamentenplan"),
-                                    QStringLiteral("&Medikamentenplan drucken"), &MainWindow::print_medlist);
-    aktionVerordnungsplan = aktion(menuPdf, QStringLiteral("aktionVerordnungsplan"),
-                                   QStringLiteral("&Verordnungsplan drucken"), &MainWindow::print_regulation);
-    aktionRezeptanforderung = aktion(menuPdf, QStringLiteral("aktionRezeptanforderung"),
-                                     QStringLiteral("&Rezeptanforderung drucken"),
-                                     &MainWindow::RezeptanforderungDrucken);
+    eintragen(menuPdf, {{&MainWindow::aktionMedikamentenplan, "aktionMedikamentenplan", "&Medikamentenplan drucken",
+                         &MainWindow::print_medlist},
+                        {&MainWindow::aktionVerordnungsplan, "aktionVerordnungsplan", "&Verordnungsplan drucken",
+                         &MainWindow::print_regulation},
+                        {&MainWindow::aktionRezeptanforderung, "aktionRezeptanforderung", "&Rezeptanforderung drucken",
+                         &MainWindow::RezeptanforderungDrucken}});
 
     menuAnsicht = menue(leiste, QStringLiteral("menuAnsicht"), QStringLiteral("&Ansicht"));
     aktionListen = aktion(menuAnsicht, QStringLiteral("aktionListen"),
@@ -181,12 +192,9 @@ void MainWindow::menuesBauen()
     aktionListen->setChecked(false);
 
     menuHilfe = menue(leiste, QStringLiteral("menuHilfe"), QStringLiteral("&Hilfe"));
-    aktionHilfe = aktion(menuHilfe, QStringLiteral("aktionHilfe"), QStringLiteral("&Hilfe"),
-                         &MainWindow::hilfeanzeigen);
-    aktionReparieren = aktion(menuHilfe, QStringLiteral("aktionReparieren"), QStringLiteral("&Reparieren"),
-                              &MainWindow::Reparieren);
-    aktionUeber = aktion(menuHilfe, QStringLiteral("aktionUeber"), QStringLiteral(":ue:&ber Kalvoria"),
-                         &MainWindow::aboutueber);
+    eintragen(menuHilfe, {{&MainWindow::aktionHilfe, "aktionHilfe", "&Hilfe", &MainWindow::hilfeanzeigen},
+                          {&MainWindow::aktionReparieren, "aktionReparieren", "&Reparieren", &MainWindow::Reparieren},
+                          {&MainWindow::aktionUeber, "aktionUeber", ":ue:&ber Kalvoria", &MainWindow::aboutueber}});
 }
 
 void MainWindow::seitenBauen()

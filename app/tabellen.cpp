@@ -69,6 +69,14 @@ QString zellText(const QTableWidget *tabelle, int zeile, int spalte)
     return item ? item->text() : QString();
 }
 
+QTableWidgetItem *neueZelle(const QString &text, bool mittig)
+{
+    auto *item = new QTableWidgetItem(text);
+    if (mittig)
+        item->setData(Qt::TextAlignmentRole, QVariant(Qt::AlignCenter));
+    return item;
+}
+
 int zeileMitSchluessel(const QTableWidget *tabelle, const QString &schluessel)
 {
     for (int z = 0; z < tabelle->rowCount(); ++z) {

@@ -7,9 +7,13 @@
 
 class QProgressBar;
 class QTableWidget;
+class QTableWidgetItem;
 
 // The text of a cell, or "" where the row or the cell does not exist.
 QString zellText(const QTableWidget *tabelle, int zeile, int spalte);
+
+// A new cell with this text, centred when mittig.
+QTableWidgetItem *neueZelle(const QString &text, bool mittig = false);
 
 // The row whose hidden key column 0 holds schluessel, or -1.
 int zeileMitSchluessel(const QTableWidget *tabelle, const QString &schluessel);

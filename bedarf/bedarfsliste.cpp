@@ -24,14 +24,6 @@ QString datumText(const QDate &tag)
     return tag.isValid() ? tag.toString(QStringLiteral("dd.MM.yyyy")) : QString();
 }
 
-QTableWidgetItem *zelle(const QString &text, bool mittig = false)
-{
-    auto *item = new QTableWidgetItem(text);
-    if (mittig)
-        item->setData(Qt::TextAlignmentRole, QVariant(Qt::AlignCenter));
-    return item;
-}
-
 } // namespace
 
 void MainWindow::RezeptbedarfFuellen()
@@ -110,30 +102,30 @@ void MainWindow::bedarfZeilenZeigen(int von, int bis)
             const Bedarfszeile &b = bedarfZeilen.at(z);
             const Bedarfspatient &p = bedarfPatienten.at(b.patient);
             const Bedarf &d = b.bedarf;
-            tabelleRezeptbedarf->setItem(z, 0, zelle(QString::number(b.einnahme)));
-            tabelleRezeptbedarf->setItem(z, 1, zelle(p.name + QStringLiteral(", ") + p.vorname));
-            tabelleRezeptbedarf->setItem(z, 2, zelle(b.medizin));
-            tabelleRezeptbedarf->setItem(z, 3, zelle(b.handelsname));
-            tabelleRezeptbedarf->setItem(z, 4, zelle(b.dosis, true));
+            tabelleRezeptbedarf->setItem(z, 0, neueZelle(QString::number(b.einnahme)));
+            tabelleRezeptbedarf->setItem(z, 1, neueZelle(p.name + QStringLiteral(", ") + p.vorname));
+            tabelleRezeptbedarf->setItem(z, 2, neueZelle(b.medizin));
+            tabelleRezeptbedarf->setItem(z, 3, neueZelle(b.handelsname));
+            tabelleRezeptbedarf->setItem(z, 4, neueZelle(b.dosis, true));
             QTableWidgetItem *bestand, *reichtBis, *packungen;
             if (!d.fehler.isEmpty()) {
-                bestand = zelle(ungueltig, true);
-                reichtBis = zelle(ungueltig, true);
-                packungen = zelle(ungueltig, true);
+                bestand = neueZelle(ungueltig, true);
+                reichtBis = neueZelle(ungueltig, true);
+                packungen = neueZelle(ungueltig, true);
                 for (QTableWidgetItem *i : {bestand, reichtBis, packungen})
                     i->setToolTip(d.fehler);
             } else {
                 // The overview's own texts for the line.
                 const Reichweite r = reichweiteBerechnen(d.reichweite, d.verbrauch, b.handelsname, bedarfHeute,
                                                          QDate());
-                bestand = zelle(bestandText(static_cast<double>(d.bestand)), true);
-                reichtBis = zelle(r.reichtBisText, true);
+                bestand = neueZelle(bestandText(static_cast<double>(d.bestand)), true);
+                reichtBis = neueZelle(r.reichtBisText, true);
                 reichtBis->setToolTip(r.hinweis);
                 if (d.leer)
                     reichtBis->setBackground(QColor(Qt::red));
                 else if (d.gelb)
                     reichtBis->setBackground(QColor(Qt::yellow));
-                packungen = zelle(d.packungen ? QString::number(*d.packungen) : QStringLiteral("?"), true);
+                packungen = neueZelle(d.packungen ? QString::number(*d.packungen) : QStringLiteral("?"), true);
                 if (d.packungen)
                     packungen->setToolTip(QStringLiteral("je %1 Einheiten").arg(b.einheiten));
                 else
@@ -144,8 +136,8 @@ void MainWindow::bedarfZeilenZeigen(int von, int bis)
             tabelleRezeptbedarf->setItem(z, 5, bestand);
             tabelleRezeptbedarf->setItem(z, 6, reichtBis);
             tabelleRezeptbedarf->setItem(z, 7, packungen);
-            tabelleRezeptbedarf->setItem(z, 8, zelle(datumText(p.hausarztTermin), true));
-            tabelleRezeptbedarf->setItem(z, 9, zelle(datumText(b.angefordert), true));
+            tabelleRezeptbedarf->setItem(z, 8, neueZelle(datumText(p.hausarztTermin), true));
+            tabelleRezeptbedarf->setItem(z, 9, neueZelle(datumText(b.angefordert), true));
         }
     });
 }

@@ -21,7 +21,6 @@ constexpr int schlussHoehe = bemerkungAbstand + beschriftungHoehe + bemerkungHoe
                              beschriftungHoehe;
 constexpr int links = 500;
 constexpr int breite = 8600;
-constexpr int luecke = 10; // between the medication and its trade name
 
 QString kopf(const Bedarfspatient &p, const QDate &heute)
 {
@@ -65,13 +64,6 @@ void MainWindow::RezeptanforderungDrucken()
     const auto groesse = [](const Bedarfszeile &b) {
         return b.einheiten.isEmpty() ? QStringLiteral("?") : b.einheiten;
     };
-    // The medication on top, its trade name small below it, each wrapped
-    // within the first column.
-    const auto namensHoehen = [](PdfTabelle &pdf, const Bedarfszeile &b) {
-        const int spalte = PdfTabelle::innen(pdf.zelle(0, 0)).width();
-        return qMakePair(pdf.textHoehe(pdf.textSchrift, spalte, b.medizin),
-                         pdf.textHoehe(pdf.kleinSchrift, spalte, b.handelsname));
-    };
 
     pdfSchreiben(*this, datenbankDatei, raster, QString(), [&](PdfTabelle &pdf, const QString &fuss) {
         for (const QVector<int> &seite : seiten) {
@@ -79,26 +71,14 @@ void MainWindow::RezeptanforderungDrucken()
             QVector<int> hoehen;
             for (int z : seite) {
                 const Bedarfszeile &b = bedarfZeilen.at(z);
-                const auto namen = namensHoehen(pdf, b);
-                hoehen << std::max({pdf.zellenHoeheUm(namen.first + luecke + namen.second), pdf.zellenHoehe(1, b.dosis),
+                hoehen << std::max({pdf.namenHoehe(b.medizin, b.handelsname), pdf.zellenHoehe(1, b.dosis),
                                     pdf.zellenHoehe(2, groesse(b))});
             }
             pdf.zeilenPlanen(hoehen, schlussHoehe);
             for (int i = 0; i < seite.size(); ++i) {
                 const Bedarfszeile &b = bedarfZeilen.at(seite.at(i));
                 const int oben = pdf.zeileBeginnen(i);
-                QPainter &p = pdf.maler;
-                const auto namen = namensHoehen(pdf, b);
-                const QRect name = PdfTabelle::innen(pdf.zelle(0, oben));
-                p.drawRect(pdf.zelle(0, oben));
-                const QRect oberer(name.x(), name.y(), name.width(), namen.first);
-                const QRect unterer(name.x(), oberer.bottom() + 1 + luecke, name.width(), namen.second);
-                pdf.textZeichnen(oberer.intersected(name), b.medizin, Qt::AlignLeft | Qt::AlignTop);
-                p.setFont(pdf.kleinSchrift);
-                p.setPen(pdf.grau);
-                pdf.textZeichnen(unterer.intersected(name), b.handelsname, Qt::AlignLeft | Qt::AlignTop);
-                p.setFont(pdf.textSchrift);
-                p.setPen(pdf.schwarz);
+                pdf.namenZeichnen(oben, b.medizin, b.handelsname);
                 pdf.zelleZeichnen(1, oben, b.dosis);
                 pdf.zelleZeichnen(2, oben, groesse(b));
                 pdf.zelleZeichnen(3, oben, packungen(b));

@@ -527,6 +527,21 @@ void suchenProgramm(benchmark::State &state, const Groesse &g)
     ereignisse();
 }
 
+// Times drucken writing pdf, once per sample; how many samples wrote a file.
+template <typename Drucken>
+int pdfMessen(benchmark::State &state, const std::string &name, const QString &pdf, Drucken drucken)
+{
+    int geschrieben = 0;
+    for (auto _ : state) {
+        QFile::remove(pdf);
+        const double t = messen(drucken);
+        geschrieben += QFileInfo(pdf).size() > 0 ? 1 : 0;
+        eintragen(state, name, t);
+    }
+    Seams::datei = nullptr;
+    return geschrieben;
+}
+
 void pdfProgramm(benchmark::State &state, const Groesse &g, const Operation &op)
 {
     const Messung m = amArbeitsPatienten(g);
@@ -534,15 +549,9 @@ void pdfProgramm(benchmark::State &state, const Groesse &g, const Operation &op)
     Seams::datei = [pdf](const QString &, const QString &, const QString &, bool) { return pdf; };
     const std::string name = schluessel(g, op);
     const bool plan = &op == &opPdfPlan;
-    int geschrieben = 0;
     const int vorher = faenger->geoeffnet;
-    for (auto _ : state) {
-        QFile::remove(pdf);
-        const double t = messen([&] { plan ? m.verordnungsplanDrucken() : m.medikamentenlisteDrucken(); });
-        geschrieben += QFileInfo(pdf).size() > 0 ? 1 : 0;
-        eintragen(state, name, t);
-    }
-    Seams::datei = nullptr;
+    const int geschrieben = pdfMessen(state, name, pdf,
+                                      [&] { plan ? m.verordnungsplanDrucken() : m.medikamentenlisteDrucken(); });
     if (geschrieben == 0) {
         hinweise[name] = "no file written: printing does nothing in this build";
         ohneArbeit[name] = true;
@@ -589,14 +598,7 @@ void pdfAnforderungProgramm(benchmark::State &state, const Groesse &g)
     const QString pdf = arbeitsordner->path() + QStringLiteral("/anforderung.pdf");
     Seams::datei = [pdf](const QString &, const QString &, const QString &, bool) { return pdf; };
     const std::string name = schluessel(g, opPdfAnforderung);
-    int geschrieben = 0;
-    for (auto _ : state) {
-        QFile::remove(pdf);
-        const double t = messen([&] { m.rezeptanforderungDrucken(); });
-        geschrieben += QFileInfo(pdf).size() > 0 ? 1 : 0;
-        eintragen(state, name, t);
-    }
-    Seams::datei = nullptr;
+    const int geschrieben = pdfMessen(state, name, pdf, [&] { m.rezeptanforderungDrucken(); });
     if (geschrieben == 0) {
         hinweise[name] = "no file written: printing does nothing in this build";
         ohneArbeit[name] = true;

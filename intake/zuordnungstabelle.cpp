@@ -19,14 +19,6 @@ const char *const einnahmeAbfrage =
     "SELECT * FROM einnahme LEFT JOIN sorte ON einnahme.med_id = sorte.id LEFT JOIN medikament ON "
     "sorte.medizin_id = medikament.id WHERE einnahme.pat_id = :pat ORDER BY ordnung, einnahme.id ";
 
-QTableWidgetItem *zelle(const QString &text, bool mittig = false)
-{
-    auto *item = new QTableWidgetItem(text);
-    if (mittig)
-        item->setData(Qt::TextAlignmentRole, QVariant(Qt::AlignCenter));
-    return item;
-}
-
 } // namespace
 
 QVariantList einnahmeWerte(const QSqlRecord &r)
@@ -161,16 +153,16 @@ void MainWindow::ZuordnungFuellen()
                                            MengeFormatieren(einnahmeNacht.at(i).toFloat());
 
         tabelleZuordnung->setRowHeight(i, 20);
-        tabelleZuordnung->setItem(i, 0, zelle(einnahmeId.at(i)));
-        QTableWidgetItem *medizin = zelle(einnahmeMedizin.at(i));
+        tabelleZuordnung->setItem(i, 0, neueZelle(einnahmeId.at(i)));
+        QTableWidgetItem *medizin = neueZelle(einnahmeMedizin.at(i));
         medizin->setData(Qt::ToolTipRole, einnahmeHandelsname.at(i));
         tabelleZuordnung->setItem(i, 1, medizin);
-        tabelleZuordnung->setItem(i, 2, zelle(einnahmeDosis.at(i), true));
-        QTableWidgetItem *zeiten = zelle(einnahme, true);
+        tabelleZuordnung->setItem(i, 2, neueZelle(einnahmeDosis.at(i), true));
+        QTableWidgetItem *zeiten = neueZelle(einnahme, true);
         zeiten->setToolTip(dosisFehler.join(QLatin1Char('\n')));
         tabelleZuordnung->setItem(i, 3, zeiten);
         // Column 4 must hold what the file holds: the moves read it.
-        tabelleZuordnung->setItem(i, 4, zelle(r.value(QStringLiteral("ordnung")).toString()));
+        tabelleZuordnung->setItem(i, 4, neueZelle(r.value(QStringLiteral("ordnung")).toString()));
     }
     tabelleZuordnung->setUpdatesEnabled(true);
     tabellenHinweis(tabelleZuordnung,

@@ -307,3 +307,30 @@ void pdfDrucken(MainWindow &fenster, const QString &datenbank, const PdfRaster &
         pdf.fussZeichnen(fuss);
     });
 }
+
+namespace {
+constexpr int namenLuecke = 10; // between the name and the trade name
+}
+
+int PdfTabelle::namenHoehe(const QString &name, const QString &handelsname)
+{
+    const int breite = innen(zelle(0, 0)).width();
+    return zellenHoeheUm(textHoehe(textSchrift, breite, name) + namenLuecke +
+                         textHoehe(kleinSchrift, breite, handelsname));
+}
+
+void PdfTabelle::namenZeichnen(int oben, const QString &name, const QString &handelsname)
+{
+    const QRect innenRaum = innen(zelle(0, oben));
+    const int obenHoehe = textHoehe(textSchrift, innenRaum.width(), name);
+    const int untenHoehe = textHoehe(kleinSchrift, innenRaum.width(), handelsname);
+    maler.drawRect(zelle(0, oben));
+    const QRect oberer(innenRaum.x(), innenRaum.y(), innenRaum.width(), obenHoehe);
+    const QRect unterer(innenRaum.x(), oberer.bottom() + 1 + namenLuecke, innenRaum.width(), untenHoehe);
+    textZeichnen(oberer.intersected(innenRaum), name, Qt::AlignLeft | Qt::AlignTop);
+    maler.setFont(kleinSchrift);
+    maler.setPen(grau);
+    textZeichnen(unterer.intersected(innenRaum), handelsname, Qt::AlignLeft | Qt::AlignTop);
+    maler.setFont(textSchrift);
+    maler.setPen(schwarz);
+}

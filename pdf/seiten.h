@@ -88,6 +88,11 @@ public:
     int zellenHoehe(int spalte, const QString &text);
     // The same for a cell whose texts take this height together.
     int zellenHoeheUm(int textHoehe) const;
+    // The first column of a medication's row: its name on top, the trade
+    // name small below it, each wrapped within the column. Height of the row
+    // it needs, and drawing it.
+    int namenHoehe(const QString &name, const QString &handelsname);
+    void namenZeichnen(int oben, const QString &name, const QString &handelsname);
     // The patient whose rows come next: the patient line of the next
     // pages, which the column headers follow below.
     void patientSetzen(const QString &patient);

@@ -20,27 +20,18 @@ void MainWindow::print_regulation()
             zeilen << i;
     }
 
-    // The medication's name on top, its trade name small below it, each
-    // wrapped within the first column.
-    const auto namensHoehen = [this](PdfTabelle &pdf, int i) {
-        const int breite = PdfTabelle::innen(pdf.zelle(0, 0)).width();
-        return qMakePair(pdf.textHoehe(pdf.textSchrift, breite, einnahmeMedizin.at(i)),
-                         pdf.textHoehe(pdf.kleinSchrift, breite, einnahmeHandelsname.at(i)));
-    };
     const auto dosen = [this](int i) {
         return QStringList{einnahmeDosis.at(i), dosisText(einnahmeMorgen.at(i), einnahmeDosisFehler.at(i).at(0)),
                            dosisText(einnahmeMittag.at(i), einnahmeDosisFehler.at(i).at(1)),
                            dosisText(einnahmeAbend.at(i), einnahmeDosisFehler.at(i).at(2)),
                            dosisText(einnahmeNacht.at(i), einnahmeDosisFehler.at(i).at(3))};
     };
-    constexpr int luecke = 10; // between the name and the trade name
 
     pdfDrucken(
         *this, datenbankDatei, raster, patientKopfzeile(), zeilen.size(),
         [&](PdfTabelle &pdf, int zeile) {
             const int i = zeilen.at(zeile);
-            const auto namen = namensHoehen(pdf, i);
-            int hoehe = pdf.zellenHoeheUm(namen.first + luecke + namen.second);
+            int hoehe = pdf.namenHoehe(einnahmeMedizin.at(i), einnahmeHandelsname.at(i));
             const QStringList texte = dosen(i);
             for (int spalte = 1; spalte <= texte.size(); ++spalte)
                 hoehe = qMax(hoehe, pdf.zellenHoehe(spalte, texte.at(spalte - 1)));
@@ -48,18 +39,7 @@ void MainWindow::print_regulation()
         },
         [&](PdfTabelle &pdf, int zeile, int oben) {
             const int i = zeilen.at(zeile);
-            QPainter &p = pdf.maler;
-            const auto namen = namensHoehen(pdf, i);
-            const QRect name = PdfTabelle::innen(pdf.zelle(0, oben));
-            p.drawRect(pdf.zelle(0, oben));
-            const QRect oberer(name.x(), name.y(), name.width(), namen.first);
-            const QRect unterer(name.x(), oberer.bottom() + 1 + luecke, name.width(), namen.second);
-            pdf.textZeichnen(oberer.intersected(name), einnahmeMedizin.at(i), Qt::AlignLeft | Qt::AlignTop);
-            p.setFont(pdf.kleinSchrift);
-            p.setPen(pdf.grau);
-            pdf.textZeichnen(unterer.intersected(name), einnahmeHandelsname.at(i), Qt::AlignLeft | Qt::AlignTop);
-            p.setFont(pdf.textSchrift);
-            p.setPen(pdf.schwarz);
+            pdf.namenZeichnen(oben, einnahmeMedizin.at(i), einnahmeHandelsname.at(i));
 
             const QStringList texte = dosen(i);
             for (int spalte = 1; spalte <= texte.size(); ++spalte)

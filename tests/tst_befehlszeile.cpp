@@ -66,8 +66,8 @@ private slots:
     void falscheDateiWieImMenue_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("fehlt") << "fehlt.db";
-        QTest::newRow("fremde SQLite-Datei") << "fremd.db";
+        for (const char *name : {"fehlt.db", "fremd.db"})
+            QTest::newRow(name) << QString::fromLatin1(name);
     }
     void falscheDateiWieImMenue()
     {
