@@ -31,14 +31,14 @@ std::optional<int> packungenBerechnen(float verbrauch, float bestandHeute, qint6
     return qMax(0, static_cast<int>(std::ceil(bedarf / *einheiten - 1e-6)));
 }
 
-std::optional<Bedarf> bedarfPruefen(const QVariant &stand, const QVariant &tag, const QVariantList &dosen,
-                                    const QDate &heute, const QDate &stichtag, const std::optional<double> &einheiten)
+std::optional<Bedarf> bedarfPruefen(const QVariant &stand, const QVariant &tag, const Dosen &dosen, const QDate &heute,
+                                    const QDate &stichtag, const std::optional<double> &einheiten)
 {
     Bedarf b;
     // Nothing is hidden: a line that cannot be counted may be running out.
-    const Zeilenpruefung pruefung = zeilePruefen(stand, tag, dosen);
-    if (!pruefung.fehler.isEmpty()) {
-        b.fehler = pruefung.fehler;
+    // The reasons are written only for such a line.
+    if (!zeileGueltig(stand, tag, dosen)) {
+        b.fehler = zeilePruefen(stand, tag, {dosen.at(0), dosen.at(1), dosen.at(2), dosen.at(3)}).fehler;
         return b;
     }
     // The stock, range and last day exactly as the row cache and the

@@ -5,6 +5,7 @@
 // runs out before a chosen day (or before the patient's next family-doctor
 // appointment), by the rules of the overview, without a window.
 
+#include "intake/bestand.h"
 #include "storage/datenbankzugriff.h"
 
 #include <QDate>
@@ -38,8 +39,8 @@ struct Bedarf {
 // The line with these stored values (stand, tag, the four doses) and units
 // per package, when it must be listed: its stock ends before stichtag, or
 // its values cannot be used. Lines without daily consumption never are.
-std::optional<Bedarf> bedarfPruefen(const QVariant &stand, const QVariant &tag, const QVariantList &dosen,
-                                    const QDate &heute, const QDate &stichtag, const std::optional<double> &einheiten);
+std::optional<Bedarf> bedarfPruefen(const QVariant &stand, const QVariant &tag, const Dosen &dosen, const QDate &heute,
+                                    const QDate &stichtag, const std::optional<double> &einheiten);
 
 struct Bedarfspatient {
     qint64 id = 0;

@@ -41,8 +41,19 @@ QString dosisText(const QString &dosis, const QString &fehler)
     return fehler.isEmpty() ? mengeFormatieren(dosis.toFloat()) : ungueltigText();
 }
 
+bool gespeichertGueltig(const QVariant &wert, const Zahlbereich &bereich)
+{
+    const int typ = wert.userType();
+    if (wert.isNull() || (typ != QMetaType::Double && typ != QMetaType::LongLong && typ != QMetaType::Int))
+        return false;
+    const double zahl = wert.toDouble();
+    return zahl >= bereich.von && zahl <= bereich.bis;
+}
+
 QString gespeichertPruefen(const QString &name, const QVariant &wert, const Zahlbereich &bereich)
 {
+    if (gespeichertGueltig(wert, bereich))
+        return QString();
     if (wert.isNull())
         return name + QStringLiteral(" fehlt");
     // Text the column could not take as a number ("1,5", "viel") stays text.
@@ -50,11 +61,9 @@ QString gespeichertPruefen(const QString &name, const QVariant &wert, const Zahl
     if (typ != QMetaType::Double && typ != QMetaType::LongLong && typ != QMetaType::Int)
         return name + QStringLiteral(" \u201E%1\u201C ist keine Zahl").arg(wert.toString());
     const double zahl = wert.toDouble();
-    if (!(zahl >= bereich.von && zahl <= bereich.bis))
-        return name + QStringLiteral(" %1 liegt au\u00DFerhalb von %2 bis %3")
-                          .arg(QString::number(zahl, 'g', QLocale::FloatingPointShortest), zahlText(bereich.von),
-                               zahlText(bereich.bis));
-    return QString();
+    return name + QStringLiteral(" %1 liegt au\u00DFerhalb von %2 bis %3")
+                      .arg(QString::number(zahl, 'g', QLocale::FloatingPointShortest), zahlText(bereich.von),
+                           zahlText(bereich.bis));
 }
 
 namespace {
@@ -85,16 +94,21 @@ QDate kanonischesDatum(const QVariant &wert)
 
 } // namespace
 
+bool tagGueltig(const QVariant &tag)
+{
+    return !tag.isNull() && tag.userType() == QMetaType::QString &&
+           (kanonischesDatum(tag).isValid() ||
+            QDate::fromString(tag.toString(), QStringLiteral("yyyy-MM-dd")).isValid());
+}
+
 QString tagPruefen(const QVariant &tag)
 {
+    if (tagGueltig(tag))
+        return QString();
     const QString name = QStringLiteral("Datum des Bestands");
     if (tag.isNull())
         return name + QStringLiteral(" fehlt");
-    if (tag.userType() != QMetaType::QString ||
-        (!kanonischesDatum(tag).isValid() &&
-         !QDate::fromString(tag.toString(), QStringLiteral("yyyy-MM-dd")).isValid()))
-        return name + QStringLiteral(" \u201E%1\u201C ist kein Datum").arg(tag.toString());
-    return QString();
+    return name + QStringLiteral(" \u201E%1\u201C ist kein Datum").arg(tag.toString());
 }
 
 QDate tagLesen(const QVariant &tag)
@@ -131,6 +145,15 @@ Zeilenpruefung zeilePruefen(const QVariant &stand, const QVariant &tag, const QV
     }
     p.fehler = fehler.join(QLatin1Char('\n'));
     return p;
+}
+
+bool zeileGueltig(const QVariant &stand, const QVariant &tag, const Dosen &dosen)
+{
+    for (const QVariant &dosis : dosen) {
+        if (!gespeichertGueltig(dosis, Bereich::dosis))
+            return false;
+    }
+    return gespeichertGueltig(stand, Bereich::bestand) && tagGueltig(tag);
 }
 
 Reichweite reichweiteUngueltig(const QString &handelsname, const QString &fehler)

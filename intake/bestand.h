@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <array>
+
 struct Zahlbereich;
 
 // Stock of one intake line as of a given day. The consumption, the product
@@ -33,9 +35,12 @@ QString ungueltigText();
 // Why a stored number cannot be used, naming it (name opens the text), its
 // value and the range; an empty text when it can.
 QString gespeichertPruefen(const QString &name, const QVariant &wert, const Zahlbereich &bereich);
+// Whether it can, without the text.
+bool gespeichertGueltig(const QVariant &wert, const Zahlbereich &bereich);
 
 // The same for the day the stock was counted on, stored as "yyyy-MM-dd".
 QString tagPruefen(const QVariant &tag);
+bool tagGueltig(const QVariant &tag);
 
 // The day of a count that passed tagPruefen, as QVariant::toDate reads it.
 QDate tagLesen(const QVariant &tag);
@@ -51,6 +56,13 @@ struct Zeilenpruefung {
 
 // stand, tag and the four doses as read from the file.
 Zeilenpruefung zeilePruefen(const QVariant &stand, const QVariant &tag, const QVariantList &dosen);
+
+// The four doses as read from the file, morning to night.
+using Dosen = std::array<QVariant, 4>;
+
+// Whether zeilePruefen finds nothing, without writing its texts: a list of
+// every patient's lines checks each of them.
+bool zeileGueltig(const QVariant &stand, const QVariant &tag, const Dosen &dosen);
 
 // What the overview (and the printed medication list) shows for one line.
 struct Reichweite {

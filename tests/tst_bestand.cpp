@@ -126,6 +126,7 @@ private slots:
         QCOMPARE(p.fehler, fall.fehler);
         const QString dosis = fall.fehler.section('\n', -1);
         QCOMPARE(p.dosen, (QStringList{dosis.startsWith("Dosis") ? dosis : QString(), "", "", ""}));
+        QCOMPARE(zeileGueltig(fall.stand, fall.tag, {fall.morgen, 0.0, 0.5, 0.0}), fall.fehler.isEmpty());
     }
 
     // The day of the count in the program's own form is checked and read
@@ -144,6 +145,7 @@ private slots:
         QFETCH(QString, tag);
         const bool gueltig = QDate::fromString(tag, QStringLiteral("yyyy-MM-dd")).isValid();
         QCOMPARE(tagPruefen(tag).isEmpty(), gueltig);
+        QCOMPARE(tagGueltig(tag), gueltig);
         if (gueltig)
             QCOMPARE(tagLesen(tag), QVariant(tag).toDate());
     }
