@@ -37,14 +37,16 @@ std::optional<Bedarf> bedarfPruefen(const QVariant &stand, const QVariant &tag, 
     Bedarf b;
     // Nothing is hidden: a line that cannot be counted may be running out.
     // The reasons are written only for such a line.
-    if (!zeileGueltig(stand, tag, dosen)) {
+    QDate tagDatum;
+    if (!zeileGueltig(stand, tag, dosen, &tagDatum)) {
         b.fehler = zeilePruefen(stand, tag, {dosen.at(0), dosen.at(1), dosen.at(2), dosen.at(3)}).fehler;
         return b;
     }
     // The stock, range and last day exactly as the row cache and the
     // overview compute them.
-    const Bestand bestand = bestandBerechnen(stand.toFloat(), dosen.at(0).toFloat(), dosen.at(1).toFloat(),
-                                             dosen.at(2).toFloat(), dosen.at(3).toFloat(), tagLesen(tag), heute);
+    const Bestand bestand = bestandBerechnen(gespeichertAlsFloat(stand), gespeichertAlsFloat(dosen.at(0)),
+                                             gespeichertAlsFloat(dosen.at(1)), gespeichertAlsFloat(dosen.at(2)),
+                                             gespeichertAlsFloat(dosen.at(3)), tagDatum, heute);
     const qint64 tage = heute.daysTo(stichtag);
     if (reichtGewissBis(bestand.reichweite, tage))
         return std::nullopt;

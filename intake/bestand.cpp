@@ -76,29 +76,48 @@ QDate kanonischesDatum(const QVariant &wert)
 {
     if (wert.userType() != QMetaType::QString)
         return QDate();
-    const QString text = wert.toString();
-    if (text.size() != 10 || text.at(4) != QLatin1Char('-') || text.at(7) != QLatin1Char('-'))
+    // The text in place, not a copy.
+    const QString &text = *static_cast<const QString *>(wert.constData());
+    if (text.size() != 10)
+        return QDate();
+    const ushort *z = text.utf16();
+    if (z[4] != '-' || z[7] != '-')
         return QDate();
     int teile[3] = {0, 0, 0};
     const int von[3] = {0, 5, 8}, bis[3] = {4, 7, 10};
     for (int t = 0; t < 3; ++t) {
         for (int i = von[t]; i < bis[t]; ++i) {
-            const ushort c = text.at(i).unicode();
-            if (c < '0' || c > '9')
+            if (z[i] < '0' || z[i] > '9')
                 return QDate();
-            teile[t] = teile[t] * 10 + (c - '0');
+            teile[t] = teile[t] * 10 + (z[i] - '0');
         }
     }
     return QDate(teile[0], teile[1], teile[2]);
+}
+
+// The verdict of tagPruefen and, for a valid day, the day tagLesen reads,
+// from one look at the text.
+bool tagPruefenUndLesen(const QVariant &tag, QDate *tagDatum)
+{
+    if (tag.isNull() || tag.userType() != QMetaType::QString)
+        return false;
+    const QDate kanonisch = kanonischesDatum(tag);
+    if (kanonisch.isValid()) {
+        *tagDatum = kanonisch;
+        return true;
+    }
+    if (!QDate::fromString(tag.toString(), QStringLiteral("yyyy-MM-dd")).isValid())
+        return false;
+    *tagDatum = tag.toDate();
+    return true;
 }
 
 } // namespace
 
 bool tagGueltig(const QVariant &tag)
 {
-    return !tag.isNull() && tag.userType() == QMetaType::QString &&
-           (kanonischesDatum(tag).isValid() ||
-            QDate::fromString(tag.toString(), QStringLiteral("yyyy-MM-dd")).isValid());
+    QDate tagDatum;
+    return tagPruefenUndLesen(tag, &tagDatum);
 }
 
 QString tagPruefen(const QVariant &tag)
@@ -147,13 +166,18 @@ Zeilenpruefung zeilePruefen(const QVariant &stand, const QVariant &tag, const QV
     return p;
 }
 
-bool zeileGueltig(const QVariant &stand, const QVariant &tag, const Dosen &dosen)
+bool zeileGueltig(const QVariant &stand, const QVariant &tag, const Dosen &dosen, QDate *tagDatum)
 {
     for (const QVariant &dosis : dosen) {
         if (!gespeichertGueltig(dosis, Bereich::dosis))
             return false;
     }
-    return gespeichertGueltig(stand, Bereich::bestand) && tagGueltig(tag);
+    QDate gelesen;
+    if (!gespeichertGueltig(stand, Bereich::bestand) || !tagPruefenUndLesen(tag, &gelesen))
+        return false;
+    if (tagDatum)
+        *tagDatum = gelesen;
+    return true;
 }
 
 Reichweite reichweiteUngueltig(const QString &handelsname, const QString &fehler)

@@ -61,8 +61,17 @@ Zeilenpruefung zeilePruefen(const QVariant &stand, const QVariant &tag, const QV
 using Dosen = std::array<QVariant, 4>;
 
 // Whether zeilePruefen finds nothing, without writing its texts: a list of
-// every patient's lines checks each of them.
-bool zeileGueltig(const QVariant &stand, const QVariant &tag, const Dosen &dosen);
+// every patient's lines checks each of them. tagDatum, when given, gets the
+// day as tagLesen reads it.
+bool zeileGueltig(const QVariant &stand, const QVariant &tag, const Dosen &dosen, QDate *tagDatum = nullptr);
+
+// A stored number that passed gespeichertPruefen as single precision, as
+// QVariant::toFloat gives it: it converts through double as well, and within
+// the ranges the two ways agree.
+inline float gespeichertAlsFloat(const QVariant &wert)
+{
+    return static_cast<float>(wert.toDouble());
+}
 
 // What the overview (and the printed medication list) shows for one line.
 struct Reichweite {

@@ -148,6 +148,9 @@ private slots:
         QCOMPARE(tagGueltig(tag), gueltig);
         if (gueltig)
             QCOMPARE(tagLesen(tag), QVariant(tag).toDate());
+        QDate gelesen;
+        if (zeileGueltig(1.0, tag, {1.0, 0.0, 0.0, 0.0}, &gelesen))
+            QCOMPARE(gelesen, tagLesen(tag));
     }
 
     // Whenever a range is taken to last without its cached text, the
