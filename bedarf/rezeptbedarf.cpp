@@ -48,12 +48,21 @@ std::optional<Bedarf> bedarfPruefen(const QVariant &stand, const QVariant &tag, 
                                              gespeichertAlsFloat(dosen.at(1)), gespeichertAlsFloat(dosen.at(2)),
                                              gespeichertAlsFloat(dosen.at(3)), tagDatum, heute);
     const qint64 tage = heute.daysTo(stichtag);
-    if (reichtGewissBis(bestand.reichweite, tage))
+    if (!(bestand.verbrauch > 0) || reichtGewissBis(bestand.reichweite, tage))
         return std::nullopt;
-    b.reichweite = bestandText(bestand.reichweite);
-    const Reichweite r = reichweiteZahlen(b.reichweite, bestand.verbrauch, heute, QDate());
-    if (r.ohneVerbrauch || !(r.reichtBis < stichtag))
+    // The text of the range is written where its six digits could tip the
+    // last day, and otherwise only for the rows in view.
+    ReichweiteTage r;
+    if (const std::optional<ReichweiteTage> ohneText = reichweiteOhneText(bestand.reichweite, bestand.verbrauch,
+                                                                          heute)) {
+        r = *ohneText;
+    } else {
+        const Reichweite z = reichweiteZahlen(bestandText(bestand.reichweite), bestand.verbrauch, heute, QDate());
+        r = {z.reichtBis, z.gelb};
+    }
+    if (!(r.reichtBis < stichtag))
         return std::nullopt;
+    b.reichweite = bestand.reichweite;
     b.verbrauch = bestand.verbrauch;
     b.bestand = bestand.heute;
     b.reichtBis = r.reichtBis;

@@ -26,13 +26,13 @@ std::optional<int> packungenBerechnen(float verbrauch, float bestandHeute, qint6
 
 // A line the list shows, as computed from its stored values.
 struct Bedarf {
-    QString fehler;      // why the stored values cannot be used; the line is then listed first, without figures
-    float verbrauch = 0; // units per day
-    float bestand = 0;   // units in stock today
-    QString reichweite;  // the range as the row cache writes it
-    QDate reichtBis;     // last day with stock
-    bool leer = false;   // ran out before today
-    bool gelb = false;   // less than four weeks left
+    QString fehler;        // why the stored values cannot be used; the line is then listed first, without figures
+    float verbrauch = 0;   // units per day
+    float bestand = 0;     // units in stock today
+    double reichweite = 0; // the range unrounded; the row cache writes it as bestandText
+    QDate reichtBis;       // last day with stock
+    bool leer = false;     // ran out before today
+    bool gelb = false;     // less than four weeks left
     std::optional<int> packungen;
 };
 

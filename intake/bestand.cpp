@@ -245,6 +245,37 @@ Reichweite reichweiteBerechnen(const QString &reichweiteText, float verbrauch, c
     return r;
 }
 
+std::optional<ReichweiteTage> reichweiteOhneText(double reichweite, float verbrauch, const QDate &heute)
+{
+    // Six digits without exponent (from 1e-4 to below 1e6, here narrower)
+    // move the range by at most 5e-6 of it; reading the text back as single
+    // precision and taking one day off round twice more, by 2^-24 each.
+    const double betrag = std::abs(reichweite);
+    if (!(verbrauch > 0) || !(reichweite == 0 || (betrag >= 1e-3 && betrag < 1e5)))
+        return std::nullopt;
+    const double spiel = 6e-6 * betrag + 1e-6;
+    ReichweiteTage r;
+    const double letzter = reichweite - 1;
+    const double ganz = std::floor(letzter);
+    // A whole range below 1e5 is written and read back exactly; any other
+    // must stay between the same two whole days, where the truncation of
+    // reichweiteZahlen gives one and the same day.
+    if (letzter == ganz)
+        r.reichtBis = heute.addDays(static_cast<qint64>(letzter));
+    else if (letzter - spiel > ganz && letzter + spiel < ganz + 1)
+        r.reichtBis = heute.addDays(static_cast<qint64>(std::trunc(letzter)));
+    else
+        return std::nullopt;
+    // Four weeks as reichweiteZahlen compares them: 28 / 7 is exactly 4.
+    if (reichweite + spiel < 28)
+        r.gelb = true;
+    else if (reichweite - spiel >= 28)
+        r.gelb = false;
+    else
+        return std::nullopt;
+    return r;
+}
+
 bool reichtGewissBis(double reichweite, qint64 tage)
 {
     // The cached text keeps six digits, which moves a range of fewer than

@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include <array>
+#include <optional>
 
 struct Zahlbereich;
 
@@ -98,6 +99,17 @@ Reichweite reichweiteBerechnen(const QString &reichweiteText, float verbrauch, c
 // of lines, which write the texts only of the rows in view.
 Reichweite reichweiteZahlen(const QString &reichweiteText, float verbrauch, const QDate &heute,
                             const QDate &hausarztTermin);
+
+// The last day with stock and the yellow mark of reichweiteZahlen for the
+// text bestandText(reichweite), where its six digits cannot change them:
+// for a list of thousands of lines, which writes the texts only of the rows
+// in view. Nothing where they could (the text then decides), and for a line
+// without consumption (verbrauch not above 0).
+struct ReichweiteTage {
+    QDate reichtBis;
+    bool gelb = false;
+};
+std::optional<ReichweiteTage> reichweiteOhneText(double reichweite, float verbrauch, const QDate &heute);
 
 // Whether the stock of a line whose unrounded range (Bestand::reichweite)
 // is given certainly lasts until today + tage or later, its cached text
