@@ -116,8 +116,8 @@ void MainWindow::bedarfZeilenZeigen(int von, int bis)
                     i->setToolTip(d.fehler);
             } else {
                 // The overview's own texts for the line.
-                const Reichweite r = reichweiteBerechnen(d.reichweite, d.verbrauch, b.handelsname, bedarfHeute,
-                                                         QDate());
+                const Reichweite r = reichweiteBerechnen(bestandText(d.reichweite), d.verbrauch, b.handelsname,
+                                                         bedarfHeute, QDate());
                 bestand = neueZelle(bestandText(static_cast<double>(d.bestand)), true);
                 reichtBis = neueZelle(r.reichtBisText, true);
                 reichtBis->setToolTip(r.hinweis);

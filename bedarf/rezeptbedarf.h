@@ -5,6 +5,7 @@
 // runs out before a chosen day (or before the patient's next family-doctor
 // appointment), by the rules of the overview, without a window.
 
+#include "intake/bestand.h"
 #include "storage/datenbankzugriff.h"
 
 #include <QDate>
@@ -25,21 +26,21 @@ std::optional<int> packungenBerechnen(float verbrauch, float bestandHeute, qint6
 
 // A line the list shows, as computed from its stored values.
 struct Bedarf {
-    QString fehler;      // why the stored values cannot be used; the line is then listed first, without figures
-    float verbrauch = 0; // units per day
-    float bestand = 0;   // units in stock today
-    QString reichweite;  // the range as the row cache writes it
-    QDate reichtBis;     // last day with stock
-    bool leer = false;   // ran out before today
-    bool gelb = false;   // less than four weeks left
+    QString fehler;        // why the stored values cannot be used; the line is then listed first, without figures
+    float verbrauch = 0;   // units per day
+    float bestand = 0;     // units in stock today
+    double reichweite = 0; // the range unrounded; the row cache writes it as bestandText
+    QDate reichtBis;       // last day with stock
+    bool leer = false;     // ran out before today
+    bool gelb = false;     // less than four weeks left
     std::optional<int> packungen;
 };
 
 // The line with these stored values (stand, tag, the four doses) and units
 // per package, when it must be listed: its stock ends before stichtag, or
 // its values cannot be used. Lines without daily consumption never are.
-std::optional<Bedarf> bedarfPruefen(const QVariant &stand, const QVariant &tag, const QVariantList &dosen,
-                                    const QDate &heute, const QDate &stichtag, const std::optional<double> &einheiten);
+std::optional<Bedarf> bedarfPruefen(const QVariant &stand, const QVariant &tag, const Dosen &dosen, const QDate &heute,
+                                    const QDate &stichtag, const std::optional<double> &einheiten);
 
 struct Bedarfspatient {
     qint64 id = 0;

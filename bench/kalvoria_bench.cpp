@@ -1109,6 +1109,7 @@ int main(int argc, char **argv)
             b.ausfuehren("CREATE INDEX einnahme_pat_id ON einnahme (pat_id)");
             b.ausfuehren("CREATE INDEX termine_pata_id ON termine (pata_id)");
             b.ausfuehren("CREATE INDEX sorte_medizin_id ON sorte (medizin_id)");
+            b.ausfuehren("CREATE INDEX termine_hausarzt ON termine (arzt, arzt_date, pata_id)");
             b.schliessen();
         }
         dateiKopieren(g.original, g.programm);

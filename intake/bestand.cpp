@@ -41,8 +41,19 @@ QString dosisText(const QString &dosis, const QString &fehler)
     return fehler.isEmpty() ? mengeFormatieren(dosis.toFloat()) : ungueltigText();
 }
 
+bool gespeichertGueltig(const QVariant &wert, const Zahlbereich &bereich)
+{
+    const int typ = wert.userType();
+    if (wert.isNull() || (typ != QMetaType::Double && typ != QMetaType::LongLong && typ != QMetaType::Int))
+        return false;
+    const double zahl = wert.toDouble();
+    return zahl >= bereich.von && zahl <= bereich.bis;
+}
+
 QString gespeichertPruefen(const QString &name, const QVariant &wert, const Zahlbereich &bereich)
 {
+    if (gespeichertGueltig(wert, bereich))
+        return QString();
     if (wert.isNull())
         return name + QStringLiteral(" fehlt");
     // Text the column could not take as a number ("1,5", "viel") stays text.
@@ -50,11 +61,9 @@ QString gespeichertPruefen(const QString &name, const QVariant &wert, const Zahl
     if (typ != QMetaType::Double && typ != QMetaType::LongLong && typ != QMetaType::Int)
         return name + QStringLiteral(" \u201E%1\u201C ist keine Zahl").arg(wert.toString());
     const double zahl = wert.toDouble();
-    if (!(zahl >= bereich.von && zahl <= bereich.bis))
-        return name + QStringLiteral(" %1 liegt au\u00DFerhalb von %2 bis %3")
-                          .arg(QString::number(zahl, 'g', QLocale::FloatingPointShortest), zahlText(bereich.von),
-                               zahlText(bereich.bis));
-    return QString();
+    return name + QStringLiteral(" %1 liegt au\u00DFerhalb von %2 bis %3")
+                      .arg(QString::number(zahl, 'g', QLocale::FloatingPointShortest), zahlText(bereich.von),
+                           zahlText(bereich.bis));
 }
 
 namespace {
@@ -67,34 +76,58 @@ QDate kanonischesDatum(const QVariant &wert)
 {
     if (wert.userType() != QMetaType::QString)
         return QDate();
-    const QString text = wert.toString();
-    if (text.size() != 10 || text.at(4) != QLatin1Char('-') || text.at(7) != QLatin1Char('-'))
+    // The text in place, not a copy.
+    const QString &text = *static_cast<const QString *>(wert.constData());
+    if (text.size() != 10)
+        return QDate();
+    const ushort *z = text.utf16();
+    if (z[4] != '-' || z[7] != '-')
         return QDate();
     int teile[3] = {0, 0, 0};
     const int von[3] = {0, 5, 8}, bis[3] = {4, 7, 10};
     for (int t = 0; t < 3; ++t) {
         for (int i = von[t]; i < bis[t]; ++i) {
-            const ushort c = text.at(i).unicode();
-            if (c < '0' || c > '9')
+            if (z[i] < '0' || z[i] > '9')
                 return QDate();
-            teile[t] = teile[t] * 10 + (c - '0');
+            teile[t] = teile[t] * 10 + (z[i] - '0');
         }
     }
     return QDate(teile[0], teile[1], teile[2]);
 }
 
+// The verdict of tagPruefen and, for a valid day, the day tagLesen reads,
+// from one look at the text.
+bool tagPruefenUndLesen(const QVariant &tag, QDate *tagDatum)
+{
+    if (tag.isNull() || tag.userType() != QMetaType::QString)
+        return false;
+    const QDate kanonisch = kanonischesDatum(tag);
+    if (kanonisch.isValid()) {
+        *tagDatum = kanonisch;
+        return true;
+    }
+    if (!QDate::fromString(tag.toString(), QStringLiteral("yyyy-MM-dd")).isValid())
+        return false;
+    *tagDatum = tag.toDate();
+    return true;
+}
+
 } // namespace
+
+bool tagGueltig(const QVariant &tag)
+{
+    QDate tagDatum;
+    return tagPruefenUndLesen(tag, &tagDatum);
+}
 
 QString tagPruefen(const QVariant &tag)
 {
+    if (tagGueltig(tag))
+        return QString();
     const QString name = QStringLiteral("Datum des Bestands");
     if (tag.isNull())
         return name + QStringLiteral(" fehlt");
-    if (tag.userType() != QMetaType::QString ||
-        (!kanonischesDatum(tag).isValid() &&
-         !QDate::fromString(tag.toString(), QStringLiteral("yyyy-MM-dd")).isValid()))
-        return name + QStringLiteral(" \u201E%1\u201C ist kein Datum").arg(tag.toString());
-    return QString();
+    return name + QStringLiteral(" \u201E%1\u201C ist kein Datum").arg(tag.toString());
 }
 
 QDate tagLesen(const QVariant &tag)
@@ -131,6 +164,20 @@ Zeilenpruefung zeilePruefen(const QVariant &stand, const QVariant &tag, const QV
     }
     p.fehler = fehler.join(QLatin1Char('\n'));
     return p;
+}
+
+bool zeileGueltig(const QVariant &stand, const QVariant &tag, const Dosen &dosen, QDate *tagDatum)
+{
+    for (const QVariant &dosis : dosen) {
+        if (!gespeichertGueltig(dosis, Bereich::dosis))
+            return false;
+    }
+    QDate gelesen;
+    if (!gespeichertGueltig(stand, Bereich::bestand) || !tagPruefenUndLesen(tag, &gelesen))
+        return false;
+    if (tagDatum)
+        *tagDatum = gelesen;
+    return true;
 }
 
 Reichweite reichweiteUngueltig(const QString &handelsname, const QString &fehler)
@@ -195,6 +242,37 @@ Reichweite reichweiteBerechnen(const QString &reichweiteText, float verbrauch, c
     else
         r.hinweis = QStringLiteral("reicht noch ") + QString::number(static_cast<double>(r.tage), 'g', 6) +
                     QStringLiteral(" Tage");
+    return r;
+}
+
+std::optional<ReichweiteTage> reichweiteOhneText(double reichweite, float verbrauch, const QDate &heute)
+{
+    // Six digits without exponent (from 1e-4 to below 1e6, here narrower)
+    // move the range by at most 5e-6 of it; reading the text back as single
+    // precision and taking one day off round twice more, by 2^-24 each.
+    const double betrag = std::abs(reichweite);
+    if (!(verbrauch > 0) || !(reichweite == 0 || (betrag >= 1e-3 && betrag < 1e5)))
+        return std::nullopt;
+    const double spiel = 6e-6 * betrag + 1e-6;
+    ReichweiteTage r;
+    const double letzter = reichweite - 1;
+    const double ganz = std::floor(letzter);
+    // A whole range below 1e5 is written and read back exactly; any other
+    // must stay between the same two whole days, where the truncation of
+    // reichweiteZahlen gives one and the same day.
+    if (letzter == ganz)
+        r.reichtBis = heute.addDays(static_cast<qint64>(letzter));
+    else if (letzter - spiel > ganz && letzter + spiel < ganz + 1)
+        r.reichtBis = heute.addDays(static_cast<qint64>(std::trunc(letzter)));
+    else
+        return std::nullopt;
+    // Four weeks as reichweiteZahlen compares them: 28 / 7 is exactly 4.
+    if (reichweite + spiel < 28)
+        r.gelb = true;
+    else if (reichweite - spiel >= 28)
+        r.gelb = false;
+    else
+        return std::nullopt;
     return r;
 }
 

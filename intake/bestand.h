@@ -6,6 +6,9 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <array>
+#include <optional>
+
 struct Zahlbereich;
 
 // Stock of one intake line as of a given day. The consumption, the product
@@ -33,9 +36,12 @@ QString ungueltigText();
 // Why a stored number cannot be used, naming it (name opens the text), its
 // value and the range; an empty text when it can.
 QString gespeichertPruefen(const QString &name, const QVariant &wert, const Zahlbereich &bereich);
+// Whether it can, without the text.
+bool gespeichertGueltig(const QVariant &wert, const Zahlbereich &bereich);
 
 // The same for the day the stock was counted on, stored as "yyyy-MM-dd".
 QString tagPruefen(const QVariant &tag);
+bool tagGueltig(const QVariant &tag);
 
 // The day of a count that passed tagPruefen, as QVariant::toDate reads it.
 QDate tagLesen(const QVariant &tag);
@@ -51,6 +57,22 @@ struct Zeilenpruefung {
 
 // stand, tag and the four doses as read from the file.
 Zeilenpruefung zeilePruefen(const QVariant &stand, const QVariant &tag, const QVariantList &dosen);
+
+// The four doses as read from the file, morning to night.
+using Dosen = std::array<QVariant, 4>;
+
+// Whether zeilePruefen finds nothing, without writing its texts: a list of
+// every patient's lines checks each of them. tagDatum, when given, gets the
+// day as tagLesen reads it.
+bool zeileGueltig(const QVariant &stand, const QVariant &tag, const Dosen &dosen, QDate *tagDatum = nullptr);
+
+// A stored number that passed gespeichertPruefen as single precision, as
+// QVariant::toFloat gives it: it converts through double as well, and within
+// the ranges the two ways agree.
+inline float gespeichertAlsFloat(const QVariant &wert)
+{
+    return static_cast<float>(wert.toDouble());
+}
 
 // What the overview (and the printed medication list) shows for one line.
 struct Reichweite {
@@ -77,6 +99,17 @@ Reichweite reichweiteBerechnen(const QString &reichweiteText, float verbrauch, c
 // of lines, which write the texts only of the rows in view.
 Reichweite reichweiteZahlen(const QString &reichweiteText, float verbrauch, const QDate &heute,
                             const QDate &hausarztTermin);
+
+// The last day with stock and the yellow mark of reichweiteZahlen for the
+// text bestandText(reichweite), where its six digits cannot change them:
+// for a list of thousands of lines, which writes the texts only of the rows
+// in view. Nothing where they could (the text then decides), and for a line
+// without consumption (verbrauch not above 0).
+struct ReichweiteTage {
+    QDate reichtBis;
+    bool gelb = false;
+};
+std::optional<ReichweiteTage> reichweiteOhneText(double reichweite, float verbrauch, const QDate &heute);
 
 // Whether the stock of a line whose unrounded range (Bestand::reichweite)
 // is given certainly lasts until today + tage or later, its cached text

@@ -72,8 +72,10 @@ qint64 versionLesen(QSqlDatabase &db)
 
 // Indexes on the keys every patient's fill looks up, added when a file is
 // opened for writing, so that choosing a patient costs what the patient's
-// own lines cost. Earlier versions and other programs do not see them; a
-// read-only file gets none, and a failure (a locked or foreign file)
+// own lines cost, and on the family-doctor appointments from today, so that
+// the next one of every patient is found without reading every appointment
+// (appointments/hausarzt.h). Earlier versions and other programs do not see
+// them; a read-only file gets none, and a failure (a locked or foreign file)
 // changes nothing.
 void indizesAnlegen(QSqlDatabase &db, const QString &pfad)
 {
@@ -83,7 +85,8 @@ void indizesAnlegen(QSqlDatabase &db, const QString &pfad)
     QSqlQuery q(db);
     for (const char *sql : {"CREATE INDEX IF NOT EXISTS einnahme_pat_id ON einnahme (pat_id)",
                             "CREATE INDEX IF NOT EXISTS termine_pata_id ON termine (pata_id)",
-                            "CREATE INDEX IF NOT EXISTS sorte_medizin_id ON sorte (medizin_id)"})
+                            "CREATE INDEX IF NOT EXISTS sorte_medizin_id ON sorte (medizin_id)",
+                            "CREATE INDEX IF NOT EXISTS termine_hausarzt ON termine (arzt, arzt_date, pata_id)"})
         q.exec(QString::fromLatin1(sql));
 }
 

@@ -1,12 +1,235 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What must be ordered, without a window: packages, and the next
-// family-doctor appointment of every patient at once.
+// What must be ordered, without a window: packages, the next family-doctor
+// appointment of every patient at once, and the list read from a file of
+// odd lines, held against the overview's own rules.
 #include "testhilfe.h"
 
 #include "appointments/hausarzt.h"
 #include "bedarf/rezeptbedarf.h"
+#include "intake/bestand.h"
+#include "text/textformat.h"
 
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <limits>
+
+namespace {
+
+const QDate heute(2026, 12, 6);
+
+// A connection of the test's own: its first session adds the program's
+// indexes to the file.
+class Verbindung : public DbVerbindung
+{
+public:
+    explicit Verbindung(const QString &pfad) { datenbankDatei = pfad; }
+
+protected:
+    void datenbankFehler(const QString &text) override { fehlschlag(text); }
+    void datenbankKonflikt() override {}
+};
+
+// A line as the list shows it: why it cannot be counted, or its last day,
+// marks, packages, daily use, stock and the range as the overview writes it.
+QString beschreibung(const Bedarf &b)
+{
+    if (!b.fehler.isEmpty())
+        return QStringLiteral("ung\u00FCltig: ") + b.fehler;
+    return QStringLiteral("bis %1, leer %2, gelb %3, %4 Packungen, %5 je Tag, Bestand %6, Reichweite %7")
+        .arg(b.reichtBis.toString(Qt::ISODate))
+        .arg(b.leer)
+        .arg(b.gelb)
+        .arg(b.packungen ? QString::number(*b.packungen) : QStringLiteral("?"))
+        .arg(QString::number(static_cast<double>(b.verbrauch), 'g', 9),
+             QString::number(static_cast<double>(b.bestand), 'g', 9), bestandText(b.reichweite));
+}
+
+// The overview's own rules for one line, without any shortcut: its values
+// checked with their reasons, the stock as the row cache computes it, the
+// range written as the cache writes it and read back as the overview reads it.
+std::optional<Bedarf> nachDenRegeln(const QVariant &stand, const QVariant &tag, const QVariantList &dosen,
+                                    const QDate &stichtag, const std::optional<double> &einheiten)
+{
+    Bedarf b;
+    const Zeilenpruefung pruefung = zeilePruefen(stand, tag, dosen);
+    if (!pruefung.fehler.isEmpty()) {
+        b.fehler = pruefung.fehler;
+        return b;
+    }
+    const Bestand bestand = bestandBerechnen(stand.toFloat(), dosen.at(0).toFloat(), dosen.at(1).toFloat(),
+                                             dosen.at(2).toFloat(), dosen.at(3).toFloat(), tagLesen(tag), heute);
+    const Reichweite r = reichweiteZahlen(bestandText(bestand.reichweite), bestand.verbrauch, heute, QDate());
+    if (r.ohneVerbrauch || !(r.reichtBis < stichtag))
+        return std::nullopt;
+    b.verbrauch = bestand.verbrauch;
+    b.bestand = bestand.heute;
+    b.reichweite = bestand.reichweite;
+    b.reichtBis = r.reichtBis;
+    b.leer = r.reichtBis < heute;
+    b.gelb = r.gelb;
+    b.packungen = packungenBerechnen(bestand.verbrauch, bestand.heute, heute.daysTo(stichtag), einheiten);
+    return b;
+}
+
+// One of the values, at random.
+QVariant eines(QRandomGenerator &zufall, const QVariantList &werte)
+{
+    return werte.at(static_cast<int>(zufall.bounded(static_cast<quint32>(werte.size()))));
+}
+
+const double unendlich = std::numeric_limits<double>::infinity();
+
+// Patients with and without a next family-doctor appointment, some of them
+// written in forms only the date parser reads, and lines of every kind:
+// odd values, and valid ones whose stock ends around the chosen days.
+void welt(DbSitzung &db, bool typisiert)
+{
+    if (!typisiert) {
+        // Untyped columns keep every value as it was bound: no affinity turns "14" into 14.
+        db.aendern(QStringLiteral("DROP TABLE einnahme"));
+        db.aendern(QStringLiteral("CREATE TABLE einnahme (id INTEGER PRIMARY KEY AUTOINCREMENT, pat_id, med_id, "
+                                  "tag, stand, morgen, mittag, abend, nacht, hilfe, ordnung)"));
+    }
+    const QVariantList termine{QVariant(),
+                               heute.addDays(5).toString(Qt::ISODate),
+                               heute.addDays(28).toString(Qt::ISODate),
+                               heute.addDays(29).toString(Qt::ISODate),
+                               heute.addDays(45).toString(Qt::ISODate),
+                               heute.addDays(400).toString(Qt::ISODate),
+                               QStringLiteral("2027/01/20"),
+                               QStringLiteral("2027-01-20T10:00"),
+                               QStringLiteral("2027-02-29"),
+                               QStringLiteral("2028-02-29"),
+                               QStringLiteral("irgendwann"),
+                               qlonglong(20270101)};
+    for (int p = 1; p <= 40; ++p) {
+        db.aendern(QStringLiteral("INSERT INTO patient (id, firstname, lastname) VALUES (:id, 'Anna', :name)"),
+                   {{QStringLiteral(":id"), p}, {QStringLiteral(":name"), QStringLiteral("Patient %1").arg(p)}});
+        const QVariant termin = termine.at(p % termine.size());
+        if (!termin.isNull())
+            db.aendern(QStringLiteral("INSERT INTO termine (pata_id, arzt, arzt_date) VALUES (:p, 'Hausarzt', :d)"),
+                       {{QStringLiteral(":p"), p}, {QStringLiteral(":d"), termin}});
+    }
+    const QVariantList einheiten{20, 2.5, QStringLiteral("30"), QStringLiteral("viele"), 0, QVariant(), -5};
+    for (int s = 1; s <= einheiten.size(); ++s)
+        db.aendern(QStringLiteral("INSERT INTO sorte (id, medizin_id, handelsname, dosis, packung) VALUES (:id, "
+                                  "1, :name, '5 mg', :packung)"),
+                   {{QStringLiteral(":id"), s},
+                    {QStringLiteral(":name"), QStringLiteral("Sorte %1").arg(s)},
+                    {QStringLiteral(":packung"), einheiten.at(s - 1)}});
+
+    // Values another program or an earlier version may have stored: none,
+    // text, blobs, numbers out of range, days in other forms, leap days.
+    QRandomGenerator zufall(2026);
+    const QVariantList staende{QVariant(),
+                               QStringLiteral("viel"),
+                               QStringLiteral("1,5"),
+                               QStringLiteral("14"),
+                               QString(),
+                               0.0,
+                               -0.0,
+                               0.5,
+                               1.0,
+                               12.5,
+                               30.0,
+                               1e20,
+                               -1e20,
+                               -100000.0,
+                               -100000.5,
+                               1000000.0,
+                               1000000.5,
+                               1e-30,
+                               5e-324,
+                               unendlich,
+                               -unendlich,
+                               qlonglong(30),
+                               qlonglong(1000001),
+                               std::numeric_limits<qlonglong>::max(),
+                               QByteArray("30")};
+    const QVariantList dosen{QVariant(),
+                             QStringLiteral("1,5"),
+                             QStringLiteral("2"),
+                             0.0,
+                             -0.0,
+                             0.1,
+                             0.25,
+                             1.0 / 3,
+                             0.5,
+                             1.0,
+                             2.0,
+                             100.0,
+                             100.0001,
+                             -1.0,
+                             1e-40,
+                             1e-30,
+                             7.3,
+                             qlonglong(0),
+                             qlonglong(1),
+                             qlonglong(101),
+                             QByteArray("1")};
+    const QVariantList tage{QVariant(),
+                            QString(),
+                            QStringLiteral("gestern"),
+                            QStringLiteral("2024-02-29"),
+                            QStringLiteral("2026-02-29"),
+                            QStringLiteral("2026-13-01"),
+                            QStringLiteral("0000-01-01"),
+                            QStringLiteral("0001-01-01"),
+                            QStringLiteral("9999-12-31"),
+                            QStringLiteral("2026-12-06 10:00"),
+                            QStringLiteral("2026-12-06T08:00"),
+                            QStringLiteral(" 2026-12-06"),
+                            QStringLiteral("2026-1-05"),
+                            QStringLiteral("\uFF12\uFF10\uFF12\uFF16-12-06"),
+                            qlonglong(20261201),
+                            2461380.5,
+                            QByteArray("2026-12-01"),
+                            heute.addDays(3).toString(Qt::ISODate)};
+    const QVariantList ordnungen{QVariant(), 1, 2, 2.5, QStringLiteral("x"), -1};
+    // Where a stock runs out relative to a day a list may ask for: around
+    // whole days, two days (the certain range) and the six digits of the
+    // cached range.
+    const double nah[] = {-1, -0.5, -1e-6, 0, 1e-7, 1e-6, 0.5, 1, 1.5, 1.999999, 2, 2.000001, 2.5, 3, 3.5};
+    const int stichtage[] = {0, 1, 5, 27, 28, 29, 45, 200, 400};
+    const float verbrauche[] = {1, 0.5f, 0.1f, 2.5f, 1.0f / 3, 3.3f};
+    for (int i = 0; i < 4000; ++i) {
+        // A few lines of no patient and of no package.
+        const int patient = zufall.bounded(100) < 3 ? 999 : 1 + zufall.bounded(40);
+        const int sorte = 1 + zufall.bounded(einheiten.size() + 1);
+        QVariant stand, tag;
+        QVariantList dosis;
+        const int art = zufall.bounded(3);
+        if (art == 0) {
+            stand = eines(zufall, staende);
+            tag = eines(zufall, tage);
+            for (int d = 0; d < 4; ++d)
+                dosis << eines(zufall, dosen);
+        } else {
+            // Counted some days ago, at a daily use, with a stock ending near a chosen day.
+            const int gezaehlt = art == 1 ? zufall.bounded(200) : -zufall.bounded(5);
+            const float v = verbrauche[zufall.bounded(static_cast<int>(std::size(verbrauche)))];
+            const int ziel = stichtage[zufall.bounded(static_cast<int>(std::size(stichtage)))];
+            const double versatz = nah[zufall.bounded(static_cast<int>(std::size(nah)))];
+            tag = heute.addDays(-gezaehlt).toString(Qt::ISODate);
+            stand = (gezaehlt + ziel + versatz) * static_cast<double>(v);
+            dosis << static_cast<double>(v) << 0.0 << 0.0 << 0.0;
+        }
+        db.aendern(QStringLiteral("INSERT INTO einnahme (pat_id, med_id, tag, stand, morgen, mittag, abend, nacht, "
+                                  "hilfe, ordnung) VALUES (:p, :s, :tag, :stand, :m, :mi, :a, :n, 0, :o)"),
+                   {{QStringLiteral(":p"), patient},
+                    {QStringLiteral(":s"), sorte},
+                    {QStringLiteral(":tag"), tag},
+                    {QStringLiteral(":stand"), stand},
+                    {QStringLiteral(":m"), dosis.at(0)},
+                    {QStringLiteral(":mi"), dosis.at(1)},
+                    {QStringLiteral(":a"), dosis.at(2)},
+                    {QStringLiteral(":n"), dosis.at(3)},
+                    {QStringLiteral(":o"), eines(zufall, ordnungen)}});
+    }
+}
+
+} // namespace
 
 class BedarfsregelnTest : public QObject
 {
@@ -72,7 +295,6 @@ private slots:
         QFETCH(double, morgen);
         QFETCH(int, stichtag);
         QFETCH(QString, erwartet);
-        const QDate heute(2026, 12, 6);
         const std::optional<Bedarf> b = bedarfPruefen(stand,
                                                       heute.addDays(-gezaehlt).toString(QStringLiteral("yyyy-MM-dd")),
                                                       {morgen, 0.0, 0.0, 0.0}, heute, heute.addDays(stichtag), 20.0);
@@ -88,6 +310,88 @@ private slots:
         QCOMPARE(gesehen, erwartet);
     }
 
+    // The list read from a file of odd lines holds, line for line, what the
+    // overview's own rules give for each of them, whatever the day asked
+    // for, with or without the family-doctor appointments.
+    void listeWieDieRegeln_data()
+    {
+        QTest::addColumn<bool>("typisiert");
+        QTest::addColumn<bool>("bisHausarzt");
+        QTest::addColumn<int>("bis"); // days after today
+        for (bool typisiert : {true, false}) {
+            for (bool bisHausarzt : {false, true}) {
+                for (int bis : {0, 1, 28, 45, 400}) {
+                    QTest::newRow(qPrintable(QStringLiteral("%1, %2, bis heute + %3")
+                                                 .arg(typisiert ? "Spalten mit Typ" : "Spalten ohne Typ",
+                                                      bisHausarzt ? "bis zum Hausarzt" : "ohne Hausarzt")
+                                                 .arg(bis)))
+                        << typisiert << bisHausarzt << bis;
+                }
+            }
+        }
+    }
+    void listeWieDieRegeln()
+    {
+        QFETCH(bool, typisiert);
+        QFETCH(bool, bisHausarzt);
+        QFETCH(int, bis);
+        Umgebung env;
+        const QString f = env.standardDatei();
+        env.datenbankAnlegen(f);
+        Verbindung v(f);
+        QMap<qint64, QString> gelesen;
+        {
+            DbSitzung db(v);
+            QVERIFY(db.transaktion([&] {
+                welt(db, typisiert);
+                return true;
+            }));
+            bool ok = false;
+            const Bedarfsliste liste = bedarfLesen(db, heute, heute.addDays(bis), bisHausarzt, &ok);
+            QVERIFY(ok);
+            for (const Bedarfszeile &z : liste.zeilen)
+                gelesen.insert(z.einnahme, beschreibung(z.bedarf));
+        }
+
+        QMap<qint64, QDate> hausarzt;
+        for (const QVariantList &z :
+             Datei::zeilen(f, QString::fromLatin1(naechsteHausarztTermine), {heute.toString(Qt::ISODate)}))
+            hausarzt.insert(z.value(0).toLongLong(), z.value(1).toDate());
+        QMap<qint64, std::optional<double>> einheiten;
+        for (const QVariantList &z : Datei::zeilen(f, QStringLiteral("SELECT id, packung FROM sorte")))
+            einheiten.insert(z.value(0).toLongLong(), zahlLesen(z.value(1).toString(), Bereich::einheiten));
+        QSet<qint64> patienten;
+        for (const QVariantList &z : Datei::zeilen(f, QStringLiteral("SELECT id FROM patient")))
+            patienten.insert(z.value(0).toLongLong());
+        QMap<qint64, QString> erwartet;
+        int gezaehlt = 0, ungueltig = 0, nichtGelistet = 0;
+        for (const QVariantList &z : Datei::zeilen(f, QStringLiteral("SELECT id, pat_id, med_id, tag, stand, morgen, "
+                                                                     "mittag, abend, nacht FROM einnahme"))) {
+            const qint64 patient = z.value(1).toLongLong();
+            if (!patienten.contains(patient))
+                continue;
+            const QDate stichtag = bedarfStichtag(heute.addDays(bis), hausarzt.value(patient), bisHausarzt);
+            const std::optional<Bedarf> b = nachDenRegeln(z.value(4), z.value(3), z.mid(5, 4), stichtag,
+                                                          einheiten.value(z.value(2).toLongLong()));
+            if (!b) {
+                ++nichtGelistet;
+                continue;
+            }
+            ++(b->fehler.isEmpty() ? gezaehlt : ungueltig);
+            erwartet.insert(z.value(0).toLongLong(), beschreibung(*b));
+        }
+
+        for (qint64 id : erwartet.keys() + gelesen.keys()) {
+            const QString nicht = QStringLiteral("nicht in der Liste");
+            QCOMPARE(QStringLiteral("%1: %2").arg(id).arg(gelesen.value(id, nicht)),
+                     QStringLiteral("%1: %2").arg(id).arg(erwartet.value(id, nicht)));
+        }
+        // The world holds lines of every kind.
+        QVERIFY(gezaehlt > 100);
+        QVERIFY(ungueltig > 100);
+        QVERIFY(nichtGelistet > 100);
+    }
+
     // Lines that cannot be counted first, then by the last day, the patient
     // (in the patients' order) and the line's position, an unset one first.
     void reihenfolge()
@@ -97,7 +401,7 @@ private slots:
             z.einnahme = id;
             z.patient = patient;
             z.ordnung = ordnung;
-            z.bedarf.reichtBis = QDate(2026, 12, 6).addDays(tag);
+            z.bedarf.reichtBis = heute.addDays(tag);
             if (!gueltig)
                 z.bedarf.fehler = QStringLiteral("Bestand fehlt");
             return z;
@@ -114,12 +418,25 @@ private slots:
 
     // The grouped query finds for every patient the appointment the settings
     // page finds for the one chosen, among values another program may have
-    // stored.
+    // stored, in a file as earlier versions left it and with the indexes the
+    // program adds.
+    void hausarztWieFuerEinenPatienten_data()
+    {
+        QTest::addColumn<bool>("indizes");
+        QTest::newRow("ohne Indizes") << false;
+        QTest::newRow("mit den Indizes des Programms") << true;
+    }
     void hausarztWieFuerEinenPatienten()
     {
+        QFETCH(bool, indizes);
         Umgebung env;
         const QString f = env.standardDatei();
         env.datenbankAnlegen(f);
+        if (indizes) {
+            Verbindung v(f);
+            DbSitzung s(v);
+            QCOMPARE(Datei::wert(f, "SELECT count(*) FROM sqlite_master WHERE name = 'termine_hausarzt'").toInt(), 1);
+        }
         const QString termin = QStringLiteral("INSERT INTO termine (pata_id, arzt, arzt_date) VALUES ");
         Datei::ausfuehren(f, termin + "(1, 'Hausarzt', 20261210), (1, 'Hausarzt', NULL), (1, 'Hausarzt', "
                                       "'2026-12-05'), (1, 'Dr. Kunz', '2026-12-08'), (1, 'hausarzt', '2026-12-07'), "
@@ -129,7 +446,6 @@ private slots:
         Datei::ausfuehren(f, termin + "(3, 'Hausarzt', '2026-11-01'), (3, NULL, '2026-12-20')");
         Datei::ausfuehren(f, termin + "(4, 'Hausarzt', '2026/12/20'), (4, 'Hausarzt', '2026-12-19')");
         Datei::ausfuehren(f, termin + "(5, 'Hausarzt', 'morgen'), (5, X'4861757361727a74', '2026-12-10')");
-        const QDate heute(2026, 12, 6);
         const QString heuteText = heute.toString(QStringLiteral("yyyy-MM-dd"));
 
         QMap<int, QDate> alle;

@@ -4,6 +4,9 @@
 #include "einnahmedaten.h"
 #include "intake/bestand.h"
 
+#include <QRandomGenerator>
+
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -126,6 +129,7 @@ private slots:
         QCOMPARE(p.fehler, fall.fehler);
         const QString dosis = fall.fehler.section('\n', -1);
         QCOMPARE(p.dosen, (QStringList{dosis.startsWith("Dosis") ? dosis : QString(), "", "", ""}));
+        QCOMPARE(zeileGueltig(fall.stand, fall.tag, {fall.morgen, 0.0, 0.5, 0.0}), fall.fehler.isEmpty());
     }
 
     // The day of the count in the program's own form is checked and read
@@ -144,8 +148,12 @@ private slots:
         QFETCH(QString, tag);
         const bool gueltig = QDate::fromString(tag, QStringLiteral("yyyy-MM-dd")).isValid();
         QCOMPARE(tagPruefen(tag).isEmpty(), gueltig);
+        QCOMPARE(tagGueltig(tag), gueltig);
         if (gueltig)
             QCOMPARE(tagLesen(tag), QVariant(tag).toDate());
+        QDate gelesen;
+        if (zeileGueltig(1.0, tag, {1.0, 0.0, 0.0, 0.0}, &gelesen))
+            QCOMPARE(gelesen, tagLesen(tag));
     }
 
     // Whenever a range is taken to last without its cached text, the
@@ -169,6 +177,63 @@ private slots:
         }
         QVERIFY(reichtGewissBis(static_cast<double>(tage) + 2.0, tage));
         QVERIFY(!reichtGewissBis(static_cast<double>(tage) + 1.99, tage));
+    }
+
+    // Where the last day and the yellow mark come without the cached text,
+    // they are those the overview reads from it; near a whole day or four
+    // weeks, where its six digits can tip them, the text decides.
+    void reichweiteOhneText_data()
+    {
+        QTest::addColumn<double>("mitte");
+        for (double mitte : {-99999.0, -3.0, -1.0, -0.5, 0.0, 0.001, 0.5, 1.0, 2.0, 27.0, 28.0, 29.0, 99.0, 1000.0,
+                             12345.5, 99999.0, 100000.0})
+            QTest::newRow(qPrintable(QString::number(mitte))) << mitte;
+    }
+    void reichweiteOhneText()
+    {
+        QFETCH(double, mitte);
+        for (double schritt : {1e-9, 1e-7, 2e-6, 5e-6, 1e-5, 1e-3, 0.1, 0.25}) {
+            for (int k = -8; k <= 8; ++k) {
+                const double reichweite = mitte + k * schritt * qMax(1.0, std::abs(mitte));
+                const std::optional<ReichweiteTage> r = ::reichweiteOhneText(reichweite, 1, heute);
+                if (!r)
+                    continue;
+                const Reichweite text = reichweiteZahlen(bestandText(reichweite), 1, heute, QDate());
+                const QString wo = QString::number(reichweite, 'g', 17);
+                QVERIFY2(r->reichtBis == text.reichtBis, qPrintable(wo));
+                QVERIFY2(r->gelb == text.gelb, qPrintable(wo));
+            }
+        }
+    }
+
+    // The ranges of lines as the stock computes them, from their single
+    // precision figures.
+    void reichweiteOhneTextWieGerechnet()
+    {
+        QRandomGenerator zufall(7);
+        for (int i = 0; i < 20000; ++i) {
+            const float stand = static_cast<float>(zufall.bounded(-2000, 20000)) / (1 + zufall.bounded(4));
+            const float dosis = static_cast<float>(zufall.bounded(1, 40)) / (1 + zufall.bounded(10));
+            const Bestand b = bestandBerechnen(stand, dosis, 0, dosis / 3, 0, heute.addDays(-zufall.bounded(400)),
+                                               heute);
+            const std::optional<ReichweiteTage> r = ::reichweiteOhneText(b.reichweite, b.verbrauch, heute);
+            if (!r)
+                continue;
+            const Reichweite text = reichweiteZahlen(bestandText(b.reichweite), b.verbrauch, heute, QDate());
+            const QString wo = QString::number(b.reichweite, 'g', 17);
+            QVERIFY2(r->reichtBis == text.reichtBis, qPrintable(wo));
+            QVERIFY2(r->gelb == text.gelb, qPrintable(wo));
+        }
+    }
+
+    // A range halfway between two days needs no text; one a ten-millionth
+    // short of a whole day does, as its text is the whole day.
+    void reichweiteOhneTextNurWoEindeutig()
+    {
+        QVERIFY(::reichweiteOhneText(4.5, 1, heute));
+        QVERIFY(!::reichweiteOhneText(5 - 1e-7, 1, heute));
+        QVERIFY(!::reichweiteOhneText(28 - 1e-7, 1, heute));
+        QVERIFY(!::reichweiteOhneText(4.5, 0, heute));
     }
 
     // Ranges beyond what six digits tell apart are never taken as lasting.
