@@ -163,6 +163,13 @@ void MainWindow::menuesBauen()
     aktionDbOeffnen = aktion(menuDatei, QStringLiteral("aktionDbOeffnen"),
                              QStringLiteral("&mit vorhandener Datenbank verbinden"), &MainWindow::DBoeffnen);
     menuDatei->addSeparator();
+    aktionSicherungWiederherstellen = aktion(menuDatei, QStringLiteral("aktionSicherungWiederherstellen"),
+                                             QStringLiteral("Sicherung &wiederherstellen\u2026"),
+                                             &MainWindow::SicherungFenster);
+    aktionSicherungEinstellen = aktion(menuDatei, QStringLiteral("aktionSicherungEinstellen"),
+                                       QStringLiteral("Sicherungen &einstellen\u2026"),
+                                       &MainWindow::SicherungEinstellungen);
+    menuDatei->addSeparator();
     aktionBeenden = aktion(menuDatei, QStringLiteral("aktionBeenden"), QStringLiteral("&Beenden"), &MainWindow::close);
 
     menuPdf = menue(leiste, QStringLiteral("menuPdf"), QStringLiteral("&PDF"));
@@ -176,6 +183,8 @@ void MainWindow::menuesBauen()
                           QStringLiteral("&Patienten- und Medikamentenliste aktivieren"), &MainWindow::TabPatMedEinAus);
     aktionListen->setCheckable(true);
     aktionListen->setChecked(false);
+    aktionVerlauf = aktion(menuAnsicht, QStringLiteral("aktionVerlauf"), QStringLiteral("&Verlauf\u2026"),
+                           &MainWindow::VerlaufFenster);
 
     menuHilfe = menue(leiste, QStringLiteral("menuHilfe"), QStringLiteral("&Hilfe"));
     aktionHilfe = aktion(menuHilfe, QStringLiteral("aktionHilfe"), QStringLiteral("&Hilfe"),

@@ -6,6 +6,7 @@
 #include "intake/fensterfelder.h"
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
+#include "verlauf/verlauf.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -145,7 +146,9 @@ void MainWindow::ApothekeEintragen()
         return db.aendernZeile(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand  WHERE id=:id ;"),
                                {{QStringLiteral(":tag"), heute.toString(QStringLiteral("yyyy-MM-dd"))},
                                 {QStringLiteral(":stand"), neu},
-                                {QStringLiteral(":id"), id}});
+                                {QStringLiteral(":id"), id}}) &&
+               verlaufBuchung(db, aktuelleZeit(), id, bestandText(static_cast<double>(b.heute)).toDouble(), neu,
+                              *packungen, *einheiten);
     });
     if (!gebucht) {
         if (!abgelehnt.isEmpty()) {

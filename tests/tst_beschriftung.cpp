@@ -236,6 +236,31 @@ private slots:
         QVERIFY(oeffnen(t, "knopfTerminBearbeiten", aufnehmen(QStringLiteral("Termin bearbeiten"))));
         QVERIFY(ausMenue(t, "aktionReparieren", aufnehmen(QStringLiteral("Reparieren"))));
         QVERIFY(ausMenue(t, "aktionUeber", aufnehmen(QStringLiteral("\u00DCber"))));
+        QVERIFY(
+            ausMenue(t, "aktionSicherungWiederherstellen", aufnehmen(QStringLiteral("Sicherung wiederherstellen"))));
+        QVERIFY(ausMenue(t, "aktionSicherungEinstellen", aufnehmen(QStringLiteral("Sicherungen einstellen"))));
+        QVERIFY(nichtsAbgeschnitten(befund));
+    }
+
+    // The history window with an entry of each column, and the line's own
+    // history opened from the assignment window.
+    void verlaufsfenster()
+    {
+        Welt t;
+        mitZeileStarten(t);
+        QVERIFY(oeffnen(t, "knopfZuordnungBearbeiten", [](QDialog *d) {
+            tippen(teil<QLineEdit>(d, "fensterMorgen"), "2");
+            druecken(d, "\u00C4ndern");
+        }));
+        QStringList befund;
+        QVERIFY(ausMenue(t, "aktionVerlauf", [&](QDialog *d) { pruefen(befund, d, QStringLiteral("Verlauf")); }));
+        QVERIFY(oeffnen(t, "knopfZuordnungBearbeiten", [&](QDialog *d) {
+            beiDialog([&](QDialog *verlauf) {
+                pruefen(befund, verlauf, QStringLiteral("Verlauf der Zuordnung"));
+                verlauf->reject();
+            });
+            druecken(d, "Verlauf\u2026");
+        }));
         QVERIFY(nichtsAbgeschnitten(befund));
     }
 

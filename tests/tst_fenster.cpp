@@ -134,7 +134,18 @@ private slots:
                                    "aboutueber()",
                                    "hilfeanzeigen()",
                                    "print_regulation()",
-                                   "print_medlist()"};
+                                   "print_medlist()",
+                                   "VerlaufFenster()",
+                                   "ZuordnungVerlauf()",
+                                   "VerlaufFuellen()",
+                                   "VerlaufDrucken()",
+                                   "TaeglicheSicherung()",
+                                   "SicherungFertig()",
+                                   "SicherungFenster()",
+                                   "SicherungWiederherstellen()",
+                                   "SicherungEinstellungen()",
+                                   "SicherungEinstellungenSpeichern()",
+                                   "SicherungOrdnerWaehlen()"};
         const QMetaObject &mo = MainWindow::staticMetaObject;
         QStringList gefunden;
         for (int i = mo.methodOffset(); i < mo.methodCount(); ++i) {

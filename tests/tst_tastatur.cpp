@@ -191,6 +191,16 @@ private slots:
         for (const char *knopf :
              {"knopfZuordnungBearbeiten", "knopfApotheke", "knopfTerminEintragen", "knopfTerminBearbeiten"})
             QVERIFY(oeffnen(t, knopf, [&](QDialog *d) { pruefen(d, knopf); }));
+        for (const char *aktion : {"aktionVerlauf", "aktionSicherungWiederherstellen", "aktionSicherungEinstellen"}) {
+            bool geoeffnet = false;
+            beiDialog([&](QDialog *d) {
+                geoeffnet = true;
+                pruefen(d, aktion);
+                d->reject();
+            });
+            teil<QAction>(t.w.get(), aktion)->trigger();
+            QVERIFY2(geoeffnet, aktion);
+        }
 
         // Alt+T opens the appointment window of the page in front.
         bool geoeffnet = false;
@@ -201,6 +211,45 @@ private slots:
         aktivieren(t.w.get());
         QTest::keyClick(t.w.get(), Qt::Key_T, Qt::AltModifier);
         QTRY_VERIFY(geoeffnet); // a shortcut clicks the button a moment later, as it is drawn pressed
+    }
+
+    // The new windows by keyboard alone: Alt and the underlined letter reach
+    // each field, and the confirming button stores.
+    void neueFensterPerTastatur()
+    {
+        Welt t;
+        t.patient("Berg");
+        t.starten();
+        aktivieren(t.w.get());
+        const QString ordner = t.env.basis() + "/Sicherungen";
+        bool gespeichert = false;
+        beiDialog([&](QDialog *d) {
+            QTest::keyClick(d, Qt::Key_O, Qt::AltModifier);
+            QTest::keyClicks(QApplication::focusWidget(), ordner);
+            QTest::keyClick(d, Qt::Key_B, Qt::AltModifier);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(QApplication::focusWidget(), "9");
+            QTest::keyClick(d, Qt::Key_S, Qt::AltModifier);
+            QTRY_VERIFY(!d->isVisible());
+            gespeichert = true;
+        });
+        teil<QAction>(t.w.get(), "aktionSicherungEinstellen")->trigger();
+        QVERIFY(gespeichert);
+        QSettings s(t.env.konfiguration(), QSettings::IniFormat);
+        QCOMPARE(s.value("sicherung/ordner").toString() + '|' + s.value("sicherung/taeglich").toString(),
+                 ordner + "|9");
+
+        // The history: Alt+B reaches the end of the period, Alt+S closes.
+        bool zu = false;
+        beiDialog([&](QDialog *d) {
+            QTest::keyClick(d, Qt::Key_B, Qt::AltModifier);
+            QCOMPARE(QApplication::focusWidget()->objectName(), "verlaufBis");
+            QTest::keyClick(d, Qt::Key_S, Qt::AltModifier);
+            QTRY_VERIFY(!d->isVisible());
+            zu = true;
+        });
+        teil<QAction>(t.w.get(), "aktionVerlauf")->trigger();
+        QVERIFY(zu);
     }
 
     // An empty file says what to do first; the hints go once there is
