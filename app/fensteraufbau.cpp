@@ -119,15 +119,15 @@ QGroupBox *MainWindow::gruppe(const QString &name, QWidget *eltern, const QStrin
 }
 
 void MainWindow::fensterAusfuehren(QDialog &fenster, const QString &bestaetigen, int y, void (MainWindow::*slot)(),
-                                   bool &gespeichert)
+                                   bool &gespeichert, int x)
 {
     // Nothing is stored until the slot says so.
     gespeichert = false;
     auto *ok = new QPushButton(umlauteErsetzen(bestaetigen), &fenster);
-    ok->setGeometry(80, y, 120, 30);
+    ok->setGeometry(x, y, 120, 30);
     ok->setDefault(true);
     auto *abbrechen = new QPushButton(QStringLiteral("&Abbrechen"), &fenster);
-    abbrechen->setGeometry(200, y, 120, 30);
+    abbrechen->setGeometry(x + 120, y, 120, 30);
     connect(ok, &QPushButton::clicked, this, slot);
     connect(ok, &QPushButton::clicked, &fenster, [&fenster, &gespeichert] {
         if (gespeichert)

@@ -13,6 +13,11 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
 #endif
     QApplication app(argc, argv);
+    // The data location (the backups) is named after the program and its
+    // maker: under the program's name alone it would be, on Windows, the
+    // settings folder, which the repair window deletes.
+    QCoreApplication::setOrganizationName(QStringLiteral("TIRVAkesh"));
+    QCoreApplication::setApplicationName(QStringLiteral("Kalvoria"));
     QTranslator qtDeutsch;
     deutscheOberflaeche(qtDeutsch);
     schriftEinrichten();

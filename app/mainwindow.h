@@ -182,11 +182,11 @@ private:
     QPushButton *knopf(const QString &name, QWidget *eltern, const QString &text, const QRect &rechteck,
                        bool rot = false);
     QGroupBox *gruppe(const QString &name, QWidget *eltern, const QString &titel, const QRect &rechteck);
-    // Adds the confirming button and "Abbrechen" at height y and runs the
-    // small window; gespeichert starts unset and the window closes once the
-    // slot has set it, so a refusal keeps what was typed.
+    // Adds the confirming button and "Abbrechen" at height y (from x on) and
+    // runs the small window; gespeichert starts unset and the window closes
+    // once the slot has set it, so a refusal keeps what was typed.
     void fensterAusfuehren(QDialog &fenster, const QString &bestaetigen, int y, void (MainWindow::*slot)(),
-                           bool &gespeichert);
+                           bool &gespeichert, int x = 80);
 
     // --- storage (storage/) ---
     // The connection and the file in use are DbVerbindung's.

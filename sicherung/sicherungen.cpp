@@ -201,7 +201,7 @@ void MainWindow::SicherungEinstellungen()
     sicherungAktiv->setFocus();
 
     fensterAusfuehren(fenster, QStringLiteral("&Speichern"), 190, &MainWindow::SicherungEinstellungenSpeichern,
-                      fensterGespeichert);
+                      fensterGespeichert, 205);
 }
 
 void MainWindow::SicherungOrdnerWaehlen()

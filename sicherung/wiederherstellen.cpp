@@ -135,7 +135,7 @@ void MainWindow::SicherungFenster()
     const FelderLeihen felder(fenster, {{t, QRect(15, 38, 690, 300)}});
     t->setFocus();
     fensterAusfuehren(fenster, QStringLiteral("&Wiederherstellen"), 395, &MainWindow::SicherungWiederherstellen,
-                      fensterGespeichert);
+                      fensterGespeichert, 465);
 }
 
 void MainWindow::SicherungWiederherstellen()

@@ -219,6 +219,4 @@ void MainWindow::VerlaufFuellen()
                        : vorhanden       ? QStringLiteral("Keine \u00C4nderungen in diesem Zeitraum.")
                                          : QStringLiteral("Noch keine \u00C4nderungen aufgezeichnet: Kalvoria "
                                                                 "zeichnet ab jetzt jede \u00C4nderung auf."));
-    if (t->rowCount() > 0)
-        t->setCurrentCell(0, 1);
 }
