@@ -467,9 +467,10 @@ private:
     std::unique_ptr<QDateEdit> verlaufVon;
     std::unique_ptr<QDateEdit> verlaufBis;
     std::unique_ptr<QTableWidget> verlaufTabelle;
-    // The intake line the open history window is about; "" for the patient
-    // chosen in verlaufPatient.
+    // The intake line the open history window is about, and its medication
+    // and package; "" for the patient chosen in verlaufPatient.
     QString verlaufZeile;
+    QString verlaufZeileText;
     // The line naming what the window lists and when, for its PDF.
     QString verlaufKopf;
     void verlaufFelderBauen();

@@ -82,6 +82,7 @@ void MainWindow::verlaufFensterZeigen(const QString &zeile, const QString &ueber
     if (!verlaufTabelle)
         verlaufFelderBauen();
     verlaufZeile = zeile;
+    verlaufZeileText = ueber;
     const QString gewaehlt = zellText(tabellePatientenwahl, tabellePatientenwahl->currentRow(), 0);
 
     // Every patient with a history or in the file, those deleted under the
@@ -175,7 +176,7 @@ void MainWindow::VerlaufFuellen()
     if (!verlaufZeile.isEmpty()) {
         wo = QStringLiteral("einnahme_id = :schluessel");
         schluessel = verlaufZeile.toInt();
-        kopf = patientKopfzeile();
+        kopf = patientKopfzeile() + QStringLiteral(" | Zuordnung: ") + verlaufZeileText;
     } else if (verlaufPatient->currentData().toInt() == ohnePatient) {
         wo = QStringLiteral("pat_id IS NULL AND :schluessel IS NULL");
         kopf = QStringLiteral(" - ") + verlaufPatient->currentText();
