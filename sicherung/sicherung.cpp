@@ -346,6 +346,7 @@ Startbefund startPruefen(const QString &datei, const QString &ordner, const Sich
                          const QDateTime &jetzt)
 {
     Startbefund befund;
+    befund.datei = datei;
     // A file that is missing or foreign was reported when the window opened it.
     if (!datenbankMangel(datei).isEmpty())
         return befund;

@@ -94,6 +94,7 @@ std::optional<Sicherungskopie> neuesteGuteSicherung(const QString &ordner, const
 // What the check after the start found: the file's damage and the copy to
 // offer instead, or why the daily copy could not be written.
 struct Startbefund {
+    QString datei;       // the file checked
     QString beschaedigt; // quick_check's findings; "" for a sound file
     std::optional<Sicherungskopie> angebot;
     QString fehler; // the daily copy failed

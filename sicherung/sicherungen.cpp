@@ -114,8 +114,12 @@ void MainWindow::SicherungFertig()
     }
     if (!befund.beschaedigt.isEmpty()) {
         const QString schaden =
-            QStringLiteral("Die Datenbank %1 ist besch\u00E4digt:\n%2").arg(zeigen(datenbankDatei), befund.beschaedigt);
-        if (!befund.angebot) {
+            QStringLiteral("Die Datenbank %1 ist besch\u00E4digt:\n%2").arg(zeigen(befund.datei), befund.beschaedigt);
+        // A copy is offered only for the file still in use.
+        if (befund.datei != datenbankDatei) {
+            meldungZeigen(schaden + QStringLiteral("\n\nKalvoria arbeitet inzwischen mit einer anderen Datenbank; "
+                                                   "die besch\u00E4digte Datei bleibt, wie sie ist."));
+        } else if (!befund.angebot) {
             meldungZeigen(schaden + QStringLiteral("\n\nEs gibt keine fehlerfreie Sicherung dieser Datenbank. Bitte "
                                                    "kopieren Sie die Datei, bevor Sie weiterarbeiten, und pr\u00FCfen "
                                                    "Sie die angezeigten Angaben."));
