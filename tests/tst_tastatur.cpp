@@ -221,35 +221,45 @@ private slots:
         t.patient("Berg");
         t.starten();
         aktivieren(t.w.get());
+        // Keys typed into the window once it is the active one; whether it
+        // closed. Left open, it is closed, so that the test goes on.
+        const auto tippenIn = [](const std::function<void(QDialog *)> &tasten) {
+            auto zu = std::make_shared<bool>(false);
+            beiDialog([zu, tasten](QDialog *d) {
+                aktivieren(d);
+                tasten(d);
+                *zu = QTest::qWaitFor([d] { return !d->isVisible(); });
+                if (!*zu)
+                    d->reject();
+            });
+            return [zu] { return *zu; };
+        };
+
         const QString ordner = t.env.basis() + "/Sicherungen";
-        bool gespeichert = false;
-        beiDialog([&](QDialog *d) {
+        const auto einstellungenZu = tippenIn([&](QDialog *d) {
             QTest::keyClick(d, Qt::Key_O, Qt::AltModifier);
             QTest::keyClicks(QApplication::focusWidget(), ordner);
             QTest::keyClick(d, Qt::Key_B, Qt::AltModifier);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(QApplication::focusWidget(), "9");
             QTest::keyClick(d, Qt::Key_S, Qt::AltModifier);
-            QTRY_VERIFY(!d->isVisible());
-            gespeichert = true;
         });
         teil<QAction>(t.w.get(), "aktionSicherungEinstellen")->trigger();
-        QVERIFY(gespeichert);
+        QVERIFY(einstellungenZu());
         QSettings s(t.env.konfiguration(), QSettings::IniFormat);
         QCOMPARE(s.value("sicherung/ordner").toString() + '|' + s.value("sicherung/taeglich").toString(),
                  ordner + "|9");
 
         // The history: Alt+B reaches the end of the period, Alt+S closes.
-        bool zu = false;
-        beiDialog([&](QDialog *d) {
+        QString bis;
+        const auto verlaufZu = tippenIn([&](QDialog *d) {
             QTest::keyClick(d, Qt::Key_B, Qt::AltModifier);
-            QCOMPARE(QApplication::focusWidget()->objectName(), "verlaufBis");
+            bis = QApplication::focusWidget()->objectName();
             QTest::keyClick(d, Qt::Key_S, Qt::AltModifier);
-            QTRY_VERIFY(!d->isVisible());
-            zu = true;
         });
         teil<QAction>(t.w.get(), "aktionVerlauf")->trigger();
-        QVERIFY(zu);
+        QCOMPARE(bis, "verlaufBis");
+        QVERIFY(verlaufZu());
     }
 
     // An empty file says what to do first; the hints go once there is
