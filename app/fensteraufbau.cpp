@@ -119,15 +119,15 @@ QGroupBox *MainWindow::gruppe(const QString &name, QWidget *eltern, const QStrin
 }
 
 void MainWindow::fensterAusfuehren(QDialog &fenster, const QString &bestaetigen, int y, void (MainWindow::*slot)(),
-                                   bool &gespeichert)
+                                   bool &gespeichert, int x)
 {
     // Nothing is stored until the slot says so.
     gespeichert = false;
     auto *ok = new QPushButton(umlauteErsetzen(bestaetigen), &fenster);
-    ok->setGeometry(80, y, 120, 30);
+    ok->setGeometry(x, y, 120, 30);
     ok->setDefault(true);
     auto *abbrechen = new QPushButton(QStringLiteral("&Abbrechen"), &fenster);
-    abbrechen->setGeometry(200, y, 120, 30);
+    abbrechen->setGeometry(x + 120, y, 120, 30);
     connect(ok, &QPushButton::clicked, this, slot);
     connect(ok, &QPushButton::clicked, &fenster, [&fenster, &gespeichert] {
         if (gespeichert)
@@ -175,6 +175,13 @@ void MainWindow::menuesBauen()
                               &MainWindow::DBoeffnen},
                          });
     menuDatei->addSeparator();
+    aktionSicherungWiederherstellen = aktion(menuDatei, QStringLiteral("aktionSicherungWiederherstellen"),
+                                             QStringLiteral("Sicherung &wiederherstellen\u2026"),
+                                             &MainWindow::SicherungFenster);
+    aktionSicherungEinstellen = aktion(menuDatei, QStringLiteral("aktionSicherungEinstellen"),
+                                       QStringLiteral("Sicherungen &einstellen\u2026"),
+                                       &MainWindow::SicherungEinstellungen);
+    menuDatei->addSeparator();
     aktionBeenden = aktion(menuDatei, QStringLiteral("aktionBeenden"), QStringLiteral("&Beenden"), &MainWindow::close);
 
     menuPdf = menue(leiste, QStringLiteral("menuPdf"), QStringLiteral("&PDF"));
@@ -190,6 +197,8 @@ void MainWindow::menuesBauen()
                           QStringLiteral("&Patienten- und Medikamentenliste aktivieren"), &MainWindow::TabPatMedEinAus);
     aktionListen->setCheckable(true);
     aktionListen->setChecked(false);
+    aktionVerlauf = aktion(menuAnsicht, QStringLiteral("aktionVerlauf"), QStringLiteral("&Verlauf\u2026"),
+                           &MainWindow::VerlaufFenster);
 
     menuHilfe = menue(leiste, QStringLiteral("menuHilfe"), QStringLiteral("&Hilfe"));
     eintragen(menuHilfe, {{&MainWindow::aktionHilfe, "aktionHilfe", "&Hilfe", &MainWindow::hilfeanzeigen},

@@ -44,6 +44,11 @@ int main(int argc, char *argv[])
                                     .arg(QCoreApplication::applicationName())));
         return 1;
     }
+    // The data location (the backups) is named after the program and its
+    // maker: under the program's name alone it would be, on Windows, the
+    // settings folder, which the repair window deletes.
+    QCoreApplication::setOrganizationName(QStringLiteral("TIRVAkesh"));
+    QCoreApplication::setApplicationName(QStringLiteral("Kalvoria"));
     QTranslator qtDeutsch;
     deutscheOberflaeche(qtDeutsch);
     schriftEinrichten();

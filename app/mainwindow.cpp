@@ -3,6 +3,7 @@
 
 #include "app/seams.h"
 #include "app/sprache.h"
+#include "sicherung/sicherung.h"
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
 
@@ -18,6 +19,7 @@
 #include <QRadioButton>
 
 int MainWindow::waechterAbstandMs = 2000;
+int MainWindow::startPruefungNachMs = 1000;
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
@@ -62,9 +64,15 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     connect(aenderungsWaechter, &QTimer::timeout, this, &MainWindow::fremdeAenderungPruefen);
     if (waechterAbstandMs > 0)
         aenderungsWaechter->start(waechterAbstandMs);
+
+    // Once the window is up and painted: the file's check and the daily copy.
+    QTimer::singleShot(startPruefungNachMs, this, &MainWindow::TaeglicheSicherung);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    startPruefungAbwarten();
+}
 
 QString MainWindow::UmlauteErsetzen(QString &text)
 {
@@ -109,6 +117,14 @@ QString MainWindow::dateiWaehlen(const QString &titel, const QString &vorschlag,
     if (speichern)
         return QFileDialog::getSaveFileName(this, titel, vorschlag, filter);
     return QFileDialog::getOpenFileName(this, titel, vorschlag, filter);
+}
+
+QString MainWindow::ordnerWaehlen(const QString &titel, const QString &vorschlag)
+{
+    if (Seams::ordner)
+        return Seams::ordner(titel, vorschlag);
+    return QFileDialog::getExistingDirectory(
+        QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this, titel, vorschlag);
 }
 
 QDateTime MainWindow::aktuelleZeit() const

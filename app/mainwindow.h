@@ -33,7 +33,12 @@ class QToolButton;
 class QWidget;
 class QDialog;
 class QEvent;
+class QSpinBox;
+class QThread;
 struct Reichweite;
+struct Sicherungskopie;
+struct Startbefund;
+enum class Sicherungsanlass;
 
 // The window is its own database connection: its commands open sessions on
 // it (DbSitzung db(*this)) and it shows what they report.
@@ -59,6 +64,7 @@ public:
     // lies in the hidden settings folder, where nobody would look for it.
     QString dialogOrdner() const;
     QDateTime aktuelleZeit() const;
+    QString ordnerWaehlen(const QString &titel, const QString &vorschlag);
     // The one place database failures reach the user.
     void datenbankFehler(const QString &text) override;
     // A change found its rows changed or removed elsewhere and wrote nothing:
@@ -74,6 +80,12 @@ public:
     // foreign file is named in a message and the file in use stays (maintenance/).
     // The command line opens its file argument through it.
     bool datenbankOeffnen(const QString &pfad);
+
+    // Whether the check after the start (quick_check of the file and the
+    // daily copy, on a thread of their own) has not ended yet.
+    bool sicherungLaeuft() const { return startPruefungOffen; }
+    // How long after the start that check begins; 0 for tests, which wait for it.
+    static int startPruefungNachMs;
 
     // How often the window looks for changes another program made; 0 only
     // on activation (tests that click through rows they counted first).
@@ -143,6 +155,17 @@ private slots:
     void AnforderungMarkieren();
     void AnforderungZuruecknehmen();
     void RezeptanforderungDrucken();
+    void VerlaufFenster();
+    void ZuordnungVerlauf();
+    void VerlaufFuellen();
+    void VerlaufDrucken();
+    void TaeglicheSicherung();
+    void SicherungFertig();
+    void SicherungFenster();
+    void SicherungWiederherstellen();
+    void SicherungEinstellungen();
+    void SicherungEinstellungenSpeichern();
+    void SicherungOrdnerWaehlen();
 
 private:
     // --- refreshing the views (app/auffrischen.cpp) ---
@@ -173,11 +196,11 @@ private:
     QPushButton *knopf(const QString &name, QWidget *eltern, const QString &text, const QRect &rechteck,
                        bool rot = false);
     QGroupBox *gruppe(const QString &name, QWidget *eltern, const QString &titel, const QRect &rechteck);
-    // Adds the confirming button and "Abbrechen" at height y and runs the
-    // small window; gespeichert starts unset and the window closes once the
-    // slot has set it, so a refusal keeps what was typed.
+    // Adds the confirming button and "Abbrechen" at height y (from x on) and
+    // runs the small window; gespeichert starts unset and the window closes
+    // once the slot has set it, so a refusal keeps what was typed.
     void fensterAusfuehren(QDialog &fenster, const QString &bestaetigen, int y, void (MainWindow::*slot)(),
-                           bool &gespeichert);
+                           bool &gespeichert, int x = 80);
 
     // --- storage (storage/) ---
     // The connection and the file in use are DbVerbindung's.
@@ -469,4 +492,50 @@ private:
     // Asks where the copy goes: an absolute path with the database ending, or "".
     QString kopieZielWaehlen();
     void dateiWechseln(const QString &pfad);
+    // Puts the content of quelle in place of the file in use: copied beside
+    // it and compared, then renamed over it in one step, so that the file
+    // is always either the old one or the new one. Reports a failure.
+    bool dateiErsetzen(const QString &quelle);
+
+    // --- history (verlauf/) ---
+    QAction *aktionVerlauf = nullptr;
+    // Fields of the history window, made when it first opens: they outlive each window.
+    std::unique_ptr<QComboBox> verlaufPatient;
+    std::unique_ptr<QDateEdit> verlaufVon;
+    std::unique_ptr<QDateEdit> verlaufBis;
+    std::unique_ptr<QTableWidget> verlaufTabelle;
+    // The intake line the open history window is about, and its medication
+    // and package; "" for the patient chosen in verlaufPatient.
+    QString verlaufZeile;
+    QString verlaufZeileText;
+    // The line naming what the window lists and when, for its PDF.
+    QString verlaufKopf;
+    void verlaufFelderBauen();
+    void verlaufFensterZeigen(const QString &zeile, const QString &ueber);
+
+    // --- backups (sicherung/) ---
+    QAction *aktionSicherungWiederherstellen = nullptr;
+    QAction *aktionSicherungEinstellen = nullptr;
+    // The check after the start and what it found.
+    QThread *startPruefung = nullptr;
+    std::unique_ptr<Startbefund> startBefund;
+    bool startPruefungOffen = true;
+    // Fields of the backup windows, made when one first opens: they outlive each window.
+    std::unique_ptr<QCheckBox> sicherungAktiv;
+    std::unique_ptr<QLineEdit> sicherungOrdnerFeld;
+    std::unique_ptr<QSpinBox> sicherungAnzahl;
+    std::unique_ptr<QTableWidget> sicherungListe;
+    void sicherungFelderBauen();
+    QString konfigurationsDatei() const;
+    // A copy of the file in use before a risky step. True when the step may
+    // go on: the copy was written, backups are off, or the user wants to go
+    // on without one.
+    bool sicherungVorRiskantem(Sicherungsanlass anlass);
+    // The copy's path, or "" with the reason in fehler.
+    QString sicherungAnlegen(Sicherungsanlass anlass, QString *fehler);
+    // Waits for the check after the start, which reads the file.
+    void startPruefungAbwarten();
+    // Replaces the file in use by the copy, after copying it in turn; the
+    // history written since the copy was taken stays. True when replaced.
+    bool sicherungEinspielen(const Sicherungskopie &kopie);
 };

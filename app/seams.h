@@ -15,6 +15,8 @@ struct Seams {
     // Asks for a file name; empty means cancelled. Without a hook: QFileDialog.
     static std::function<QString(const QString &titel, const QString &vorschlag, const QString &filter, bool speichern)>
         datei;
+    // Asks for a folder; empty means cancelled. Without a hook: QFileDialog.
+    static std::function<QString(const QString &titel, const QString &vorschlag)> ordner;
     // The current date and time. Without a hook: the system clock.
     static std::function<QDateTime()> uhr;
 

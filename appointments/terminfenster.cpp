@@ -7,6 +7,7 @@
 
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
+#include "verlauf/verlauf.h"
 
 #include <QDateEdit>
 #include <QDialog>
@@ -33,14 +34,20 @@ void wahlSetzen(QRadioButton *haus, QRadioButton *fach, bool hausGewaehlt, bool 
     fach->setAutoExclusive(true);
 }
 
-// Stores what a window confirmed. gespeichert tells the window whether to
-// close: also when the row went elsewhere, as the views then show the file.
-bool fensterSpeichern(MainWindow &fenster, bool &gespeichert, const QString &sql, const Werte &werte)
+// Stores what a window confirmed, with its history, in one transaction.
+// gespeichert tells the window whether to close: also when the row went
+// elsewhere, as the views then show the file.
+bool fensterSpeichern(MainWindow &fenster, bool &gespeichert, const std::function<bool(DbSitzung &db)> &schritte)
 {
     DbSitzung db(fenster);
-    const bool ok = db.aendernZeile(sql, werte);
+    const bool ok = db.transaktion([&] { return schritte(db); });
     gespeichert = ok || db.hatKonflikt();
     return ok;
+}
+
+QString datumText(const QDate &datum)
+{
+    return datum.toString(QStringLiteral("dd.MM.yyyy"));
 }
 
 } // namespace
@@ -78,14 +85,28 @@ void MainWindow::TerminWEintragen()
         return;
 
     // Only for a patient who still exists: an appointment of nobody would be lost.
-    if (!fensterSpeichern(
-            *this, terminGespeichert,
-            QStringLiteral("INSERT INTO termine (id, pata_id, arzt, arzt_date) SELECT NULL, :pata_id, :arzt, "
-                           ":arzt_date WHERE EXISTS (SELECT 1 FROM patient WHERE id=:pata_da) ;"),
-            {{QStringLiteral(":pata_id"), patient.toInt()},
-             {QStringLiteral(":arzt"), arzt},
-             {QStringLiteral(":arzt_date"), terminNeuDatum->date()},
-             {QStringLiteral(":pata_da"), patient.toInt()}}))
+    const QDate datum = terminNeuDatum->date();
+    if (!fensterSpeichern(*this, terminGespeichert, [&](DbSitzung &db) {
+            QVariant neueId;
+            if (!db.aendernZeile(
+                    QStringLiteral("INSERT INTO termine (id, pata_id, arzt, arzt_date) SELECT NULL, :pata_id, :arzt, "
+                                   ":arzt_date WHERE EXISTS (SELECT 1 FROM patient WHERE id=:pata_da) ;"),
+                    {{QStringLiteral(":pata_id"), patient.toInt()},
+                     {QStringLiteral(":arzt"), arzt},
+                     {QStringLiteral(":arzt_date"), datum},
+                     {QStringLiteral(":pata_da"), patient.toInt()}},
+                    &neueId))
+                return false;
+            bool ok = false;
+            Verlaufseintrag e;
+            e.art = Verlaufsart::terminEingetragen;
+            e.patient = patient.toInt();
+            e.patientName = patientNameLesen(db, e.patient, &ok);
+            e.termin = neueId;
+            e.betrifft = arzt + QStringLiteral(" am ") + datumText(datum);
+            e.neu = e.betrifft;
+            return ok && verlaufSchreiben(db, aktuelleZeit(), e);
+        }))
         return;
     TerminFelderZuruecksetzen();
     auffrischen(Geaendert::termine);
@@ -115,11 +136,25 @@ void MainWindow::TerminWAendern()
     if (arzt.isEmpty())
         return;
 
-    if (!fensterSpeichern(*this, terminGespeichert,
-                          QStringLiteral("UPDATE termine SET arzt=:arzt, arzt_date=:arzt_date WHERE id=:id ;"),
-                          {{QStringLiteral(":arzt"), arzt},
-                           {QStringLiteral(":arzt_date"), terminAendernDatum->date()},
-                           {QStringLiteral(":id"), id.toInt()}}))
+    const QDate datum = terminAendernDatum->date();
+    if (!fensterSpeichern(*this, terminGespeichert, [&](DbSitzung &db) {
+            bool ok = false;
+            const std::optional<Terminstand> vorher = terminLesen(db, id.toInt(), Verlaufsart::terminGeaendert, &ok);
+            if (!db.aendernZeile(QStringLiteral("UPDATE termine SET arzt=:arzt, arzt_date=:arzt_date WHERE id=:id ;"),
+                                 {{QStringLiteral(":arzt"), arzt},
+                                  {QStringLiteral(":arzt_date"), datum},
+                                  {QStringLiteral(":id"), id.toInt()}}) ||
+                !vorher)
+                return false;
+            const auto aenderung = feldAenderungen({{QStringLiteral("Arzt"), vorher->arzt, arzt},
+                                                    {QStringLiteral("Datum"), vorher->datum, datumText(datum)}});
+            if (aenderung.first.isEmpty())
+                return true;
+            Verlaufseintrag e = vorher->eintrag;
+            e.alt = aenderung.first;
+            e.neu = aenderung.second;
+            return verlaufSchreiben(db, aktuelleZeit(), e);
+        }))
         return;
     TerminFelderZuruecksetzen();
     auffrischen(Geaendert::termine);

@@ -4,6 +4,7 @@
 
 #include "appointments/hausarzt.h"
 #include "storage/datenbankzugriff.h"
+#include "verlauf/verlauf.h"
 
 #include <QSqlRecord>
 #include <QTableWidget>
@@ -53,9 +54,19 @@ void MainWindow::TerminLoeschen()
     const int zeile = tabelleTermine->currentRow();
     if (tabelleTermine->rowCount() == 0 || zeile < 0 || !tabelleTermine->item(zeile, 0))
         return;
+    const int id = tabelleTermine->item(zeile, 0)->text().toInt();
     DbSitzung db(*this);
-    if (!db.aendernZeile(QStringLiteral("DELETE FROM termine WHERE id=:id ;"),
-                         {{QStringLiteral(":id"), tabelleTermine->item(zeile, 0)->text().toInt()}}))
+    if (!db.transaktion([&] {
+            bool ok = false;
+            std::optional<Terminstand> vorher = terminLesen(db, id, Verlaufsart::terminGeloescht, &ok);
+            if (ok && !vorher)
+                db.konflikt();
+            if (!vorher ||
+                !db.aendernZeile(QStringLiteral("DELETE FROM termine WHERE id=:id ;"), {{QStringLiteral(":id"), id}}))
+                return false;
+            vorher->eintrag.alt = vorher->eintrag.betrifft;
+            return verlaufSchreiben(db, aktuelleZeit(), vorher->eintrag);
+        }))
         return;
     auffrischen(Geaendert::termine);
 }

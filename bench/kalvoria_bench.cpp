@@ -20,7 +20,10 @@
 #include "app/seams.h"
 #include "appointments/hausarzt.h"
 #include "bench/boden.h"
+#include "sicherung/sicherung.h"
+#include "storage/datenbankzugriff.h"
 #include "tools/beispieldaten.h"
+#include "verlauf/verlauf.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -248,9 +251,17 @@ const Operation opPdfPlan{"PDF regulation plan", 100, 100};
 const Operation opPdfListe{"PDF medication list", 100, 100};
 const Operation opBedarf{"fill orders list", 16, 100};
 const Operation opPdfAnforderung{"PDF prescription requests, 50 patients", 300, 300};
-const Operation *const operationen[] = {&opStart,  &opWaehlen, &opZuordnen, &opLoeschen, &opVerschieben,   &opBuchen,
-                                        &opSuchen, &opPdfPlan, &opPdfListe, &opBedarf,   &opPdfAnforderung};
+// A booking's change alone and with its history entry, taken in turns.
+const Operation opAenderung{"change alone", 0, 0};
+const Operation opMitVerlauf{"change + history", 0, 0};
+const Operation opTaeglich{"daily backup", 0, 0};
+const Operation opVorRiskantem{"copy before delete", 0, 0};
+const Operation *const operationen[] = {&opStart,          &opWaehlen,   &opZuordnen,   &opLoeschen, &opVerschieben,
+                                        &opBuchen,         &opSuchen,    &opPdfPlan,    &opPdfListe, &opBedarf,
+                                        &opPdfAnforderung, &opAenderung, &opMitVerlauf, &opTaeglich, &opVorRiskantem};
 const int anforderungsPatienten = 50;
+// What recording may add to a change at "gross".
+constexpr double verlaufZielMs = 1.0;
 
 std::vector<Groesse> groessen;
 std::map<std::string, std::vector<double>> proben;    // seconds per sample
@@ -347,6 +358,19 @@ void letzteDateiSetzen(const QString &pfad)
     s.beginGroup(QStringLiteral("pfade"));
     s.setValue(QStringLiteral("letzteDatei"), pfad);
     s.endGroup();
+    // The windows write no daily copy in the background of other samples:
+    // the copy is timed on its own.
+    s.setValue(QStringLiteral("sicherung/aktiv"), false);
+}
+
+// The check the window runs after its start (quick_check) must not share
+// the machine with the samples: it ends untimed.
+void startPruefungAbwarten(const MainWindow &w)
+{
+    while (w.sicherungLaeuft()) {
+        QThread::msleep(2);
+        ereignisse();
+    }
 }
 
 void fensterSchliessen()
@@ -364,6 +388,7 @@ MainWindow &fensterHolen(const Groesse &g)
         fenster = std::make_unique<MainWindow>();
         fenster->show();
         ereignisse();
+        startPruefungAbwarten(*fenster);
         Messung(*fenster).seiteEinstellungen();
         ereignisse();
         fensterFuer = g.umfang.name;
@@ -609,6 +634,101 @@ void pdfAnforderungProgramm(benchmark::State &state, const Groesse &g)
     m.rezeptbedarf->clearSelection();
     m.seiteEinstellungen();
     ereignisse();
+}
+
+// A connection of the benchmark's own to the file, as the window has one.
+class Verbindung : public DbVerbindung
+{
+public:
+    explicit Verbindung(const QString &datei) { datenbankDatei = datei; }
+    int fehler = 0;
+
+protected:
+    void datenbankFehler(const QString &text) override
+    {
+        ++fehler;
+        std::fprintf(stderr, "database: %s\n", qPrintable(text));
+    }
+    void datenbankKonflikt() override { ++fehler; }
+};
+
+// The booking's statement alone and the same with the entry the booking
+// records, in turns on the same line, each in its own transaction: what
+// recording adds to a change.
+void verlaufProgramm(benchmark::State &state, const Groesse &g)
+{
+    Verbindung v(g.programm);
+    QVariant zeile;
+    {
+        DbSitzung db(v);
+        const auto zeilen = db.lesen(QStringLiteral("SELECT id FROM einnahme ORDER BY pat_id, id LIMIT 1 OFFSET :n"),
+                                     {{QStringLiteral(":n"), g.umfang.zeilenJePatient / 2}});
+        zeile = zeilen.value(0).value(0);
+    }
+    const std::string ohne = schluessel(g, opAenderung);
+    const std::string mit = schluessel(g, opMitVerlauf);
+    int probe = 0;
+    const auto aendern = [&](bool aufzeichnen) {
+        const double stand = 30.0 + 2.0 * (++probe % 50);
+        DbSitzung db(v);
+        db.transaktion([&] {
+            return db.aendernZeile(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand  WHERE id=:id ;"),
+                                   {{QStringLiteral(":tag"), heute.toString(QStringLiteral("yyyy-MM-dd"))},
+                                    {QStringLiteral(":stand"), stand},
+                                    {QStringLiteral(":id"), zeile}}) &&
+                   (!aufzeichnen ||
+                    verlaufBuchung(db, QDateTime(heute, QTime(10, 30)), zeile, stand - 60.0, stand, 2, 30));
+        });
+    };
+    for (auto _ : state) {
+        const double a = messen([&] { aendern(false); }, false);
+        eintragen(state, ohne, a);
+        const double b = messen([&] { aendern(true); }, false);
+        eintragen(state, mit, b);
+        state.SetIterationTime(a + b);
+    }
+    if (v.fehler > 0)
+        hinweise[mit] = "the changes failed";
+}
+
+// The daily copy as the thread after the start writes it (quick_check,
+// VACUUM INTO, integrity_check, rename, keep rules), each sample a day
+// later so that one is due; and the copy a delete waits for.
+void sicherungProgramm(benchmark::State &state, const Groesse &g, const Operation &op)
+{
+    const QString ordner = arbeitsordner->path() + QStringLiteral("/Sicherungen-") + g.umfang.name;
+    Sicherungseinstellungen e;
+    e.ordner = ordner;
+    const std::string name = schluessel(g, op);
+    Verbindung v(g.programm);
+    QDateTime jetzt(heute, QTime(10, 30));
+    qint64 groesse = 0;
+    for (auto _ : state) {
+        QDir(ordner).removeRecursively();
+        jetzt = jetzt.addDays(1);
+        QString kopie;
+        const double t = messen(
+            [&] {
+                if (&op == &opTaeglich) {
+                    startPruefen(g.programm, ordner, e, jetzt);
+                    kopie = sicherungenLesen(ordner).value(0).datei;
+                } else {
+                    QString fehler;
+                    DbSitzung db(v);
+                    kopie = sicherungSchreiben(db.verbindung(), ordner, QStringLiteral("bench"), jetzt,
+                                               Sicherungsanlass::patientLoeschen, &fehler);
+                    sicherungenAufraeumen(ordner, QStringLiteral("bench"), jetzt, e.taeglich);
+                }
+            },
+            false);
+        groesse = QFileInfo(kopie).size();
+        if (!eintragenWennGetan(state, name, t, groesse > 0, "no copy was written"))
+            break;
+    }
+    char puffer[64];
+    std::snprintf(puffer, sizeof puffer, "copy of %.1f MB", static_cast<double>(groesse) / 1048576.0);
+    hinweise[name] = puffer;
+    QDir(ordner).removeRecursively();
 }
 
 // --- the floors ---
@@ -923,6 +1043,7 @@ int speicherMessen(int argc, char **argv, const QString &datei)
     arbeitsordner = std::make_unique<QTemporaryDir>();
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, arbeitsordner->path());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, arbeitsordner->path());
+    qputenv("XDG_DATA_HOME", QFile::encodeName(arbeitsordner->path() + QStringLiteral("/daten")));
     Seams::uhr = [] { return QDateTime(heute, QTime(10, 30)); };
     Seams::meldung = [](const QString &t) { std::fprintf(stderr, "message: %s\n", qPrintable(t)); };
     Seams::frage = [](const QString &) { return false; };
@@ -996,6 +1117,20 @@ void tabelleDrucken(const std::vector<std::pair<long, long>> &speicher)
                         erfuellt.c_str(), hinweise[schluessel(g, *op)].c_str());
         }
     }
+    for (const Groesse &g : groessen) {
+        const auto ohne = proben.find(schluessel(g, opAenderung));
+        const auto mit = proben.find(schluessel(g, opMitVerlauf));
+        if (ohne == proben.end() || mit == proben.end())
+            continue;
+        const double wand = (kennzahlen(mit->second).median - kennzahlen(ohne->second).median) * 1000.0;
+        const double cpu = (kennzahlen(cpuProben[mit->first]).median - kennzahlen(cpuProben[ohne->first]).median) *
+                           1000.0;
+        std::printf("\n%s: recording a change's history adds %.3f ms wall, %.3f ms cpu (median difference; "
+                    "target <= %.0f ms%s)",
+                    g.umfang.name.toUtf8().constData(), wand, cpu, verlaufZielMs,
+                    g.umfang.name == QLatin1String("gross") ? (wand <= verlaufZielMs ? ": met" : ": MISSED") : "");
+    }
+    std::printf("\n");
     if (!speicher.empty()) {
         std::printf("\nPeak memory (VmHWM) of a start, ten patients chosen and a search:\n");
         const long leer = speicher.front().second;
@@ -1073,6 +1208,8 @@ int main(int argc, char **argv)
     arbeitsordner = std::make_unique<QTemporaryDir>();
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, arbeitsordner->path());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, arbeitsordner->path());
+    // Backups, like the settings, in the run's own folder.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(arbeitsordner->path() + QStringLiteral("/daten")));
     Seams::uhr = [] { return QDateTime(heute, QTime(10, 30)); };
     int meldungen = 0;
     Seams::meldung = [&meldungen](const QString &t) {
@@ -1133,6 +1270,13 @@ int main(int argc, char **argv)
             nullptr);
         anmelden(g, opBedarf, g.schritte, bedarfProgramm, bedarfBoden);
         anmelden(g, opPdfAnforderung, g.startSchritte, pdfAnforderungProgramm, nullptr);
+        anmelden(g, opAenderung, g.schritte * 2, verlaufProgramm, nullptr);
+        anmelden(
+            g, opTaeglich, g.startSchritte,
+            [](benchmark::State &s, const Groesse &gr) { sicherungProgramm(s, gr, opTaeglich); }, nullptr);
+        anmelden(
+            g, opVorRiskantem, g.startSchritte,
+            [](benchmark::State &s, const Groesse &gr) { sicherungProgramm(s, gr, opVorRiskantem); }, nullptr);
     }
 
     std::fprintf(stderr, "running (load average %s)\n", last().c_str());

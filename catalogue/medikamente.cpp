@@ -5,7 +5,9 @@
 #include "app/tabellen.h"
 
 #include "catalogue/katalog.h"
+#include "sicherung/sicherung.h"
 #include "storage/datenbankzugriff.h"
+#include "verlauf/verlauf.h"
 
 #include <QFont>
 #include <QHeaderView>
@@ -17,6 +19,14 @@
 
 namespace {
 
+Verlaufseintrag medikamentEintrag(const QString &art, const QVariant &id, const QString &name)
+{
+    Verlaufseintrag e;
+    e.art = art;
+    e.medikament = id;
+    e.betrifft = name;
+    return e;
+}
 
 } // namespace
 
@@ -166,8 +176,16 @@ void MainWindow::MedikamentZufuegen()
     {
         DbSitzung db(*this);
         // Keep the typed name when it could not be stored.
-        if (!db.aendern(QStringLiteral("INSERT INTO medikament (id, medizin) VALUES (NULL, :medizin ) "),
-                        {{QStringLiteral(":medizin"), editMedikamentNeu->text()}}))
+        const QString name = editMedikamentNeu->text();
+        if (!db.transaktion([&] {
+                QVariant neueId;
+                if (!db.aendern(QStringLiteral("INSERT INTO medikament (id, medizin) VALUES (NULL, :medizin ) "),
+                                {{QStringLiteral(":medizin"), name}}, &neueId))
+                    return false;
+                Verlaufseintrag e = medikamentEintrag(Verlaufsart::medikamentAngelegt, neueId, name);
+                e.neu = name;
+                return verlaufSchreiben(db, aktuelleZeit(), e);
+            }))
             return;
     }
     editMedikamentNeu->clear();
@@ -185,9 +203,22 @@ void MainWindow::MedikamentAendern()
     const QString id = zellText(tabelleMedikamente, zeile, 0);
     {
         DbSitzung db(*this);
-        if (!db.aendernZeile(
-                QStringLiteral("UPDATE medikament SET medizin=:medizin WHERE id=:id"),
-                {{QStringLiteral(":medizin"), editMedikamentName->text()}, {QStringLiteral(":id"), id.toInt()}}))
+        const QString name = editMedikamentName->text();
+        if (!db.transaktion([&] {
+                bool ok = false;
+                const auto vorher = db.lesen(QStringLiteral("SELECT medizin FROM medikament WHERE id=:id"),
+                                             {{QStringLiteral(":id"), id.toInt()}}, &ok);
+                if (!ok || !db.aendernZeile(QStringLiteral("UPDATE medikament SET medizin=:medizin WHERE id=:id"),
+                                            {{QStringLiteral(":medizin"), name}, {QStringLiteral(":id"), id.toInt()}}))
+                    return false;
+                const QString alt = vorher.value(0).value(0).toString();
+                if (alt == name)
+                    return true;
+                Verlaufseintrag e = medikamentEintrag(Verlaufsart::medikamentGeaendert, id.toInt(), alt);
+                e.alt = alt;
+                e.neu = name;
+                return verlaufSchreiben(db, aktuelleZeit(), e);
+            }))
             return;
     }
     // The renamed medication may sort elsewhere: it stays the one shown and
@@ -227,12 +258,19 @@ void MainWindow::MedikamentLoeschen()
     if (!frageStellen(frage))
         return;
 
+    if (!sicherungVorRiskantem(Sicherungsanlass::medikamentLoeschen))
+        return;
     DbSitzung db(*this);
     const bool geloescht = db.transaktion([&] {
+        // The lines that go with it, read while their names can still be.
+        bool ok = false;
+        const auto zeilen = einnahmenLesen(
+            db, QStringLiteral("einnahme.med_id IN (SELECT id FROM sorte WHERE medizin_id = :id)"), id, &ok);
+        if (!ok)
+            return false;
         // The medication first: gone elsewhere, nothing is deleted.
         if (!db.aendernZeile(QStringLiteral("DELETE FROM medikament WHERE id=:id ;"), id))
             return false;
-        bool ok = false;
         const auto sorten = db.lesen(QStringLiteral("SELECT * FROM sorte WHERE medizin_id=:id ; "), id, &ok);
         if (!ok)
             return false;
@@ -241,7 +279,30 @@ void MainWindow::MedikamentLoeschen()
                             {{QStringLiteral(":id1"), sorte.value(QStringLiteral("id"))}}))
                 return false;
         }
-        return db.aendern(QStringLiteral("DELETE FROM sorte WHERE medizin_id=:id ; "), id);
+        if (!db.aendern(QStringLiteral("DELETE FROM sorte WHERE medizin_id=:id ; "), id))
+            return false;
+
+        QVector<Verlaufseintrag> eintraege;
+        eintraege << medikamentEintrag(Verlaufsart::medikamentGeloescht, id.first().second, name);
+        eintraege.last().alt = name;
+        const QString mit = QStringLiteral("mit dem Medikament gel\u00F6scht");
+        for (const QSqlRecord &sorte : sorten) {
+            Verlaufseintrag e = medikamentEintrag(
+                Verlaufsart::packungGeloescht, id.first().second,
+                sorteBeschreibung(name, sorte.value(QStringLiteral("handelsname")).toString(),
+                                  sorte.value(QStringLiteral("dosis")).toString()));
+            e.sorte = sorte.value(QStringLiteral("id"));
+            e.alt = QStringLiteral("%1 Einheiten je Packung").arg(sorte.value(QStringLiteral("packung")).toString());
+            e.neu = mit;
+            eintraege << e;
+        }
+        for (const auto &z : zeilen)
+            eintraege << einnahmeEntfernt(z.first, z.second, heute, mit);
+        for (const Verlaufseintrag &e : eintraege) {
+            if (!verlaufSchreiben(db, aktuelleZeit(), e))
+                return false;
+        }
+        return true;
     });
     // Rolled back: the file is as before, and so stays what is shown.
     if (!geloescht)

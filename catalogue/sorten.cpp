@@ -7,6 +7,7 @@
 #include "catalogue/katalog.h"
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
+#include "verlauf/verlauf.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +27,34 @@ std::optional<double> packungLesen(MainWindow &fenster, QLineEdit *feld)
         feld->setFocus();
     }
     return packung;
+}
+
+// The package's fields as the history names them: trade name, dose, units.
+QVector<Feldwert> sorteFelder(const QStringList &alt, const QStringList &neu)
+{
+    return {{QStringLiteral("Handelsname"), alt.value(0), neu.value(0)},
+            {QStringLiteral("Dosis"), alt.value(1), neu.value(1)},
+            {QStringLiteral("Einheiten"), alt.value(2), neu.value(2)}};
+}
+
+// Trade name, dose and units of the package as stored, and the entry about
+// it with its keys and the medication's name; none when the package is gone.
+std::optional<QPair<QStringList, Verlaufseintrag>> sorteLesen(DbSitzung &db, const QVariant &id, const QString &art,
+                                                              bool *ok)
+{
+    const auto zeilen = db.lesen(QStringLiteral("SELECT sorte.handelsname, sorte.dosis, sorte.packung, "
+                                                "sorte.medizin_id, medikament.medizin FROM sorte LEFT JOIN medikament "
+                                                "ON sorte.medizin_id = medikament.id WHERE sorte.id=:id"),
+                                 {{QStringLiteral(":id"), id}}, ok);
+    if (zeilen.isEmpty())
+        return std::nullopt;
+    const QSqlRecord &r = zeilen.first();
+    Verlaufseintrag e;
+    e.art = art;
+    e.sorte = id;
+    e.medikament = r.value(3);
+    e.betrifft = sorteBeschreibung(r.value(4).toString(), r.value(0).toString(), r.value(1).toString());
+    return qMakePair(QStringList{r.value(0).toString(), r.value(1).toString(), zahlText(r.value(2).toDouble())}, e);
 }
 
 } // namespace
@@ -95,15 +124,24 @@ void MainWindow::SorteZufuegen()
         DbSitzung db(*this);
         // Keep what was typed when it could not be stored; a medication
         // deleted elsewhere gets no package.
-        if (!db.aendernZeile(QStringLiteral("INSERT INTO sorte (medizin_id, handelsname, dosis, packung) "
-                                            "SELECT :medizin_id, :hname, :dosis, :packung "
-                                            "WHERE EXISTS (SELECT 1 FROM medikament WHERE id=:m2)"),
-                             {{QStringLiteral(":medizin_id"), medId.toInt()},
-                              {QStringLiteral(":hname"), editSorteHandelsname->text()},
-                              {QStringLiteral(":dosis"), editSorteDosis->text()},
-                              {QStringLiteral(":packung"), *packung},
-                              {QStringLiteral(":m2"), medId.toInt()}},
-                             &neueId))
+        if (!db.transaktion([&] {
+                if (!db.aendernZeile(QStringLiteral("INSERT INTO sorte (medizin_id, handelsname, dosis, packung) "
+                                                    "SELECT :medizin_id, :hname, :dosis, :packung "
+                                                    "WHERE EXISTS (SELECT 1 FROM medikament WHERE id=:m2)"),
+                                     {{QStringLiteral(":medizin_id"), medId.toInt()},
+                                      {QStringLiteral(":hname"), editSorteHandelsname->text()},
+                                      {QStringLiteral(":dosis"), editSorteDosis->text()},
+                                      {QStringLiteral(":packung"), *packung},
+                                      {QStringLiteral(":m2"), medId.toInt()}},
+                                     &neueId))
+                    return false;
+                bool ok = false;
+                auto neu = sorteLesen(db, neueId, Verlaufsart::packungAngelegt, &ok);
+                if (!neu)
+                    return false;
+                neu->second.neu = felderText(sorteFelder({}, neu->first), true);
+                return verlaufSchreiben(db, aktuelleZeit(), neu->second);
+            }))
             return;
     }
     editSorteHandelsname->clear();
@@ -131,15 +169,30 @@ void MainWindow::SorteAendern()
         // Refilling would overwrite the typed fields with the stored data.
         // A package or medication deleted elsewhere is not written again.
         const int medId = zellText(tabelleSorten, zeile, 1).toInt();
-        if (!db.aendernZeile(QStringLiteral("UPDATE sorte SET medizin_id=:medizin_id, handelsname=:hname, "
-                                            "dosis=:dosis, packung=:packung WHERE id=:id "
-                                            "AND EXISTS (SELECT 1 FROM medikament WHERE id=:m2)"),
-                             {{QStringLiteral(":medizin_id"), medId},
-                              {QStringLiteral(":hname"), editSorteNeuHandelsname->text()},
-                              {QStringLiteral(":dosis"), editSorteNeuDosis->text()},
-                              {QStringLiteral(":packung"), *packung},
-                              {QStringLiteral(":id"), sorteId.toInt()},
-                              {QStringLiteral(":m2"), medId}}))
+        if (!db.transaktion([&] {
+                bool ok = false;
+                auto vorher = sorteLesen(db, sorteId.toInt(), Verlaufsart::packungGeaendert, &ok);
+                if (ok && !vorher)
+                    db.konflikt();
+                if (!vorher ||
+                    !db.aendernZeile(QStringLiteral("UPDATE sorte SET medizin_id=:medizin_id, handelsname=:hname, "
+                                                    "dosis=:dosis, packung=:packung WHERE id=:id "
+                                                    "AND EXISTS (SELECT 1 FROM medikament WHERE id=:m2)"),
+                                     {{QStringLiteral(":medizin_id"), medId},
+                                      {QStringLiteral(":hname"), editSorteNeuHandelsname->text()},
+                                      {QStringLiteral(":dosis"), editSorteNeuDosis->text()},
+                                      {QStringLiteral(":packung"), *packung},
+                                      {QStringLiteral(":id"), sorteId.toInt()},
+                                      {QStringLiteral(":m2"), medId}}))
+                    return false;
+                const auto aenderung = feldAenderungen(sorteFelder(
+                    vorher->first, {editSorteNeuHandelsname->text(), editSorteNeuDosis->text(), zahlText(*packung)}));
+                if (aenderung.first.isEmpty())
+                    return true;
+                vorher->second.alt = aenderung.first;
+                vorher->second.neu = aenderung.second;
+                return verlaufSchreiben(db, aktuelleZeit(), vorher->second);
+            }))
             return;
     }
     // A changed dose may move the package: it stays the one shown and acted
@@ -181,7 +234,17 @@ void MainWindow::SorteLoeschen()
     {
         DbSitzung db(*this);
         // Only the package goes: intake lines that use it stay, as the question says.
-        if (!db.aendernZeile(QStringLiteral("Delete FROM sorte WHERE id=:id ;"), {{QStringLiteral(":id"), sorteId}}))
+        if (!db.transaktion([&] {
+                bool ok = false;
+                auto vorher = sorteLesen(db, sorteId, Verlaufsart::packungGeloescht, &ok);
+                if (ok && !vorher)
+                    db.konflikt();
+                if (!vorher || !db.aendernZeile(QStringLiteral("Delete FROM sorte WHERE id=:id ;"),
+                                                {{QStringLiteral(":id"), sorteId}}))
+                    return false;
+                vorher->second.alt = felderText(sorteFelder(vorher->first, {}), false);
+                return verlaufSchreiben(db, aktuelleZeit(), vorher->second);
+            }))
             return;
     }
     anzeigeSorteHandelsname->clear();

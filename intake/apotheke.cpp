@@ -7,6 +7,7 @@
 #include "intake/fensterfelder.h"
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
+#include "verlauf/verlauf.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -146,7 +147,9 @@ void MainWindow::ApothekeEintragen()
         if (!db.aendernZeile(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand  WHERE id=:id ;"),
                              {{QStringLiteral(":tag"), heute.toString(QStringLiteral("yyyy-MM-dd"))},
                               {QStringLiteral(":stand"), neu},
-                              {QStringLiteral(":id"), id}}))
+                              {QStringLiteral(":id"), id}}) ||
+            !verlaufBuchung(db, aktuelleZeit(), id, bestandText(static_cast<double>(b.heute)).toDouble(), neu,
+                            *packungen, *einheiten))
             return false;
         // Bought packages answer the line's prescription request; a booking
         // taken back (a negative count) answers none.

@@ -9,6 +9,7 @@
 #include "intake/gespeichert.h"
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
+#include "verlauf/verlauf.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -69,7 +70,7 @@ void MainWindow::ZuordnungEintragen()
                             1;
         // Only for a patient and a package that still exist: a line of
         // nobody would be lost, one of a gone package useless.
-        return db.aendernZeile(
+        const bool eingetragen = db.aendernZeile(
             QStringLiteral("INSERT INTO einnahme (id, pat_id, med_id, tag, stand, morgen, mittag, abend, nacht, hilfe, "
                            "ordnung) SELECT NULL, :pat_id, :med_id, :tag , :stand, :morgen, :mittag, :abend, :nacht, "
                            ":hilfe, :ordnung WHERE EXISTS (SELECT 1 FROM patient WHERE id=:pat_da) AND EXISTS "
@@ -84,6 +85,12 @@ void MainWindow::ZuordnungEintragen()
                   {QStringLiteral(":med_da"), sorteId}} +
                 dosenWerte(dosen),
             &neueId);
+        const std::optional<Einnahmestand> zeile = eingetragen ? einnahmeLesen(db, neueId, &ok) : std::nullopt;
+        if (!zeile)
+            return false;
+        Verlaufseintrag e = einnahmeEintrag(Verlaufsart::zugeordnet, neueId, *zeile);
+        e.neu = einnahmeText(*zeile);
+        return verlaufSchreiben(db, aktuelleZeit(), e);
     });
     // What was typed stays when it could not be stored.
     if (!gespeichert)
@@ -122,7 +129,16 @@ void MainWindow::ZuordnungLoeschen()
     DbSitzung db(*this);
     // A line removed elsewhere meanwhile is reported, not passed over; the
     // lines behind it move up.
-    if (!db.aendernZeile(QStringLiteral("DELETE FROM einnahme WHERE id=:id ;"), {{QStringLiteral(":id"), id}}))
+    const bool geloescht = db.transaktion([&] {
+        bool ok = false;
+        const std::optional<Einnahmestand> zeile = einnahmeLesen(db, id, &ok);
+        if (ok && !zeile)
+            db.konflikt();
+        return zeile &&
+               db.aendernZeile(QStringLiteral("DELETE FROM einnahme WHERE id=:id ;"), {{QStringLiteral(":id"), id}}) &&
+               verlaufSchreiben(db, aktuelleZeit(), einnahmeEntfernt(id, *zeile, heute));
+    });
+    if (!geloescht)
         return;
     db.transaktion([&] { return positionenOrdnen(db, aktuellerPatient); });
     Auswahl erste;
@@ -242,7 +258,14 @@ void MainWindow::zuordnungVerschieben(int richtung)
                                   {QStringLiteral(":alt"), positionen.at(i)}}))
                 return false;
         }
-        return true;
+        // The places as the table shows them, counted from 1.
+        const std::optional<Einnahmestand> zeile = einnahmeLesen(db, id, &ok);
+        if (!zeile)
+            return false;
+        Verlaufseintrag e = einnahmeEintrag(Verlaufsart::verschoben, id, *zeile);
+        e.alt = QStringLiteral("Platz %1").arg(a + 1);
+        e.neu = QStringLiteral("Platz %1").arg(b + 1);
+        return verlaufSchreiben(db, aktuelleZeit(), e);
     });
     // The moved line stays current wherever it now stands.
     Auswahl verschoben;

@@ -7,6 +7,7 @@
 #include "intake/gespeichert.h"
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
+#include "verlauf/verlauf.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -46,6 +47,13 @@ void MainWindow::ZuordnungFenster()
     fensterNacht->setText(einnahmeNacht.at(r));
     fensterStand->setText(einnahmeBestand.at(r));
     fensterHilfe->setChecked(einnahmeHilfe.at(r) == QLatin1String("1"));
+
+    // Who changed this line, and when: its history, newest first.
+    auto *verlauf = new QPushButton(QStringLiteral("&Verlauf\u2026"), &fenster);
+    verlauf->setObjectName(QStringLiteral("knopfZuordnungVerlauf"));
+    verlauf->setGeometry(320, 160, 75, 30);
+    verlauf->setAutoDefault(false);
+    connect(verlauf, &QPushButton::clicked, this, &MainWindow::ZuordnungVerlauf);
 
     fensterAusfuehren(fenster, QStringLiteral("&:Ae:ndern"), 160, &MainWindow::ZuordnungWEintragen, fensterGespeichert);
 }
@@ -90,10 +98,45 @@ void MainWindow::ZuordnungWEintragen()
                 {QStringLiteral(":hilfe"), fensterHilfe->checkState() != Qt::Unchecked},
                 {QStringLiteral(":id"), id}};
     werte << dosenWerte(dosen) << einnahmeUnveraendertWerte(einnahmeGespeichert.at(r));
-    if (!db.aendernZeile(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand, morgen=:morgen, mittag=:mittag, "
-                                        "abend=:abend, nacht=:nacht, hilfe=:hilfe  WHERE id=:id") +
-                             QLatin1String(einnahmeUnveraendert),
-                         werte)) {
+    const bool hilfe = fensterHilfe->checkState() != Qt::Unchecked;
+    const bool gespeichert = db.transaktion([&] {
+        bool ok = false;
+        const std::optional<Einnahmestand> vorher = einnahmeLesen(db, id, &ok);
+        if (!vorher || !db.aendernZeile(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand, morgen=:morgen, "
+                                                       "mittag=:mittag, abend=:abend, nacht=:nacht, hilfe=:hilfe  "
+                                                       "WHERE id=:id") +
+                                            QLatin1String(einnahmeUnveraendert),
+                                        werte)) {
+            if (ok && !vorher)
+                db.konflikt();
+            return false;
+        }
+        // One entry for each thing the window changed; confirming it as it
+        // was shown records nothing.
+        QVector<Verlaufseintrag> eintraege;
+        if (einnahmeDosen(*vorher) != dosen) {
+            eintraege << einnahmeEintrag(Verlaufsart::dosisGeaendert, id, *vorher);
+            eintraege.last().alt = dosenText(einnahmeDosen(*vorher));
+            eintraege.last().neu = dosenText(dosen);
+        }
+        const std::optional<double> bestand = bestandHeute(*vorher, heute);
+        if (bestand != stand) {
+            eintraege << einnahmeEintrag(Verlaufsart::bestandGezaehlt, id, *vorher);
+            eintraege.last().alt = bestandVerlaufText(bestand);
+            eintraege.last().neu = bestandVerlaufText(stand);
+        }
+        if (vorher->hilfe.toBool() != hilfe) {
+            eintraege << einnahmeEintrag(Verlaufsart::hilfsmittelGeaendert, id, *vorher);
+            eintraege.last().alt = vorher->hilfe.toBool() ? QStringLiteral("ja") : QStringLiteral("nein");
+            eintraege.last().neu = hilfe ? QStringLiteral("ja") : QStringLiteral("nein");
+        }
+        for (const Verlaufseintrag &e : eintraege) {
+            if (!verlaufSchreiben(db, aktuelleZeit(), e))
+                return false;
+        }
+        return true;
+    });
+    if (!gespeichert) {
         // What the window showed is gone: it closes, the views show the file.
         fensterGespeichert = db.hatKonflikt();
         return;

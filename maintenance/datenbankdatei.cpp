@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "maintenance/dateipflege.h"
+#include "sicherung/sicherung.h"
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
 
@@ -14,6 +15,12 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <cstdio>
+#endif
 
 std::function<bool(const QString &, QString *)> Dateipflege::entfernen;
 
@@ -110,6 +117,57 @@ bool MainWindow::kopieAnlegen(const QString &ziel)
     return true;
 }
 
+namespace {
+
+// Renames von to nach, replacing nach in one step: whoever opens nach meets
+// either the old file or the new one, never none.
+bool ersetzendUmbenennen(const QString &von, const QString &nach)
+{
+#ifdef Q_OS_WIN
+    return MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(von).utf16()),
+                       reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(nach).utf16()),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    return std::rename(QFile::encodeName(von).constData(), QFile::encodeName(nach).constData()) == 0;
+#endif
+}
+
+} // namespace
+
+bool MainWindow::dateiErsetzen(const QString &quelle)
+{
+    const QString ziel = datenbankDatei;
+    const QString neu = ziel + QStringLiteral("-neu");
+    const QString nichtErsetzt = QStringLiteral("Die Datenbank %1 wurde nicht ersetzt: ").arg(zeigen(ziel));
+    // A journal beside the file belongs to it: with another file in its place it would spoil that one.
+    for (const char *journal : {"-journal", "-wal"}) {
+        if (QFileInfo::exists(ziel + QLatin1String(journal))) {
+            meldungZeigen(nichtErsetzt + QStringLiteral("Sie wird gerade ge\u00E4ndert. Bitte sp\u00E4ter noch "
+                                                        "einmal versuchen."));
+            return false;
+        }
+    }
+    QFile::remove(neu);
+    QFile kopie(quelle);
+    if (!kopie.copy(neu) || !gleicherInhalt(quelle, neu)) {
+        const QString grund = kopie.error() != QFileDevice::NoError
+                                  ? kopie.errorString()
+                                  : QStringLiteral("Die Kopie war unvollst\u00E4ndig.");
+        QFile::remove(neu);
+        meldungZeigen(nichtErsetzt + grund);
+        return false;
+    }
+    QFile::setPermissions(neu, QFile::permissions(ziel) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+    // The connection holds the old file open; the next operation opens the new one.
+    datenbank.close();
+    if (!ersetzendUmbenennen(neu, ziel)) {
+        QFile::remove(neu);
+        meldungZeigen(nichtErsetzt + QStringLiteral("Die Datei lie\u00DF sich nicht austauschen."));
+        return false;
+    }
+    return true;
+}
+
 void MainWindow::dateiWechseln(const QString &pfad)
 {
     datenbankDatei = pfad;
@@ -149,7 +207,7 @@ void MainWindow::DBverschieben()
     if (ziel.isEmpty())
         return;
     const QString alt = datenbankDatei;
-    if (!kopieAnlegen(ziel))
+    if (!sicherungVorRiskantem(Sicherungsanlass::verschieben) || !kopieAnlegen(ziel))
         return;
     QString fehler;
     const bool entfernt = dateiEntfernen(alt, &fehler);
@@ -187,6 +245,8 @@ bool MainWindow::datenbankOeffnen(const QString &gewaehlt)
                           .arg(zeigen(pfad), mangel, zeigen(datenbankDatei)));
         return false;
     }
+    if (!sicherungVorRiskantem(Sicherungsanlass::verbinden))
+        return false;
     dateiWechseln(pfad);
     return true;
 }

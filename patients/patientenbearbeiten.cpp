@@ -5,7 +5,9 @@
 #include "app/tabellen.h"
 #include "catalogue/katalog.h"
 #include "patients/patienten.h"
+#include "sicherung/sicherung.h"
 #include "storage/datenbankzugriff.h"
+#include "verlauf/verlauf.h"
 
 #include <QDateEdit>
 #include <QGroupBox>
@@ -15,23 +17,72 @@
 #include <QSqlRecord>
 #include <QTableWidget>
 
+namespace {
+
+const char *const patientenSpalten[] = {"lastname", "firstname", "birth", "plz", "ort", "strasse", "nr"};
+const char *const patientenFelder[] = {"Name", "Vorname", "Geburtstag", "PLZ", "Ort", "Stra\u00DFe", "Nr"};
+
+// The patient's fields before and after, in the order of patientenSpalten.
+QVector<Feldwert> patientFelder(const QStringList &alt, const QStringList &neu)
+{
+    QVector<Feldwert> felder;
+    for (int i = 0; i < 7; ++i)
+        felder.append({QString::fromUtf8(patientenFelder[i]), alt.value(i), neu.value(i)});
+    return felder;
+}
+
+// The patient's stored fields in the order of patientenSpalten; none when gone.
+std::optional<QStringList> patientLesen(DbSitzung &db, const QVariant &id, bool *ok)
+{
+    const auto zeilen = db.lesen(
+        QStringLiteral("SELECT lastname, firstname, birth, plz, ort, strasse, nr FROM patient WHERE id=:id"),
+        {{QStringLiteral(":id"), id}}, ok);
+    if (zeilen.isEmpty())
+        return std::nullopt;
+    QStringList werte;
+    for (int i = 0; i < 7; ++i)
+        werte << zeilen.first().value(i).toString();
+    return werte;
+}
+
+Verlaufseintrag patientEintrag(const QString &art, const QVariant &id, const QStringList &werte)
+{
+    Verlaufseintrag e;
+    e.art = art;
+    e.patient = id;
+    e.patientName = personText(werte.value(0), werte.value(1));
+    e.betrifft = e.patientName;
+    return e;
+}
+
+} // namespace
+
 void MainWindow::PatientenNeuEintragen()
 {
     QVariant neueId;
     {
         DbSitzung db(*this);
         // A birth date left at "unbekannt" is stored empty, not as a made-up date.
-        const bool gespeichert = db.aendern(
-            QStringLiteral("INSERT INTO patient (id, firstname, lastname, birth, plz, ort, strasse, nr) VALUES "
-                           "(NULL,:firstname, :lastname, :birth, :plz, :ort, :strasse, :nr)"),
-            {{QStringLiteral(":firstname"), neuVorname->text()},
-             {QStringLiteral(":lastname"), neuName->text()},
-             {QStringLiteral(":birth"), geburtstagAusFeld(neuGeburtstag)},
-             {QStringLiteral(":plz"), neuPlz->text()},
-             {QStringLiteral(":ort"), neuOrt->text()},
-             {QStringLiteral(":strasse"), neuStrasse->text()},
-             {QStringLiteral(":nr"), neuNr->text()}},
-            &neueId);
+        const QStringList werte{neuName->text(), neuVorname->text(), geburtstagAusFeld(neuGeburtstag),
+                                neuPlz->text(),  neuOrt->text(),     neuStrasse->text(),
+                                neuNr->text()};
+        const bool gespeichert = db.transaktion([&] {
+            if (!db.aendern(
+                    QStringLiteral("INSERT INTO patient (id, firstname, lastname, birth, plz, ort, strasse, nr) VALUES "
+                                   "(NULL,:firstname, :lastname, :birth, :plz, :ort, :strasse, :nr)"),
+                    {{QStringLiteral(":firstname"), werte.at(1)},
+                     {QStringLiteral(":lastname"), werte.at(0)},
+                     {QStringLiteral(":birth"), werte.at(2)},
+                     {QStringLiteral(":plz"), werte.at(3)},
+                     {QStringLiteral(":ort"), werte.at(4)},
+                     {QStringLiteral(":strasse"), werte.at(5)},
+                     {QStringLiteral(":nr"), werte.at(6)}},
+                    &neueId))
+                return false;
+            Verlaufseintrag e = patientEintrag(Verlaufsart::patientAngelegt, neueId, werte);
+            e.neu = felderText(patientFelder({}, werte), true);
+            return verlaufSchreiben(db, aktuelleZeit(), e);
+        });
         // Keep what was typed when it could not be stored.
         if (!gespeichert)
             return;
@@ -58,17 +109,36 @@ void MainWindow::PatientenAendern()
         const QVariant geburtstag = editGeburtstag->date() == geburtstagGeladen
                                         ? QVariant()
                                         : QVariant(geburtstagAusFeld(editGeburtstag));
-        const bool gespeichert = db.aendernZeile(
-            QStringLiteral("UPDATE patient SET firstname=:firstname, lastname=:lastname, "
-                           "birth=COALESCE(:birth, birth), plz=:plz, ort=:ort, strasse=:strasse, nr=:nr WHERE id=:id"),
-            {{QStringLiteral(":firstname"), editVorname->text()},
-             {QStringLiteral(":lastname"), editName->text()},
-             {QStringLiteral(":birth"), geburtstag},
-             {QStringLiteral(":plz"), editPlz->text()},
-             {QStringLiteral(":ort"), editOrt->text()},
-             {QStringLiteral(":strasse"), editStrasse->text()},
-             {QStringLiteral(":nr"), editNr->text()},
-             {QStringLiteral(":id"), bearbeitungsPatientId}});
+        const bool gespeichert = db.transaktion([&] {
+            bool ok = false;
+            const std::optional<QStringList> vorher = patientLesen(db, bearbeitungsPatientId, &ok);
+            if (ok && !vorher)
+                db.konflikt();
+            if (!vorher ||
+                !db.aendernZeile(QStringLiteral("UPDATE patient SET firstname=:firstname, lastname=:lastname, "
+                                                "birth=COALESCE(:birth, birth), plz=:plz, ort=:ort, strasse=:strasse, "
+                                                "nr=:nr WHERE id=:id"),
+                                 {{QStringLiteral(":firstname"), editVorname->text()},
+                                  {QStringLiteral(":lastname"), editName->text()},
+                                  {QStringLiteral(":birth"), geburtstag},
+                                  {QStringLiteral(":plz"), editPlz->text()},
+                                  {QStringLiteral(":ort"), editOrt->text()},
+                                  {QStringLiteral(":strasse"), editStrasse->text()},
+                                  {QStringLiteral(":nr"), editNr->text()},
+                                  {QStringLiteral(":id"), bearbeitungsPatientId}}))
+                return false;
+            const QStringList nachher{
+                editName->text(), editVorname->text(), geburtstag.isNull() ? vorher->at(2) : geburtstag.toString(),
+                editPlz->text(),  editOrt->text(),     editStrasse->text(),
+                editNr->text()};
+            const auto aenderung = feldAenderungen(patientFelder(*vorher, nachher));
+            if (aenderung.first.isEmpty())
+                return true;
+            Verlaufseintrag e = patientEintrag(Verlaufsart::patientGeaendert, bearbeitungsPatientId, *vorher);
+            e.alt = aenderung.first;
+            e.neu = aenderung.second;
+            return verlaufSchreiben(db, aktuelleZeit(), e);
+        });
         // Refilling would overwrite the typed fields with the stored data;
         // a patient gone elsewhere is reported and the views reload.
         if (!gespeichert)
@@ -136,11 +206,46 @@ void MainWindow::PatientenLoeschen()
     if (!frageStellen(frage))
         return;
 
+    if (!sicherungVorRiskantem(Sicherungsanlass::patientLoeschen))
+        return;
     DbSitzung db(*this);
     const bool geloescht = db.transaktion([&] {
-        return db.aendernZeile(QStringLiteral("DELETE FROM patient WHERE id=:id ;"), id) &&
-               db.aendern(QStringLiteral("DELETE FROM einnahme WHERE pat_id=:id ;"), id) &&
-               db.aendern(QStringLiteral("DELETE FROM termine WHERE pata_id=:id ;"), id);
+        // What goes, read before it goes, so that the history can say it.
+        bool ok = false;
+        const std::optional<QStringList> patient = patientLesen(db, bearbeitungsPatientId, &ok);
+        if (!ok)
+            return false;
+        const auto zeilen = einnahmenLesen(db, QStringLiteral("einnahme.pat_id = :id"), id, &ok);
+        if (!ok)
+            return false;
+        const auto termine = db.lesen(QStringLiteral("SELECT id, arzt, arzt_date FROM termine WHERE pata_id=:id "
+                                                     "ORDER BY id"),
+                                      id, &ok);
+        if (!ok || !db.aendernZeile(QStringLiteral("DELETE FROM patient WHERE id=:id ;"), id) ||
+            !db.aendern(QStringLiteral("DELETE FROM einnahme WHERE pat_id=:id ;"), id) ||
+            !db.aendern(QStringLiteral("DELETE FROM termine WHERE pata_id=:id ;"), id))
+            return false;
+        QVector<Verlaufseintrag> eintraege;
+        eintraege << patientEintrag(Verlaufsart::patientGeloescht, bearbeitungsPatientId,
+                                    patient.value_or(QStringList()));
+        eintraege.last().alt = felderText(patientFelder(patient.value_or(QStringList()), {}), false);
+        const QString mit = QStringLiteral("mit dem Patienten gel\u00F6scht");
+        for (const auto &z : zeilen)
+            eintraege << einnahmeEntfernt(z.first, z.second, heute, mit);
+        for (const QSqlRecord &t : termine) {
+            Verlaufseintrag e = patientEintrag(Verlaufsart::terminGeloescht, bearbeitungsPatientId,
+                                               patient.value_or(QStringList()));
+            e.termin = t.value(0);
+            e.betrifft = terminText(t.value(1).toString(), t.value(2));
+            e.alt = e.betrifft;
+            e.neu = mit;
+            eintraege << e;
+        }
+        for (const Verlaufseintrag &e : eintraege) {
+            if (!verlaufSchreiben(db, aktuelleZeit(), e))
+                return false;
+        }
+        return true;
     });
     // Rolled back: the file is as before, and so stays what is shown.
     if (!geloescht)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/datenbankzugriff.h"
 
+#include "storage/dateisperre.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -154,6 +156,8 @@ bool DbVerbindung::Sitzung::verbinden(bool anlegen)
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(wartezeitMs));
     if (!db.open())
         return false;
+    if (!v.sperre || v.sperre->datenbank() != pfad)
+        v.sperre = std::make_unique<Dateisperre>(pfad);
     indizesAnlegen(db, pfad);
     v.offeneDatei = pfad;
     v.dateiKennung = kennungLesen(pfad);

@@ -10,7 +10,9 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <memory>
 
+class Dateisperre;
 // Named placeholder values, bound in order: {":id", 3}, {":name", text}.
 using Werte = QList<QPair<QString, QVariant>>;
 
@@ -48,6 +50,9 @@ protected:
     QSqlDatabase datenbank;
     // The file the user works on; sessions open it.
     QString datenbankDatei;
+    // Held on the file the connection last opened, so that other windows
+    // can tell it is in use (storage/dateisperre.h).
+    std::unique_ptr<Dateisperre> sperre;
 
 private:
     int tiefe = 0;

@@ -2,6 +2,7 @@
 #include "testhilfe.h"
 
 #include "app/seams.h"
+#include "sicherung/sicherung.h"
 #include "storage/datenbankzugriff.h"
 
 #include <QAbstractButton>
@@ -34,8 +35,13 @@ Umgebung::Umgebung()
     // XDG_CONFIG_HOME the user's own list of folders is not read either.
     altesHeim = qgetenv("HOME");
     alteKonfiguration = qgetenv("XDG_CONFIG_HOME");
+    alteDaten = qgetenv("XDG_DATA_HOME");
+    alterBenutzer = qgetenv("USER");
     qputenv("HOME", QFile::encodeName(heim()));
     qunsetenv("XDG_CONFIG_HOME");
+    // The backups go to the data location: the test's own, never the user's.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(tmp.path() + QStringLiteral("/daten")));
+    qputenv("USER", benutzer);
     if (!dokumente().startsWith(heim() + QLatin1Char('/')))
         fehlschlag(QStringLiteral("documents folder %1 outside the test's home").arg(dokumente()));
     QDir().mkpath(dokumente());
@@ -44,11 +50,16 @@ Umgebung::Umgebung()
     // A refill between a test's counting rows and clicking one would shift
     // them; the tests of changes made elsewhere ask for the look themselves.
     MainWindow::waechterAbstandMs = 0;
+    MainWindow::startPruefungNachMs = 0;
     Seams::uhr = [this] { return zeit; };
     Seams::meldung = [this](const QString &text) { meldungen << text; };
     Seams::frage = [this](const QString &text) {
         fragen << text;
         return antworten.isEmpty() ? false : antworten.takeFirst();
+    };
+    Seams::ordner = [this](const QString &titel, const QString &) {
+        dateiTitel << titel;
+        return ordnerAntworten.isEmpty() ? QString() : ordnerAntworten.takeFirst();
     };
     Seams::datei = [this](const QString &titel, const QString &vorschlag, const QString &, bool speichern) {
         dateiTitel << titel;
@@ -61,9 +72,17 @@ Umgebung::Umgebung()
 Umgebung::~Umgebung()
 {
     Seams::zuruecksetzen();
+    Sicherungspflege::vorDemUmbenennen = nullptr;
     DbSitzung::wartezeitMs = 5000;
     MainWindow::waechterAbstandMs = 2000;
+    MainWindow::startPruefungNachMs = 1000;
     qputenv("HOME", altesHeim);
+    for (const auto &[name, wert] : {std::pair{"XDG_DATA_HOME", alteDaten}, {"USER", alterBenutzer}}) {
+        if (wert.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, wert);
+    }
     if (alteKonfiguration.isNull())
         qunsetenv("XDG_CONFIG_HOME");
     else
@@ -105,12 +124,29 @@ void Umgebung::datenbankAnlegen(const QString &pfad)
             Datei::ausfuehren(pfad, tabelle);
 }
 
+QString Umgebung::sicherungsOrdner() const
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Sicherungen");
+}
+
+QStringList Umgebung::sicherungen() const
+{
+    QStringList namen = QDir(sicherungsOrdner()).entryList(QDir::Files);
+    std::sort(namen.begin(), namen.end(), [](const QString &a, const QString &b) {
+        return a.section(QLatin1Char('_'), 1) < b.section(QLatin1Char('_'), 1);
+    });
+    return namen;
+}
+
 std::unique_ptr<MainWindow> Umgebung::starten()
 {
     auto w = std::make_unique<MainWindow>();
     w->show();
     if (!QTest::qWaitForWindowExposed(w.get()))
         fehlschlag(QStringLiteral("window not shown"));
+    // What the check after the start shows or writes is there before the test goes on.
+    if (!QTest::qWaitFor([&] { return !w->sicherungLaeuft(); }, 60000))
+        fehlschlag(QStringLiteral("the check after the start did not end"));
     return w;
 }
 

@@ -35,6 +35,11 @@ public:
     // The home folder is one of the test's own, with its documents folder.
     QString heim() const { return tmp.path() + QStringLiteral("/heim"); }
     QString dokumente() const;
+    // Where the program keeps its backups unless told otherwise: in the
+    // test's own data location.
+    QString sicherungsOrdner() const;
+    // The backups' file names there, oldest first.
+    QStringList sicherungen() const;
 
     // Writes config.ini naming the given file as the one last used.
     void letzteDateiSetzen(const QString &pfad);
@@ -43,22 +48,27 @@ public:
     // Creates a database file with this program's five tables.
     void datenbankAnlegen(const QString &pfad);
 
-    // Starts the program as the entry point does and shows its window.
+    // Starts the program as the entry point does and shows its window; the
+    // check it runs after the start (and the daily copy) has ended.
     std::unique_ptr<MainWindow> starten();
 
-    QDateTime zeit;               // what the program's clock says
-    QStringList meldungen;        // every message the program showed
-    QStringList fragen;           // every question the program asked
-    QList<bool> antworten;        // answers, in order; "Nein" when none is left
-    QStringList dateiAntworten;   // answers to file dialogs, in order; "" cancels
-    QList<bool> dateiSpeichern;   // whether each file dialog was one to save
-    QStringList dateiTitel;       // titles of the file dialogs shown
-    QStringList dateiVorschlaege; // the path each file dialog was opened with
+    QDateTime zeit;                                        // what the program's clock says
+    QStringList meldungen;                                 // every message the program showed
+    QStringList fragen;                                    // every question the program asked
+    QList<bool> antworten;                                 // answers, in order; "Nein" when none is left
+    QStringList dateiAntworten;                            // answers to file dialogs, in order; "" cancels
+    QList<bool> dateiSpeichern;                            // whether each file dialog was one to save
+    QStringList dateiTitel;                                // titles of the file dialogs shown
+    QStringList dateiVorschlaege;                          // the path each file dialog was opened with
+    QStringList ordnerAntworten;                           // answers to folder dialogs, in order; "" cancels
+    static constexpr const char *benutzer = "pflegekraft"; // the computer's user name
 
 private:
     QTemporaryDir tmp;
     QByteArray altesHeim;
     QByteArray alteKonfiguration;
+    QByteArray alteDaten;
+    QByteArray alterBenutzer;
 };
 
 // Access to a database file through a second, named connection; a failing

@@ -228,6 +228,27 @@ private slots:
         QVERIFY(oeffnen(t, "knopfTerminBearbeiten", aufnehmen("Termin bearbeiten")));
         QVERIFY(ausMenue(t, "aktionReparieren", aufnehmen("Reparieren")));
         QVERIFY(ausMenue(t, "aktionUeber", aufnehmen("\u00DCber")));
+        QVERIFY(ausMenue(t, "aktionSicherungWiederherstellen", aufnehmen("Sicherung wiederherstellen")));
+        QVERIFY(ausMenue(t, "aktionSicherungEinstellen", aufnehmen("Sicherungen einstellen")));
+        nichtsAbgeschnitten(befund);
+    }
+
+    // The history window with an entry of each column, and the line's own
+    // history opened from the assignment window.
+    void verlaufsfenster()
+    {
+        Welt t;
+        mitZeileStarten(t);
+        QVERIFY(oeffnen(t, "knopfZuordnungBearbeiten", [](QDialog *d) {
+            tippen(teil<QLineEdit>(d, "fensterMorgen"), "2");
+            druecken(d, "\u00C4ndern");
+        }));
+        QStringList befund;
+        QVERIFY(ausMenue(t, "aktionVerlauf", [&](QDialog *d) { pruefen(befund, d, "Verlauf"); }));
+        QVERIFY(oeffnen(t, "knopfZuordnungBearbeiten", [&](QDialog *d) {
+            QVERIFY(imFenster([&] { druecken(d, "Verlauf\u2026"); },
+                              [&](QDialog *verlauf) { pruefen(befund, verlauf, "Verlauf der Zuordnung"); }));
+        }));
         nichtsAbgeschnitten(befund);
     }
 

@@ -118,7 +118,9 @@ private slots:
                 "DBoeffnen() Reparieren() RoamingLoeschen() aboutueber() hilfeanzeigen() print_regulation() "
                 "print_medlist() RezeptbedarfFuellen() RezeptbedarfAnklicken(int) RezeptbedarfDoppelklick(int) "
                 "RezeptbedarfFristAendern() AnforderungMarkieren() AnforderungZuruecknehmen() "
-                "RezeptanforderungDrucken()")
+                "RezeptanforderungDrucken() VerlaufFenster() ZuordnungVerlauf() VerlaufFuellen() VerlaufDrucken() "
+                "TaeglicheSicherung() SicherungFertig() SicherungFenster() SicherungWiederherstellen() "
+                "SicherungEinstellungen() SicherungEinstellungenSpeichern() SicherungOrdnerWaehlen()")
                 .split(' ');
         const QMetaObject &mo = MainWindow::staticMetaObject;
         QStringList gefunden;

@@ -191,6 +191,10 @@ private slots:
         for (const char *knopf :
              {"knopfZuordnungBearbeiten", "knopfApotheke", "knopfTerminEintragen", "knopfTerminBearbeiten"})
             QVERIFY(oeffnen(t, knopf, [&](QDialog *d) { kuerzelPruefen(d, knopf); }));
+        for (const char *aktion : {"aktionVerlauf", "aktionSicherungWiederherstellen", "aktionSicherungEinstellen"})
+            QVERIFY2(imFenster([&] { teil<QAction>(t.w.get(), aktion)->trigger(); },
+                               [&](QDialog *d) { kuerzelPruefen(d, aktion); }),
+                     aktion);
 
         // Alt+T opens the appointment window of the page in front; a shortcut
         // clicks its button a moment later, as it is drawn pressed.
@@ -199,6 +203,50 @@ private slots:
         QVERIFY(imFenster([&] { QTest::keyClick(t.w.get(), Qt::Key_T, Qt::AltModifier); },
                           [&](QDialog *d) { termin = d->findChild<QDateEdit *>("terminNeuDatum"); }, 5000));
         QVERIFY(termin);
+    }
+
+    // The new windows by keyboard alone: Alt and the underlined letter reach
+    // each field, and the confirming button stores.
+    void neueFensterPerTastatur()
+    {
+        Welt t;
+        t.patient("Berg");
+        t.starten();
+        aktivieren(t.w.get());
+        // Keys typed into the window of the menu entry once it is the active
+        // one; whether the keys closed it.
+        const auto tippenIn = [&](const char *aktion, const std::function<void(QDialog *)> &tasten) {
+            bool zu = false;
+            const bool geoeffnet = imFenster([&] { teil<QAction>(t.w.get(), aktion)->trigger(); },
+                                             [&](QDialog *d) {
+                                                 aktivieren(d);
+                                                 tasten(d);
+                                                 zu = QTest::qWaitFor([d] { return !d->isVisible(); });
+                                             });
+            return geoeffnet && zu;
+        };
+
+        const QString ordner = t.env.basis() + "/Sicherungen";
+        QVERIFY(tippenIn("aktionSicherungEinstellen", [&](QDialog *d) {
+            QTest::keyClick(d, Qt::Key_O, Qt::AltModifier);
+            QTest::keyClicks(QApplication::focusWidget(), ordner);
+            QTest::keyClick(d, Qt::Key_B, Qt::AltModifier);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(QApplication::focusWidget(), "9");
+            QTest::keyClick(d, Qt::Key_S, Qt::AltModifier);
+        }));
+        QSettings s(t.env.konfiguration(), QSettings::IniFormat);
+        QCOMPARE(s.value("sicherung/ordner").toString(), ordner);
+        QCOMPARE(s.value("sicherung/taeglich").toString(), "9");
+
+        // The history: Alt+B reaches the end of the period, Alt+S closes.
+        QString bis;
+        QVERIFY(tippenIn("aktionVerlauf", [&](QDialog *d) {
+            QTest::keyClick(d, Qt::Key_B, Qt::AltModifier);
+            bis = QApplication::focusWidget()->objectName();
+            QTest::keyClick(d, Qt::Key_S, Qt::AltModifier);
+        }));
+        QCOMPARE(bis, "verlaufBis");
     }
 
     // An empty file says what to do first; the hints go once there is

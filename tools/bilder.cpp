@@ -11,10 +11,14 @@
 #include "app/mainwindow.h"
 #include "app/sprache.h"
 #include "app/seams.h"
+#include "sicherung/sicherung.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
+#include <QFile>
+#include <QLineEdit>
 #include <QDir>
 #include <QMap>
 #include <QMenu>
@@ -211,6 +215,46 @@ void fensterAufnehmen(const QString &datei, const std::function<void()> &oeffnen
         warnen(QStringLiteral("no window for ") + datei);
 }
 
+// Runs oeffnen and lets handler fill in and confirm the modal window it shows.
+void fensterBedienen(const std::function<void()> &oeffnen, const std::function<void(QDialog *)> &handler)
+{
+    bool bedient = false;
+    QTimer wache;
+    wache.setInterval(20);
+    QObject::connect(&wache, &QTimer::timeout, [&] {
+        auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!d || !d->isVisible())
+            return;
+        wache.stop();
+        handler(d);
+        bedient = true;
+        if (d->isVisible())
+            d->reject();
+    });
+    wache.start();
+    oeffnen();
+    wache.stop();
+    if (!bedient)
+        warnen(QStringLiteral("no window to fill in"));
+}
+
+void drueckenIn(QDialog *d, const QString &text)
+{
+    for (QPushButton *k : d->findChildren<QPushButton *>()) {
+        if (k->text().remove(QLatin1Char('&')) == text) {
+            k->click();
+            return;
+        }
+    }
+    warnen(QStringLiteral("no button ") + text);
+}
+
+void feldSetzen(QDialog *d, const char *name, const QString &text)
+{
+    if (auto *feld = teil<QLineEdit>(d, name))
+        feld->setText(text);
+}
+
 void menueAufnehmen(MainWindow &fenster, const char *name, const QString &datei)
 {
     auto *menue = teil<QMenu>(&fenster, name);
@@ -229,6 +273,9 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Named as the program names itself, so that its folders read the same.
+    QCoreApplication::setOrganizationName(QStringLiteral("TIRVAkesh"));
+    QCoreApplication::setApplicationName(QStringLiteral("Kalvoria"));
     QTranslator qtDeutsch;
     deutscheOberflaeche(qtDeutsch);
 
@@ -249,11 +296,15 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    // A settings folder of its own, so the user's data are never touched.
+    // A settings folder of its own, so the user's data are never touched;
+    // the backups too go to a data folder of its own.
     QTemporaryDir tmp;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, tmp.path());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, tmp.path());
-    Seams::uhr = [] { return QDateTime(heute, QTime(9, 15)); };
+    qputenv("XDG_DATA_HOME", QFile::encodeName(tmp.path() + QStringLiteral("/daten")));
+    qputenv("USER", "pflege");
+    QDateTime uhr(heute, QTime(9, 15));
+    Seams::uhr = [&uhr] { return uhr; };
     Seams::meldung = [](const QString &text) { warnen(QStringLiteral("message: ") + text); };
     Seams::frage = [](const QString &) { return false; };
     Seams::datei = [](const QString &, const QString &, const QString &, bool) { return QString(); };
@@ -262,12 +313,25 @@ int main(int argc, char *argv[])
     {
         MainWindow erststart;
     }
-    if (!beispielDatenSchreiben(tmp.path() + QStringLiteral("/Kalvoria/medidat.db")))
+    const QString datei = tmp.path() + QStringLiteral("/Kalvoria/medidat.db");
+    if (!beispielDatenSchreiben(datei))
         return 1;
+    // Copies of the days before, as the program would have taken them.
+    const QString sicherungen = standardSicherungsordner();
+    QDir().mkpath(sicherungen);
+    for (const auto &[tage, zeit, anlass] : {std::tuple{-1, QTime(8, 52), "taeglich"},
+                                             {-2, QTime(16, 20), "patient-loeschen"},
+                                             {-2, QTime(8, 47), "taeglich"},
+                                             {-3, QTime(9, 3), "taeglich"}})
+        QFile::copy(datei, QDir(sicherungen)
+                               .filePath(sicherungsName(QStringLiteral("medidat"), QDateTime(heute.addDays(tage), zeit),
+                                                        QString::fromLatin1(anlass))));
 
     MainWindow fenster;
     fenster.show();
     QApplication::processEvents();
+    while (fenster.sicherungLaeuft())
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
 
     auto *patientenwahl = teil<QTableWidget>(&fenster, "tabellePatientenwahl");
     auto *zuordnung = teil<QTableWidget>(&fenster, "tabelleZuordnung");
@@ -312,6 +376,37 @@ int main(int argc, char *argv[])
     knopfFenster(QStringLiteral("apotheke.png"), "knopfApotheke");
     knopfFenster(QStringLiteral("zuordnung.png"), "knopfZuordnungBearbeiten");
     knopfFenster(QStringLiteral("termin.png"), "knopfTerminEintragen");
+
+    // A few changes on earlier days, for the history: a dose, a count, a purchase.
+    auto knopfKlicken = [&fenster](const char *knopf) {
+        return [&fenster, knopf] {
+            if (auto *k = teil<QPushButton>(&fenster, knopf))
+                k->click();
+        };
+    };
+    uhr = QDateTime(heute.addDays(-12), QTime(8, 40));
+    fensterBedienen(knopfKlicken("knopfZuordnungBearbeiten"), [](QDialog *d) {
+        feldSetzen(d, "fensterMorgen", QStringLiteral("1"));
+        drueckenIn(d, QStringLiteral("\u00C4ndern"));
+    });
+    uhr = QDateTime(heute.addDays(-5), QTime(17, 5));
+    fensterBedienen(knopfKlicken("knopfApotheke"), [](QDialog *d) {
+        feldSetzen(d, "fensterPackungen", QStringLiteral("2"));
+        drueckenIn(d, QStringLiteral("Eintragen"));
+    });
+    uhr = QDateTime(heute.addDays(-1), QTime(11, 30));
+    fensterBedienen(knopfKlicken("knopfZuordnungBearbeiten"), [](QDialog *d) {
+        feldSetzen(d, "fensterStand", QStringLiteral("210"));
+        if (auto *hilfe = teil<QCheckBox>(d, "fensterHilfe"))
+            hilfe->setChecked(false);
+        drueckenIn(d, QStringLiteral("\u00C4ndern"));
+    });
+    uhr = QDateTime(heute, QTime(9, 15));
+    fensterBedienen(knopfKlicken("knopfTerminEintragen"),
+                    [](QDialog *d) { drueckenIn(d, QStringLiteral("Termin eintragen")); });
+    aktionFenster(QStringLiteral("verlauf.png"), "aktionVerlauf");
+    aktionFenster(QStringLiteral("wiederherstellen.png"), "aktionSicherungWiederherstellen");
+    aktionFenster(QStringLiteral("sicherungen.png"), "aktionSicherungEinstellen");
 
     menueAufnehmen(fenster, "menuDatei", QStringLiteral("menue_datei.png"));
     menueAufnehmen(fenster, "menuHilfe", QStringLiteral("menue_hilfe.png"));
