@@ -5,6 +5,7 @@
 
 #include "bedarf/anforderungen.h"
 #include "text/textformat.h"
+#include "verlauf/verlauf.h"
 
 #include <QSqlRecord>
 #include <QTableWidget>
@@ -74,7 +75,7 @@ void MainWindow::AnforderungMarkieren()
                                {QStringLiteral(":heute"), tag},
                                {QStringLiteral(":da"), b.einnahme},
                                {QStringLiteral(":offen"), b.einnahme}});
-            if (!gut)
+            if (!gut || !verlaufAnforderung(db, aktuelleZeit(), b.einnahme, b.angefordert, heute))
                 return false;
         }
         return true;
@@ -103,7 +104,8 @@ void MainWindow::AnforderungZuruecknehmen()
             if (!db.aendernZeile(QStringLiteral("DELETE FROM anforderung WHERE einnahme_id=:id AND erledigt IS NULL "
                                                 "AND angefordert IS :alt"),
                                  {{QStringLiteral(":id"), b.einnahme},
-                                  {QStringLiteral(":alt"), b.angefordert.toString(QStringLiteral("yyyy-MM-dd"))}}))
+                                  {QStringLiteral(":alt"), b.angefordert.toString(QStringLiteral("yyyy-MM-dd"))}}) ||
+                !verlaufAnforderung(db, aktuelleZeit(), b.einnahme, b.angefordert, QDate()))
                 return false;
         }
         return true;

@@ -402,6 +402,13 @@ private slots:
         QCOMPARE(anforderungen(t), QStringList{QString("%1|2026-12-06|").arg(a)});
         QCOMPARE(spalte(liste(t), 9), (QStringList{"06.12.2026", "", ""}));
 
+        // The mark and its taking back stand in the line's history.
+        const QList<QVariantList> verlauf = Datei::zeilen(
+            t.f, "SELECT art, alt, neu FROM verlauf WHERE einnahme_id = ? ORDER BY id", {c});
+        QCOMPARE(verlauf.size(), 2);
+        QCOMPARE(verlauf.value(0), (QVariantList{"Rezept angefordert", "", "angefordert am 06.12.2026"}));
+        QCOMPARE(verlauf.value(1), (QVariantList{"Anforderung zur\u00FCckgenommen", "angefordert am 06.12.2026", ""}));
+
         // A booking taken back leaves the request open; bought packages close it.
         const auto buchen = [&t](const QString &packungen) {
             return imFenster([&] { doppelklicken(t, spalte(liste(t), 3).indexOf("Ramilich 5")); },

@@ -29,6 +29,8 @@ const QString terminEingetragen = QStringLiteral("Termin eingetragen");
 const QString terminGeaendert = QStringLiteral("Termin ge\u00E4ndert");
 const QString terminGeloescht = QStringLiteral("Termin gel\u00F6scht");
 const QString wiederhergestellt = QStringLiteral("Sicherung wiederhergestellt");
+const QString rezeptAngefordert = QStringLiteral("Rezept angefordert");
+const QString anforderungZurueck = QStringLiteral("Anforderung zur\u00FCckgenommen");
 } // namespace Verlaufsart
 
 namespace {
@@ -306,6 +308,24 @@ Verlaufseintrag einnahmeEntfernt(const QVariant &id, const Einnahmestand &zeile,
             bestandVerlaufText(bestandHeute(zeile, heute));
     e.neu = anlass;
     return e;
+}
+
+bool verlaufAnforderung(DbSitzung &db, const QDateTime &zeit, const QVariant &id, const QDate &vorher,
+                        const QDate &nachher)
+{
+    bool ok = false;
+    const std::optional<Einnahmestand> zeile = einnahmeLesen(db, id, &ok);
+    if (!zeile)
+        return false;
+    Verlaufseintrag e = einnahmeEintrag(
+        nachher.isValid() ? Verlaufsart::rezeptAngefordert : Verlaufsart::anforderungZurueck, id, *zeile);
+    const auto am = [](const QDate &tag) {
+        return tag.isValid() ? QStringLiteral("angefordert am ") + tag.toString(QStringLiteral("dd.MM.yyyy"))
+                             : QString();
+    };
+    e.alt = am(vorher);
+    e.neu = am(nachher);
+    return verlaufSchreiben(db, zeit, e);
 }
 
 bool verlaufBuchung(DbSitzung &db, const QDateTime &zeit, const QVariant &id, double vorher, double nachher,

@@ -37,6 +37,8 @@ extern const QString terminEingetragen;
 extern const QString terminGeaendert;
 extern const QString terminGeloescht;
 extern const QString wiederhergestellt;
+extern const QString rezeptAngefordert;
+extern const QString anforderungZurueck;
 } // namespace Verlaufsart
 
 // One change. The keys name the rows it concerns (unset where none), the
@@ -150,6 +152,11 @@ std::array<double, 4> einnahmeDosen(const Einnahmestand &zeile);
 
 // A line as it was assigned: "1-0-1-0, Bestand 30 am 06.12.2026", ", Hilfsmittel" for an aid.
 QString einnahmeText(const Einnahmestand &zeile);
+
+// Records the prescription request of line id marked (nachher valid; vorher
+// the day it was marked before, if it was) or taken back (nachher invalid).
+bool verlaufAnforderung(DbSitzung &db, const QDateTime &zeit, const QVariant &id, const QDate &vorher,
+                        const QDate &nachher);
 
 // Records packages booked into the stock of line id, the stock before and after.
 bool verlaufBuchung(DbSitzung &db, const QDateTime &zeit, const QVariant &id, double vorher, double nachher,
