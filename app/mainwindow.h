@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/auffrischen.h"
+#include "bmp/planangaben.h"
 #include "storage/datenbankzugriff.h"
 
 #include <QDate>
@@ -345,6 +346,11 @@ private:
     QVector<QString> einnahmeFehler;
     // The same per dose, morning to night, for the cells that show one dose.
     QVector<QStringList> einnahmeDosisFehler;
+    // What imported medication plans say of each cached line beyond its
+    // doses (bmp/): a dose in words or none leaves the line without daily use.
+    QVector<PlanAngaben> einnahmePlan;
+    // Reads einnahmePlan for the cached lines and shows such doses in the intake table.
+    void planAngabenLesen();
     QTableWidget *tabelleZuordnung = nullptr;
     QGroupBox *gruppeZugeordnet = nullptr;
     QPushButton *knopfZuordnungBearbeiten = nullptr;
