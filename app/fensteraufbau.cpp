@@ -170,6 +170,11 @@ void MainWindow::menuesBauen()
                                     QStringLiteral("&Medikamentenplan drucken"), &MainWindow::print_medlist);
     aktionVerordnungsplan = aktion(menuPdf, QStringLiteral("aktionVerordnungsplan"),
                                    QStringLiteral("&Verordnungsplan drucken"), &MainWindow::print_regulation);
+    menuPdf->addSeparator();
+    aktionBmpDrucken = aktion(menuPdf, QStringLiteral("aktionBmpDrucken"),
+                              QStringLiteral("Medikationsplan (&BMP) drucken"), &MainWindow::BmpDrucken);
+    aktionBmpAussteller = aktion(menuPdf, QStringLiteral("aktionBmpAussteller"), QStringLiteral("&Ausgedruckt von..."),
+                                 &MainWindow::BmpAusstellerFenster);
 
     menuAnsicht = menue(leiste, QStringLiteral("menuAnsicht"), QStringLiteral("&Ansicht"));
     aktionListen = aktion(menuAnsicht, QStringLiteral("aktionListen"),
@@ -298,4 +303,9 @@ void MainWindow::fensterFelderBauen()
     terminAendernHausarzt = wahl(QStringLiteral("terminAendernHausarzt"), QStringLiteral("Hausarzt"));
     terminAendernFacharzt = wahl(QStringLiteral("terminAendernFacharzt"), QStringLiteral("Facharzt:"));
     terminAendernName = feld(QStringLiteral("terminAendernName"), false);
+    ausstellerName = feld(QStringLiteral("ausstellerName"), false);
+    ausstellerStrasse = feld(QStringLiteral("ausstellerStrasse"), false);
+    ausstellerPlz = feld(QStringLiteral("ausstellerPlz"), false);
+    ausstellerOrt = feld(QStringLiteral("ausstellerOrt"), false);
+    ausstellerTelefon = feld(QStringLiteral("ausstellerTelefon"), false);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/auffrischen.h"
+#include "bmp/plan.h"
 #include "bmp/planangaben.h"
 #include "storage/datenbankzugriff.h"
 
@@ -136,6 +137,9 @@ private slots:
     void hilfeanzeigen();
     void print_regulation();
     void print_medlist();
+    void BmpDrucken();
+    void BmpAusstellerFenster();
+    void BmpAusstellerEintragen();
 
 private:
     // --- refreshing the views (app/auffrischen.cpp) ---
@@ -199,6 +203,8 @@ private:
     QAction *aktionBeenden = nullptr;
     QAction *aktionMedikamentenplan = nullptr;
     QAction *aktionVerordnungsplan = nullptr;
+    QAction *aktionBmpDrucken = nullptr;
+    QAction *aktionBmpAussteller = nullptr;
     QAction *aktionListen = nullptr;
     QAction *aktionHilfe = nullptr;
     QAction *aktionReparieren = nullptr;
@@ -440,6 +446,20 @@ private:
     // Builds and runs the entry or change window around its own fields;
     // datum and arzt are what the change window opens with.
     void terminFensterZeigen(bool aendern, const QDate &datum, const QString &arzt);
+
+    // --- medication plan, BMP (bmp/) ---
+    // Fields of the window for who prints the plan: they outlive each window.
+    std::unique_ptr<QLineEdit> ausstellerName;
+    std::unique_ptr<QLineEdit> ausstellerStrasse;
+    std::unique_ptr<QLineEdit> ausstellerPlz;
+    std::unique_ptr<QLineEdit> ausstellerOrt;
+    std::unique_ptr<QLineEdit> ausstellerTelefon;
+    // Who prints the plan ("ausgedruckt von"), as entered once and kept in
+    // config.ini; an empty name while nobody was entered.
+    BmpAutor bmpAussteller() const;
+    // The chosen patient's plan from the file and the row cache; none (and
+    // the user told why) when it cannot be written as the format wants.
+    std::optional<BmpPlan> bmpPlanErstellen();
 
     // --- database file maintenance (maintenance/) ---
     bool kopieAnlegen(const QString &ziel);

@@ -39,8 +39,6 @@ GelesenerCode dataMatrixLesen(const QImage &bild, const std::function<bool()> &w
     const QImage grau = bild.convertToFormat(QImage::Format_Grayscale8);
     ZXing::DecodeHints hinweise;
     hinweise.setFormats(ZXing::BarcodeFormat::DataMatrix);
-    // A fast look first, which finds a clean scan at once; then a thorough
-    // one, and one on the picture halved, which finds codes of large scans.
     const auto suchen = [&](const QImage &b, bool gruendlich) {
         hinweise.setTryHarder(gruendlich);
         hinweise.setTryRotate(gruendlich);
@@ -56,18 +54,31 @@ GelesenerCode dataMatrixLesen(const QImage &bild, const std::function<bool()> &w
         }
         return !g.inhalte.isEmpty();
     };
-    for (int schritt = 0; schritt < 3; ++schritt) {
+    // Table lines and text around it hide the code from the detector: it is
+    // looked for in squares, at the corners first (the plan has it at the
+    // top right; a page scanned upright or upside down moves it to another),
+    // then across the picture, and last in the whole picture.
+    const int b = grau.width(), h = grau.height();
+    QVector<QRect> felder;
+    for (const double anteil : {0.2, 0.3}) {
+        const int t = int(qMax(b, h) * anteil);
+        felder << QRect(b - t, 0, t, t) << QRect(0, 0, t, t) << QRect(0, h - t, t, t) << QRect(b - t, h - t, t, t);
+    }
+    const int t = int(qMax(b, h) * 0.3);
+    for (int y = 0; y < h; y += t / 2)
+        for (int x = qMax(0, b - t); x > -t / 2; x -= t / 2)
+            felder << QRect(qMax(0, x), y, t, t);
+    for (const QRect &feld : felder) {
         if (weiter && !weiter()) {
             g.abgebrochen = true;
             return g;
         }
-        const bool gefunden = schritt == 2 ? suchen(grau.scaled(grau.width() / 2, grau.height() / 2,
-                                                                Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
-                                                    true)
-                                           : suchen(grau, schritt == 1);
-        if (gefunden)
+        const QRect r = feld.intersected(grau.rect());
+        if (!r.isEmpty() && suchen(grau.copy(r), true))
             return g;
     }
+    if (suchen(grau, true))
+        return g;
     g.fehler = keinCode;
     return g;
 }

@@ -209,8 +209,6 @@ QString pdfEndungErgaenzen(const QString &name)
     return name + QStringLiteral(".pdf");
 }
 
-namespace {
-
 QString pdfNameWaehlen(MainWindow &fenster, const QString &datenbank)
 {
     const QString gewaehlt = fenster.dateiWaehlen(QStringLiteral("PDF schreiben"), fenster.dialogOrdner(),
@@ -252,8 +250,6 @@ void pdfFehler(MainWindow &fenster, const QString &datei)
                        "schreibgesch\u00FCtzt oder die Datei in einem anderen Programm ge\u00F6ffnet?")
             .arg(QDir::toNativeSeparators(QFileInfo(datei).absoluteFilePath())));
 }
-
-} // namespace
 
 void pdfDrucken(MainWindow &fenster, const QString &datenbank, const PdfRaster &raster, const QString &patient,
                 int zeilen, const std::function<int(PdfTabelle &pdf, int zeile)> &hoehe,

@@ -228,6 +228,7 @@ private slots:
         QVERIFY(oeffnen(t, "knopfTerminBearbeiten", aufnehmen("Termin bearbeiten")));
         QVERIFY(ausMenue(t, "aktionReparieren", aufnehmen("Reparieren")));
         QVERIFY(ausMenue(t, "aktionUeber", aufnehmen("\u00DCber")));
+        QVERIFY(ausMenue(t, "aktionBmpAussteller", aufnehmen("Ausgedruckt von")));
         nichtsAbgeschnitten(befund);
     }
 

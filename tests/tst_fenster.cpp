@@ -99,7 +99,7 @@ private slots:
                 "ZuordnungFenster() ZuordnungWEintragen() TermineFuellen() TerminEintragenW() TerminWEintragen() "
                 "TerminAendernW() TerminWAendern() TerminLoeschen() ErstStartCheck() DBkopieren() DBverschieben() "
                 "DBoeffnen() Reparieren() RoamingLoeschen() aboutueber() hilfeanzeigen() print_regulation() "
-                "print_medlist()")
+                "print_medlist() BmpDrucken() BmpAusstellerFenster() BmpAusstellerEintragen()")
                 .split(' ');
         const QMetaObject &mo = MainWindow::staticMetaObject;
         QStringList gefunden;
