@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -163,6 +164,9 @@ void MainWindow::menuesBauen()
     aktionDbOeffnen = aktion(menuDatei, QStringLiteral("aktionDbOeffnen"),
                              QStringLiteral("&mit vorhandener Datenbank verbinden"), &MainWindow::DBoeffnen);
     menuDatei->addSeparator();
+    aktionBmpEinlesen = aktion(menuDatei, QStringLiteral("aktionBmpEinlesen"),
+                               QStringLiteral("Medikations&plan einlesen..."), &MainWindow::BmpEinlesen);
+    menuDatei->addSeparator();
     aktionBeenden = aktion(menuDatei, QStringLiteral("aktionBeenden"), QStringLiteral("&Beenden"), &MainWindow::close);
 
     menuPdf = menue(leiste, QStringLiteral("menuPdf"), QStringLiteral("&PDF"));
@@ -308,4 +312,8 @@ void MainWindow::fensterFelderBauen()
     ausstellerPlz = feld(QStringLiteral("ausstellerPlz"), false);
     ausstellerOrt = feld(QStringLiteral("ausstellerOrt"), false);
     ausstellerTelefon = feld(QStringLiteral("ausstellerTelefon"), false);
+    bmpScannerText = std::make_unique<QPlainTextEdit>();
+    bmpScannerText->setObjectName(QStringLiteral("bmpScannerText"));
+    // A scanner ends its text with a line end; a tab must not leave the field mid-code.
+    bmpScannerText->setTabChangesFocus(true);
 }

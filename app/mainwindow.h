@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/auffrischen.h"
+#include "bmp/abgleich.h"
 #include "bmp/plan.h"
 #include "bmp/planangaben.h"
 #include "storage/datenbankzugriff.h"
@@ -25,6 +26,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -140,6 +142,10 @@ private slots:
     void BmpDrucken();
     void BmpAusstellerFenster();
     void BmpAusstellerEintragen();
+    void BmpEinlesen();
+    void BmpBildOeffnen();
+    void BmpEinlesenWeiter();
+    void BmpAbgleichUebernehmen();
 
 private:
     // --- refreshing the views (app/auffrischen.cpp) ---
@@ -200,6 +206,7 @@ private:
     QAction *aktionDbKopieren = nullptr;
     QAction *aktionDbVerschieben = nullptr;
     QAction *aktionDbOeffnen = nullptr;
+    QAction *aktionBmpEinlesen = nullptr;
     QAction *aktionBeenden = nullptr;
     QAction *aktionMedikamentenplan = nullptr;
     QAction *aktionVerordnungsplan = nullptr;
@@ -460,6 +467,25 @@ private:
     // The chosen patient's plan from the file and the row cache; none (and
     // the user told why) when it cannot be written as the format wants.
     std::optional<BmpPlan> bmpPlanErstellen();
+
+    // The text a hand scanner types, and the codes read from pictures, for
+    // the plan being read in; both outlive the window.
+    std::unique_ptr<QPlainTextEdit> bmpScannerText;
+    QVector<QByteArray> bmpBildInhalte;
+    QLabel *bmpBilderAnzeige = nullptr; // in the window while it is open
+    // The plan read and how it meets the patient's lines, while the
+    // reconciliation window is open.
+    std::unique_ptr<BmpImport> bmpImport;
+    QTableWidget *tabelleAbgleich = nullptr; // in that window while it is open
+    // The patient the plan goes to (found by name and birth date, or after
+    // asking), and that patient's lines and the catalogue; false when the user cancelled.
+    bool bmpAbgleichVorbereiten(BmpImport &import);
+    void bmpAbgleichFenster();
+    // Writes what the user accepted in one transaction: the one place the
+    // import changes the file. A backup before it and history entries for
+    // each change belong here.
+    bool bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<int> &packungWahl,
+                        const QVector<double> &bestand, const QVector<bool> &entfernen);
 
     // --- database file maintenance (maintenance/) ---
     bool kopieAnlegen(const QString &ziel);

@@ -131,7 +131,6 @@ std::optional<BmpPlan> MainWindow::bmpPlanErstellen()
             abschnittFuer(r.value(4).toString()).eintraege.append(e);
         }
     };
-    texteNach(QStringLiteral("0"));
 
     for (int i = 0; i < einnahmeZeilen(); ++i) {
         // Aids are kept in stock but not taken: no line of the plan.
@@ -194,6 +193,8 @@ std::optional<BmpPlan> MainWindow::bmpPlanErstellen()
         abschnittFuer(p.text(QStringLiteral("\u00DCberschrift"), angaben.abschnitt, 50)).eintraege.append(e);
         texteNach(einnahmeId.at(i));
     }
+    // Lines an imported plan had apart from its medications follow them.
+    texteNach(QStringLiteral("0"));
     if (!p.maengel.isEmpty()) {
         meldungZeigen(QStringLiteral("Der Medikationsplan wurde nicht gedruckt:\n\n") +
                       p.maengel.join(QLatin1Char('\n')));

@@ -24,7 +24,7 @@ QString zuGross(qint64 pixel)
 
 } // namespace
 
-GelesenerCode dataMatrixLesen(const QImage &bild, const std::function<bool()> &weiter)
+GelesenerCode dataMatrixLesen(const QImage &bild, const CodeFortschritt &weiter)
 {
     GelesenerCode g;
     if (bild.isNull()) {
@@ -68,8 +68,9 @@ GelesenerCode dataMatrixLesen(const QImage &bild, const std::function<bool()> &w
     for (int y = 0; y < h; y += t / 2)
         for (int x = qMax(0, b - t); x > -t / 2; x -= t / 2)
             felder << QRect(qMax(0, x), y, t, t);
-    for (const QRect &feld : felder) {
-        if (weiter && !weiter()) {
+    for (int i = 0; i < felder.size(); ++i) {
+        const QRect &feld = felder.at(i);
+        if (weiter && !weiter(i, int(felder.size()) + 1)) {
             g.abgebrochen = true;
             return g;
         }
@@ -83,7 +84,7 @@ GelesenerCode dataMatrixLesen(const QImage &bild, const std::function<bool()> &w
     return g;
 }
 
-GelesenerCode dataMatrixAusDatei(const QString &pfad, const std::function<bool()> &weiter)
+GelesenerCode dataMatrixAusDatei(const QString &pfad, const CodeFortschritt &weiter)
 {
     QImageReader leser(pfad);
     const QSize groesse = leser.size();

@@ -27,14 +27,15 @@ QImage dataMatrixBild(const DataMatrix &symbol, int scale, int rand);
 
 // The content of the DataMatrix codes in a picture, as raw bytes (several
 // for a picture holding several pages). Pictures above hoechstPixel are
-// refused; weiter is asked now and then and stops the search when it
-// returns false. fehler says why nothing was found.
+// refused; weiter is told how far the search got (done of all steps) and
+// stops it when it returns false. fehler says why nothing was found.
 struct GelesenerCode {
     QVector<QByteArray> inhalte;
     QString fehler;
     bool abgebrochen = false;
 };
 constexpr qint64 codeHoechstPixel = 30'000'000;
-GelesenerCode dataMatrixLesen(const QImage &bild, const std::function<bool()> &weiter = {});
+using CodeFortschritt = std::function<bool(int erledigt, int gesamt)>;
+GelesenerCode dataMatrixLesen(const QImage &bild, const CodeFortschritt &weiter = {});
 // The same from a file; refuses files too large before decoding them.
-GelesenerCode dataMatrixAusDatei(const QString &pfad, const std::function<bool()> &weiter = {});
+GelesenerCode dataMatrixAusDatei(const QString &pfad, const CodeFortschritt &weiter = {});

@@ -177,7 +177,8 @@ private slots:
 
     void abbrechen()
     {
-        const GelesenerCode g = dataMatrixLesen(dataMatrixBild(dataMatrixKodieren("x"), 4, 3), [] { return false; });
+        const GelesenerCode g = dataMatrixLesen(dataMatrixBild(dataMatrixKodieren("x"), 4, 3),
+                                                [](int, int) { return false; });
         QCOMPARE(g.abgebrochen, true);
     }
 };
