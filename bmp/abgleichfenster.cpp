@@ -146,7 +146,7 @@ void MainWindow::bmpAbgleichFenster()
         t->setItem(r, sErgebnis, text(QStringLiteral("fehlt im Plan: entfernen?")));
     }
     QHeaderView *k = t->horizontalHeader();
-    for (const auto &[spalte, breite] : {std::pair{0, 90}, {1, 220}, {2, 200}, {3, 90}, {4, 120}, {5, 70}})
+    for (const auto &[spalte, breite] : {std::pair{0, 100}, {1, 210}, {2, 200}, {3, 90}, {4, 120}, {5, 70}})
         k->resizeSection(spalte, breite);
     k->setStretchLastSection(true);
     if (t->rowCount() > 0)

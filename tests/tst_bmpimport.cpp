@@ -90,11 +90,23 @@ void haken(QDialog *d, int zeile)
     QTest::keyClick(t->viewport(), Qt::Key_Space);
 }
 
+QString ausfuehren(const QString &programm, const QStringList &argumente)
+{
+    QProcess p;
+    p.start(programm, argumente);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        fehlschlag(programm + " failed");
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
 } // namespace
 
 class BmpImportTest : public QObject
 {
     Q_OBJECT
+public slots:
+    void geoeffnet(const QUrl &) {}
+
 private slots:
     void neuerPatientAusDemScanner()
     {
@@ -292,6 +304,52 @@ private slots:
                     },
                     [&](QDialog *d) { plan = Import::spalteIn(d, 1); });
         QCOMPARE(plan.value(1), QStringLiteral("Gerinnex 3 mg (3 mg)"));
+    }
+
+    // Printed by Kalvoria, rendered at 300 dpi and read back in: every line
+    // of the patient comes back unchanged, over two pages.
+    void rundreise()
+    {
+        Import t;
+        t.albers();
+        for (int i = 0; i < 13; ++i)
+            t.einnahme(1,
+                       t.packung(QStringLiteral("Wirkstoff %1").arg(i), QStringLiteral("Mittel %1").arg(i), "2,5 mg"),
+                       "2026-12-01", 30, i % 2 ? 0.5 : 1.5, 0, i % 3 ? 0 : 0.25, 1, 4 + i);
+        const int text = t.einnahme(1, t.packung("Phenprocoumon", "Gerinnex 3 mg", "3 mg"), "2026-12-01", 20, 0, 0, 0,
+                                    0, 17);
+        Datei::ausfuehren(t.f,
+                          "CREATE TABLE einnahme_bmp (einnahme_id INTEGER PRIMARY KEY, dosis_text VARCHAR (20), "
+                          "ohne_dosis BOOLEAN, wochentag INTEGER, einheit VARCHAR (20), form VARCHAR (10), "
+                          "hinweis VARCHAR (80), grund VARCHAR (50), zusatz VARCHAR (200), abschnitt VARCHAR (50))");
+        Datei::ausfuehren(t.f,
+                          "INSERT INTO einnahme_bmp (einnahme_id, dosis_text, abschnitt) VALUES (?, 'laut "
+                          "INR-Ausweis', 'Bedarfsmedikation')",
+                          {text});
+        QSettings ini(t.env.konfiguration(), QSettings::IniFormat);
+        ini.setValue("ausgedruckt_von/name", "Pflegedienst");
+        ini.sync();
+        t.starten();
+        const QString ordner = t.env.basis() + "/druck";
+        QDir().mkpath(ordner);
+        QDesktopServices::setUrlHandler("file", this, "geoeffnet");
+        t.env.dateiAntworten << ordner + "/plan.pdf";
+        menue(t.w.get(), "aktionBmpDrucken");
+        QDesktopServices::unsetUrlHandler("file");
+        ausfuehren("pdftoppm", {"-png", "-r", "300", ordner + "/plan.pdf", ordner + "/seite"});
+        const QStringList bilder = QDir(ordner).entryList({"seite*.png"}, QDir::Files, QDir::Name);
+        QCOMPARE(bilder.size(), 2);
+        for (const QString &b : bilder)
+            t.env.dateiAntworten << QDir(ordner).filePath(b);
+        QStringList ergebnis;
+        zweiFenster([&] { menue(t.w.get(), "aktionBmpEinlesen"); },
+                    [&](QDialog *d) {
+                        for (int i = 0; i < bilder.size(); ++i)
+                            klicken(teil<QPushButton>(d, "knopfBmpBild"));
+                        druecken(d, "Weiter");
+                    },
+                    [&](QDialog *d) { ergebnis = Import::spalteIn(d, 6); });
+        QCOMPARE(ergebnis, lauter(17, "unver\u00E4ndert"));
     }
 };
 

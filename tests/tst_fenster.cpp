@@ -99,7 +99,8 @@ private slots:
                 "ZuordnungFenster() ZuordnungWEintragen() TermineFuellen() TerminEintragenW() TerminWEintragen() "
                 "TerminAendernW() TerminWAendern() TerminLoeschen() ErstStartCheck() DBkopieren() DBverschieben() "
                 "DBoeffnen() Reparieren() RoamingLoeschen() aboutueber() hilfeanzeigen() print_regulation() "
-                "print_medlist() BmpDrucken() BmpAusstellerFenster() BmpAusstellerEintragen()")
+                "print_medlist() BmpDrucken() BmpAusstellerFenster() BmpAusstellerEintragen() BmpEinlesen() "
+                "BmpBildOeffnen() BmpEinlesenWeiter() BmpAbgleichUebernehmen()")
                 .split(' ');
         const QMetaObject &mo = MainWindow::staticMetaObject;
         QStringList gefunden;
