@@ -143,7 +143,7 @@ void MainWindow::bmpAbgleichFenster()
         t->setItem(r, sBisher, text(zeileDosisText(z)));
         t->setItem(r, sNeu, text(QString()));
         t->setItem(r, sBestand, text(QString()));
-        t->setItem(r, sErgebnis, text(QStringLiteral("fehlt im Plan: entfernen?")));
+        t->setItem(r, sErgebnis, text(QStringLiteral("fehlt im Plan (Haken: entfernen)")));
     }
     QHeaderView *k = t->horizontalHeader();
     for (const auto &[spalte, breite] : {std::pair{0, 100}, {1, 210}, {2, 200}, {3, 90}, {4, 120}, {5, 70}})

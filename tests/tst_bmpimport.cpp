@@ -161,7 +161,7 @@ private slots:
             bisher = Import::spalteIn(d, 3);
         });
         QCOMPARE(ergebnis, (QStringList{"Dosis ge\u00E4ndert", "unver\u00E4ndert", "neu, mit neuer Packung",
-                                        "fehlt im Plan: entfernen?"}));
+                                        "fehlt im Plan (Haken: entfernen)"}));
         QCOMPARE(bisher, (QStringList{"1-0-1-0", "1-0-1-0", "", "1-0-0-0"}));
     }
 
