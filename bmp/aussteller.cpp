@@ -22,7 +22,7 @@ struct Feld {
 };
 // Name, street with number, postcode, town, phone, in the window's order.
 const Feld felder[] = {{"name", "&Name:", 80},
-                       {"strasse", "&Stra\u00DFe, Nr.:", 30},
+                       {"strasse", "St&ra\u00DFe, Nr.:", 30},
                        {"plz", "&PLZ:", 5},
                        {"ort", "&Ort:", 20},
                        {"telefon", "&Telefon:", 20}};

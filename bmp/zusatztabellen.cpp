@@ -67,3 +67,11 @@ bool pznSpeichern(DbSitzung &db, int sorte, const QString &pzn, QString *belegt)
     return db.aendern(QStringLiteral("INSERT OR REPLACE INTO sorte_pzn (sorte_id, pzn) VALUES (:id, :pzn)"),
                       {{QStringLiteral(":id"), sorte}, {QStringLiteral(":pzn"), pzn}});
 }
+
+bool planDosisTextLoeschen(DbSitzung &db, const QString &einnahme)
+{
+    return !zusatzDa(db, Zusatz::einnahmeBmp) ||
+           db.aendern(QStringLiteral("UPDATE einnahme_bmp SET dosis_text=NULL, ohne_dosis=NULL, wochentag=NULL WHERE "
+                                     "einnahme_id=:id"),
+                      {{QStringLiteral(":id"), einnahme}});
+}

@@ -29,3 +29,7 @@ bool zusatzAnlegen(DbSitzung &db, Zusatz tabelle);
 // transaction. False when writing failed, or when another package carries
 // the PZN already: belegt then names that package ("Name (Dosis)").
 bool pznSpeichern(DbSitzung &db, int sorte, const QString &pzn, QString *belegt);
+
+// The dose in words of an intake line goes (doses were typed for it), inside
+// the caller's transaction; hints, reason and heading stay.
+bool planDosisTextLoeschen(DbSitzung &db, const QString &einnahme);

@@ -2,6 +2,7 @@
 // The window that corrects an intake line.
 #include "app/mainwindow.h"
 
+#include "bmp/zusatztabellen.h"
 #include "intake/dosisfelder.h"
 #include "intake/fensterfelder.h"
 #include "intake/gespeichert.h"
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <array>
 
 void MainWindow::ZuordnungFenster()
@@ -90,10 +92,18 @@ void MainWindow::ZuordnungWEintragen()
                 {QStringLiteral(":hilfe"), fensterHilfe->checkState() != Qt::Unchecked},
                 {QStringLiteral(":id"), id}};
     werte << dosenWerte(dosen) << einnahmeUnveraendertWerte(einnahmeGespeichert.at(r));
-    if (!db.aendernZeile(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand, morgen=:morgen, mittag=:mittag, "
-                                        "abend=:abend, nacht=:nacht, hilfe=:hilfe  WHERE id=:id") +
-                             QLatin1String(einnahmeUnveraendert),
-                         werte)) {
+    // Doses typed for a line whose plan gave its dose in words make it a
+    // line with a daily schedule: the words go with the same change.
+    const bool zeitplan = einnahmePlan.value(r).ohneTagesverbrauch() &&
+                          std::any_of(dosen.begin(), dosen.end(), [](double d) { return d > 0; });
+    if (!db.transaktion([&] {
+            return db.aendernZeile(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand, morgen=:morgen, "
+                                                  "mittag=:mittag, abend=:abend, nacht=:nacht, hilfe=:hilfe  WHERE "
+                                                  "id=:id") +
+                                       QLatin1String(einnahmeUnveraendert),
+                                   werte) &&
+                   (!zeitplan || planDosisTextLoeschen(db, id));
+        })) {
         // What the window showed is gone: it closes, the views show the file.
         fensterGespeichert = db.hatKonflikt();
         return;

@@ -94,6 +94,18 @@ private slots:
         QCOMPARE(datenbankMangel(t.f), QString());
     }
 
+    void dosenImFensterMachenEinenZeitplan()
+    {
+        PlanWelt t;
+        t.zeileWaehlen(0);
+        QVERIFY(oeffnen(t, "knopfZuordnungBearbeiten", [](QDialog *d) {
+            tippen(teil<QLineEdit>(d, "fensterMorgen"), "1");
+            druecken(d, "\u00C4ndern");
+        }));
+        QCOMPARE(t.wert("SELECT dosis_text FROM einnahme_bmp WHERE einnahme_id = ?", {t.text}).isNull(), true);
+        QCOMPARE(spalte(t.tabelle("tabelleUebersicht"), 3).value(0), QStringLiteral("2.9 Wochen"));
+    }
+
     void zeileEinesAnderenPatienten()
     {
         // A row left by an earlier version's delete names no line of the patient.
