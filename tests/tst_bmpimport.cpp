@@ -165,6 +165,37 @@ private slots:
         QCOMPARE(bisher, (QStringList{"1-0-1-0", "1-0-1-0", "", "1-0-0-0"}));
     }
 
+    // The whole import by keyboard: the field has the focus, Alt+W goes on,
+    // the space bar takes a line out, Alt+Ü takes the plan over.
+    void mitDerTastatur()
+    {
+        Import t;
+        t.albers();
+        zweiFenster([&] { menue(t.w.get(), "aktionBmpEinlesen"); },
+                    [&](QDialog *d) {
+                        // Key clicks know no umlauts: the plan's hint and free-text line without them.
+                        QString getippt = beispielAbschnitte;
+                        getippt.replace("\u00F6", "oe").replace("\u00FC", "ue").replace("\u00B0", "Grad ");
+                        QApplication::setActiveWindow(d);
+                        QVERIFY(QTest::qWaitForWindowActive(d));
+                        QTest::keyClicks(d->focusWidget(), getippt);
+                        QTest::keyClick(d, Qt::Key_W, Qt::AltModifier);
+                        // A shortcut clicks its button a moment later, as it is drawn pressed.
+                        QVERIFY(QTest::qWaitFor([d] { return !d->isVisible(); }, 5000));
+                    },
+                    [&](QDialog *d) {
+                        QApplication::setActiveWindow(d);
+                        QVERIFY(QTest::qWaitForWindowActive(d));
+                        QTest::keyClick(d->focusWidget(), Qt::Key_Space);
+                        QTest::sendKeyEvent(QTest::Click, d, Qt::Key_Udiaeresis, QStringLiteral("\u00FC"),
+                                            Qt::AltModifier);
+                        QVERIFY(QTest::qWaitFor([d] { return !d->isVisible(); }, 5000));
+                    });
+        QCOMPARE(zeile(t, 1, "morgen, mittag, abend, nacht"), (QStringList{"1", "0", "1", "0"}));
+        QCOMPARE(t.env.meldungen, QStringList());
+        QCOMPARE(t.wert("SELECT count(*) FROM einnahme").toInt(), 4);
+    }
+
     void abbrechenSchreibtNichts()
     {
         Import t;
