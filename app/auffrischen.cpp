@@ -168,7 +168,7 @@ void MainWindow::ansichtenAuffrischen(Ansichten ansichten, const Auswahl &gewuen
     if (gewaehlt(tabelleMedikamente) != medikamentVorher)
         verwaist << editMedikamentName;
     if (gewaehlt(tabelleSorten) != sorteVorher)
-        verwaist << editSorteNeuHandelsname << editSorteNeuDosis << editSorteNeuPackung;
+        verwaist << editSorteNeuHandelsname << editSorteNeuDosis << editSorteNeuPackung << editSorteNeuPzn;
     for (const auto &g : getippt) {
         if (verwaist.contains(g.first))
             continue;

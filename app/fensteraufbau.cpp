@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -175,12 +176,13 @@ void MainWindow::menuesBauen()
                               &MainWindow::DBoeffnen},
                          });
     menuDatei->addSeparator();
-    aktionSicherungWiederherstellen = aktion(menuDatei, QStringLiteral("aktionSicherungWiederherstellen"),
-                                             QStringLiteral("Sicherung &wiederherstellen\u2026"),
-                                             &MainWindow::SicherungFenster);
-    aktionSicherungEinstellen = aktion(menuDatei, QStringLiteral("aktionSicherungEinstellen"),
-                                       QStringLiteral("Sicherungen &einstellen\u2026"),
-                                       &MainWindow::SicherungEinstellungen);
+    eintragen(menuDatei, {{&MainWindow::aktionSicherungWiederherstellen, "aktionSicherungWiederherstellen",
+                           "Sicherung &wiederherstellen\u2026", &MainWindow::SicherungFenster},
+                          {&MainWindow::aktionSicherungEinstellen, "aktionSicherungEinstellen",
+                           "Sicherungen &einstellen\u2026", &MainWindow::SicherungEinstellungen}});
+    menuDatei->addSeparator();
+    eintragen(menuDatei, {{&MainWindow::aktionBmpEinlesen, "aktionBmpEinlesen", "Medikations&plan einlesen...",
+                           &MainWindow::BmpEinlesen}});
     menuDatei->addSeparator();
     aktionBeenden = aktion(menuDatei, QStringLiteral("aktionBeenden"), QStringLiteral("&Beenden"), &MainWindow::close);
 
@@ -191,14 +193,19 @@ void MainWindow::menuesBauen()
                          &MainWindow::print_regulation},
                         {&MainWindow::aktionRezeptanforderung, "aktionRezeptanforderung", "&Rezeptanforderung drucken",
                          &MainWindow::RezeptanforderungDrucken}});
+    menuPdf->addSeparator();
+    eintragen(menuPdf, {{&MainWindow::aktionBmpDrucken, "aktionBmpDrucken", "Medikationsplan (&BMP) drucken",
+                         &MainWindow::BmpDrucken},
+                        {&MainWindow::aktionBmpAussteller, "aktionBmpAussteller", "&Ausgedruckt von...",
+                         &MainWindow::BmpAusstellerFenster}});
 
     menuAnsicht = menue(leiste, QStringLiteral("menuAnsicht"), QStringLiteral("&Ansicht"));
     aktionListen = aktion(menuAnsicht, QStringLiteral("aktionListen"),
                           QStringLiteral("&Patienten- und Medikamentenliste aktivieren"), &MainWindow::TabPatMedEinAus);
     aktionListen->setCheckable(true);
     aktionListen->setChecked(false);
-    aktionVerlauf = aktion(menuAnsicht, QStringLiteral("aktionVerlauf"), QStringLiteral("&Verlauf\u2026"),
-                           &MainWindow::VerlaufFenster);
+    eintragen(menuAnsicht,
+              {{&MainWindow::aktionVerlauf, "aktionVerlauf", "&Verlauf\u2026", &MainWindow::VerlaufFenster}});
 
     menuHilfe = menue(leiste, QStringLiteral("menuHilfe"), QStringLiteral("&Hilfe"));
     eintragen(menuHilfe, {{&MainWindow::aktionHilfe, "aktionHilfe", "&Hilfe", &MainWindow::hilfeanzeigen},
@@ -321,4 +328,13 @@ void MainWindow::fensterFelderBauen()
     terminAendernHausarzt = wahl(QStringLiteral("terminAendernHausarzt"), QStringLiteral("Hausarzt"));
     terminAendernFacharzt = wahl(QStringLiteral("terminAendernFacharzt"), QStringLiteral("Facharzt:"));
     terminAendernName = feld(QStringLiteral("terminAendernName"), false);
+    ausstellerName = feld(QStringLiteral("ausstellerName"), false);
+    ausstellerStrasse = feld(QStringLiteral("ausstellerStrasse"), false);
+    ausstellerPlz = feld(QStringLiteral("ausstellerPlz"), false);
+    ausstellerOrt = feld(QStringLiteral("ausstellerOrt"), false);
+    ausstellerTelefon = feld(QStringLiteral("ausstellerTelefon"), false);
+    bmpScannerText = std::make_unique<QPlainTextEdit>();
+    bmpScannerText->setObjectName(QStringLiteral("bmpScannerText"));
+    // A scanner ends its text with a line end; a tab must not leave the field mid-code.
+    bmpScannerText->setTabChangesFocus(true);
 }

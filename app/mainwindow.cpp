@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 
 int MainWindow::waechterAbstandMs = 2000;

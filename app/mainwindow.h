@@ -3,6 +3,9 @@
 
 #include "app/auffrischen.h"
 #include "bedarf/rezeptbedarf.h"
+#include "bmp/abgleich.h"
+#include "bmp/plan.h"
+#include "bmp/planangaben.h"
 #include "storage/datenbankzugriff.h"
 
 #include <QDate>
@@ -24,6 +27,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -166,6 +170,13 @@ private slots:
     void SicherungEinstellungen();
     void SicherungEinstellungenSpeichern();
     void SicherungOrdnerWaehlen();
+    void BmpDrucken();
+    void BmpAusstellerFenster();
+    void BmpAusstellerEintragen();
+    void BmpEinlesen();
+    void BmpBildOeffnen();
+    void BmpEinlesenWeiter();
+    void BmpAbgleichUebernehmen();
 
 private:
     // --- refreshing the views (app/auffrischen.cpp) ---
@@ -227,10 +238,13 @@ private:
     QAction *aktionDbKopieren = nullptr;
     QAction *aktionDbVerschieben = nullptr;
     QAction *aktionDbOeffnen = nullptr;
+    QAction *aktionBmpEinlesen = nullptr;
     QAction *aktionBeenden = nullptr;
     QAction *aktionMedikamentenplan = nullptr;
     QAction *aktionVerordnungsplan = nullptr;
     QAction *aktionRezeptanforderung = nullptr;
+    QAction *aktionBmpDrucken = nullptr;
+    QAction *aktionBmpAussteller = nullptr;
     QAction *aktionListen = nullptr;
     QAction *aktionHilfe = nullptr;
     QAction *aktionReparieren = nullptr;
@@ -330,16 +344,19 @@ private:
     QLineEdit *editSorteHandelsname = nullptr;
     QLineEdit *editSorteDosis = nullptr;
     QLineEdit *editSortePackung = nullptr;
+    QLineEdit *editSortePzn = nullptr;
     QPushButton *knopfSorteEintragen = nullptr;
     QLabel *anzeigeSorteBearbeitenFuer = nullptr;
     QLineEdit *editSorteNeuHandelsname = nullptr;
     QLineEdit *editSorteNeuDosis = nullptr;
     QLineEdit *editSorteNeuPackung = nullptr;
+    QLineEdit *editSorteNeuPzn = nullptr;
     QPushButton *knopfSorteAendern = nullptr;
     QLabel *anzeigeSorteLoeschenFuer = nullptr;
     QLabel *anzeigeSorteHandelsname = nullptr;
     QLabel *anzeigeSorteDosis = nullptr;
     QLabel *anzeigeSortePackung = nullptr;
+    QLabel *anzeigeSortePzn = nullptr;
     QPushButton *knopfSorteLoeschen = nullptr;
     QTableWidget *tabelleSortenwahl = nullptr;
     void MedikamenteFuellen();
@@ -376,6 +393,11 @@ private:
     QVector<QString> einnahmeFehler;
     // The same per dose, morning to night, for the cells that show one dose.
     QVector<QStringList> einnahmeDosisFehler;
+    // What imported medication plans say of each cached line beyond its
+    // doses (bmp/): a dose in words or none leaves the line without daily use.
+    QVector<PlanAngaben> einnahmePlan;
+    // Reads einnahmePlan for the cached lines and shows such doses in the intake table.
+    void planAngabenLesen();
     QTableWidget *tabelleZuordnung = nullptr;
     QGroupBox *gruppeZugeordnet = nullptr;
     QPushButton *knopfZuordnungBearbeiten = nullptr;
@@ -486,6 +508,38 @@ private:
     void bedarfLeeren();
     // The selected rows of the list, in its order.
     QVector<int> bedarfGewaehlt() const;
+    // --- medication plan, BMP (bmp/) ---
+    // Fields of the window for who prints the plan: they outlive each window.
+    std::unique_ptr<QLineEdit> ausstellerName;
+    std::unique_ptr<QLineEdit> ausstellerStrasse;
+    std::unique_ptr<QLineEdit> ausstellerPlz;
+    std::unique_ptr<QLineEdit> ausstellerOrt;
+    std::unique_ptr<QLineEdit> ausstellerTelefon;
+    // Who prints the plan ("ausgedruckt von"), as entered once and kept in
+    // config.ini; an empty name while nobody was entered.
+    BmpAutor bmpAussteller() const;
+    // The chosen patient's plan from the file and the row cache; none (and
+    // the user told why) when it cannot be written as the format wants.
+    std::optional<BmpPlan> bmpPlanErstellen();
+
+    // The text a hand scanner types, and the codes read from pictures, for
+    // the plan being read in; both outlive the window.
+    std::unique_ptr<QPlainTextEdit> bmpScannerText;
+    QVector<QByteArray> bmpBildInhalte;
+    QLabel *bmpBilderAnzeige = nullptr; // in the window while it is open
+    // The plan read and how it meets the patient's lines, while the
+    // reconciliation window is open.
+    std::unique_ptr<BmpImport> bmpImport;
+    QTableWidget *tabelleAbgleich = nullptr; // in that window while it is open
+    // The patient the plan goes to (found by name and birth date, or after
+    // asking), and that patient's lines and the catalogue; false when the user cancelled.
+    bool bmpAbgleichVorbereiten(BmpImport &import);
+    void bmpAbgleichFenster();
+    // Writes what the user accepted in one transaction: the one place the
+    // import changes the file. A backup before it and history entries for
+    // each change belong here.
+    bool bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<int> &packungWahl,
+                        const QVector<double> &bestand, const QVector<bool> &entfernen);
 
     // --- database file maintenance (maintenance/) ---
     bool kopieAnlegen(const QString &ziel);

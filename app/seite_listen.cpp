@@ -117,9 +117,9 @@ void MainWindow::seitePatientenBauen()
 void MainWindow::seiteMedikamenteBauen()
 {
     QWidget *s = seiteMedikamente;
-    const QStringList sortenKopf{QStringLiteral("ID"), QStringLiteral("med_id"),
-                                 QStringLiteral("Verpackung / Handelsname"), QStringLiteral("Dosis"),
-                                 QStringLiteral("Menge")};
+    const QStringList sortenKopf{
+        QStringLiteral("ID"),    QStringLiteral("med_id"), QStringLiteral("Verpackung / Handelsname"),
+        QStringLiteral("Dosis"), QStringLiteral("Menge"),  QStringLiteral("PZN")};
 
     gruppeMedikament = gruppe(QStringLiteral("gruppeMedikament"), s, QStringLiteral("Medikament"),
                               QRect(15, 24, 300, 215));
@@ -153,6 +153,9 @@ void MainWindow::seiteMedikamenteBauen()
     tabelleSorten->setColumnHidden(0, true);
     tabelleSorten->setColumnHidden(1, true);
     tabelleSorten->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    // Room for the name beside the PZN.
+    for (const auto &[spalte, breite] : {std::pair{3, 80}, {4, 60}, {5, 80}})
+        tabelleSorten->horizontalHeader()->resizeSection(spalte, breite);
 
     medikamentTabs = new QTabWidget(s);
     medikamentTabs->setObjectName(QStringLiteral("medikamentTabs"));
@@ -166,7 +169,7 @@ void MainWindow::seiteMedikamenteBauen()
     // package's three rows with fields made by feld (their names begin with
     // felder) and the button that acts on them.
     const auto seite = [this](const Seitentexte &t, QLabel *&fuer, auto feld, auto *&handelsname, auto *&dosis,
-                              auto *&packung, QPushButton *&befehl) {
+                              auto *&packung, auto *&pzn, QPushButton *&befehl) {
         auto *w = new QWidget;
         w->setObjectName(QString::fromLatin1(t.name));
         beschriftung(w, QString::fromLatin1(t.ueberschrift), QRect(10, 12, 170, 20));
@@ -176,26 +179,28 @@ void MainWindow::seiteMedikamenteBauen()
         beschriftung(w, QStringLiteral("Verpackung / Handelsname:"), QRect(10, 50, 200, 20));
         beschriftung(w, QStringLiteral("Dosis pro Medikamenteneinheit"), QRect(10, 80, 200, 20));
         beschriftung(w, QStringLiteral("Einheiten pro Packung:"), QRect(10, 110, 200, 20));
+        beschriftung(w, QStringLiteral("PZN (8 Ziffern, freiwillig):"), QRect(10, 140, 200, 20));
         const QString felder = QString::fromLatin1(t.felder);
         handelsname = (this->*feld)(felder + QLatin1String("Handelsname"), w, QRect(210, 50, 270, 20));
         dosis = (this->*feld)(felder + QLatin1String("Dosis"), w, QRect(210, 80, 270, 20));
         packung = (this->*feld)(felder + QLatin1String("Packung"), w, QRect(210, 110, 270, 20));
-        befehl = knopf(QString::fromLatin1(t.knopfName), w, QString::fromLatin1(t.knopfText), QRect(10, 160, 470, 30),
+        pzn = (this->*feld)(felder + QLatin1String("Pzn"), w, QRect(210, 140, 100, 20));
+        befehl = knopf(QString::fromLatin1(t.knopfName), w, QString::fromLatin1(t.knopfText), QRect(10, 175, 470, 30),
                        t.rot);
         return w;
     };
     QWidget *neu = seite({"seiteSorteHinzufuegen", "Packung eintragen f:ue:r:", "anzeigeSorteNeuFuer", "editSorte",
                           "knopfSorteEintragen", "Daten e&intragen", false},
                          anzeigeSorteNeuFuer, &MainWindow::eingabe, editSorteHandelsname, editSorteDosis,
-                         editSortePackung, knopfSorteEintragen);
+                         editSortePackung, editSortePzn, knopfSorteEintragen);
     QWidget *bearbeiten = seite({"seiteSorteBearbeiten", "Packung bearbeiten f:ue:r:", "anzeigeSorteBearbeitenFuer",
                                  "editSorteNeu", "knopfSorteAendern", "Daten &:ae:ndern", false},
                                 anzeigeSorteBearbeitenFuer, &MainWindow::eingabe, editSorteNeuHandelsname,
-                                editSorteNeuDosis, editSorteNeuPackung, knopfSorteAendern);
+                                editSorteNeuDosis, editSorteNeuPackung, editSorteNeuPzn, knopfSorteAendern);
     QWidget *loeschen = seite({"seiteSorteLoeschen", "Verpackungseinheit:", "anzeigeSorteLoeschenFuer", "anzeigeSorte",
                                "knopfSorteLoeschen", "Datensatz l:oe:&schen", true},
                               anzeigeSorteLoeschenFuer, &MainWindow::anzeige, anzeigeSorteHandelsname,
-                              anzeigeSorteDosis, anzeigeSortePackung, knopfSorteLoeschen);
+                              anzeigeSorteDosis, anzeigeSortePackung, anzeigeSortePzn, knopfSorteLoeschen);
 
     medikamentTabs->addTab(neu, umlauteErsetzen(tr("Hinzuf:ue:gen")));
     medikamentTabs->addTab(bearbeiten, tr("Bearbeiten"));

@@ -20,6 +20,11 @@
 #include "app/seams.h"
 #include "appointments/hausarzt.h"
 #include "bench/boden.h"
+#include "bmp/abgleich.h"
+#include "bmp/bmplesen.h"
+#include "bmp/bmppdf.h"
+#include "bmp/bmpschreiben.h"
+#include "bmp/datamatrix.h"
 #include "sicherung/sicherung.h"
 #include "storage/datenbankzugriff.h"
 #include "tools/beispieldaten.h"
@@ -1178,6 +1183,143 @@ void anmelden(const Groesse &g, const Operation &op, int schritte,
             ->Unit(benchmark::kMillisecond);
 }
 
+
+// --- the medication plan (BMP): its building blocks, apart from the sample sizes ---
+
+struct BmpMessung {
+    const char *name;
+    double ziel; // ms
+    std::string hinweis;
+};
+std::vector<BmpMessung> bmpMessungen;
+
+// A plan of n lines as Kalvoria prints it: trade name, ingredient and
+// strength, a schedule, every seventh line in words.
+BmpPlan bmpBeispiel(int n)
+{
+    BmpPlan p;
+    p.version = QString::fromLatin1(bmpVersion);
+    p.instanz = QStringLiteral("3F2A9C41D0B84E7A9C55E1B2A7D40F13");
+    p.patient.vorname = QStringLiteral("J\u00FCrgen");
+    p.patient.name = QStringLiteral("Wei\u00DFb\u00E4cker");
+    p.patient.geburt = QStringLiteral("19410307");
+    p.autor.name = QStringLiteral("Pflegedienst Lindenh\u00F6he");
+    p.autor.strasse = QStringLiteral("M\u00FChlweg 4");
+    p.autor.plz = QStringLiteral("79098");
+    p.autor.ort = QStringLiteral("Freiburg");
+    p.autor.zeit = QStringLiteral("2026-12-06T10:30:00");
+    p.abschnitte.resize(1);
+    for (int i = 0; i < n; ++i) {
+        BmpEintrag e;
+        e.handelsname = QStringLiteral("Mittel-%1").arg(i);
+        e.wirkstoffe.append({QStringLiteral("Wirkstoff %1").arg(i), QStringLiteral("5 mg")});
+        if (i % 7 == 6)
+            e.dosisText = QStringLiteral("bei Bedarf 1");
+        else
+            e.dosen = {QStringLiteral("1"), QString(), i % 2 ? QStringLiteral("1/2") : QString(), QString()};
+        p.abschnitte[0].eintraege.append(e);
+    }
+    return p;
+}
+
+void bmpPdf(benchmark::State &state, int zeilen, const std::string &name)
+{
+    const BmpPlan plan = bmpBeispiel(zeilen);
+    const QString pdf = arbeitsordner->path() + QStringLiteral("/bmp.pdf");
+    int seiten = 0;
+    for (auto _ : state) {
+        QFile::remove(pdf);
+        const double t = messen(
+            [&] {
+                const BmpSeiten s = bmpSeitenTeilen(plan);
+                seiten = int(s.seiten.size());
+                if (seiten == 0 || !bmpPdfSchreiben(pdf, s.seiten).isEmpty())
+                    state.SkipWithError("the plan was not written");
+            },
+            false);
+        eintragen(state, name, t);
+    }
+    hinweise[name] = std::to_string(seiten) + (seiten == 1 ? " page" : " pages");
+}
+
+void bmpLesen300(benchmark::State &state, const std::string &name)
+{
+    // The 15-line plan printed and rendered as a scanner at 300 dpi gives it.
+    const QString pdf = arbeitsordner->path() + QStringLiteral("/scan.pdf");
+    const QString png = arbeitsordner->path() + QStringLiteral("/scan");
+    bmpPdfSchreiben(pdf, bmpSeitenTeilen(bmpBeispiel(15)).seiten);
+    QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("300"),
+                                                   QStringLiteral("-singlefile"), pdf, png});
+    int gefunden = 0;
+    for (auto _ : state) {
+        const double t = messen(
+            [&] { gefunden = int(dataMatrixAusDatei(png + QStringLiteral(".png")).inhalte.size()); }, false);
+        if (!eintragenWennGetan(state, name, t, gefunden == 1, "no code found in the scan"))
+            return;
+    }
+    hinweise[name] = "A4 landscape, 3508 x 2480 pixels, file read and decoded";
+}
+
+void bmpAbgleich30(benchmark::State &state, const std::string &name)
+{
+    const BmpPlan plan = bmpBeispiel(30);
+    QVector<KatalogPackung> katalog;
+    QVector<VorhandeneZeile> zeilen;
+    // 300 packages in the catalogue; the patient has the plan's 30 lines,
+    // every third with another dose.
+    for (int i = 0; i < 300; ++i)
+        katalog.append({i + 1, QStringLiteral("Wirkstoff %1").arg(i), QStringLiteral("Mittel-%1").arg(i),
+                        QStringLiteral("5 mg"), QString()});
+    for (int i = 0; i < 30; ++i) {
+        VorhandeneZeile z;
+        z.einnahme = QString::number(i + 1);
+        z.sorte = i + 1;
+        z.dosen = {1, 0, i % 3 ? (i % 2 ? 0.5 : 0) : 2, 0};
+        zeilen.append(z);
+    }
+    int geaendert = 0;
+    for (auto _ : state) {
+        const double t = messen(
+            [&] {
+                const AbgleichErgebnis a = abgleichen(plan, zeilen, katalog);
+                geaendert = int(std::count_if(a.zeilen.begin(), a.zeilen.end(),
+                                              [](const PlanZeile &z) { return z.art == Abgleich::geaendert; }));
+            },
+            false);
+        eintragen(state, name, t);
+    }
+    hinweise[name] = std::to_string(geaendert) + " of 30 lines changed, 300 packages";
+}
+
+void bmpAnmelden(const char *name, double ziel, int schritte, void (*f)(benchmark::State &, const std::string &))
+{
+    bmpMessungen.push_back({name, ziel, {}});
+    const std::string schluessel = std::string("bmp/") + name;
+    benchmark::RegisterBenchmark(schluessel.c_str(), [schluessel, f](benchmark::State &s) { f(s, schluessel); })
+        ->UseManualTime()
+        ->Iterations(schritte)
+        ->Repetitions(3)
+        ->Unit(benchmark::kMillisecond);
+}
+
+void bmpTabelleDrucken()
+{
+    std::printf("\nMedication plan (BMP), apart from the sample sizes:\n");
+    std::printf("%-34s %9s %19s %4s %9s %8s %-7s %s\n", "operation", "median", "spread (IQR)", "n", "cpu", "target",
+                "met", "note");
+    for (const BmpMessung &m : bmpMessungen) {
+        const std::string schluessel = std::string("bmp/") + m.name;
+        const auto it = proben.find(schluessel);
+        if (it == proben.end())
+            continue;
+        const Kennzahlen k = kennzahlen(it->second);
+        std::printf("%-34s %9s %19s %4zu %9s %8s %-7s %s\n", m.name, ms(k.median).c_str(),
+                    (ms(k.q1) + " - " + ms(k.q3)).c_str(), k.n, ms(kennzahlen(cpuProben[schluessel]).median).c_str(),
+                    ms(m.ziel / 1000.0).c_str(), k.median * 1000.0 <= m.ziel ? "yes" : "MISSED",
+                    hinweise[schluessel].c_str());
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -1279,6 +1421,11 @@ int main(int argc, char **argv)
             [](benchmark::State &s, const Groesse &gr) { sicherungProgramm(s, gr, opVorRiskantem); }, nullptr);
     }
 
+    bmpAnmelden("PDF of 15 lines", 150, 10, [](benchmark::State &st, const std::string &n) { bmpPdf(st, 15, n); });
+    bmpAnmelden("PDF of 45 lines", 150, 10, [](benchmark::State &st, const std::string &n) { bmpPdf(st, 45, n); });
+    bmpAnmelden("decode 300-dpi A4 scan", 500, 5, bmpLesen300);
+    bmpAnmelden("reconcile 30 lines with 30", 20, 40, bmpAbgleich30);
+
     std::fprintf(stderr, "running (load average %s)\n", last().c_str());
     Fortschritt fortschritt;
     benchmark::RunSpecifiedBenchmarks(&fortschritt);
@@ -1295,6 +1442,7 @@ int main(int argc, char **argv)
     }
 
     tabelleDrucken(speicher);
+    bmpTabelleDrucken();
     if (meldungen > 0)
         std::printf("\nThe program showed %d messages during the run (see above): figures may be off.\n", meldungen);
 

@@ -322,7 +322,9 @@ void MainWindow::KatalogLeerZeigen()
     anzeigeSorteHandelsname->clear();
     anzeigeSorteDosis->clear();
     anzeigeSortePackung->clear();
-    for (QLineEdit *feld : {editSorteNeuHandelsname, editSorteNeuDosis, editSorteNeuPackung, editMedikamentName})
+    anzeigeSortePzn->clear();
+    for (QLineEdit *feld :
+         {editSorteNeuHandelsname, editSorteNeuDosis, editSorteNeuPackung, editSorteNeuPzn, editMedikamentName})
         feld->clear();
     for (QLabel *l : {anzeigeSorteNeuFuer, anzeigeSorteBearbeitenFuer, anzeigeSorteLoeschenFuer, anzeigeMedikament})
         l->clear();

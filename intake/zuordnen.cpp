@@ -161,6 +161,12 @@ void MainWindow::ZuordnungAnklicken()
         dosisBoxen[d]->setText(fehler.isEmpty() ? dosen[d] : ungueltigText());
         dosisBoxen[d]->setToolTip(fehler);
     }
+    // A dose in words is no schedule of four figures.
+    if (einnahmePlan.value(r).ohneTagesverbrauch()) {
+        for (QLabel *box : dosisBoxen)
+            box->clear();
+        detailMorgen->setText(einnahmePlan.at(r).dosisAnzeige());
+    }
     detailDosis->setText(einnahmeDosis.at(r));
     detailPackung->setText(einnahmePackung.at(r));
     detailDatum->setText(heute.toString(QStringLiteral("dd.MM.yyyy")));

@@ -2,6 +2,7 @@
 // The window that corrects an intake line.
 #include "app/mainwindow.h"
 
+#include "bmp/zusatztabellen.h"
 #include "intake/dosisfelder.h"
 #include "intake/fensterfelder.h"
 #include "intake/gespeichert.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <array>
 
 void MainWindow::ZuordnungFenster()
@@ -98,6 +100,10 @@ void MainWindow::ZuordnungWEintragen()
                 {QStringLiteral(":hilfe"), fensterHilfe->checkState() != Qt::Unchecked},
                 {QStringLiteral(":id"), id}};
     werte << dosenWerte(dosen) << einnahmeUnveraendertWerte(einnahmeGespeichert.at(r));
+    // Doses typed for a line whose plan gave its dose in words make it a
+    // line with a daily schedule: the words go with the same change.
+    const bool zeitplan = einnahmePlan.value(r).ohneTagesverbrauch() &&
+                          std::any_of(dosen.begin(), dosen.end(), [](double d) { return d > 0; });
     const bool hilfe = fensterHilfe->checkState() != Qt::Unchecked;
     const bool gespeichert = db.transaktion([&] {
         bool ok = false;
@@ -130,6 +136,8 @@ void MainWindow::ZuordnungWEintragen()
             eintraege.last().alt = vorher->hilfe.toBool() ? QStringLiteral("ja") : QStringLiteral("nein");
             eintraege.last().neu = hilfe ? QStringLiteral("ja") : QStringLiteral("nein");
         }
+        if (zeitplan && !planDosisTextLoeschen(db, id))
+            return false;
         for (const Verlaufseintrag &e : eintraege) {
             if (!verlaufSchreiben(db, aktuelleZeit(), e))
                 return false;

@@ -164,6 +164,7 @@ void MainWindow::ZuordnungFuellen()
         // Column 4 must hold what the file holds: the moves read it.
         tabelleZuordnung->setItem(i, 4, neueZelle(r.value(QStringLiteral("ordnung")).toString()));
     }
+    planAngabenLesen();
     tabelleZuordnung->setUpdatesEnabled(true);
     tabellenHinweis(tabelleZuordnung,
                     !mitPatient || n > 0

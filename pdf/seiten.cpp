@@ -224,8 +224,6 @@ QString pdfEndungErgaenzen(const QString &name)
     return name + QStringLiteral(".pdf");
 }
 
-namespace {
-
 QString pdfNameWaehlen(MainWindow &fenster, const QString &datenbank)
 {
     const QString gewaehlt = fenster.dateiWaehlen(QStringLiteral("PDF schreiben"), fenster.dialogOrdner(),
@@ -267,8 +265,6 @@ void pdfFehler(MainWindow &fenster, const QString &datei)
                        "schreibgesch\u00FCtzt oder die Datei in einem anderen Programm ge\u00F6ffnet?")
             .arg(QDir::toNativeSeparators(QFileInfo(datei).absoluteFilePath())));
 }
-
-} // namespace
 
 void pdfSchreiben(MainWindow &fenster, const QString &datenbank, const PdfRaster &raster, const QString &patient,
                   const std::function<void(PdfTabelle &pdf, const QString &fuss)> &schreiben)

@@ -160,3 +160,10 @@ void pdfSchreiben(MainWindow &fenster, const QString &datenbank, const PdfRaster
 void pdfDrucken(MainWindow &fenster, const QString &datenbank, const PdfRaster &raster, const QString &patient,
                 int zeilen, const std::function<int(PdfTabelle &pdf, int zeile)> &hoehe,
                 const std::function<void(PdfTabelle &pdf, int zeile, int oben)> &zeichnen);
+
+// The steps of printing that documents of other layouts share: the file
+// name asked for (pdfDrucken's rules; "" when cancelled or refused), the
+// message when the file could not be written, and the written file opened.
+QString pdfNameWaehlen(MainWindow &fenster, const QString &datenbank);
+void pdfFehler(MainWindow &fenster, const QString &datei);
+void pdfOeffnen(MainWindow &fenster, const QString &datei);

@@ -21,6 +21,9 @@ void MainWindow::print_regulation()
     }
 
     const auto dosen = [this](int i) {
+        // A dose in words stands where the morning's would, the rest empty: it is no schedule.
+        if (einnahmePlan.at(i).ohneTagesverbrauch())
+            return QStringList{einnahmeDosis.at(i), einnahmePlan.at(i).dosisAnzeige(), QString(), QString(), QString()};
         return QStringList{einnahmeDosis.at(i), dosisText(einnahmeMorgen.at(i), einnahmeDosisFehler.at(i).at(0)),
                            dosisText(einnahmeMittag.at(i), einnahmeDosisFehler.at(i).at(1)),
                            dosisText(einnahmeAbend.at(i), einnahmeDosisFehler.at(i).at(2)),

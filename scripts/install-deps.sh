@@ -5,10 +5,13 @@ set -euo pipefail
 
 # Liberation Sans is the program's font; the caption test checks the layout in
 # DejaVu Sans too, the font a desktop without it gives. scdoc turns the man
-# pages into troff and rsvg-convert renders the icon's PNG sizes.
+# pages into troff and rsvg-convert renders the icon's PNG sizes. libzint
+# draws the medication plan's DataMatrix code, zxing-cpp reads it back from
+# a picture.
 packages=(
     build-essential cmake make
     qtbase5-dev libqt5sql5-sqlite qttranslations5-l10n
+    pkg-config libzint-dev libzxing-dev
     fonts-liberation fonts-dejavu-core poppler-utils
     scdoc librsvg2-bin
 )

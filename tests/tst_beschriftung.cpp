@@ -230,6 +230,29 @@ private slots:
         QVERIFY(ausMenue(t, "aktionUeber", aufnehmen("\u00DCber")));
         QVERIFY(ausMenue(t, "aktionSicherungWiederherstellen", aufnehmen("Sicherung wiederherstellen")));
         QVERIFY(ausMenue(t, "aktionSicherungEinstellen", aufnehmen("Sicherungen einstellen")));
+        QVERIFY(ausMenue(t, "aktionBmpAussteller", aufnehmen("Ausgedruckt von")));
+        // Reading a plan in, and the reconciliation window that follows it.
+        QDialog *einlesen = nullptr;
+        QTimer abgleich;
+        QObject::connect(&abgleich, &QTimer::timeout, [&] {
+            auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!d || d == einlesen || !d->isVisible())
+                return;
+            abgleich.stop();
+            pruefen(befund, d, "Abgleich");
+            d->reject();
+        });
+        t.env.antworten << true;
+        QVERIFY(ausMenue(t, "aktionBmpEinlesen", [&](QDialog *d) {
+            einlesen = d;
+            pruefen(befund, d, "Einlesen");
+            teil<QPlainTextEdit>(d, "bmpScannerText")
+                ->setPlainText("<MP v=\"027\" U=\"3F2A9C41D0B84E7A9C55E1B2A7D40F13\" l=\"de-DE\"><P g=\"Anna\" "
+                               "f=\"Muster\" b=\"19400101\"/><A n=\"Praxis\" t=\"2026-03-02T09:15:00\"/><S><M "
+                               "a=\"Ramilich 5\" m=\"1\"/><M p=\"1234562\" m=\"1\"/></S></MP>");
+            abgleich.start(10);
+            druecken(d, "Weiter");
+        }));
         nichtsAbgeschnitten(befund);
     }
 

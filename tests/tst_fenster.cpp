@@ -120,7 +120,9 @@ private slots:
                 "RezeptbedarfFristAendern() AnforderungMarkieren() AnforderungZuruecknehmen() "
                 "RezeptanforderungDrucken() VerlaufFenster() ZuordnungVerlauf() VerlaufFuellen() VerlaufDrucken() "
                 "TaeglicheSicherung() SicherungFertig() SicherungFenster() SicherungWiederherstellen() "
-                "SicherungEinstellungen() SicherungEinstellungenSpeichern() SicherungOrdnerWaehlen()")
+                "SicherungEinstellungen() SicherungEinstellungenSpeichern() SicherungOrdnerWaehlen() BmpDrucken() "
+                "BmpAusstellerFenster() BmpAusstellerEintragen() BmpEinlesen() BmpBildOeffnen() BmpEinlesenWeiter() "
+                "BmpAbgleichUebernehmen()")
                 .split(' ');
         const QMetaObject &mo = MainWindow::staticMetaObject;
         QStringList gefunden;

@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QSqlDatabase>
@@ -407,6 +408,47 @@ int main(int argc, char *argv[])
     aktionFenster(QStringLiteral("verlauf.png"), "aktionVerlauf");
     aktionFenster(QStringLiteral("wiederherstellen.png"), "aktionSicherungWiederherstellen");
     aktionFenster(QStringLiteral("sicherungen.png"), "aktionSicherungEinstellen");
+    // Reading a medication plan in: the scanner's window, then the
+    // reconciliation of Hildegard Brandt's plan from her family doctor.
+    {
+        const QString plan = QStringLiteral(
+            "<MP v=\"027\" U=\"B70E5D2C9A4F41C3881D6E0F52A9C3B4\" l=\"de-DE\"><P g=\"Hildegard\" f=\"Brandt\" "
+            "b=\"19360514\"/><A n=\"Hausarztpraxis Dr. Lindner\" t=\"2026-02-27T10:30:00\"/><S><M a=\"Metformin AL "
+            "500 mg Filmtabletten\" m=\"1\" v=\"1\" du=\"1\" r=\"Diabetes\"><W w=\"Metformin\" s=\"500 mg\"/></M><M "
+            "a=\"Ramipril-ratiopharm 5 mg Tabletten\" m=\"1\" v=\"1\" du=\"1\" r=\"Blutdruck\"><W w=\"Ramipril\" "
+            "s=\"5 mg\"/></M><M p=\"1234562\" h=\"1\" du=\"1\"/></S><S c=\"411\"><M a=\"Gerinnex 3 mg\" "
+            "t=\"laut INR-Ausweis\" du=\"1\" r=\"Blutverd\u00FCnnung\"><W w=\"Phenprocoumon\" s=\"3 mg\"/></M><X "
+            "t=\"Bei Fieber \u00FCber 39 \u00B0C die Praxis anrufen\"/></S></MP>");
+        QDialog *einlesen = nullptr;
+        bool aufgenommen = false;
+        QTimer wache;
+        wache.setInterval(20);
+        QObject::connect(&wache, &QTimer::timeout, [&] {
+            auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!d || !d->isVisible() || d == einlesen)
+                return;
+            if (!einlesen) {
+                einlesen = d;
+                if (auto *text = teil<QPlainTextEdit>(d, "bmpScannerText"))
+                    text->setPlainText(plan);
+                speichern(d, QStringLiteral("einlesen.png"));
+                for (QPushButton *k : d->findChildren<QPushButton *>())
+                    if (k->text() == QLatin1String("&Weiter"))
+                        k->click();
+                return;
+            }
+            wache.stop();
+            speichern(d, QStringLiteral("abgleich.png"));
+            aufgenommen = true;
+            d->reject();
+        });
+        wache.start();
+        if (auto *a = teil<QAction>(&fenster, "aktionBmpEinlesen"))
+            a->trigger();
+        wache.stop();
+        if (!aufgenommen)
+            warnen(QStringLiteral("no window for abgleich.png"));
+    }
 
     menueAufnehmen(fenster, "menuDatei", QStringLiteral("menue_datei.png"));
     menueAufnehmen(fenster, "menuHilfe", QStringLiteral("menue_hilfe.png"));

@@ -10,6 +10,8 @@
 
 Reichweite MainWindow::reichweiteZeile(int zeile) const
 {
+    if (einnahmePlan.value(zeile).ohneTagesverbrauch())
+        return reichweiteOhneTagesdosis(einnahmeHandelsname.at(zeile), einnahmePlan.at(zeile));
     if (!einnahmeFehler.at(zeile).isEmpty())
         return reichweiteUngueltig(einnahmeHandelsname.at(zeile), einnahmeFehler.at(zeile));
     return reichweiteBerechnen(einnahmeReichweite.at(zeile),

@@ -10,6 +10,7 @@ void MainWindow::VerordnungsplanFuellen()
 {
     const int n = einnahmeZeilen();
     tabelleVerordnungsplan->setRowCount(0);
+    tabelleVerordnungsplan->clearSpans();
 
     auto mittig = [](const QString &text) {
         auto *item = new QTableWidgetItem(text);
@@ -25,6 +26,15 @@ void MainWindow::VerordnungsplanFuellen()
         tabelleVerordnungsplan->insertRow(z);
         tabelleVerordnungsplan->setItem(z, 0, new QTableWidgetItem(einnahmeMedizin.at(i)));
         tabelleVerordnungsplan->setItem(z, 1, mittig(einnahmeDosis.at(i)));
+        // A dose in words spans the four times of day: it is no schedule.
+        const PlanAngaben &plan = einnahmePlan.at(i);
+        if (plan.ohneTagesverbrauch()) {
+            QTableWidgetItem *item = mittig(plan.dosisAnzeige());
+            item->setToolTip(reichweiteOhneTagesdosis(einnahmeHandelsname.at(i), plan).hinweis);
+            tabelleVerordnungsplan->setItem(z, 2, item);
+            tabelleVerordnungsplan->setSpan(z, 2, 1, 4);
+            continue;
+        }
         int s = 2;
         for (const QString *dosis :
              {&einnahmeMorgen.at(i), &einnahmeMittag.at(i), &einnahmeAbend.at(i), &einnahmeNacht.at(i)}) {
