@@ -9,7 +9,9 @@
 #include "bmp/pzn.h"
 #include "bmp/zusatztabellen.h"
 #include "intake/gespeichert.h"
+#include "sicherung/sicherung.h"
 #include "text/textformat.h"
+#include "verlauf/verlauf.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -70,6 +72,22 @@ QString packungText(const KatalogPackung &k)
     if (!k.dosis.isEmpty())
         t += QStringLiteral(" (%1)").arg(k.dosis);
     return t;
+}
+
+// A dose the plan gives in words, weekly or not at all, as the history adds
+// it to the four doses; nothing for a daily schedule.
+QString planDosis(const PlanAngaben &a)
+{
+    return a.ohneTagesverbrauch() ? QStringLiteral(", ") + a.dosisAnzeige() : QString();
+}
+
+QString planDosis(const BmpEintrag &e)
+{
+    if (!e.wochentag.isEmpty())
+        return QStringLiteral(", ") + wochentagText(e.wochentag.toInt()) + QLatin1Char(' ') + bmpDosisAnzeige(e);
+    if (!e.dosisText.isEmpty())
+        return QStringLiteral(", ") + e.dosisText;
+    return e.ohneDosis() ? QStringLiteral(", ohne Dosisangabe") : QString();
 }
 
 } // namespace
@@ -235,20 +253,35 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
                                 const QVector<double> &bestand, const QVector<bool> &entfernen)
 {
     const BmpImport &imp = *bmpImport;
+    // The state before the plan, to go back to should it be the wrong one.
+    if (!sicherungVorRiskantem(Sicherungsanlass::medikationsplan))
+        return false;
     QString patient = imp.patient;
     QString belegt;
+    const QDateTime jetzt = aktuelleZeit();
     DbSitzung db(*this);
     const bool gut = db.transaktion([&] {
         QVariant neu;
         if (patient.isEmpty()) {
             const BmpPatient &p = imp.plan.patient;
-            if (!db.aendern(QStringLiteral("INSERT INTO patient (firstname, lastname, birth) VALUES (:v, :n, :g)"),
-                            {{QStringLiteral(":v"), p.vorname},
-                             {QStringLiteral(":n"), p.name},
-                             {QStringLiteral(":g"), bmpGeburtAnzeige(p.geburt)}},
-                            &neu))
+            const QString geburt = bmpGeburtAnzeige(p.geburt);
+            if (!db.aendern(
+                    QStringLiteral("INSERT INTO patient (firstname, lastname, birth) VALUES (:v, :n, :g)"),
+                    {{QStringLiteral(":v"), p.vorname}, {QStringLiteral(":n"), p.name}, {QStringLiteral(":g"), geburt}},
+                    &neu))
                 return false;
             patient = neu.toString();
+            Verlaufseintrag e;
+            e.art = Verlaufsart::patientAngelegt;
+            e.patient = neu;
+            e.patientName = personText(p.name, p.vorname);
+            e.betrifft = e.patientName;
+            e.neu = felderText({{QStringLiteral("Name"), QString(), p.name},
+                                {QStringLiteral("Vorname"), QString(), p.vorname},
+                                {QStringLiteral("Geburtstag"), QString(), geburt}},
+                               true);
+            if (!verlaufSchreiben(db, jetzt, e))
+                return false;
         } else if (!db.aendernZeile(QStringLiteral("UPDATE patient SET id=id WHERE id=:id"),
                                     {{QStringLiteral(":id"), patient}})) {
             return false;
@@ -320,19 +353,39 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
                 if (!ok)
                     return false;
                 QVariant med = vorhanden.isEmpty() ? QVariant() : vorhanden.first().value(0);
-                if (med.isNull() && !db.aendern(QStringLiteral("INSERT INTO medikament (medizin) VALUES (:m)"),
-                                                {{QStringLiteral(":m"), medizin}}, &med))
-                    return false;
+                if (med.isNull()) {
+                    if (!db.aendern(QStringLiteral("INSERT INTO medikament (medizin) VALUES (:m)"),
+                                    {{QStringLiteral(":m"), medizin}}, &med))
+                        return false;
+                    Verlaufseintrag m;
+                    m.art = Verlaufsart::medikamentAngelegt;
+                    m.medikament = med;
+                    m.betrifft = medizin;
+                    m.neu = medizin;
+                    if (!verlaufSchreiben(db, jetzt, m))
+                        return false;
+                }
+                const QString handelsname = e.handelsname.isEmpty() ? bmpBezeichnung(e) : e.handelsname;
+                const QString staerke = e.wirkstoffe.isEmpty() ? QString() : e.wirkstoffe.first().staerke;
                 QVariant s;
-                if (!db.aendern(
-                        QStringLiteral("INSERT INTO sorte (medizin_id, handelsname, dosis, packung) VALUES "
-                                       "(:m, :h, :d, NULL)"),
-                        {{QStringLiteral(":m"), med},
-                         {QStringLiteral(":h"), e.handelsname.isEmpty() ? bmpBezeichnung(e) : e.handelsname},
-                         {QStringLiteral(":d"), e.wirkstoffe.isEmpty() ? QString() : e.wirkstoffe.first().staerke}},
-                        &s))
+                if (!db.aendern(QStringLiteral("INSERT INTO sorte (medizin_id, handelsname, dosis, packung) VALUES "
+                                               "(:m, :h, :d, NULL)"),
+                                {{QStringLiteral(":m"), med},
+                                 {QStringLiteral(":h"), handelsname},
+                                 {QStringLiteral(":d"), staerke}},
+                                &s))
                     return false;
                 sorte = s.toInt();
+                Verlaufseintrag p;
+                p.art = Verlaufsart::packungAngelegt;
+                p.medikament = med;
+                p.sorte = s;
+                p.betrifft = sorteBeschreibung(medizin, handelsname, staerke);
+                p.neu = felderText({{QStringLiteral("Handelsname"), QString(), handelsname},
+                                    {QStringLiteral("Dosis"), QString(), staerke}},
+                                   true);
+                if (!verlaufSchreiben(db, jetzt, p))
+                    return false;
             }
             // The PZN goes with the package it was matched or assigned to,
             // unless that package has another one.
@@ -344,8 +397,16 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
                                               {{QStringLiteral(":s"), sorte}}, &ok);
                     hatAndere = !alt.isEmpty();
                 }
-                if (!hatAndere && !pznSpeichern(db, sorte, pzn, &belegt))
-                    return false;
+                if (!hatAndere) {
+                    bool gelesen = false;
+                    Verlaufseintrag p;
+                    p.art = Verlaufsart::packungGeaendert;
+                    p.sorte = sorte;
+                    p.betrifft = sorteBeschreibungLesen(db, sorte, &gelesen);
+                    p.neu = QStringLiteral("PZN: ") + pzn;
+                    if (!gelesen || !pznSpeichern(db, sorte, pzn, &belegt) || !verlaufSchreiben(db, jetzt, p))
+                        return false;
+                }
             }
             if (z.zeile < 0) {
                 QVariant einnahme;
@@ -364,17 +425,36 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
                         &einnahme) ||
                     !angabenSchreiben(einnahme, z))
                     return false;
+                const std::optional<Einnahmestand> zeile = einnahmeLesen(db, einnahme, &ok);
+                if (!zeile)
+                    return false;
+                Verlaufseintrag n = einnahmeEintrag(Verlaufsart::zugeordnet, einnahme, *zeile);
+                n.neu = einnahmeText(*zeile) + planDosis(e) + QStringLiteral(" (Medikationsplan)");
+                if (!verlaufSchreiben(db, jetzt, n))
+                    return false;
                 continue;
             }
             const VorhandeneZeile &alt = imp.zeilen.at(z.zeile);
             // Only while the line holds what the window showed.
-            if (z.art == Abgleich::geaendert &&
-                !db.aendernZeile(QStringLiteral("UPDATE einnahme SET morgen=:morgen, mittag=:mittag, abend=:abend, "
-                                                "nacht=:nacht WHERE id=:id") +
-                                     QLatin1String(einnahmeUnveraendert),
-                                 Werte{{QStringLiteral(":id"), alt.einnahme}} + dosenWerte(e) +
-                                     einnahmeUnveraendertWerte(imp.gespeichert.at(z.zeile))))
-                return false;
+            if (z.art == Abgleich::geaendert) {
+                const std::optional<Einnahmestand> vorher = einnahmeLesen(db, alt.einnahme, &ok);
+                if (ok && !vorher)
+                    db.konflikt();
+                if (!vorher || !db.aendernZeile(QStringLiteral("UPDATE einnahme SET morgen=:morgen, mittag=:mittag, "
+                                                               "abend=:abend, nacht=:nacht WHERE id=:id") +
+                                                    QLatin1String(einnahmeUnveraendert),
+                                                Werte{{QStringLiteral(":id"), alt.einnahme}} + dosenWerte(e) +
+                                                    einnahmeUnveraendertWerte(imp.gespeichert.at(z.zeile))))
+                    return false;
+                const std::optional<Einnahmestand> nachher = einnahmeLesen(db, alt.einnahme, &ok);
+                if (!nachher)
+                    return false;
+                Verlaufseintrag d = einnahmeEintrag(Verlaufsart::dosisGeaendert, alt.einnahme, *vorher);
+                d.alt = dosenText(einnahmeDosen(*vorher)) + planDosis(alt.angaben);
+                d.neu = dosenText(einnahmeDosen(*nachher)) + planDosis(e) + QStringLiteral(" (Medikationsplan)");
+                if (!verlaufSchreiben(db, jetzt, d))
+                    return false;
+            }
             if (!angabenSchreiben(alt.einnahme, z))
                 return false;
         }
@@ -382,10 +462,16 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
             if (!entfernen.at(k))
                 continue;
             const int zeile = imp.abgleich.fehlend.at(k);
-            if (!db.aendernZeile(QStringLiteral("DELETE FROM einnahme WHERE id=:id") +
-                                     QLatin1String(einnahmeUnveraendert),
-                                 Werte{{QStringLiteral(":id"), imp.zeilen.at(zeile).einnahme}} +
-                                     einnahmeUnveraendertWerte(imp.gespeichert.at(zeile))))
+            const QString id = imp.zeilen.at(zeile).einnahme;
+            const std::optional<Einnahmestand> vorher = einnahmeLesen(db, id, &ok);
+            if (ok && !vorher)
+                db.konflikt();
+            if (!vorher ||
+                !db.aendernZeile(
+                    QStringLiteral("DELETE FROM einnahme WHERE id=:id") + QLatin1String(einnahmeUnveraendert),
+                    Werte{{QStringLiteral(":id"), id}} + einnahmeUnveraendertWerte(imp.gespeichert.at(zeile))) ||
+                !verlaufSchreiben(db, jetzt,
+                                  einnahmeEntfernt(id, *vorher, heute, QStringLiteral("fehlt im Medikationsplan"))))
                 return false;
         }
         // The plan's free-text and recipe lines replace those of an earlier plan.

@@ -35,6 +35,7 @@ const struct {
     {Sicherungsanlass::verschieben, "verschieben", "vor dem Verschieben der Datenbank"},
     {Sicherungsanlass::verbinden, "verbinden", "vor dem Wechsel zu einer anderen Datenbank"},
     {Sicherungsanlass::wiederherstellen, "wiederherstellen", "vor dem Wiederherstellen einer Sicherung"},
+    {Sicherungsanlass::medikationsplan, "medikationsplan", "vor dem Einlesen eines Medikationsplans"},
     {Sicherungsanlass::beschaedigt, "beschaedigt", "besch\u00E4digte Datenbank, vor dem Wiederherstellen"},
 };
 

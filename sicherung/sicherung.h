@@ -22,6 +22,7 @@ enum class Sicherungsanlass {
     verschieben,
     verbinden,
     wiederherstellen,
+    medikationsplan,
     beschaedigt, // a damaged file kept aside before a good copy replaced it
 };
 

@@ -205,6 +205,18 @@ QByteArray inhalt(const QString &pfad)
     return !pfad.isEmpty() && f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// Only SQLite's own refusal can make the history's insert fail: the table
+// as the program makes it, with a trigger that refuses every new row.
+void verlaufVoll(const QString &pfad)
+{
+    for (const char *sql : {"CREATE TABLE verlauf (id INTEGER PRIMARY KEY AUTOINCREMENT, zeit TEXT NOT NULL, art TEXT "
+                            "NOT NULL, pat_id INTEGER, patient TEXT, einnahme_id INTEGER, medikament_id INTEGER, "
+                            "sorte_id INTEGER, termin_id INTEGER, betrifft TEXT, alt TEXT, neu TEXT, benutzer TEXT)",
+                            "CREATE TRIGGER voll BEFORE INSERT ON verlauf BEGIN SELECT RAISE(ABORT, 'Datentraeger "
+                            "voll'); END"})
+        ausfuehren(pfad, QString::fromLatin1(sql));
+}
+
 } // namespace Datei
 
 void fehlschlag(const QString &was)

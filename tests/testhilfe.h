@@ -80,6 +80,8 @@ QList<QVariantList> zeilen(const QString &pfad, const QString &sql, const QVaria
 QStringList tabellen(const QString &pfad);
 // The bytes of a file; none when there is none.
 QByteArray inhalt(const QString &pfad);
+// Makes the history table refuse every new row, as a full disk would.
+void verlaufVoll(const QString &pfad);
 } // namespace Datei
 
 // Fails the current test without ending it, for helpers that cannot return

@@ -221,6 +221,36 @@ private slots:
                  QStringLiteral("bei Bedarf 1"));
         QCOMPARE(t.wert("SELECT text FROM plan_text").toString(),
                  QStringLiteral("Bei Fieber \u00FCber 39 \u00B0C die Praxis anrufen"));
+
+        // The state before it kept as a copy, and each change in the history.
+        QCOMPARE(t.env.sicherungen().filter("_medikationsplan.db").size(), 1);
+        QStringList arten;
+        for (const QVariantList &z : Datei::zeilen(t.f, "SELECT art FROM verlauf ORDER BY id"))
+            arten << z.value(0).toString();
+        QCOMPARE(arten, (QStringList{"Dosis ge\u00E4ndert", "Medikament angelegt", "Packung angelegt",
+                                     "Zuordnung eingetragen", "Zuordnung gel\u00F6scht"}));
+        QCOMPARE(t.wert("SELECT alt || ' -> ' || neu FROM verlauf WHERE art = 'Dosis ge\u00E4ndert'").toString(),
+                 QStringLiteral("1-0-1-0 -> 1-0-0-0 (Medikationsplan)"));
+        QCOMPARE(t.wert("SELECT neu FROM verlauf WHERE art = 'Zuordnung eingetragen'").toString(),
+                 QStringLiteral("0-0-0-0, Bestand 0 am 06.12.2026, bei Bedarf 1 (Medikationsplan)"));
+        QCOMPARE(t.wert("SELECT neu FROM verlauf WHERE art = 'Zuordnung gel\u00F6scht'").toString(),
+                 QStringLiteral("fehlt im Medikationsplan"));
+    }
+
+    // A plan whose history cannot be written is not taken over at all.
+    void ohneVerlaufNichts()
+    {
+        Import t;
+        t.albers();
+        Datei::verlaufVoll(t.f);
+        const QList<QVariantList> vorher = Datei::zeilen(t.f, "SELECT * FROM einnahme ORDER BY id");
+        t.scannen(beispielAbschnitte, [](QDialog *d) {
+            haken(d, 3);
+            druecken(d, "\u00DCbernehmen");
+        });
+        QCOMPARE(Datei::zeilen(t.f, "SELECT * FROM einnahme ORDER BY id"), vorher);
+        QCOMPARE(t.wert("SELECT count(*) FROM sorte WHERE handelsname = 'Dolorin 500 mg'").toInt(), 0);
+        QVERIFY(!Datei::tabellen(t.f).contains("plan_text"));
     }
 
     void fehlendeZeileBleibtOhneHaken()

@@ -167,18 +167,6 @@ const QMap<QString, std::function<void(Ausgangslage &)>> &befehle()
     return b;
 }
 
-// Only SQLite's own refusal can make the history's insert fail: the table
-// as the program makes it, with a trigger that refuses every new row.
-void verlaufVoll(const QString &datei)
-{
-    for (const char *sql : {"CREATE TABLE verlauf (id INTEGER PRIMARY KEY AUTOINCREMENT, zeit TEXT NOT NULL, art TEXT "
-                            "NOT NULL, pat_id INTEGER, patient TEXT, einnahme_id INTEGER, medikament_id INTEGER, "
-                            "sorte_id INTEGER, termin_id INTEGER, betrifft TEXT, alt TEXT, neu TEXT, benutzer TEXT)",
-                            "CREATE TRIGGER voll BEFORE INSERT ON verlauf BEGIN SELECT RAISE(ABORT, 'Datentraeger "
-                            "voll'); END"})
-        Datei::ausfuehren(datei, QString::fromLatin1(sql));
-}
-
 // Every row of the five tables, a row a list of its values.
 QList<QStringList> daten(const QString &datei)
 {
@@ -345,7 +333,7 @@ private slots:
     {
         QFETCH(QString, befehl);
         Ausgangslage t;
-        verlaufVoll(t.f);
+        Datei::verlaufVoll(t.f);
         const QList<QStringList> vorher = daten(t.f);
         befehle()[befehl](t);
         QCOMPARE(daten(t.f), vorher);
