@@ -17,6 +17,8 @@
 #include <QSqlRecord>
 #include <QTableWidget>
 
+const char *const medikamentEinfuegen = "INSERT INTO medikament (medizin) VALUES (:medizin ) ";
+
 namespace {
 
 Verlaufseintrag medikamentEintrag(const QString &art, const QVariant &id, const QString &name)
@@ -179,8 +181,8 @@ void MainWindow::MedikamentZufuegen()
         const QString name = editMedikamentNeu->text();
         if (!db.transaktion([&] {
                 QVariant neueId;
-                if (!db.aendern(QStringLiteral("INSERT INTO medikament (id, medizin) VALUES (NULL, :medizin ) "),
-                                {{QStringLiteral(":medizin"), name}}, &neueId))
+                if (!db.aendern(QString::fromLatin1(medikamentEinfuegen), {{QStringLiteral(":medizin"), name}},
+                                &neueId))
                     return false;
                 Verlaufseintrag e = medikamentEintrag(Verlaufsart::medikamentAngelegt, neueId, name);
                 e.neu = name;
