@@ -15,15 +15,15 @@ const char *const offeneAnforderungen =
 
 bool anforderungenDa(DbSitzung &db, bool *ok)
 {
-    const auto zeilen = db.lesen(
-        QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'anforderung'"), {}, ok);
-    return *ok && !zeilen.isEmpty() && zeilen.first().value(0).toInt() > 0;
+    return tabelleDa(db, QStringLiteral("anforderung"), ok);
 }
 
 bool anforderungenAnlegen(DbSitzung &db)
 {
-    return db.aendern(QStringLiteral("CREATE TABLE IF NOT EXISTS anforderung (id INTEGER PRIMARY KEY AUTOINCREMENT, "
-                                     "einnahme_id INTEGER, angefordert DATE, erledigt DATE)")) &&
+    return db.aendern(
+               Dialekt::tabelle(db.art(), QStringLiteral("CREATE TABLE IF NOT EXISTS anforderung (id INTEGER PRIMARY "
+                                                         "KEY AUTOINCREMENT, einnahme_id INTEGER, angefordert DATE, "
+                                                         "erledigt DATE)"))) &&
            db.aendern(
                QStringLiteral("CREATE INDEX IF NOT EXISTS anforderung_einnahme_id ON anforderung (einnahme_id)"));
 }

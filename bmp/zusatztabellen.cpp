@@ -31,15 +31,12 @@ const char *zusatzName(Zusatz tabelle)
 
 bool zusatzDa(DbSitzung &db, Zusatz tabelle)
 {
-    bool ok = false;
-    const auto zeilen = db.lesen(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=:name"),
-                                 {{QStringLiteral(":name"), QString::fromLatin1(zusatzName(tabelle))}}, &ok);
-    return ok && !zeilen.isEmpty();
+    return tabelleDa(db, QString::fromLatin1(zusatzName(tabelle)));
 }
 
 bool zusatzAnlegen(DbSitzung &db, Zusatz tabelle)
 {
-    return db.aendern(QString::fromLatin1(schemata[static_cast<int>(tabelle)].anlegen));
+    return db.aendern(Dialekt::tabelle(db.art(), QString::fromLatin1(schemata[static_cast<int>(tabelle)].anlegen)));
 }
 
 bool pznSpeichern(DbSitzung &db, int sorte, const QString &pzn, QString *belegt)

@@ -106,7 +106,8 @@ void MainWindow::MedikamenteFuellen()
     {
         DbSitzung db(*this);
         const auto zeilen = db.lesen(
-            QStringLiteral("SELECT id, medizin FROM medikament WHERE medizin LIKE:kat ORDER BY medizin ASC "),
+            QStringLiteral("SELECT id, medizin FROM medikament WHERE medizin %1 :kat ORDER BY medizin ASC ")
+                .arg(Dialekt::wie(db.art())),
             {{QStringLiteral(":kat"), QStringLiteral("%%")}}); // no filter: every name that is not NULL
         tabelleMedikamente->setUpdatesEnabled(false);
         tabelleMedikamente->setRowCount(zeilen.size());

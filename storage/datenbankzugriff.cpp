@@ -40,13 +40,18 @@ const char *const schema[][3] = {
      "id pata_id arzt arzt_date"},
 };
 
-bool vorbereiten(QSqlQuery &q, const QString &sql, const Werte &werte)
+// Runs the statement with its values bound. The server's driver prepares a
+// statement with PREPARE, which takes no CREATE or BEGIN: one without values
+// is sent as it is.
+bool starten(QSqlQuery &q, const QString &sql, const Werte &werte, Datenbankart art)
 {
+    if (art == Datenbankart::postgres && werte.isEmpty())
+        return q.exec(sql);
     if (!q.prepare(sql))
         return false;
     for (const auto &w : werte)
-        q.bindValue(w.first, w.second);
-    return true;
+        q.bindValue(w.first, Dialekt::binden(art, w.second));
+    return q.exec();
 }
 
 // Device and inode: tells a file replaced at the same path from the one opened.
@@ -79,16 +84,20 @@ qint64 versionLesen(QSqlDatabase &db)
 // (appointments/hausarzt.h). Earlier versions and other programs do not see
 // them; a read-only file gets none, and a failure (a locked or foreign file)
 // changes nothing.
+const char *const indizes[] = {
+    "CREATE INDEX IF NOT EXISTS einnahme_pat_id ON einnahme (pat_id)",
+    "CREATE INDEX IF NOT EXISTS termine_pata_id ON termine (pata_id)",
+    "CREATE INDEX IF NOT EXISTS sorte_medizin_id ON sorte (medizin_id)",
+    "CREATE INDEX IF NOT EXISTS termine_hausarzt ON termine (arzt, arzt_date, pata_id)",
+};
+
 void indizesAnlegen(QSqlDatabase &db, const QString &pfad)
 {
     const QFileInfo datei(pfad);
     if (!datei.isWritable() || !QFileInfo(datei.absolutePath()).isWritable())
         return;
     QSqlQuery q(db);
-    for (const char *sql : {"CREATE INDEX IF NOT EXISTS einnahme_pat_id ON einnahme (pat_id)",
-                            "CREATE INDEX IF NOT EXISTS termine_pata_id ON termine (pata_id)",
-                            "CREATE INDEX IF NOT EXISTS sorte_medizin_id ON sorte (medizin_id)",
-                            "CREATE INDEX IF NOT EXISTS termine_hausarzt ON termine (arzt, arzt_date, pata_id)"})
+    for (const char *sql : indizes)
         q.exec(QString::fromLatin1(sql));
 }
 
@@ -99,6 +108,22 @@ QString fehlerText(const QSqlError &e)
 }
 
 } // namespace
+
+const QStringList &Serverzugang::sslModi()
+{
+    static const QStringList modi{QStringLiteral("disable"),   QStringLiteral("allow"),
+                                  QStringLiteral("prefer"),    QStringLiteral("require"),
+                                  QStringLiteral("verify-ca"), QStringLiteral("verify-full")};
+    return modi;
+}
+
+QString Serverzugang::anzeige() const
+{
+    QString wo = host.isEmpty() ? QStringLiteral("localhost") : host;
+    if (port > 0)
+        wo += QLatin1Char(':') + QString::number(port);
+    return QStringLiteral("%1 auf %2").arg(datenbank, wo);
+}
 
 DbVerbindung::DbVerbindung()
 {
@@ -119,6 +144,29 @@ DbVerbindung::~DbVerbindung()
     QSqlDatabase::removeDatabase(name);
 }
 
+void DbVerbindung::serverVerwenden(const Serverzugang &zugang, const QString &passwort)
+{
+    const QString name = datenbank.connectionName();
+    datenbank.close();
+    datenbank = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name);
+    datenbank = QSqlDatabase::addDatabase(Dialekt::treiber(Datenbankart::postgres), name);
+    datenbank.setHostName(zugang.host);
+    datenbank.setPort(zugang.port);
+    datenbank.setDatabaseName(zugang.datenbank);
+    datenbank.setUserName(zugang.benutzer);
+    datenbank.setPassword(passwort);
+    // Only a known mode reaches the connection string.
+    const QString modus = Serverzugang::sslModi().contains(zugang.sslModus) ? zugang.sslModus
+                                                                            : QStringLiteral("prefer");
+    datenbank.setConnectOptions(QStringLiteral("sslmode=") + modus);
+    server = zugang;
+    sperre.reset();
+    offeneDatei.clear();
+    dateiKennung.clear();
+    datenVersion = -1;
+}
+
 DbVerbindung::Sitzung::Sitzung(DbVerbindung &verbindung, bool anlegen) : v(verbindung)
 {
     if (v.tiefe++ > 0) {
@@ -129,7 +177,11 @@ DbVerbindung::Sitzung::Sitzung(DbVerbindung &verbindung, bool anlegen) : v(verbi
     v.fehlerGemeldet = false;
     v.konfliktOffen = false;
     istOffen = verbinden(anlegen);
-    if (!istOffen) {
+    if (!istOffen && v.art() == Datenbankart::postgres) {
+        melden(
+            QStringLiteral("Die Datenbank \u201E%1\u201C konnte nicht ge\u00F6ffnet werden.").arg(v.server.anzeige()),
+            fehlerText(v.datenbank.lastError()));
+    } else if (!istOffen) {
         const bool fehlt = !anlegen && !v.datenbankDatei.isEmpty() && !QFileInfo(v.datenbankDatei).isFile();
         melden(QStringLiteral("Die Datenbank \u201E%1\u201C konnte nicht ge\u00F6ffnet werden.").arg(v.datenbankDatei),
                fehlt
@@ -144,6 +196,8 @@ DbVerbindung::Sitzung::Sitzung(DbVerbindung &verbindung, bool anlegen) : v(verbi
 bool DbVerbindung::Sitzung::verbinden(bool anlegen)
 {
     QSqlDatabase &db = v.datenbank;
+    if (v.art() == Datenbankart::postgres)
+        return db.isOpen() || db.open();
     const QString &pfad = v.datenbankDatei;
     if (db.isOpen() && v.offeneDatei == pfad && !v.dateiKennung.isEmpty() && kennungLesen(pfad) == v.dateiKennung)
         return true;
@@ -191,7 +245,7 @@ QVector<QSqlRecord> DbVerbindung::Sitzung::lesen(const QString &sql, const Werte
         return zeilen;
     QSqlQuery q(v.datenbank);
     q.setForwardOnly(true);
-    if (!vorbereiten(q, sql, werte) || !q.exec()) {
+    if (!starten(q, sql, werte, v.art())) {
         melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehlerText(q.lastError()));
         return zeilen;
     }
@@ -222,7 +276,7 @@ bool DbVerbindung::Sitzung::durchlaufen(const QString &sql, const Werte &werte,
         return false;
     QSqlQuery q(v.datenbank);
     q.setForwardOnly(true);
-    if (!vorbereiten(q, sql, werte) || !q.exec()) {
+    if (!starten(q, sql, werte, v.art())) {
         melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehlerText(q.lastError()));
         return false;
     }
@@ -247,10 +301,14 @@ bool DbVerbindung::Sitzung::aendernZeile(const QString &sql, const Werte &werte,
 
 bool DbVerbindung::Sitzung::ausfuehren(const QString &sql, const Werte &werte, QVariant *neueId, bool zeileNoetig)
 {
+    // No key for an insert that wrote nothing, whatever an earlier one gave.
+    if (neueId)
+        *neueId = QVariant();
     if (!istOffen)
         return false;
+    const Datenbankart art = v.art();
     QSqlQuery q(v.datenbank);
-    if (!vorbereiten(q, sql, werte) || !q.exec()) {
+    if (!starten(q, neueId ? Dialekt::mitNeuerId(art, sql) : sql, werte, art)) {
         melden(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), fehlerText(q.lastError()));
         return false;
     }
@@ -258,8 +316,8 @@ bool DbVerbindung::Sitzung::ausfuehren(const QString &sql, const Werte &werte, Q
         konflikt();
         return false;
     }
-    if (neueId)
-        *neueId = q.lastInsertId();
+    if (neueId && q.numRowsAffected() > 0)
+        *neueId = Dialekt::neueIdNachher(art) ? q.lastInsertId() : q.next() ? q.value(0) : QVariant();
     return true;
 }
 
@@ -289,11 +347,12 @@ bool DbVerbindung::Sitzung::transaktion(const std::function<bool()> &schritte)
         return false;
     if (v.inTransaktion)
         return schritte();
-    // IMMEDIATE takes the write lock at once: what the steps read cannot be
-    // changed by another program before they write, and two programs
-    // cannot each wait for the other to let go of its read lock.
+    // SQLite's IMMEDIATE takes the write lock at once: what the steps read
+    // cannot be changed by another program before they write, and two
+    // programs cannot each wait for the other to let go of its read lock.
+    // The server's SERIALIZABLE gives the same promise without the lock.
     QSqlQuery beginn(v.datenbank);
-    if (!beginn.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+    if (!beginn.exec(Dialekt::schreibtransaktion(v.art()))) {
         melden(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), fehlerText(beginn.lastError()));
         return false;
     }
@@ -363,7 +422,8 @@ bool istKalvoriaDatenbank(const QString &pfad)
 
 bool DbVerbindung::fremdGeaendert()
 {
-    if (!datenbank.isOpen() || tiefe > 0)
+    // A server database has no data_version; its seats will tell each other.
+    if (!datenbank.isOpen() || tiefe > 0 || art() == Datenbankart::postgres)
         return false;
     // A file gone has nothing to show; the next change reports it.
     const QByteArray kennung = kennungLesen(offeneDatei);
@@ -380,23 +440,42 @@ bool DbVerbindung::fremdGeaendert()
 
 bool tabellenAnlegen(DbSitzung &sitzung)
 {
+    const Datenbankart art = sitzung.art();
     bool ok = false;
     QSet<QString> vorhanden;
-    for (const QSqlRecord &r :
-         sitzung.lesen(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"), {}, &ok))
+    for (const QSqlRecord &r : sitzung.lesen(Dialekt::tabellenAbfrage(art), {}, &ok))
         vorhanden.insert(r.value(0).toString());
     if (!ok)
         return false;
     const bool gut = sitzung.transaktion([&] {
         for (const auto &t : schema) {
-            if (!vorhanden.contains(QString::fromLatin1(t[0])) && !sitzung.aendern(QString::fromLatin1(t[1])))
+            if (!vorhanden.contains(QString::fromLatin1(t[0])) &&
+                !sitzung.aendern(Dialekt::tabelle(art, QString::fromLatin1(t[1]))))
                 return false;
+        }
+        // A file gets its indexes whenever it is opened for writing; a
+        // server database once, with its tables.
+        if (art == Datenbankart::postgres) {
+            for (const char *sql : indizes) {
+                if (!sitzung.aendern(QString::fromLatin1(sql)))
+                    return false;
+            }
         }
         return true;
     });
-    if (gut)
+    if (gut && art == Datenbankart::sqlite)
         indizesAnlegen(sitzung.verbindung(), sitzung.datei());
     return gut;
+}
+
+bool tabelleDa(DbSitzung &sitzung, const QString &name, bool *ok)
+{
+    bool gelesen = false;
+    const auto zeilen = sitzung.lesen(Dialekt::tabelleDaAbfrage(sitzung.art()), {{QStringLiteral(":name"), name}},
+                                      &gelesen);
+    if (ok)
+        *ok = gelesen;
+    return gelesen && !zeilen.isEmpty();
 }
 
 QVector<QString> tabellenSchema()

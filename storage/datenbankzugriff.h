@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "storage/dialekt.h"
+
 #include <QList>
 #include <QPair>
 #include <QSqlDatabase>
@@ -16,6 +18,22 @@ class Dateisperre;
 // Named placeholder values, bound in order: {":id", 3}, {":name", text}.
 using Werte = QList<QPair<QString, QVariant>>;
 
+// Where a server database is. Empty fields (and port -1) are left to libpq,
+// which then takes PGHOST, PGPORT, PGUSER, a service file or its own
+// defaults; ~/.pgpass gives the password when none is passed.
+struct Serverzugang {
+    QString host;
+    int port = -1;
+    QString datenbank;
+    QString benutzer;
+    // One of sslModi(); anything else is taken as "prefer".
+    QString sslModus = QStringLiteral("prefer");
+
+    static const QStringList &sslModi();
+    // "datenbank auf host:port", for titles and messages.
+    QString anzeige() const;
+};
+
 // One window's connection to the file in use, and where the failures and
 // conflicts of its sessions are reported. The session bookkeeping is private:
 // only a Sitzung (nested, so it may touch it) changes it.
@@ -29,6 +47,7 @@ public:
 
     // Whether a session is running (a command or fill is between its reads).
     bool sitzungLaeuft() const { return tiefe > 0; }
+    Datenbankart art() const { return Dialekt::art(datenbank); }
     // Whether another connection has committed to the open file since it was
     // opened or last asked (SQLite's data_version; this connection's own
     // changes do not count). Never opens the file and never reports: a file
@@ -40,6 +59,10 @@ protected:
     // test, a second file) would otherwise have its connection closed under it.
     DbVerbindung();
     virtual ~DbVerbindung();
+
+    // Works on the server database from now on, in place of the file; the
+    // password is kept only by the open connection.
+    void serverVerwenden(const Serverzugang &zugang, const QString &passwort = QString());
 
     // A statement or the file failed; called once per outermost session.
     virtual void datenbankFehler(const QString &text) = 0;
@@ -53,6 +76,8 @@ protected:
     // Held on the file the connection last opened, so that other windows
     // can tell it is in use (storage/dateisperre.h).
     std::unique_ptr<Dateisperre> sperre;
+    // The server database, when the connection is on one.
+    Serverzugang server;
 
 private:
     int tiefe = 0;
@@ -90,6 +115,9 @@ public:
     // report) when the query failed.
     bool durchlaufen(const QString &sql, const Werte &werte, const std::function<void(const QSqlQuery &q)> &zeile);
     // Runs one changing statement; false (and a report) when it failed.
+    // neueId gets the key of the row an INSERT added (the server's comes
+    // from "RETURNING id": the table needs its id column), nothing when it
+    // added none.
     bool aendern(const QString &sql, const Werte &werte = {}, QVariant *neueId = nullptr);
     // Runs a changing statement that is meant to hit a row the window showed
     // (its WHERE names the key and, where it matters, the values shown; an
@@ -110,6 +138,7 @@ public:
 
     QSqlDatabase &verbindung();
     const QString &datei() const;
+    Datenbankart art() const { return v.art(); }
 
 private:
     bool verbinden(bool anlegen);
@@ -129,8 +158,11 @@ using DbSitzung = DbVerbindung::Sitzung;
 QString datenbankMangel(const QString &pfad);
 bool istKalvoriaDatenbank(const QString &pfad);
 
-// Creates the tables of this program that the open default connection lacks.
+// Creates the tables of this program that the session's database lacks.
 bool tabellenAnlegen(DbSitzung &sitzung);
+// Whether the session's database has the table; false as well when it could
+// not be asked (*ok false, reported).
+bool tabelleDa(DbSitzung &sitzung, const QString &name, bool *ok = nullptr);
 
 // The CREATE TABLE statements of the five tables, as a new file gets them.
 QVector<QString> tabellenSchema();

@@ -1,0 +1,592 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The database helper on a PostgreSQL server: the program's tables and its
+// main statements, written through the helper and read back through a
+// connection of the test's own. The tests' wrapper runs this program under
+// pg_virtualenv, which starts a throwaway cluster and sets PGHOST, PGPORT,
+// PGUSER and PGPASSWORD, and sets KALVORIA_TESTSERVER; without it (no
+// PostgreSQL installed) every test is skipped, so that no real server a
+// developer's environment names is ever written to.
+#include "testhilfe.h"
+
+#include "bedarf/anforderungen.h"
+#include "bmp/zusatztabellen.h"
+#include "catalogue/katalog.h"
+#include "intake/gespeichert.h"
+#include "patients/patienten.h"
+#include "storage/datenbankzugriff.h"
+#include "verlauf/verlauf.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace {
+
+// One seat: a connection of the program's on the server database or on a
+// file, counting what it reports instead of showing it.
+class Platz : public DbVerbindung
+{
+public:
+    Platz(Datenbankart art, const QString &wo)
+    {
+        if (art == Datenbankart::sqlite) {
+            datenbankDatei = wo;
+            return;
+        }
+        Serverzugang zugang;
+        zugang.datenbank = wo;
+        serverVerwenden(zugang);
+    }
+
+    QStringList fehler;
+    int konflikte = 0;
+
+protected:
+    void datenbankFehler(const QString &text) override { fehler << text; }
+    void datenbankKonflikt() override { ++konflikte; }
+};
+
+// A connection of the test's own, beside the program's.
+class Blick
+{
+public:
+    explicit Blick(const QString &datenbank) : name(QStringLiteral("blick-") + QUuid::createUuid().toString())
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setDatabaseName(datenbank);
+        if (!db.open())
+            qFatal("%s", qPrintable(db.lastError().text()));
+    }
+    ~Blick() { QSqlDatabase::removeDatabase(name); }
+    Blick(const Blick &) = delete;
+    Blick &operator=(const Blick &) = delete;
+
+    // Whether the statement ran; its error in fehler.
+    bool ausfuehren(const QString &sql)
+    {
+        QSqlQuery q(QSqlDatabase::database(name));
+        const bool gut = q.exec(sql);
+        fehler = q.lastError().text();
+        return gut;
+    }
+    QList<QVariantList> zeilen(const QString &sql)
+    {
+        QSqlQuery q(QSqlDatabase::database(name));
+        if (!q.exec(sql))
+            qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        QList<QVariantList> ergebnis;
+        while (q.next()) {
+            QVariantList zeile;
+            for (int i = 0; i < q.record().count(); ++i)
+                zeile << q.value(i);
+            ergebnis << zeile;
+        }
+        return ergebnis;
+    }
+    QVariant wert(const QString &sql)
+    {
+        const auto z = zeilen(sql);
+        return z.isEmpty() ? QVariant() : z.first().value(0);
+    }
+    QStringList spalten(const QString &tabelle)
+    {
+        QStringList namen;
+        for (const QVariantList &z :
+             zeilen(QStringLiteral("SELECT column_name FROM information_schema.columns WHERE table_schema = "
+                                   "current_schema() AND table_name = '%1' ORDER BY ordinal_position")
+                        .arg(tabelle)))
+            namen << z.value(0).toString();
+        return namen;
+    }
+
+    QString fehler;
+
+private:
+    QString name;
+};
+
+QStringList dateiSpalten(const QString &pfad, const QString &tabelle)
+{
+    QStringList namen;
+    for (const QVariantList &z : Datei::zeilen(pfad, QStringLiteral("PRAGMA table_info(%1)").arg(tabelle)))
+        namen << z.value(1).toString();
+    return namen;
+}
+
+// The tables that are created when first needed, each through its own code.
+bool zusatzAnlegen(DbSitzung &db, const QString &tabelle)
+{
+    if (tabelle == QLatin1String("verlauf"))
+        return verlaufAnlegen(db);
+    if (tabelle == QLatin1String("anforderung"))
+        return anforderungenAnlegen(db);
+    for (Zusatz z : {Zusatz::sortePzn, Zusatz::einnahmeBmp, Zusatz::planText}) {
+        if (tabelle == QLatin1String(zusatzName(z)))
+            return zusatzAnlegen(db, z);
+    }
+    return false;
+}
+
+Werte patientWerte(const QString &name)
+{
+    return {{QStringLiteral(":firstname"), QStringLiteral("Erika")},
+            {QStringLiteral(":lastname"), name},
+            {QStringLiteral(":birth"), QStringLiteral("12.08.1931")},
+            {QStringLiteral(":plz"), QStringLiteral("04109")},
+            {QStringLiteral(":ort"), QStringLiteral("Leipzig")},
+            {QStringLiteral(":strasse"), QString()},
+            {QStringLiteral(":nr"), QString()}};
+}
+
+} // namespace
+
+class ServerTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<Umgebung> env;
+    QString datenbank;
+    std::unique_ptr<Platz> platz;
+    std::unique_ptr<Blick> blick;
+
+    // The test's tables through the program's own code.
+    void tabellen()
+    {
+        DbSitzung db(*platz);
+        QVERIFY(tabellenAnlegen(db));
+    }
+
+    // A patient, a medication with one package of 20, and the package
+    // assigned to the patient, each through the program's statement.
+    struct Stamm {
+        QVariant patient, medikament, sorte, einnahme;
+    };
+    Stamm stammAnlegen()
+    {
+        Stamm s;
+        DbSitzung db(*platz);
+        db.aendern(QString::fromLatin1(patientEinfuegen), patientWerte(QStringLiteral("Becker")), &s.patient);
+        db.aendern(QString::fromLatin1(medikamentEinfuegen), {{QStringLiteral(":medizin"), QStringLiteral("Ramipril")}},
+                   &s.medikament);
+        db.aendernZeile(QString::fromLatin1(sorteEinfuegen),
+                        {{QStringLiteral(":medizin_id"), s.medikament},
+                         {QStringLiteral(":hname"), QStringLiteral("Ramipril 5")},
+                         {QStringLiteral(":dosis"), QStringLiteral("5 mg")},
+                         {QStringLiteral(":packung"), 20.0},
+                         {QStringLiteral(":m2"), s.medikament}},
+                        &s.sorte);
+        db.aendernZeile(QString::fromLatin1(einnahmeEinfuegen),
+                        {{QStringLiteral(":pat_id"), s.patient.toString()},
+                         {QStringLiteral(":med_id"), s.sorte},
+                         {QStringLiteral(":tag"), QDate(2026, 12, 7)},
+                         {QStringLiteral(":stand"), 20.0},
+                         {QStringLiteral(":morgen"), 1.5},
+                         {QStringLiteral(":mittag"), 0.0},
+                         {QStringLiteral(":abend"), 1.0},
+                         {QStringLiteral(":nacht"), 0.0},
+                         {QStringLiteral(":hilfe"), true},
+                         {QStringLiteral(":ordnung"), 1},
+                         {QStringLiteral(":pat_da"), s.patient.toString()},
+                         {QStringLiteral(":med_da"), s.sorte}},
+                        &s.einnahme);
+        return s;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("KALVORIA_TESTSERVER") || !QSqlDatabase::isDriverAvailable("QPSQL"))
+            QSKIP("No throwaway PostgreSQL cluster (scripts/install-deps.sh --server installs one)");
+    }
+
+    // Each test on a database of its own, sorting texts by German rules as
+    // a server set up in German would, so that the tables' own byte order
+    // is what the tests see.
+    void init()
+    {
+        env = std::make_unique<Umgebung>();
+        datenbank = QStringLiteral("kalvoria_") + QUuid::createUuid().toString(QUuid::Id128);
+        {
+            Blick verwaltung(QString{});
+            QVERIFY2(verwaltung.ausfuehren(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 LOCALE_PROVIDER icu "
+                                                          "ICU_LOCALE 'de-DE' LOCALE 'C.UTF-8'")
+                                               .arg(datenbank)),
+                     qPrintable(verwaltung.fehler));
+        }
+        platz = std::make_unique<Platz>(Datenbankart::postgres, datenbank);
+        blick = std::make_unique<Blick>(datenbank);
+    }
+    void cleanup()
+    {
+        platz.reset();
+        blick.reset();
+        if (!datenbank.isEmpty()) {
+            Blick verwaltung(QString{});
+            verwaltung.ausfuehren(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(datenbank));
+        }
+        env.reset();
+    }
+
+    // The five tables on the server have the columns, in order, that the
+    // program gives a new file.
+    void tabellenWieInDerDatei_data()
+    {
+        QTest::addColumn<QString>("tabelle");
+        for (const char *t : {"patient", "medikament", "sorte", "einnahme", "termine"})
+            QTest::newRow(t) << QString::fromLatin1(t);
+    }
+    void tabellenWieInDerDatei()
+    {
+        QFETCH(QString, tabelle);
+        tabellen();
+        const QString pfad = env->basis() + QStringLiteral("/neu.db");
+        Platz datei(Datenbankart::sqlite, pfad);
+        {
+            DbSitzung db(datei, true);
+            QVERIFY(tabellenAnlegen(db));
+        }
+        QCOMPARE(blick->spalten(tabelle), dateiSpalten(pfad, tabelle));
+    }
+
+    // So have the tables created when first needed, each by its own code.
+    void zusatztabellenWieInDerDatei_data()
+    {
+        QTest::addColumn<QString>("tabelle");
+        for (const char *t : {"verlauf", "anforderung", "sorte_pzn", "einnahme_bmp", "plan_text"})
+            QTest::newRow(t) << QString::fromLatin1(t);
+    }
+    void zusatztabellenWieInDerDatei()
+    {
+        QFETCH(QString, tabelle);
+        const QString pfad = env->basis() + QStringLiteral("/neu.db");
+        env->datenbankAnlegen(pfad);
+        Platz datei(Datenbankart::sqlite, pfad);
+        tabellen();
+        for (Platz *p : {platz.get(), &datei}) {
+            DbSitzung db(*p);
+            QVERIFY(db.transaktion([&] { return zusatzAnlegen(db, tabelle); }));
+        }
+        QCOMPARE(blick->spalten(tabelle), dateiSpalten(pfad, tabelle));
+    }
+
+    // Creating the tables again leaves a database that has them as it is.
+    void tabellenAnlegenBehaeltDaten()
+    {
+        tabellen();
+        const Stamm s = stammAnlegen();
+        tabellen();
+        QCOMPARE(blick->wert(QStringLiteral("SELECT count(*) FROM einnahme")).toInt(), 1);
+    }
+
+    // The helper tells the new row's key, which the server gives.
+    void neueIdIstDieDerZeile()
+    {
+        tabellen();
+        const Stamm s = stammAnlegen();
+        QCOMPARE(s.patient.toInt(), blick->wert(QStringLiteral("SELECT id FROM patient")).toInt());
+    }
+
+    // A key once given is not given again, as with SQLite's AUTOINCREMENT.
+    void geloeschteIdKommtNichtWieder()
+    {
+        tabellen();
+        QVariant erste, zweite;
+        DbSitzung db(*platz);
+        db.aendern(QString::fromLatin1(patientEinfuegen), patientWerte(QStringLiteral("Becker")), &erste);
+        db.aendern(QStringLiteral("DELETE FROM patient WHERE id=:id"), {{QStringLiteral(":id"), erste}});
+        db.aendern(QString::fromLatin1(patientEinfuegen), patientWerte(QStringLiteral("Schulz")), &zweite);
+        QVERIFY(zweite.toInt() > erste.toInt());
+    }
+
+    // An insert whose rows are gone stores nothing, tells no key and is
+    // one conflict.
+    void einfuegenOhneZeileIstKonflikt()
+    {
+        tabellen();
+        QVariant neu = 1;
+        {
+            DbSitzung db(*platz);
+            QVERIFY(!db.aendernZeile(QString::fromLatin1(sorteEinfuegen),
+                                     {{QStringLiteral(":medizin_id"), 7},
+                                      {QStringLiteral(":hname"), QStringLiteral("Ramipril 5")},
+                                      {QStringLiteral(":dosis"), QStringLiteral("5 mg")},
+                                      {QStringLiteral(":packung"), 20.0},
+                                      {QStringLiteral(":m2"), 7}},
+                                     &neu));
+        }
+        QCOMPARE(platz->konflikte, 1);
+        QVERIFY(neu.isNull());
+        QCOMPARE(blick->wert(QStringLiteral("SELECT count(*) FROM sorte")).toInt(), 0);
+        QCOMPARE(platz->fehler, QStringList());
+    }
+
+    void patientWirdAngelegt()
+    {
+        tabellen();
+        const Stamm s = stammAnlegen();
+        QCOMPARE(blick->wert(QStringLiteral("SELECT lastname FROM patient WHERE id = %1").arg(s.patient.toInt())),
+                 QVariant(QStringLiteral("Becker")));
+        QCOMPARE(blick->wert(QStringLiteral("SELECT birth FROM patient")), QVariant(QStringLiteral("12.08.1931")));
+    }
+
+    // Texts are not cut or refused at the length the file's columns name,
+    // which SQLite never enforced.
+    void langerNameBleibtGanz()
+    {
+        tabellen();
+        const QString name = QStringLiteral("Schmidt-Leutheusser-Sch\u00F6nberger-Wendt");
+        {
+            DbSitzung db(*platz);
+            QVERIFY(db.aendern(QString::fromLatin1(patientEinfuegen), patientWerte(name)));
+        }
+        QCOMPARE(blick->wert(QStringLiteral("SELECT lastname FROM patient")), QVariant(name));
+    }
+
+    // Checks inside a transaction hold until it ends: the server runs it
+    // serializable, as SQLite's write lock does.
+    void transaktionIstSerialisierbar()
+    {
+        tabellen();
+        QVariant stufe;
+        {
+            DbSitzung db(*platz);
+            db.transaktion([&] {
+                stufe = db.lesen(QStringLiteral("SHOW transaction_isolation")).value(0).value(0);
+                return true;
+            });
+        }
+        QCOMPARE(stufe, QVariant(QStringLiteral("serializable")));
+    }
+
+    // An unknown birthday is stored as the empty text, as in a file.
+    void unbekannterGeburtstagIstLeer()
+    {
+        tabellen();
+        Werte werte = patientWerte(QStringLiteral("Becker"));
+        werte[2].second = QString(QLatin1String(""));
+        {
+            DbSitzung db(*platz);
+            QVERIFY(db.aendern(QString::fromLatin1(patientEinfuegen), werte));
+        }
+        QCOMPARE(blick->wert(QStringLiteral("SELECT birth FROM patient")), QVariant(QString(QLatin1String(""))));
+    }
+
+    void medikamentUndPackungWerdenAngelegt()
+    {
+        tabellen();
+        const Stamm s = stammAnlegen();
+        QCOMPARE(blick->wert(QStringLiteral("SELECT medizin FROM medikament")), QVariant(QStringLiteral("Ramipril")));
+        QCOMPARE(blick->wert(QStringLiteral("SELECT medizin_id FROM sorte")).toInt(), s.medikament.toInt());
+        QCOMPARE(blick->wert(QStringLiteral("SELECT packung FROM sorte")).toDouble(), 20.0);
+    }
+
+    void zeileWirdZugeordnet()
+    {
+        tabellen();
+        const Stamm s = stammAnlegen();
+        const QVariantList z =
+            blick->zeilen(QStringLiteral("SELECT pat_id, med_id, tag, morgen FROM einnahme")).value(0);
+        QCOMPARE(z.value(0).toInt(), s.patient.toInt());
+        QCOMPARE(z.value(1).toInt(), s.sorte.toInt());
+        // Dates stay the ISO text SQLite files hold.
+        QCOMPARE(z.value(2), QVariant(QStringLiteral("2026-12-07")));
+        QCOMPARE(z.value(3).toDouble(), 1.5);
+    }
+
+    // A truth value is stored as 1, and read back as the text "1" the
+    // views look for.
+    void hilfsmittelIstEins()
+    {
+        tabellen();
+        stammAnlegen();
+        DbSitzung db(*platz);
+        QCOMPARE(db.lesen(QStringLiteral("SELECT hilfe FROM einnahme")).value(0).value(0).toString(), "1");
+    }
+
+    void packungenWerdenGebucht()
+    {
+        tabellen();
+        const Stamm s = stammAnlegen();
+        {
+            DbSitzung db(*platz);
+            QVERIFY(db.transaktion([&] {
+                return db.aendernZeile(QString::fromLatin1(bestandBuchen),
+                                       {{QStringLiteral(":tag"), QStringLiteral("2026-12-09")},
+                                        {QStringLiteral(":stand"), 36.0},
+                                        {QStringLiteral(":id"), s.einnahme}});
+            }));
+        }
+        QCOMPARE(blick->wert(QStringLiteral("SELECT stand FROM einnahme")).toDouble(), 36.0);
+        QCOMPARE(blick->wert(QStringLiteral("SELECT tag FROM einnahme")), QVariant(QStringLiteral("2026-12-09")));
+    }
+
+    // Booking for a line removed elsewhere is a conflict and stores nothing.
+    void buchungOhneZeileIstKonflikt()
+    {
+        tabellen();
+        const Stamm s = stammAnlegen();
+        blick->ausfuehren(QStringLiteral("DELETE FROM einnahme"));
+        {
+            DbSitzung db(*platz);
+            QVERIFY(!db.transaktion([&] {
+                return db.aendernZeile(QString::fromLatin1(bestandBuchen),
+                                       {{QStringLiteral(":tag"), QStringLiteral("2026-12-09")},
+                                        {QStringLiteral(":stand"), 36.0},
+                                        {QStringLiteral(":id"), s.einnahme}});
+            }));
+        }
+        QCOMPARE(platz->konflikte, 1);
+    }
+
+    void verlaufWirdGeschrieben()
+    {
+        tabellen();
+        const Stamm s = stammAnlegen();
+        Verlaufseintrag e;
+        e.art = Verlaufsart::packungenGebucht;
+        e.patient = s.patient;
+        e.einnahme = s.einnahme;
+        e.betrifft = QStringLiteral("Ramipril 5");
+        {
+            DbSitzung db(*platz);
+            QVERIFY(db.transaktion([&] { return verlaufSchreiben(db, QDateTime(QDate(2026, 12, 7), {9, 30}), e); }));
+        }
+        QCOMPARE(blick->wert(QStringLiteral("SELECT art FROM verlauf")), QVariant(Verlaufsart::packungenGebucht));
+        QCOMPARE(blick->wert(QStringLiteral("SELECT zeit FROM verlauf")),
+                 QVariant(QStringLiteral("2026-12-07 09:30:00")));
+        QCOMPARE(blick->wert(QStringLiteral("SELECT einnahme_id FROM verlauf")).toInt(), s.einnahme.toInt());
+    }
+
+    // The history refuses to be changed or emptied, by anyone.
+    void verlaufBleibt_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::newRow("UPDATE") << "UPDATE verlauf SET art = 'anders'";
+        QTest::newRow("DELETE") << "DELETE FROM verlauf";
+        QTest::newRow("TRUNCATE") << "TRUNCATE verlauf";
+    }
+    void verlaufBleibt()
+    {
+        QFETCH(QString, sql);
+        tabellen();
+        Verlaufseintrag e;
+        e.art = Verlaufsart::patientAngelegt;
+        {
+            DbSitzung db(*platz);
+            QVERIFY(db.transaktion([&] { return verlaufSchreiben(db, QDateTime(QDate(2026, 12, 7), {9, 30}), e); }));
+        }
+        QVERIFY(!blick->ausfuehren(sql));
+        QVERIFY2(blick->fehler.contains(QStringLiteral("Der Verlauf wird nicht")), qPrintable(blick->fehler));
+        QCOMPARE(blick->wert(QStringLiteral("SELECT art FROM verlauf")), QVariant(Verlaufsart::patientAngelegt));
+    }
+
+    // A request is marked done on the server as in a file.
+    void anforderungWirdErledigt()
+    {
+        tabellen();
+        const Stamm s = stammAnlegen();
+        {
+            DbSitzung db(*platz);
+            QVERIFY(db.transaktion([&] {
+                return anforderungenAnlegen(db) &&
+                       db.aendern(QStringLiteral("INSERT INTO anforderung (einnahme_id, angefordert) VALUES (:id, "
+                                                 "'2026-12-01')"),
+                                  {{QStringLiteral(":id"), s.einnahme}}) &&
+                       anforderungErledigen(db, s.einnahme.toString(), QDate(2026, 12, 9));
+            }));
+        }
+        QCOMPARE(blick->wert(QStringLiteral("SELECT erledigt FROM anforderung")),
+                 QVariant(QStringLiteral("2026-12-09")));
+    }
+
+    // A transaction whose step gives up leaves nothing on the server.
+    void aufgegebeneTransaktionHinterlaesstNichts()
+    {
+        tabellen();
+        {
+            DbSitzung db(*platz);
+            QVERIFY(!db.transaktion([&] {
+                db.aendern(QString::fromLatin1(patientEinfuegen), patientWerte(QStringLiteral("Becker")));
+                return false;
+            }));
+        }
+        QCOMPARE(blick->wert(QStringLiteral("SELECT count(*) FROM patient")).toInt(), 0);
+    }
+
+    // A failing statement is reported once, in German, and is no conflict.
+    void fehlerWirdEinmalGemeldet()
+    {
+        tabellen();
+        {
+            DbSitzung db(*platz);
+            db.aendern(QStringLiteral("UPDATE fehlt SET a = :a"), {{QStringLiteral(":a"), 1}});
+            db.aendern(QStringLiteral("UPDATE fehlt SET a = :a"), {{QStringLiteral(":a"), 2}});
+        }
+        QCOMPARE(platz->fehler.size(), 1);
+        QVERIFY(platz->fehler.value(0).startsWith(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert")));
+        QCOMPARE(platz->konflikte, 0);
+    }
+
+    // A database that is not there is reported once, naming it.
+    void fehlendeDatenbankWirdGemeldet()
+    {
+        Platz anderswo(Datenbankart::postgres, QStringLiteral("gibt_es_nicht"));
+        {
+            DbSitzung db(anderswo);
+            QVERIFY(!db.offen());
+        }
+        QCOMPARE(anderswo.fehler.size(), 1);
+        QVERIFY(anderswo.fehler.value(0).contains(QStringLiteral("gibt_es_nicht")));
+    }
+
+    // The differences the dialect makes give the same answers on both kinds.
+    void gleicheAntwortenAufBeiden_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QVariant>("wert");
+        // SQLite's LIKE folds the case of ASCII letters only.
+        QTest::newRow("LIKE ASCII") << QStringLiteral("SELECT count(*) FROM patient WHERE lastname {wie} :w")
+                                    << QVariant(QStringLiteral("%BECK%"));
+        QTest::newRow("LIKE Umlaut") << QStringLiteral("SELECT count(*) FROM patient WHERE lastname {wie} :w")
+                                     << QVariant(QStringLiteral("\u00E4%"));
+        // IS also holds for NULL and NULL.
+        QTest::newRow("IS NULL") << QStringLiteral("SELECT count(*) FROM patient WHERE strasse {gleich} :w")
+                                 << QVariant();
+        QTest::newRow("IS Wert") << QStringLiteral("SELECT count(*) FROM patient WHERE ort {gleich} :w")
+                                 << QVariant(QStringLiteral("Leipzig"));
+        // Texts in byte order: upper case before lower case, umlauts last.
+        QTest::newRow("ORDER BY") << QStringLiteral("SELECT lastname FROM patient WHERE lastname <> :w ORDER BY "
+                                                    "lastname")
+                                  << QVariant(QStringLiteral("-"));
+    }
+    void gleicheAntwortenAufBeiden()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QVariant, wert);
+        tabellen();
+        const QString pfad = env->basis() + QStringLiteral("/neu.db");
+        env->datenbankAnlegen(pfad);
+        Platz datei(Datenbankart::sqlite, pfad);
+        QStringList antworten;
+        for (Platz *p : {platz.get(), &datei}) {
+            DbSitzung db(*p);
+            for (const char *name : {"Becker", "\u00C4rger", "von Bach", "Zander"}) {
+                Werte w = patientWerte(QString::fromUtf8(name));
+                w[5].second = QVariant();
+                QVERIFY(db.aendern(QString::fromLatin1(patientEinfuegen), w));
+            }
+            QStringList antwort;
+            for (const QSqlRecord &r : db.lesen(QString(sql)
+                                                    .replace(QStringLiteral("{gleich}"), Dialekt::gleich(p->art()))
+                                                    .replace(QStringLiteral("{wie}"), Dialekt::wie(p->art())),
+                                                {{QStringLiteral(":w"), wert}}))
+                antwort << r.value(0).toString();
+            antworten << antwort.join(QLatin1Char(','));
+        }
+        QCOMPARE(antworten.value(0), antworten.value(1));
+    }
+};
+
+QTEST_MAIN(ServerTest)
+#include "tst_server.moc"
