@@ -274,7 +274,7 @@ private slots:
     void tabellenAnlegenBehaeltDaten()
     {
         tabellen();
-        const Stamm s = stammAnlegen();
+        stammAnlegen();
         tabellen();
         QCOMPARE(blick->wert(QStringLiteral("SELECT count(*) FROM einnahme")).toInt(), 1);
     }
