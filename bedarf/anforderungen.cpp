@@ -60,8 +60,9 @@ void MainWindow::AnforderungMarkieren()
             const bool gut =
                 gezeigt ? db.aendernZeile(
                               QStringLiteral("UPDATE anforderung SET angefordert=:heute WHERE einnahme_id=:id AND "
-                                             "erledigt IS NULL AND angefordert IS :alt AND EXISTS (SELECT 1 FROM "
-                                             "einnahme WHERE id=:da)"),
+                                             "erledigt IS NULL AND angefordert %1 :alt AND EXISTS (SELECT 1 FROM "
+                                             "einnahme WHERE id=:da)")
+                                  .arg(Dialekt::gleich(db.art())),
                               {{QStringLiteral(":heute"), tag},
                                {QStringLiteral(":id"), b.einnahme},
                                {QStringLiteral(":alt"), b.angefordert.toString(QStringLiteral("yyyy-MM-dd"))},
@@ -102,7 +103,8 @@ void MainWindow::AnforderungZuruecknehmen()
         for (int z : zeilen) {
             const Bedarfszeile &b = bedarfZeilen.at(z);
             if (!db.aendernZeile(QStringLiteral("DELETE FROM anforderung WHERE einnahme_id=:id AND erledigt IS NULL "
-                                                "AND angefordert IS :alt"),
+                                                "AND angefordert %1 :alt")
+                                     .arg(Dialekt::gleich(db.art())),
                                  {{QStringLiteral(":id"), b.einnahme},
                                   {QStringLiteral(":alt"), b.angefordert.toString(QStringLiteral("yyyy-MM-dd"))}}) ||
                 !verlaufAnforderung(db, aktuelleZeit(), b.einnahme, b.angefordert, QDate()))

@@ -442,7 +442,7 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
                     db.konflikt();
                 if (!vorher || !db.aendernZeile(QStringLiteral("UPDATE einnahme SET morgen=:morgen, mittag=:mittag, "
                                                                "abend=:abend, nacht=:nacht WHERE id=:id") +
-                                                    QLatin1String(einnahmeUnveraendert),
+                                                    einnahmeUnveraendert(db.art()),
                                                 Werte{{QStringLiteral(":id"), alt.einnahme}} + dosenWerte(e) +
                                                     einnahmeUnveraendertWerte(imp.gespeichert.at(z.zeile))))
                     return false;
@@ -467,9 +467,9 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
             if (ok && !vorher)
                 db.konflikt();
             if (!vorher ||
-                !db.aendernZeile(
-                    QStringLiteral("DELETE FROM einnahme WHERE id=:id") + QLatin1String(einnahmeUnveraendert),
-                    Werte{{QStringLiteral(":id"), id}} + einnahmeUnveraendertWerte(imp.gespeichert.at(zeile))) ||
+                !db.aendernZeile(QStringLiteral("DELETE FROM einnahme WHERE id=:id") + einnahmeUnveraendert(db.art()),
+                                 Werte{{QStringLiteral(":id"), id}} +
+                                     einnahmeUnveraendertWerte(imp.gespeichert.at(zeile))) ||
                 !verlaufSchreiben(db, jetzt,
                                   einnahmeEntfernt(id, *vorher, heute, QStringLiteral("fehlt im Medikationsplan"))))
                 return false;

@@ -16,8 +16,8 @@ extern const char *const einnahmeEinfuegen;
 extern const char *const bestandBuchen;
 
 // Appended to "... WHERE id=:id": holds only while the line still holds
-// the values a window showed (IS also matches NULL with NULL).
-extern const char *const einnahmeUnveraendert;
+// the values a window showed (NULL matching NULL).
+QString einnahmeUnveraendert(Datenbankart art);
 Werte einnahmeUnveraendertWerte(const QVariantList &gespeichert);
 
 // Numbers the patient's intake lines 1..n in the order shown, writing only

@@ -260,7 +260,8 @@ void MainWindow::zuordnungVerschieben(int richtung)
         for (int i = 0; i < ids.size(); ++i) {
             if (neu.at(i) == positionen.at(i) && !positionen.at(i).isNull())
                 continue;
-            if (!db.aendernZeile(QStringLiteral("UPDATE einnahme SET ordnung=:neu WHERE id=:id AND ordnung IS :alt"),
+            if (!db.aendernZeile(QStringLiteral("UPDATE einnahme SET ordnung=:neu WHERE id=:id AND ordnung %1 :alt")
+                                     .arg(Dialekt::gleich(db.art())),
                                  {{QStringLiteral(":neu"), neu.at(i)},
                                   {QStringLiteral(":id"), ids.at(i)},
                                   {QStringLiteral(":alt"), positionen.at(i)}}))

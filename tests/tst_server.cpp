@@ -404,6 +404,45 @@ private slots:
         QCOMPARE(db.lesen(QStringLiteral("SELECT hilfe FROM einnahme")).value(0).value(0).toString(), "1");
     }
 
+    // A change checked against the values a window showed hits the line
+    // while they still hold, an empty value matching an empty one.
+    void gezeigteWerteTreffenDieZeile()
+    {
+        tabellen();
+        const Stamm s = stammAnlegen();
+        blick->ausfuehren(QStringLiteral("UPDATE einnahme SET nacht = NULL"));
+        {
+            DbSitzung db(*platz);
+            const QVariantList gezeigt = einnahmeWerte(
+                db.lesen(QStringLiteral("SELECT * FROM einnahme WHERE id=:id"), {{QStringLiteral(":id"), s.einnahme}})
+                    .value(0));
+            QVERIFY(db.aendernZeile(QStringLiteral("UPDATE einnahme SET stand=:stand WHERE id=:id") +
+                                        einnahmeUnveraendert(db.art()),
+                                    Werte{{QStringLiteral(":stand"), 12.0}, {QStringLiteral(":id"), s.einnahme}} +
+                                        einnahmeUnveraendertWerte(gezeigt)));
+        }
+        QCOMPARE(blick->wert(QStringLiteral("SELECT stand FROM einnahme")).toDouble(), 12.0);
+    }
+
+    // Once another seat changed one of them, the change is a conflict.
+    void geaenderteWerteSindEinKonflikt()
+    {
+        tabellen();
+        const Stamm s = stammAnlegen();
+        {
+            DbSitzung db(*platz);
+            const QVariantList gezeigt = einnahmeWerte(
+                db.lesen(QStringLiteral("SELECT * FROM einnahme WHERE id=:id"), {{QStringLiteral(":id"), s.einnahme}})
+                    .value(0));
+            blick->ausfuehren(QStringLiteral("UPDATE einnahme SET morgen = 2"));
+            QVERIFY(!db.aendernZeile(QStringLiteral("UPDATE einnahme SET stand=:stand WHERE id=:id") +
+                                         einnahmeUnveraendert(db.art()),
+                                     Werte{{QStringLiteral(":stand"), 12.0}, {QStringLiteral(":id"), s.einnahme}} +
+                                         einnahmeUnveraendertWerte(gezeigt)));
+        }
+        QCOMPARE(platz->konflikte, 1);
+    }
+
     void packungenWerdenGebucht()
     {
         tabellen();
