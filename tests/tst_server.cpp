@@ -39,6 +39,10 @@ public:
         serverVerwenden(zugang);
     }
 
+    // What the connection passes to libpq besides host, port, database and user.
+    QString optionen() const { return datenbank.connectOptions(); }
+    void zugangSetzen(const Serverzugang &zugang) { serverVerwenden(zugang); }
+
     QStringList fehler;
     int konflikte = 0;
 
@@ -577,6 +581,28 @@ private slots:
         }
         QCOMPARE(anderswo.fehler.size(), 1);
         QVERIFY(anderswo.fehler.value(0).contains(QStringLiteral("gibt_es_nicht")));
+    }
+
+    // The SSL mode chosen reaches the connection; anything else is taken as
+    // "prefer" and never becomes part of the connection string.
+    void sslModus_data()
+    {
+        QTest::addColumn<QString>("modus");
+        QTest::addColumn<QString>("optionen");
+        QTest::newRow("verify-full") << "verify-full"
+                                     << "sslmode=verify-full";
+        QTest::newRow("fremd") << "disable host=anderswo"
+                               << "sslmode=prefer";
+    }
+    void sslModus()
+    {
+        QFETCH(QString, modus);
+        QFETCH(QString, optionen);
+        Serverzugang zugang;
+        zugang.datenbank = datenbank;
+        zugang.sslModus = modus;
+        platz->zugangSetzen(zugang);
+        QCOMPARE(platz->optionen(), optionen);
     }
 
     // The differences the dialect makes give the same answers on both kinds.
