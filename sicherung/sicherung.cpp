@@ -36,6 +36,7 @@ const struct {
     {Sicherungsanlass::verbinden, "verbinden", "vor dem Wechsel zu einer anderen Datenbank"},
     {Sicherungsanlass::wiederherstellen, "wiederherstellen", "vor dem Wiederherstellen einer Sicherung"},
     {Sicherungsanlass::medikationsplan, "medikationsplan", "vor dem Einlesen eines Medikationsplans"},
+    {Sicherungsanlass::reparieren, "reparieren", "vor dem Reparieren"},
     {Sicherungsanlass::beschaedigt, "beschaedigt", "besch\u00E4digte Datenbank, vor dem Wiederherstellen"},
 };
 

@@ -23,6 +23,7 @@ enum class Sicherungsanlass {
     verbinden,
     wiederherstellen,
     medikationsplan,
+    reparieren,
     beschaedigt, // a damaged file kept aside before a good copy replaced it
 };
 

@@ -144,6 +144,21 @@ private slots:
         QCOMPARE(namen(zweite), (QStringList{"Zorn"}));
     }
 
+    // "Reparieren" deletes the settings folder and the database in it: a
+    // copy of that database stays in the data location.
+    void vorDemReparieren()
+    {
+        Welt t;
+        t.patient("Muster");
+        t.starten();
+        QVERIFY(imFenster([&] { menue(t.w.get(), "aktionReparieren"); },
+                          [](QDialog *d) { klicken(teil<QPushButton>(d, "knopfOrdnerLoeschen")); }));
+        QVERIFY(!QFileInfo::exists(t.f));
+        const QStringList kopien = mitAnlass(t.env, "reparieren");
+        QCOMPARE(kopien.size(), 1);
+        QCOMPARE(namen(kopie(t.env, kopien.value(0))), (QStringList{"Muster"}));
+    }
+
     // A restored copy leaves no trace of being one in the file.
     void wiederhergestellteDateiOhneHerkunft()
     {
