@@ -83,10 +83,9 @@ QString planDosis(const PlanAngaben &a)
 
 QString planDosis(const BmpEintrag &e)
 {
-    if (!e.wochentag.isEmpty())
-        return QStringLiteral(", ") + wochentagText(e.wochentag.toInt()) + QLatin1Char(' ') + bmpDosisAnzeige(e);
-    if (!e.dosisText.isEmpty())
-        return QStringLiteral(", ") + e.dosisText;
+    const QString worte = planDosisWorte(e);
+    if (!worte.isEmpty())
+        return QStringLiteral(", ") + worte;
     return e.ohneDosis() ? QStringLiteral(", ohne Dosisangabe") : QString();
 }
 
@@ -190,7 +189,7 @@ void MainWindow::bmpAbgleichFenster()
                        (e.art == BmpEintrag::rezept ? QStringLiteral("Rezeptur: ") : QString()) + e.text;
     }
     for (const PlanZeile &z : zeilen) {
-        if (!z.eintrag.dosisText.isEmpty() || z.eintrag.ohneDosis())
+        if (!planDosisWorte(z.eintrag).isEmpty() || z.eintrag.ohneDosis())
             angaben << QStringLiteral("\u201E%1\u201C: %2 \u2013 ohne t\u00E4gliche Dosis, Kalvoria berechnet "
                                       "daf\u00FCr keine Reichweite.")
                            .arg(bmpBezeichnung(z.eintrag), planDosisText(z.eintrag));
@@ -295,10 +294,7 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
         bool planTabelle = false;
         const auto angabenSchreiben = [&](const QVariant &einnahme, const PlanZeile &z) {
             const BmpEintrag &e = z.eintrag;
-            QString dosisText = e.dosisText;
-            // A weekly dose is never a daily one: kept in words with its day.
-            if (!e.wochentag.isEmpty())
-                dosisText = wochentagText(e.wochentag.toInt()) + QLatin1Char(' ') + bmpDosisAnzeige(e);
+            const QString dosisText = planDosisWorte(e);
             const QString einheit = bmpEinheit(e), form = bmpForm(e);
             const bool noetig = !dosisText.isEmpty() || e.ohneDosis() || !einheit.isEmpty() || !form.isEmpty() ||
                                 !e.hinweis.isEmpty() || !e.grund.isEmpty() || !e.zusatz.isEmpty() ||

@@ -28,6 +28,13 @@ const QString beispielAbschnitte = QStringLiteral(
     "i=\"h\u00F6chstens 4 Tabletten am Tag\" r=\"Schmerzen\"><W w=\"Paracetamol\" s=\"500 mg\"/></M><X t=\"Bei "
     "Fieber \u00FCber 39 \u00B0C die Praxis anrufen\"/></S></MP>");
 
+// A daily line and a weekly one (version 2.8), which Kalvoria keeps in words with its day.
+const QString beispielWoechentlich = QStringLiteral(
+    "<MP v=\"028\" U=\"9D4E2A7C1B3F4E5D8A6C0B2E4F6A8C1D\" l=\"de-DE\"><P g=\"Ingrid\" f=\"Albers\" b=\"19470919\"/>"
+    "<A n=\"Hausarztpraxis Brandt\" t=\"2026-02-17T10:30:00\"/><S><M a=\"Ramilan 5 mg\" fd=\"Tabl\" m=\"1\" "
+    "du=\"1\"><W w=\"Ramipril\" s=\"5 mg\"/></M></S><S c=\"425\"><M a=\"Alendron 70 mg\" fd=\"Tabl\" m=\"1\" "
+    "wo=\"1\" du=\"1\"><W w=\"Alendrons\u00E4ure\" s=\"70 mg\"/></M></S></MP>");
+
 // Runs ausloesen and answers the window it opens with erstes and the
 // window that follows it with zweites, as a user would.
 void zweiFenster(const std::function<void()> &ausloesen, const std::function<void(QDialog *)> &erstes,
@@ -163,6 +170,48 @@ private slots:
         QCOMPARE(ergebnis, (QStringList{"Dosis ge\u00E4ndert", "unver\u00E4ndert", "neu, mit neuer Packung",
                                         "fehlt im Plan (Haken: entfernen)"}));
         QCOMPARE(bisher, (QStringList{"1-0-1-0", "1-0-1-0", "", "1-0-0-0"}));
+    }
+
+    void woechentlicheDosisMitIhremTag()
+    {
+        Import t;
+        t.starten();
+        t.env.antworten << true;
+        QStringList neu;
+        t.scannen(beispielWoechentlich, [&](QDialog *d) { neu = Import::spalteIn(d, 4); });
+        QCOMPARE(neu.value(1), QStringLiteral("Montags 1-0-0-0"));
+    }
+
+    void woechentlicheDosisOhneTagesverbrauch()
+    {
+        Import t;
+        t.starten();
+        t.env.antworten << true;
+        QString hinweise;
+        t.scannen(beispielWoechentlich,
+                  [&](QDialog *d) { hinweise = teil<QPlainTextEdit>(d, "bmpPlanHinweise")->toPlainText(); });
+        QVERIFY(hinweise.contains("\u201EAlendron 70 mg\u201C: Montags 1-0-0-0 \u2013 ohne t\u00E4gliche Dosis"));
+    }
+
+    void gleicherPlanUnveraendert()
+    {
+        Import t;
+        t.starten();
+        t.env.antworten << true;
+        t.scannen(beispielWoechentlich, [](QDialog *d) { druecken(d, "\u00DCbernehmen"); });
+        QStringList ergebnis;
+        t.scannen(beispielWoechentlich, [&](QDialog *d) { ergebnis = Import::spalteIn(d, 6); });
+        QCOMPARE(ergebnis, lauter(2, "unver\u00E4ndert"));
+    }
+
+    void gleicherPlanOhneVerlauf()
+    {
+        Import t;
+        t.starten();
+        t.env.antworten << true;
+        t.scannen(beispielWoechentlich, [](QDialog *d) { druecken(d, "\u00DCbernehmen"); });
+        t.scannen(beispielWoechentlich, [](QDialog *d) { druecken(d, "\u00DCbernehmen"); });
+        QCOMPARE(t.wert("SELECT count(*) FROM verlauf WHERE art = 'Dosis ge\u00E4ndert'").toInt(), 0);
     }
 
     // The whole import by keyboard: the field has the focus, Alt+W goes on,
