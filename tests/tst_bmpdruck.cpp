@@ -173,6 +173,18 @@ private slots:
         QCOMPARE(p.abschnitte.value(1).code, QStringLiteral("411"));
     }
 
+    void dritteldosenAlsBruch()
+    {
+        Druck t;
+        t.anlegen(0, false);
+        t.einnahme(t.patientId, t.packung("Wirkstoff", "Mittel"), "2026-12-01", 30, 1.0 / 3, 0, 2.0 / 3, 0, 1);
+        t.starten();
+        t.drucken("plan.pdf");
+        QCOMPARE(t.env.meldungen, QStringList());
+        const BmpPlan p = bmpLesen(t.codes("plan.pdf").value(0)).plan.value_or(BmpPlan());
+        QCOMPARE(bmpDosisAnzeige(p.abschnitte.value(0).eintraege.value(0)), QStringLiteral("1/3-0-2/3-0"));
+    }
+
     void fuenfundvierzigZeilenDreiSeiten()
     {
         Druck t;
