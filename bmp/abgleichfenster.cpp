@@ -15,6 +15,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -333,6 +334,9 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
             return w;
         };
 
+        // Plan lines naming one package (a tapering scheme repeats its PZN
+        // line by line) share the package created for the first of them.
+        QHash<QString, int> angelegt;
         for (int i = 0; i < imp.abgleich.zeilen.size(); ++i) {
             if (!uebernehmen.at(i))
                 continue;
@@ -341,9 +345,18 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
             int sorte = z.sorte;
             if (z.art == Abgleich::zuordnen && packungWahl.at(i) > 0)
                 sorte = packungWahl.at(i);
-            if (z.art == Abgleich::neuePackung || (z.art == Abgleich::zuordnen && packungWahl.at(i) < 0)) {
-                const QString wirkstoff = e.wirkstoffe.isEmpty() ? QString() : e.wirkstoffe.first().name;
-                const QString medizin = !wirkstoff.isEmpty() ? wirkstoff : bmpBezeichnung(e);
+            const bool neuePackung = z.art == Abgleich::neuePackung ||
+                                     (z.art == Abgleich::zuordnen && packungWahl.at(i) < 0);
+            const QString wirkstoff = e.wirkstoffe.isEmpty() ? QString() : e.wirkstoffe.first().name;
+            const QString medizin = !wirkstoff.isEmpty() ? wirkstoff : bmpBezeichnung(e);
+            const QString handelsname = e.handelsname.isEmpty() ? bmpBezeichnung(e) : e.handelsname;
+            const QString staerke = e.wirkstoffe.isEmpty() ? QString() : e.wirkstoffe.first().staerke;
+            const QString packungSchluessel = e.pzn > 0
+                                                  ? QStringLiteral("PZN ") + pznAusZahl(e.pzn)
+                                                  : QStringList{medizin, handelsname, staerke}.join(QLatin1Char('\n'));
+            if (neuePackung && angelegt.contains(packungSchluessel)) {
+                sorte = angelegt.value(packungSchluessel);
+            } else if (neuePackung) {
                 const auto vorhanden = db.lesen(QStringLiteral("SELECT id FROM medikament WHERE medizin=:m"),
                                                 {{QStringLiteral(":m"), medizin}}, &ok);
                 if (!ok)
@@ -361,8 +374,6 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
                     if (!verlaufSchreiben(db, jetzt, m))
                         return false;
                 }
-                const QString handelsname = e.handelsname.isEmpty() ? bmpBezeichnung(e) : e.handelsname;
-                const QString staerke = e.wirkstoffe.isEmpty() ? QString() : e.wirkstoffe.first().staerke;
                 QVariant s;
                 if (!db.aendern(QStringLiteral("INSERT INTO sorte (medizin_id, handelsname, dosis, packung) VALUES "
                                                "(:m, :h, :d, NULL)"),
@@ -372,6 +383,7 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
                                 &s))
                     return false;
                 sorte = s.toInt();
+                angelegt.insert(packungSchluessel, sorte);
                 Verlaufseintrag p;
                 p.art = Verlaufsart::packungAngelegt;
                 p.medikament = med;

@@ -97,6 +97,29 @@ void haken(QDialog *d, int zeile)
     QTest::keyClick(t->viewport(), Qt::Key_Space);
 }
 
+// A plan of the KBV's test set, as the scanner would type it.
+QString testplan(const char *name)
+{
+    QFile f(QStringLiteral(KALVORIA_BMP_TESTPLAENE "/") + QLatin1String(name));
+    if (!f.open(QIODevice::ReadOnly))
+        fehlschlag(QStringLiteral("plan file missing: ") + f.fileName());
+    return QString::fromLatin1(f.readAll());
+}
+
+// Takes every line of the plan, a PZN-only line with a new package.
+void allesMitNeuenPackungen(QDialog *d)
+{
+    QTableWidget *t = teil<QTableWidget>(d, "tabelleAbgleich");
+    for (int i = 0; i < t->rowCount(); ++i) {
+        auto *wahl = qobject_cast<QComboBox *>(t->cellWidget(i, 2));
+        if (!wahl)
+            continue;
+        wahl->setCurrentIndex(wahl->count() - 1);
+        haken(d, i);
+    }
+    druecken(d, "\u00DCbernehmen");
+}
+
 QString ausfuehren(const QString &programm, const QStringList &argumente)
 {
     QProcess p;
@@ -245,6 +268,31 @@ private slots:
         t.scannen(beispielWoechentlich, [](QDialog *d) { druecken(d, "\u00DCbernehmen"); });
         t.scannen(beispielWoechentlich, [](QDialog *d) { druecken(d, "\u00DCbernehmen"); });
         QCOMPARE(t.wert("SELECT count(*) FROM verlauf WHERE art = 'Dosis ge\u00E4ndert'").toInt(), 0);
+    }
+
+    // A tapering scheme repeats its PZN line by line: one package for all.
+    void gleichePznEinePackung()
+    {
+        Import t;
+        t.starten();
+        t.env.antworten << true << true; // without page 1; a new patient
+        t.scannen(testplan("kbv-testplan-0005b.xml"), allesMitNeuenPackungen);
+        QCOMPARE(t.env.meldungen, QStringList());
+        QCOMPARE(t.anzahl("sorte"), 1);
+        QCOMPARE(t.wert("SELECT count(*) FROM einnahme WHERE med_id = 1").toInt(), 6);
+    }
+
+    void gleicheNeuePackungEinmal()
+    {
+        Import t;
+        t.starten();
+        t.env.antworten << true;
+        QString plan = beispielWoechentlich;
+        plan.replace("Alendron 70 mg", "Ramilan 5 mg")
+            .replace("Alendrons\u00E4ure", "Ramipril")
+            .replace("70 mg", "5 mg");
+        t.scannen(plan, [](QDialog *d) { druecken(d, "\u00DCbernehmen"); });
+        QCOMPARE(t.anzahl("sorte"), 1);
     }
 
     // The whole import by keyboard: the field has the focus, Alt+W goes on,
