@@ -106,9 +106,12 @@ std::optional<BmpPlan> MainWindow::bmpPlanErstellen()
     const auto abschnittFuer = [&](const QString &ueberschrift) -> BmpAbschnitt & {
         if (plan.abschnitte.isEmpty() || ueberschrift != letzteUeberschrift) {
             BmpAbschnitt a;
+            // A heading whose code the written version lacks goes as free text.
             for (int c = 411; c <= 425; ++c) {
-                if (!ueberschrift.isEmpty() && bmpAbschnittText(QString::number(c)) == ueberschrift)
-                    a.code = QString::number(c);
+                const QString code = QString::number(c);
+                if (!ueberschrift.isEmpty() && bmpAbschnittText(code) == ueberschrift &&
+                    bmpAbschnittInVersion(code, plan.version))
+                    a.code = code;
             }
             if (a.code.isEmpty())
                 a.titel = ueberschrift;

@@ -185,6 +185,25 @@ private slots:
         QCOMPARE(bmpDosisAnzeige(p.abschnitte.value(0).eintraege.value(0)), QStringLiteral("1/3-0-2/3-0"));
     }
 
+    // 2.7 has no code for weekly use: its heading goes as free text.
+    void woechentlicheUeberschriftAlsText()
+    {
+        Druck t;
+        t.anlegen(0, false);
+        const int z = t.einnahme(t.patientId, t.packung("Alendrons\u00E4ure", "Alendron 70 mg", "70 mg"), "2026-12-01",
+                                 4, 0, 0, 0, 0, 1);
+        Datei::ausfuehren(t.f, planTabelle);
+        Datei::ausfuehren(t.f,
+                          "INSERT INTO einnahme_bmp (einnahme_id, dosis_text, wochentag, abschnitt) VALUES (?, "
+                          "'Montags 1-0-0-0', 1, 'W\u00F6chentliche Anwendung')",
+                          {z});
+        t.starten();
+        t.drucken("plan.pdf");
+        const BmpPlan p = bmpLesen(t.codes("plan.pdf").value(0)).plan.value_or(BmpPlan());
+        QCOMPARE(p.abschnitte.value(0).code, QString());
+        QCOMPARE(p.abschnitte.value(0).titel, QStringLiteral("W\u00F6chentliche Anwendung"));
+    }
+
     void fuenfundvierzigZeilenDreiSeiten()
     {
         Druck t;
