@@ -204,6 +204,30 @@ private slots:
         QCOMPARE(p.abschnitte.value(0).titel, QStringLiteral("W\u00F6chentliche Anwendung"));
     }
 
+    // Texts of an imported plan longer than the plan allows are printed
+    // cut; the user is told, and the line keeps them whole.
+    void langeTexteGekuerzt()
+    {
+        Druck t;
+        t.anlegen(0, false);
+        const QString name = QStringLiteral("Amlodipin (Besilat) / Hydrochlorothiazid / Olmesartan Medoxomil");
+        const int z = t.einnahme(t.patientId, t.packung("Amlodipin (Besilat)", name, "10 mg"), "2026-12-01", 30, 1, 0,
+                                 0, 0, 1);
+        Datei::ausfuehren(t.f, planTabelle);
+        Datei::ausfuehren(t.f, "INSERT INTO einnahme_bmp (einnahme_id, form, hinweis, grund) VALUES (?, ?, ?, ?)",
+                          {z, "Mundcreme", QString(90, 'h'), QString(60, 'g')});
+        t.starten();
+        t.drucken("plan.pdf");
+        const BmpEintrag e =
+            bmpLesen(t.codes("plan.pdf").value(0)).plan.value_or(BmpPlan()).abschnitte.value(0).eintraege.value(0);
+        QCOMPARE(e.handelsname, name.left(47) + "...");
+        QCOMPARE(e.formText, QStringLiteral("Mund..."));
+        QCOMPARE(e.hinweis, QString(77, 'h') + "...");
+        QCOMPARE(e.grund, QString(47, 'g') + "...");
+        QVERIFY(t.env.meldungen.value(0).contains("Hinweis \u201E" + QString(90, 'h') + "\u201C"));
+        QCOMPARE(t.wert("SELECT hinweis FROM einnahme_bmp").toString(), QString(90, 'h'));
+    }
+
     void fuenfundvierzigZeilenDreiSeiten()
     {
         Druck t;
