@@ -90,6 +90,16 @@ QString planDosis(const BmpEintrag &e)
     return e.ohneDosis() ? QStringLiteral(", ohne Dosisangabe") : QString();
 }
 
+// A text the printed plan had to cut (ending in "...") stands for the whole
+// one the line has: reading Kalvoria's own plan in again keeps it.
+QString ganzerText(const QString &plan, const QString &bisher)
+{
+    const QString anfang = plan.chopped(plan.endsWith(QLatin1String("...")) ? 3 : 0);
+    if (anfang.size() < plan.size() && !anfang.isEmpty() && bisher.size() > anfang.size() && bisher.startsWith(anfang))
+        return bisher;
+    return plan;
+}
+
 } // namespace
 
 void MainWindow::bmpAbgleichFenster()
@@ -296,10 +306,11 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
         const auto angabenSchreiben = [&](const QVariant &einnahme, const PlanZeile &z) {
             const BmpEintrag &e = z.eintrag;
             const QString dosisText = planDosisWorte(e);
-            const QString einheit = bmpEinheit(e), form = bmpForm(e);
+            const PlanAngaben bisher = z.zeile < 0 ? PlanAngaben() : imp.zeilen.at(z.zeile).angaben;
+            const QString einheit = bmpEinheit(e), form = ganzerText(bmpForm(e), bisher.form);
+            const QString hinweis = ganzerText(e.hinweis, bisher.hinweis), grund = ganzerText(e.grund, bisher.grund);
             const bool noetig = !dosisText.isEmpty() || e.ohneDosis() || !einheit.isEmpty() || !form.isEmpty() ||
-                                !e.hinweis.isEmpty() || !e.grund.isEmpty() || !e.zusatz.isEmpty() ||
-                                !z.abschnitt.isEmpty();
+                                !hinweis.isEmpty() || !grund.isEmpty() || !e.zusatz.isEmpty() || !z.abschnitt.isEmpty();
             if (!noetig && !(zusatzDa(db, Zusatz::einnahmeBmp)))
                 return true;
             if (!planTabelle && !zusatzAnlegen(db, Zusatz::einnahmeBmp))
@@ -316,8 +327,8 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
                  {QStringLiteral(":w"), e.wochentag.isEmpty() ? QVariant() : QVariant(e.wochentag.toInt())},
                  {QStringLiteral(":e"), wert(einheit)},
                  {QStringLiteral(":f"), wert(form)},
-                 {QStringLiteral(":h"), wert(e.hinweis)},
-                 {QStringLiteral(":g"), wert(e.grund)},
+                 {QStringLiteral(":h"), wert(hinweis)},
+                 {QStringLiteral(":g"), wert(grund)},
                  {QStringLiteral(":z"), wert(e.zusatz)},
                  {QStringLiteral(":a"), wert(z.abschnitt)}});
         };

@@ -140,7 +140,7 @@ public slots:
 private:
     // Prints the chosen patient's plan, renders its pages at 300 dpi and
     // reads them in again: the reconciliation's results, nothing taken over.
-    QStringList druckenUndLesen(Import &t, int seiten)
+    QStringList druckenUndLesen(Import &t, int seiten, const std::function<void(QDialog *)> &abgleich = {})
     {
         QSettings ini(t.env.konfiguration(), QSettings::IniFormat);
         ini.setValue("ausgedruckt_von/name", "Pflegedienst");
@@ -166,7 +166,11 @@ private:
                             klicken(teil<QPushButton>(d, "knopfBmpBild"));
                         druecken(d, "Weiter");
                     },
-                    [&](QDialog *d) { ergebnis = Import::spalteIn(d, 6); });
+                    [&](QDialog *d) {
+                        ergebnis = Import::spalteIn(d, 6);
+                        if (abgleich)
+                            abgleich(d);
+                    });
         return ergebnis;
     }
 
@@ -521,6 +525,23 @@ private slots:
                         "medizin = 'Amlodipin (Besilat)')")
                      .toString(),
                  QStringLiteral("Amlodipin (Besilat) / Hydrochlorothiazid / Olmesartan Medoxomil"));
+    }
+
+    // A hint the printed plan had to cut comes back cut; taking the plan
+    // over keeps the line's whole hint.
+    void gekuerzterHinweisBleibtGanz()
+    {
+        Import t;
+        t.albers();
+        const QString hinweis = QStringLiteral("mit viel Wasser einnehmen, ") + QString(70, 'x');
+        Datei::ausfuehren(t.f,
+                          "CREATE TABLE einnahme_bmp (einnahme_id INTEGER PRIMARY KEY, dosis_text VARCHAR (20), "
+                          "ohne_dosis BOOLEAN, wochentag INTEGER, einheit VARCHAR (20), form VARCHAR (10), "
+                          "hinweis VARCHAR (80), grund VARCHAR (50), zusatz VARCHAR (200), abschnitt VARCHAR (50))");
+        Datei::ausfuehren(t.f, "INSERT INTO einnahme_bmp (einnahme_id, hinweis) VALUES (1, ?)", {hinweis});
+        t.starten();
+        druckenUndLesen(t, 1, [](QDialog *d) { druecken(d, "\u00DCbernehmen"); });
+        QCOMPARE(t.wert("SELECT hinweis FROM einnahme_bmp WHERE einnahme_id = 1").toString(), hinweis);
     }
 
     // Printed by Kalvoria, rendered at 300 dpi and read back in: every line
