@@ -84,6 +84,13 @@ std::optional<QString> bmpDosisSchreiben(double wert)
         return QString();
     if (std::abs(wert - 0.5) < 1e-9)
         return QStringLiteral("1/2");
+    // Thirds and an eighth have no decimal form the slots allow, but the
+    // format knows them as fractions (an imported "1/3" is kept as 1/3).
+    for (const char *bruch : {"1/3", "2/3", "1/8"}) {
+        const QString text = QString::fromLatin1(bruch);
+        if (std::abs(wert - *bmpDosisWert(text)) < 1e-9)
+            return text;
+    }
     const double hundertstel = std::round(wert * 100);
     if (std::abs(wert * 100 - hundertstel) > 1e-6)
         return std::nullopt;

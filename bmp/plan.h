@@ -98,6 +98,9 @@ QString bmpAbschnittText(const QString &code);
 QString bmpEinheitText(const QString &code);
 QString bmpFormText(const QString &code);
 
+// Whether a plan of that version may carry the heading code (425 came with 2.8).
+bool bmpAbschnittInVersion(const QString &code, const QString &version);
+
 // What a heading shows: the code's text, the code itself when unknown, or the free text.
 QString bmpUeberschrift(const BmpAbschnitt &abschnitt);
 // The unit and the form as the plan prints them.

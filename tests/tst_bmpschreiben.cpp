@@ -69,7 +69,10 @@ private slots:
             {"zwoelfeinhalb", 12.5, "12,5"},
             {"ganz", 3, "3"},
             {"zwoelf Viertel", 12.25, "-"},
-            {"ein Achtel", 0.125, "-"},
+            {"ein Achtel", 0.125, "1/8"},
+            {"ein Drittel", 1.0 / 3, "1/3"},
+            {"zwei Drittel", 2.0 / 3, "2/3"},
+            {"ungefaehr ein Drittel", 0.33, "0,33"},
             {"zehntausend", 10000, "-"},
         });
     }
