@@ -61,6 +61,11 @@ bool gleicheDosis(const BmpEintrag &e, const VorhandeneZeile &z)
     return true;
 }
 
+bool dosisInZusatz(const BmpEintrag &e)
+{
+    return e.wochentag.isEmpty() && e.dosisText == QStringLiteral("siehe n\u00E4chste Zeile") && !e.zusatz.isEmpty();
+}
+
 } // namespace
 
 QString planDosisWorte(const BmpEintrag &e)
@@ -68,7 +73,12 @@ QString planDosisWorte(const BmpEintrag &e)
     // A weekly dose has its slots but is never a daily one.
     if (!e.wochentag.isEmpty())
         return wochentagText(e.wochentag.toInt()) + QLatin1Char(' ') + bmpDosisAnzeige(e);
-    return e.dosisText;
+    return dosisInZusatz(e) ? e.zusatz : e.dosisText;
+}
+
+QString planZusatz(const BmpEintrag &e)
+{
+    return dosisInZusatz(e) ? QString() : e.zusatz;
 }
 
 QString planDosisText(const BmpEintrag &e)

@@ -310,7 +310,8 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
             const QString einheit = bmpEinheit(e), form = ganzerText(bmpForm(e), bisher.form);
             const QString hinweis = ganzerText(e.hinweis, bisher.hinweis), grund = ganzerText(e.grund, bisher.grund);
             const bool noetig = !dosisText.isEmpty() || e.ohneDosis() || !einheit.isEmpty() || !form.isEmpty() ||
-                                !hinweis.isEmpty() || !grund.isEmpty() || !e.zusatz.isEmpty() || !z.abschnitt.isEmpty();
+                                !hinweis.isEmpty() || !grund.isEmpty() || !planZusatz(e).isEmpty() ||
+                                !z.abschnitt.isEmpty();
             if (!noetig && !(zusatzDa(db, Zusatz::einnahmeBmp)))
                 return true;
             if (!planTabelle && !zusatzAnlegen(db, Zusatz::einnahmeBmp))
@@ -329,7 +330,7 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
                  {QStringLiteral(":f"), wert(form)},
                  {QStringLiteral(":h"), wert(hinweis)},
                  {QStringLiteral(":g"), wert(grund)},
-                 {QStringLiteral(":z"), wert(e.zusatz)},
+                 {QStringLiteral(":z"), wert(planZusatz(e))},
                  {QStringLiteral(":a"), wert(z.abschnitt)}});
         };
         const auto dosenWerte = [](const BmpEintrag &e) {

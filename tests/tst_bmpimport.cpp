@@ -274,6 +274,25 @@ private slots:
         QCOMPARE(t.wert("SELECT count(*) FROM verlauf WHERE art = 'Dosis ge\u00E4ndert'").toInt(), 0);
     }
 
+    // A dose in words too long for its cell stands in the extra line, as
+    // Kalvoria prints it: it is the line's dose, and the same plan read
+    // again changes nothing.
+    void langeDosisInDerNaechstenZeile()
+    {
+        Import t;
+        t.starten();
+        t.env.antworten << true;
+        QString plan = beispielWoechentlich;
+        plan.replace("m=\"1\" wo=\"1\"", "t=\"siehe n\u00E4chste Zeile\" x=\"Donnerstags 1/2-0-0-0\"");
+        t.scannen(plan, [](QDialog *d) { druecken(d, "\u00DCbernehmen"); });
+        QCOMPARE(t.wert("SELECT dosis_text FROM einnahme_bmp WHERE einnahme_id = 2").toString(),
+                 QStringLiteral("Donnerstags 1/2-0-0-0"));
+        QVERIFY(t.wert("SELECT zusatz FROM einnahme_bmp WHERE einnahme_id = 2").isNull());
+        QStringList ergebnis;
+        t.scannen(plan, [&](QDialog *d) { ergebnis = Import::spalteIn(d, 6); });
+        QCOMPARE(ergebnis, lauter(2, "unver\u00E4ndert"));
+    }
+
     // A tapering scheme repeats its PZN line by line: one package for all.
     void gleichePznEinePackung()
     {
