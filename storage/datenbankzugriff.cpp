@@ -1,19 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/datenbankzugriff.h"
 
+#include "app/programm.h"
+
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
+
+#include <memory>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
 
+#if KALVORIA_SQLITE_DIREKT
+#include <sqlite3.h>
+#endif
+
 int DbVerbindung::Sitzung::wartezeitMs = 5000;
+bool DbVerbindung::Sitzung::direktLesen = true;
 
 namespace {
 
@@ -96,7 +108,173 @@ QString fehlerText(const QSqlError &e)
     return t.isEmpty() ? QStringLiteral("unbekannter Fehler") : t;
 }
 
+// SQLite's handle of an open QSQLITE connection, where this program's SQLite
+// is the driver's own: the same source (a copy of SQLite linked twice would
+// share no locks) and values read as doubles, as the driver reads them.
+sqlite3 *direktesHandle(QSqlDatabase &db)
+{
+#if KALVORIA_SQLITE_DIREKT
+    if (db.driverName() != QLatin1String("QSQLITE"))
+        return nullptr;
+    const QSql::NumericalPrecisionPolicy genauigkeit = db.numericalPrecisionPolicy();
+    if (genauigkeit != QSql::LowPrecisionDouble && genauigkeit != QSql::HighPrecision)
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT sqlite_source_id()")) || !q.next() ||
+        q.value(0).toString() != QLatin1String(sqlite3_sourceid()))
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+#else
+    Q_UNUSED(db)
+    return nullptr;
+#endif
+}
+
 } // namespace
+
+// Reads the rows of a statement into a DbZeile, the one way or the other.
+class DbZeilenleser
+{
+public:
+    // Qt's way, which every driver has.
+    static bool generisch(QSqlDatabase &db, const QString &sql, const Werte &werte,
+                          const std::function<void(const DbZeile &)> &zeile, QString *fehler)
+    {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (!vorbereiten(q, sql, werte) || !q.exec()) {
+            *fehler = fehlerText(q.lastError());
+            return false;
+        }
+        const int spalten = q.record().count();
+        DbZeile z;
+        z.werte.resize(static_cast<std::size_t>(spalten));
+        while (q.next()) {
+            for (int i = 0; i < spalten; ++i)
+                z.werte[static_cast<std::size_t>(i)] = q.value(i);
+            zeile(z);
+        }
+        if (q.lastError().isValid()) {
+            *fehler = fehlerText(q.lastError());
+            return false;
+        }
+        return true;
+    }
+
+#if KALVORIA_SQLITE_DIREKT
+    // Null as the driver binds it: in Qt 6 a null text is null only to the driver.
+    static bool istNull(const QVariant &v)
+    {
+        return v.isNull() || (v.userType() == QMetaType::QString && v.toString().isNull());
+    }
+
+    // Through SQLite itself, each value made as QSQLITE makes it. Nothing
+    // when a value to bind is of a type bound differently there (the
+    // caller then takes Qt's way); false when SQLite failed, the text as
+    // QSQLITE writes it.
+    static std::optional<bool> direkt(sqlite3 *h, const QString &sql, const Werte &werte,
+                                      const std::function<void(const DbZeile &)> &zeile, QString *fehler)
+    {
+        for (const auto &w : werte) {
+            if (istNull(w.second))
+                continue;
+            const int typ = w.second.userType();
+            if (typ != QMetaType::Int && typ != QMetaType::Bool && typ != QMetaType::UInt &&
+                typ != QMetaType::LongLong && typ != QMetaType::Double && typ != QMetaType::QString)
+                return std::nullopt;
+        }
+        sqlite3_stmt *roh = nullptr;
+        const auto melden = [&](const char *was) {
+            *fehler = (QString(static_cast<const QChar *>(sqlite3_errmsg16(h))) + QLatin1Char(' ') +
+                       QCoreApplication::translate("QSQLiteResult", was))
+                          .trimmed();
+            return false;
+        };
+        const void *rest = nullptr;
+        const int vorbereitet = sqlite3_prepare16_v2(h, sql.utf16(), static_cast<int>(sql.size() * 2), &roh, &rest);
+        const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> anweisung(roh, sqlite3_finalize);
+        if (vorbereitet != SQLITE_OK)
+            return melden("Unable to execute statement");
+        // No statement, more than one, or placeholders not each named once:
+        // Qt's way, with its own verdict.
+        const auto gelesen = static_cast<int>(static_cast<const ushort *>(rest) - sql.utf16());
+        if (!roh || !QStringView(sql).mid(gelesen).trimmed().isEmpty() ||
+            sqlite3_bind_parameter_count(roh) != static_cast<int>(werte.size()))
+            return std::nullopt;
+        for (const auto &w : werte) {
+            const int i = sqlite3_bind_parameter_index(roh, w.first.toUtf8().constData());
+            if (i == 0)
+                return std::nullopt;
+            const QVariant &v = w.second;
+            int rc = SQLITE_OK;
+            if (istNull(v)) {
+                rc = sqlite3_bind_null(roh, i);
+            } else {
+                switch (v.userType()) {
+                case QMetaType::Int:
+                case QMetaType::Bool:
+                    rc = sqlite3_bind_int(roh, i, v.toInt());
+                    break;
+                case QMetaType::UInt:
+                case QMetaType::LongLong:
+                    rc = sqlite3_bind_int64(roh, i, v.toLongLong());
+                    break;
+                case QMetaType::Double:
+                    rc = sqlite3_bind_double(roh, i, v.toDouble());
+                    break;
+                default: {
+                    const QString text = v.toString();
+                    rc = sqlite3_bind_text16(roh, i, text.utf16(), static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
+                    break;
+                }
+                }
+            }
+            if (rc != SQLITE_OK)
+                return melden("Unable to bind parameters");
+        }
+        const int spalten = sqlite3_column_count(roh);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+        const QVariant nullText(QMetaType::fromType<QString>());
+#else
+        const QVariant nullText(QVariant::String);
+#endif
+        DbZeile z;
+        z.werte.resize(static_cast<std::size_t>(spalten));
+        int rc;
+        while ((rc = sqlite3_step(roh)) == SQLITE_ROW) {
+            for (int i = 0; i < spalten; ++i) {
+                QVariant &wert = z.werte[static_cast<std::size_t>(i)];
+                switch (sqlite3_column_type(roh, i)) {
+                case SQLITE_INTEGER:
+                    wert = static_cast<qlonglong>(sqlite3_column_int64(roh, i));
+                    break;
+                case SQLITE_FLOAT:
+                    wert = sqlite3_column_double(roh, i);
+                    break;
+                case SQLITE_NULL:
+                    wert = nullText;
+                    break;
+                case SQLITE_BLOB:
+                    wert = QByteArray(static_cast<const char *>(sqlite3_column_blob(roh, i)),
+                                      sqlite3_column_bytes(roh, i));
+                    break;
+                default:
+                    wert = QString(static_cast<const QChar *>(sqlite3_column_text16(roh, i)),
+                                   sqlite3_column_bytes16(roh, i) / int(sizeof(QChar)));
+                    break;
+                }
+            }
+            zeile(z);
+        }
+        if (rc != SQLITE_DONE)
+            return melden("Unable to fetch row");
+        return true;
+    }
+#endif
+};
 
 DbVerbindung::DbVerbindung()
 {
@@ -145,6 +323,7 @@ bool DbVerbindung::Sitzung::verbinden(bool anlegen)
     const QString &pfad = v.datenbankDatei;
     if (db.isOpen() && v.offeneDatei == pfad && !v.dateiKennung.isEmpty() && kennungLesen(pfad) == v.dateiKennung)
         return true;
+    v.direkt = nullptr;
     db.close();
     v.offeneDatei.clear();
     v.dateiKennung.clear();
@@ -158,6 +337,7 @@ bool DbVerbindung::Sitzung::verbinden(bool anlegen)
     v.offeneDatei = pfad;
     v.dateiKennung = kennungLesen(pfad);
     v.datenVersion = versionLesen(db);
+    v.direkt = direktesHandle(db);
     return true;
 }
 
@@ -212,23 +392,26 @@ QVector<QSqlRecord> DbVerbindung::Sitzung::lesen(const QString &sql, const Werte
 }
 
 bool DbVerbindung::Sitzung::durchlaufen(const QString &sql, const Werte &werte,
-                                        const std::function<void(const QSqlQuery &q)> &zeile)
+                                        const std::function<void(const DbZeile &q)> &zeile)
 {
     if (!istOffen)
         return false;
-    QSqlQuery q(v.datenbank);
-    q.setForwardOnly(true);
-    if (!vorbereiten(q, sql, werte) || !q.exec()) {
-        melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehlerText(q.lastError()));
-        return false;
-    }
-    while (q.next())
-        zeile(q);
-    if (q.lastError().isValid()) {
-        melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehlerText(q.lastError()));
-        return false;
-    }
-    return true;
+    QString fehler;
+    std::optional<bool> gut;
+#if KALVORIA_SQLITE_DIREKT
+    if (direktLesen && v.direkt)
+        gut = DbZeilenleser::direkt(v.direkt, sql, werte, zeile, &fehler);
+#endif
+    if (!gut)
+        gut = DbZeilenleser::generisch(v.datenbank, sql, werte, zeile, &fehler);
+    if (!*gut)
+        melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehler);
+    return *gut;
+}
+
+bool DbVerbindung::Sitzung::liestDirekt() const
+{
+    return istOffen && direktLesen && v.direkt;
 }
 
 bool DbVerbindung::Sitzung::aendern(const QString &sql, const Werte &werte, QVariant *neueId)
