@@ -13,6 +13,7 @@
 #include <QSqlQuery>
 #include <QUuid>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -261,10 +262,18 @@ public:
                     wert = QByteArray(static_cast<const char *>(sqlite3_column_blob(roh, i)),
                                       sqlite3_column_bytes(roh, i));
                     break;
-                default:
-                    wert = QString(static_cast<const QChar *>(sqlite3_column_text16(roh, i)),
-                                   sqlite3_column_bytes16(roh, i) / int(sizeof(QChar)));
+                default: {
+                    // ASCII, the usual text, is taken as it is stored: SQLite's
+                    // conversion to UTF-16 would give the same at twice the cost.
+                    const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(roh, i));
+                    const int laenge = sqlite3_column_bytes(roh, i);
+                    if (std::all_of(utf8, utf8 + laenge, [](char c) { return static_cast<uchar>(c) < 0x80; }))
+                        wert = QString::fromLatin1(utf8, laenge);
+                    else
+                        wert = QString(static_cast<const QChar *>(sqlite3_column_text16(roh, i)),
+                                       sqlite3_column_bytes16(roh, i) / int(sizeof(QChar)));
                     break;
+                }
                 }
             }
             zeile(z);
