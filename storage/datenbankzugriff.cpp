@@ -245,37 +245,45 @@ public:
         DbZeile z;
         z.werte.resize(static_cast<std::size_t>(spalten));
         int rc;
+        sqlite3_mutex *sperre = sqlite3_db_mutex(h);
         while ((rc = sqlite3_step(roh)) == SQLITE_ROW) {
+            // The row's values read as one, under the connection's lock, which
+            // the value functions need and the column functions would take
+            // and give back for every call.
+            sqlite3_mutex_enter(sperre);
             for (int i = 0; i < spalten; ++i) {
                 QVariant &wert = z.werte[static_cast<std::size_t>(i)];
-                switch (sqlite3_column_type(roh, i)) {
+                sqlite3_value *gespeichert = sqlite3_column_value(roh, i);
+                // setValue reuses a number's place, where assigning would destroy and make a value.
+                switch (sqlite3_value_type(gespeichert)) {
                 case SQLITE_INTEGER:
-                    wert = static_cast<qlonglong>(sqlite3_column_int64(roh, i));
+                    wert.setValue(static_cast<qlonglong>(sqlite3_value_int64(gespeichert)));
                     break;
                 case SQLITE_FLOAT:
-                    wert = sqlite3_column_double(roh, i);
+                    wert.setValue(sqlite3_value_double(gespeichert));
                     break;
                 case SQLITE_NULL:
                     wert = nullText;
                     break;
                 case SQLITE_BLOB:
-                    wert = QByteArray(static_cast<const char *>(sqlite3_column_blob(roh, i)),
-                                      sqlite3_column_bytes(roh, i));
+                    wert = QByteArray(static_cast<const char *>(sqlite3_value_blob(gespeichert)),
+                                      sqlite3_value_bytes(gespeichert));
                     break;
                 default: {
                     // ASCII, the usual text, is taken as it is stored: SQLite's
                     // conversion to UTF-16 would give the same at twice the cost.
-                    const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(roh, i));
-                    const int laenge = sqlite3_column_bytes(roh, i);
+                    const auto *utf8 = reinterpret_cast<const char *>(sqlite3_value_text(gespeichert));
+                    const int laenge = sqlite3_value_bytes(gespeichert);
                     if (std::all_of(utf8, utf8 + laenge, [](char c) { return static_cast<uchar>(c) < 0x80; }))
                         wert = QString::fromLatin1(utf8, laenge);
                     else
-                        wert = QString(static_cast<const QChar *>(sqlite3_column_text16(roh, i)),
-                                       sqlite3_column_bytes16(roh, i) / int(sizeof(QChar)));
+                        wert = QString(static_cast<const QChar *>(sqlite3_value_text16(gespeichert)),
+                                       sqlite3_value_bytes16(gespeichert) / int(sizeof(QChar)));
                     break;
                 }
                 }
             }
+            sqlite3_mutex_leave(sperre);
             zeile(z);
         }
         if (rc != SQLITE_DONE)
