@@ -274,11 +274,18 @@ public:
                     // conversion to UTF-16 would give the same at twice the cost.
                     const auto *utf8 = reinterpret_cast<const char *>(sqlite3_value_text(gespeichert));
                     const int laenge = sqlite3_value_bytes(gespeichert);
-                    if (std::all_of(utf8, utf8 + laenge, [](char c) { return static_cast<uchar>(c) < 0x80; }))
-                        wert = QString::fromLatin1(utf8, laenge);
-                    else
+                    if (!std::all_of(utf8, utf8 + laenge, [](char c) { return static_cast<uchar>(c) < 0x80; })) {
                         wert = QString(static_cast<const QChar *>(sqlite3_value_text16(gespeichert)),
                                        sqlite3_value_bytes16(gespeichert) / int(sizeof(QChar)));
+                    } else if (wert.userType() == QMetaType::QString && !wert.isNull()) {
+                        // Written into the text the place held: no new text for
+                        // every row, and one the caller kept is left as it was.
+                        QString &text = *static_cast<QString *>(wert.data());
+                        text.resize(laenge);
+                        std::transform(utf8, utf8 + laenge, text.data(), [](char c) { return QLatin1Char(c); });
+                    } else {
+                        wert = QString::fromLatin1(utf8, laenge);
+                    }
                     break;
                 }
                 }
