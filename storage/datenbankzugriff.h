@@ -29,8 +29,8 @@ public:
                                                                               : keiner;
     }
 
-private:
-    friend class DbZeilenleser;
+protected:
+    // Filled by the session's reader, which derives from this class.
     std::vector<QVariant> werte;
 };
 
