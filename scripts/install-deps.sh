@@ -5,7 +5,8 @@ set -euo pipefail
 
 # Liberation Sans is the program's font; the caption test checks the layout in
 # DejaVu Sans too, the font a desktop without it gives. scdoc turns the man
-# pages into troff and rsvg-convert renders the icon's PNG sizes.
+# pages into troff and rsvg-convert renders the icon's PNG sizes. The program
+# reads long lists through SQLite itself (libsqlite3-dev).
 packages=(
     build-essential cmake make
     qtbase5-dev libqt5sql5-sqlite qttranslations5-l10n libsqlite3-dev

@@ -424,7 +424,9 @@ bool DbVerbindung::Sitzung::durchlaufen(const QString &sql, const Werte &werte,
     QString fehler;
     std::optional<bool> gut;
 #if KALVORIA_SQLITE_DIREKT
-    if (direktLesen && v.direkt)
+    // A connection closed under the session (the window's own close) has
+    // freed the handle: Qt's way then reports it.
+    if (direktLesen && v.direkt && v.datenbank.isOpen())
         gut = ueberSqliteLesen(v.direkt, sql, werte, zeile, &fehler);
 #endif
     if (!gut)
@@ -436,7 +438,7 @@ bool DbVerbindung::Sitzung::durchlaufen(const QString &sql, const Werte &werte,
 
 bool DbVerbindung::Sitzung::liestDirekt() const
 {
-    return istOffen && direktLesen && v.direkt;
+    return istOffen && direktLesen && v.direkt && v.datenbank.isOpen();
 }
 
 bool DbVerbindung::Sitzung::aendern(const QString &sql, const Werte &werte, QVariant *neueId)
