@@ -7,10 +7,11 @@ set -euo pipefail
 # DejaVu Sans too, the font a desktop without it gives. scdoc turns the man
 # pages into troff and rsvg-convert renders the icon's PNG sizes. libzint
 # draws the medication plan's DataMatrix code, zxing-cpp reads it back from
-# a picture.
+# a picture. The program reads long lists through SQLite itself
+# (libsqlite3-dev).
 packages=(
     build-essential cmake make
-    qtbase5-dev libqt5sql5-sqlite qttranslations5-l10n
+    qtbase5-dev libqt5sql5-sqlite qttranslations5-l10n libsqlite3-dev
     pkg-config libzint-dev libzxing-dev
     fonts-liberation fonts-dejavu-core poppler-utils
     scdoc librsvg2-bin
@@ -21,7 +22,7 @@ case "${1:-}" in
     # which CPack finds ELF files for with file) and the validators.
     --paket) packages+=(dpkg-dev file lintian desktop-file-utils appstream man-db) ;;
     --qt6) packages+=(qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n libgl-dev) ;;
-    --bench) packages+=(libbenchmark-dev libsqlite3-dev) ;;
+    --bench) packages+=(libbenchmark-dev) ;;
 esac
 
 missing=()
