@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bmp/bmpschreiben.h"
 
+#include "bmp/datamatrix.h"
+
 #include <cmath>
 
 namespace {
@@ -230,7 +232,11 @@ BmpSeiten bmpSeitenTeilen(const BmpPlan &plan)
                     bedarf += ueberschrift ? 1 : 0;
                 }
                 probe.abschnitte.last().eintraege.append(e);
-                const bool passt = zeilen + bedarf <= bmpZeilenJeSeite && bmpSchreiben(probe).size() <= bmpHoechstBytes;
+                const QByteArray code = bmpSchreiben(probe);
+                // Below 1000 bytes the symbol stays far under its limit;
+                // above, it is measured.
+                const bool passt = zeilen + bedarf <= bmpZeilenJeSeite && code.size() <= bmpHoechstBytes &&
+                                   (code.size() <= 1000 || dataMatrixModule(code) <= bmpHoechstModule);
                 if (passt || versuch == 1 || seiten.last().abschnitte.isEmpty()) {
                     // An entry too large for an empty page still gets one.
                     seiten.last() = probe;

@@ -50,6 +50,21 @@ DataMatrix dataMatrixKodieren(const QByteArray &bytes)
     return d;
 }
 
+int dataMatrixModule(const QByteArray &bytes)
+{
+    zint_symbol *s = ZBarcode_Create();
+    if (!s)
+        return 0;
+    s->symbology = BARCODE_DATAMATRIX;
+    s->input_mode = DATA_MODE;
+    s->option_3 = DM_SQUARE;
+    s->warn_level = WARN_FAIL_ALL;
+    const int rc = ZBarcode_Encode(s, reinterpret_cast<const unsigned char *>(bytes.constData()), int(bytes.size()));
+    const int module = rc == 0 ? s->width : 0;
+    ZBarcode_Delete(s);
+    return module;
+}
+
 QImage dataMatrixBild(const DataMatrix &symbol, int scale, int rand)
 {
     const int seite = (symbol.module + 2 * rand) * scale;

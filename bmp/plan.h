@@ -83,6 +83,9 @@ bool bmpVersionBekannt(const QString &version);
 
 // The most a code may carry, counted in bytes after XML escaping.
 constexpr int bmpHoechstBytes = 1400;
+// The largest symbol a page may need. Text that packs badly can need
+// 144 modules below 1400 bytes, a size not every scanner's decoder reads.
+constexpr int bmpHoechstModule = 132;
 // Table rows on one page below the header.
 constexpr int bmpZeilenJeSeite = 15;
 // The most pages one plan may have (up to version 2.7: 3).

@@ -124,6 +124,34 @@ private slots:
         QCOMPARE(bmpSchreiben(s.seiten.at(0)).size() <= 1400, true);
     }
 
+    // Text that packs badly needs a larger symbol for its bytes; no page's
+    // symbol may grow past 132 modules, which not every scanner reads.
+    void symbolHoechstens132_data()
+    {
+        QTest::addColumn<int>("zeichen");
+        for (int zeichen = 20; zeichen <= 80; zeichen += 2)
+            QTest::newRow(qPrintable(QString::number(zeichen))) << zeichen;
+    }
+    void symbolHoechstens132()
+    {
+        QFETCH(int, zeichen);
+        BmpPlan p = planMit(15);
+        // Printable characters in an order that repeats nowhere, as codes,
+        // dates and dosing notes typed by hand come close to.
+        quint32 zufall = 12345;
+        for (BmpEintrag &e : p.abschnitte[0].eintraege) {
+            e.hinweis.clear();
+            while (e.hinweis.size() < zeichen) {
+                zufall = zufall * 1103515245u + 12345u;
+                const QChar c(33 + int((zufall >> 16) % 94));
+                if (!QStringLiteral("<>&\"'").contains(c))
+                    e.hinweis += c;
+            }
+        }
+        for (const BmpPlan &seite : bmpSeitenTeilen(p).seiten)
+            QVERIFY(dataMatrixKodieren(bmpSchreiben(seite)).module <= 132);
+    }
+
     void seitenTeilenDieKennung()
     {
         const BmpSeiten s = bmpSeitenTeilen(planMit(16));
