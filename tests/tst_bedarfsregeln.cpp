@@ -284,6 +284,26 @@ QString zeilenText(const Bedarfsliste &liste, const Bedarfszeile &z)
 class BedarfsregelnTest : public QObject
 {
     Q_OBJECT
+    // The worlds of odd lines the list tests read, written once each: every
+    // case reads the same file, which nothing writes to.
+    QTemporaryDir weltOrdner;
+    QString weltDatei(bool typisiert)
+    {
+        const QString f = weltOrdner.filePath(typisiert ? QStringLiteral("typisiert.db") : QStringLiteral("ohne.db"));
+        if (!QFileInfo::exists(f)) {
+            Umgebung env;
+            env.datenbankAnlegen(f);
+            Verbindung v(f);
+            DbSitzung db(v);
+            if (!db.transaktion([&] {
+                    welt(db, typisiert);
+                    return true;
+                }))
+                fehlschlag(QStringLiteral("the world could not be written"));
+        }
+        return f;
+    }
+
 private slots:
     // The consumption up to the day and a week more, less today's stock,
     // in whole packages.
@@ -386,16 +406,11 @@ private slots:
         QFETCH(bool, bisHausarzt);
         QFETCH(int, bis);
         Umgebung env;
-        const QString f = env.standardDatei();
-        env.datenbankAnlegen(f);
+        const QString f = weltDatei(typisiert);
         Verbindung v(f);
         QMap<qint64, QString> gelesen;
         {
             DbSitzung db(v);
-            QVERIFY(db.transaktion([&] {
-                welt(db, typisiert);
-                return true;
-            }));
             bool ok = false;
             const Bedarfsliste liste = bedarfLesen(db, heute, heute.addDays(bis), bisHausarzt, &ok);
             QVERIFY(ok);
@@ -551,14 +566,8 @@ private slots:
         QFETCH(bool, typisiert);
         QFETCH(bool, bisHausarzt);
         Umgebung env;
-        const QString f = env.standardDatei();
-        env.datenbankAnlegen(f);
-        Verbindung v(f);
+        Verbindung v(weltDatei(typisiert));
         DbSitzung db(v);
-        QVERIFY(db.transaktion([&] {
-            welt(db, typisiert);
-            return true;
-        }));
 #if KALVORIA_SQLITE_DIREKT
         QVERIFY(db.liestDirekt());
 #else
