@@ -10,15 +10,6 @@
 
 namespace {
 
-QString ausfuehren(const QString &programm, const QStringList &argumente)
-{
-    QProcess p;
-    p.start(programm, argumente);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        fehlschlag(programm + " failed");
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 const QString planTabelle = QStringLiteral(
     "CREATE TABLE einnahme_bmp (einnahme_id INTEGER PRIMARY KEY, dosis_text VARCHAR (20), ohne_dosis BOOLEAN, "
     "wochentag INTEGER, einheit VARCHAR (20), form VARCHAR (10), hinweis VARCHAR (80), grund VARCHAR (50), "

@@ -120,15 +120,6 @@ void allesMitNeuenPackungen(QDialog *d)
     druecken(d, "\u00DCbernehmen");
 }
 
-QString ausfuehren(const QString &programm, const QStringList &argumente)
-{
-    QProcess p;
-    p.start(programm, argumente);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        fehlschlag(programm + " failed");
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 } // namespace
 
 class BmpImportTest : public QObject

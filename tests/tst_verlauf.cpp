@@ -181,15 +181,6 @@ QList<QStringList> daten(const QString &datei)
     return t;
 }
 
-QString ausfuehren(const QString &programm, const QStringList &argumente)
-{
-    QProcess p;
-    p.start(programm, argumente);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        qFatal("%s failed", qPrintable(programm));
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 // Opens the history window from the menu and runs handler on it.
 bool verlaufZeigen(const Welt &t, const std::function<void(QDialog *)> &handler)
 {
