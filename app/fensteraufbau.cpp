@@ -2,6 +2,8 @@
 // Building blocks of the window and its frame: menus, tabs, headline.
 #include "app/mainwindow.h"
 
+#include "app/fensterbausteine.h"
+
 #include "app/tabelle.h"
 #include "app/tabellen.h"
 #include "text/textformat.h"
@@ -308,23 +310,16 @@ void MainWindow::fensterFelderBauen()
         umlauteErsetzen(QStringLiteral("z.B. &Nadeln (nicht im Verordnungsplan)")));
     fensterHilfe->setObjectName(QStringLiteral("fensterHilfe"));
 
-    auto datum = [](const QString &name) {
-        auto d = std::make_unique<QDateEdit>();
-        d->setObjectName(name);
-        d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-        d->setCalendarPopup(true);
-        return d;
-    };
     auto wahl = [](const QString &name, const QString &text) {
         auto r = std::make_unique<QRadioButton>(text);
         r->setObjectName(name);
         return r;
     };
-    terminNeuDatum = datum(QStringLiteral("terminNeuDatum"));
+    terminNeuDatum = datumsFeld(QStringLiteral("terminNeuDatum"));
     terminNeuHausarzt = wahl(QStringLiteral("terminNeuHausarzt"), QStringLiteral("Hausarzt"));
     terminNeuFacharzt = wahl(QStringLiteral("terminNeuFacharzt"), QStringLiteral("Facharzt:"));
     terminNeuName = feld(QStringLiteral("terminNeuName"), false);
-    terminAendernDatum = datum(QStringLiteral("terminAendernDatum"));
+    terminAendernDatum = datumsFeld(QStringLiteral("terminAendernDatum"));
     terminAendernHausarzt = wahl(QStringLiteral("terminAendernHausarzt"), QStringLiteral("Hausarzt"));
     terminAendernFacharzt = wahl(QStringLiteral("terminAendernFacharzt"), QStringLiteral("Facharzt:"));
     terminAendernName = feld(QStringLiteral("terminAendernName"), false);

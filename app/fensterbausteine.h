@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QDateEdit>
 #include <QDialog>
 #include <QFont>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 #include <initializer_list>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -42,6 +44,16 @@ public:
 private:
     std::vector<QWidget *> geliehen;
 };
+
+// A date field of a child window, owned by MainWindow: German date, calendar to pick from.
+inline std::unique_ptr<QDateEdit> datumsFeld(const QString &name)
+{
+    auto d = std::make_unique<QDateEdit>();
+    d->setObjectName(name);
+    d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    d->setCalendarPopup(true);
+    return d;
+}
 
 // A caption or display box of a child window; it belongs to the window.
 inline QLabel *fensterText(QWidget &fenster, const QString &text, const QRect &rechteck,

@@ -127,17 +127,17 @@ Bedarfsliste bedarfLesen(DbSitzung &db, const QDate &heute, const QDate &bis, bo
     QHash<qint64, int> patientIndex;
     bool gelesen = db.durchlaufen(
         QStringLiteral("SELECT id, lastname, firstname, birth FROM patient ORDER BY lastname, firstname, id"), {},
-        [&](const QSqlQuery &q) {
+        [&](const DbZeile &q) {
             patientIndex.insert(q.value(0).toLongLong(), liste.patienten.size());
             liste.patienten.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString(),
                                     q.value(3).toString(), QDate()});
         });
     gelesen = gelesen && db.durchlaufen(QString::fromLatin1(naechsteHausarztTermine),
                                         {{QStringLiteral(":heute"), heute.toString(QStringLiteral("yyyy-MM-dd"))}},
-                                        [&](const QSqlQuery &q) {
+                                        [&](const DbZeile &q) {
                                             const auto p = patientIndex.constFind(q.value(0).toLongLong());
                                             if (p != patientIndex.constEnd())
-                                                liste.patienten[*p].hausarztTermin = q.value(1).toDate();
+                                                liste.patienten[*p].hausarztTermin = tagLesen(q.value(1));
                                         });
 
     // The catalogue once, not joined to each of the lines.
@@ -146,17 +146,22 @@ Bedarfsliste bedarfLesen(DbSitzung &db, const QDate &heute, const QDate &bis, bo
         std::optional<double> einheiten;
     };
     QHash<qint64, Packung> packungen;
+    // Packages share a few sizes: each text is read once.
+    QHash<QString, std::optional<double>> einheitenJeText;
     gelesen = gelesen &&
               db.durchlaufen(QStringLiteral("SELECT sorte.id, sorte.handelsname, sorte.dosis, "
                                             "sorte.packung, medikament.medizin FROM sorte LEFT JOIN "
                                             "medikament ON sorte.medizin_id = medikament.id"),
-                             {}, [&](const QSqlQuery &q) {
+                             {}, [&](const DbZeile &q) {
                                  // As the pharmacy window reads it.
-                                 const std::optional<double> einheiten = zahlLesen(q.value(3).toString(),
-                                                                                   Bereich::einheiten);
+                                 const QString text = q.value(3).toString();
+                                 auto bekannt = einheitenJeText.constFind(text);
+                                 if (bekannt == einheitenJeText.constEnd())
+                                     bekannt = einheitenJeText.insert(text, zahlLesen(text, Bereich::einheiten));
+                                 const std::optional<double> einheiten = *bekannt;
                                  packungen.insert(q.value(0).toLongLong(),
                                                   {q.value(4).toString(), q.value(1).toString(), q.value(2).toString(),
-                                                   einheiten ? q.value(3).toString() : QString(), einheiten});
+                                                   einheiten ? text : QString(), einheiten});
                              });
 
     // A file nobody requested anything in has no table of requests.
@@ -165,8 +170,8 @@ Bedarfsliste bedarfLesen(DbSitzung &db, const QDate &heute, const QDate &bis, bo
     if (gelesen)
         da = anforderungenDa(db, &gelesen);
     if (gelesen && da)
-        gelesen = db.durchlaufen(QString::fromLatin1(offeneAnforderungen), {}, [&](const QSqlQuery &q) {
-            angefordert.insert(q.value(0).toLongLong(), q.value(1).toDate());
+        gelesen = db.durchlaufen(QString::fromLatin1(offeneAnforderungen), {}, [&](const DbZeile &q) {
+            angefordert.insert(q.value(0).toLongLong(), tagLesen(q.value(1)));
         });
     if (!gelesen)
         return liste;
@@ -185,7 +190,7 @@ Bedarfsliste bedarfLesen(DbSitzung &db, const QDate &heute, const QDate &bis, bo
     const Packung ohnePackung;
     gelesen = db.durchlaufen(
         QStringLiteral("SELECT id, pat_id, med_id, ordnung, tag, stand, morgen, mittag, abend, nacht FROM einnahme"),
-        {}, [&](const QSqlQuery &q) {
+        {}, [&](const DbZeile &q) {
             // A line of no patient is shown nowhere.
             const auto p = patientIndex.constFind(q.value(1).toLongLong());
             if (p == patientIndex.constEnd())

@@ -720,9 +720,9 @@ void sicherungProgramm(benchmark::State &state, const Groesse &g, const Operatio
                 } else {
                     QString fehler;
                     DbSitzung db(v);
-                    kopie = sicherungSchreiben(db.verbindung(), ordner, QStringLiteral("bench"), jetzt,
+                    kopie = sicherungSchreiben(db.verbindung(), ordner, g.programm, jetzt,
                                                Sicherungsanlass::patientLoeschen, &fehler);
-                    sicherungenAufraeumen(ordner, QStringLiteral("bench"), jetzt, e.taeglich);
+                    sicherungenAufraeumen(ordner, g.programm, jetzt, e.taeglich);
                 }
             },
             false);

@@ -49,9 +49,10 @@ int packungSuchen(const BmpEintrag &e, const QVector<KatalogPackung> &katalog)
 
 bool gleicheDosis(const BmpEintrag &e, const VorhandeneZeile &z)
 {
-    if (!e.dosisText.isEmpty() || z.angaben.ohneTagesverbrauch() || !e.hatDosen())
-        return e.dosisText == z.angaben.dosisText && e.ohneDosis() == z.angaben.ohneDosis &&
-               z.angaben.ohneTagesverbrauch() == (!e.dosisText.isEmpty() || e.ohneDosis());
+    const QString worte = planDosisWorte(e);
+    if (!worte.isEmpty() || z.angaben.ohneTagesverbrauch() || !e.hatDosen())
+        return worte == z.angaben.dosisText && e.ohneDosis() == z.angaben.ohneDosis &&
+               z.angaben.ohneTagesverbrauch() == (!worte.isEmpty() || e.ohneDosis());
     for (int i = 0; i < 4; ++i) {
         const double plan = e.dosen[i].isEmpty() ? 0 : bmpDosisWert(e.dosen[i]).value_or(-1);
         if (std::abs(plan - z.dosen[i]) >= 0.001)
@@ -60,13 +61,32 @@ bool gleicheDosis(const BmpEintrag &e, const VorhandeneZeile &z)
     return true;
 }
 
+bool dosisInZusatz(const BmpEintrag &e)
+{
+    return e.wochentag.isEmpty() && e.dosisText == QStringLiteral("siehe n\u00E4chste Zeile") && !e.zusatz.isEmpty();
+}
+
 } // namespace
+
+QString planDosisWorte(const BmpEintrag &e)
+{
+    // A weekly dose has its slots but is never a daily one.
+    if (!e.wochentag.isEmpty())
+        return wochentagText(e.wochentag.toInt()) + QLatin1Char(' ') + bmpDosisAnzeige(e);
+    return dosisInZusatz(e) ? e.zusatz : e.dosisText;
+}
+
+QString planZusatz(const BmpEintrag &e)
+{
+    return dosisInZusatz(e) ? QString() : e.zusatz;
+}
 
 QString planDosisText(const BmpEintrag &e)
 {
     if (e.ohneDosis())
         return QStringLiteral("ohne Dosisangabe");
-    return bmpDosisAnzeige(e);
+    const QString worte = planDosisWorte(e);
+    return worte.isEmpty() ? bmpDosisAnzeige(e) : worte;
 }
 
 QString zeileDosisText(const VorhandeneZeile &z)

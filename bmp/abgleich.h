@@ -56,6 +56,14 @@ struct AbgleichErgebnis {
 AbgleichErgebnis abgleichen(const BmpPlan &plan, const QVector<VorhandeneZeile> &zeilen,
                             const QVector<KatalogPackung> &katalog);
 
+// The dose of a plan line in words, as the patient's line keeps it: the
+// plan's text, or a weekly dose with its day ("Montags 1-0-0-0"); "" for a
+// daily schedule or none.
+QString planDosisWorte(const BmpEintrag &eintrag);
+// The line's extra line, unless it holds the dose: a dose in words too long
+// for its cell says "siehe nächste Zeile" and stands in the extra line.
+QString planZusatz(const BmpEintrag &eintrag);
+
 // The dose as the reconciliation shows it, for a plan line and for a line of the patient.
 QString planDosisText(const BmpEintrag &eintrag);
 QString zeileDosisText(const VorhandeneZeile &zeile);

@@ -15,6 +15,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -83,11 +84,20 @@ QString planDosis(const PlanAngaben &a)
 
 QString planDosis(const BmpEintrag &e)
 {
-    if (!e.wochentag.isEmpty())
-        return QStringLiteral(", ") + wochentagText(e.wochentag.toInt()) + QLatin1Char(' ') + bmpDosisAnzeige(e);
-    if (!e.dosisText.isEmpty())
-        return QStringLiteral(", ") + e.dosisText;
+    const QString worte = planDosisWorte(e);
+    if (!worte.isEmpty())
+        return QStringLiteral(", ") + worte;
     return e.ohneDosis() ? QStringLiteral(", ohne Dosisangabe") : QString();
+}
+
+// A text the printed plan had to cut (ending in "...") stands for the whole
+// one the line has: reading Kalvoria's own plan in again keeps it.
+QString ganzerText(const QString &plan, const QString &bisher)
+{
+    const QString anfang = plan.chopped(plan.endsWith(QLatin1String("...")) ? 3 : 0);
+    if (anfang.size() < plan.size() && !anfang.isEmpty() && bisher.size() > anfang.size() && bisher.startsWith(anfang))
+        return bisher;
+    return plan;
 }
 
 } // namespace
@@ -190,7 +200,7 @@ void MainWindow::bmpAbgleichFenster()
                        (e.art == BmpEintrag::rezept ? QStringLiteral("Rezeptur: ") : QString()) + e.text;
     }
     for (const PlanZeile &z : zeilen) {
-        if (!z.eintrag.dosisText.isEmpty() || z.eintrag.ohneDosis())
+        if (!planDosisWorte(z.eintrag).isEmpty() || z.eintrag.ohneDosis())
             angaben << QStringLiteral("\u201E%1\u201C: %2 \u2013 ohne t\u00E4gliche Dosis, Kalvoria berechnet "
                                       "daf\u00FCr keine Reichweite.")
                            .arg(bmpBezeichnung(z.eintrag), planDosisText(z.eintrag));
@@ -295,13 +305,12 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
         bool planTabelle = false;
         const auto angabenSchreiben = [&](const QVariant &einnahme, const PlanZeile &z) {
             const BmpEintrag &e = z.eintrag;
-            QString dosisText = e.dosisText;
-            // A weekly dose is never a daily one: kept in words with its day.
-            if (!e.wochentag.isEmpty())
-                dosisText = wochentagText(e.wochentag.toInt()) + QLatin1Char(' ') + bmpDosisAnzeige(e);
-            const QString einheit = bmpEinheit(e), form = bmpForm(e);
+            const QString dosisText = planDosisWorte(e);
+            const PlanAngaben bisher = z.zeile < 0 ? PlanAngaben() : imp.zeilen.at(z.zeile).angaben;
+            const QString einheit = bmpEinheit(e), form = ganzerText(bmpForm(e), bisher.form);
+            const QString hinweis = ganzerText(e.hinweis, bisher.hinweis), grund = ganzerText(e.grund, bisher.grund);
             const bool noetig = !dosisText.isEmpty() || e.ohneDosis() || !einheit.isEmpty() || !form.isEmpty() ||
-                                !e.hinweis.isEmpty() || !e.grund.isEmpty() || !e.zusatz.isEmpty() ||
+                                !hinweis.isEmpty() || !grund.isEmpty() || !planZusatz(e).isEmpty() ||
                                 !z.abschnitt.isEmpty();
             if (!noetig && !(zusatzDa(db, Zusatz::einnahmeBmp)))
                 return true;
@@ -319,9 +328,9 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
                  {QStringLiteral(":w"), e.wochentag.isEmpty() ? QVariant() : QVariant(e.wochentag.toInt())},
                  {QStringLiteral(":e"), wert(einheit)},
                  {QStringLiteral(":f"), wert(form)},
-                 {QStringLiteral(":h"), wert(e.hinweis)},
-                 {QStringLiteral(":g"), wert(e.grund)},
-                 {QStringLiteral(":z"), wert(e.zusatz)},
+                 {QStringLiteral(":h"), wert(hinweis)},
+                 {QStringLiteral(":g"), wert(grund)},
+                 {QStringLiteral(":z"), wert(planZusatz(e))},
                  {QStringLiteral(":a"), wert(z.abschnitt)}});
         };
         const auto dosenWerte = [](const BmpEintrag &e) {
@@ -337,6 +346,9 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
             return w;
         };
 
+        // Plan lines naming one package (a tapering scheme repeats its PZN
+        // line by line) share the package created for the first of them.
+        QHash<QString, int> angelegt;
         for (int i = 0; i < imp.abgleich.zeilen.size(); ++i) {
             if (!uebernehmen.at(i))
                 continue;
@@ -345,9 +357,18 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
             int sorte = z.sorte;
             if (z.art == Abgleich::zuordnen && packungWahl.at(i) > 0)
                 sorte = packungWahl.at(i);
-            if (z.art == Abgleich::neuePackung || (z.art == Abgleich::zuordnen && packungWahl.at(i) < 0)) {
-                const QString wirkstoff = e.wirkstoffe.isEmpty() ? QString() : e.wirkstoffe.first().name;
-                const QString medizin = !wirkstoff.isEmpty() ? wirkstoff : bmpBezeichnung(e);
+            const bool neuePackung = z.art == Abgleich::neuePackung ||
+                                     (z.art == Abgleich::zuordnen && packungWahl.at(i) < 0);
+            const QString wirkstoff = e.wirkstoffe.isEmpty() ? QString() : e.wirkstoffe.first().name;
+            const QString medizin = !wirkstoff.isEmpty() ? wirkstoff : bmpBezeichnung(e);
+            const QString handelsname = e.handelsname.isEmpty() ? bmpBezeichnung(e) : e.handelsname;
+            const QString staerke = e.wirkstoffe.isEmpty() ? QString() : e.wirkstoffe.first().staerke;
+            const QString packungSchluessel = e.pzn > 0
+                                                  ? QStringLiteral("PZN ") + pznAusZahl(e.pzn)
+                                                  : QStringList{medizin, handelsname, staerke}.join(QLatin1Char('\n'));
+            if (neuePackung && angelegt.contains(packungSchluessel)) {
+                sorte = angelegt.value(packungSchluessel);
+            } else if (neuePackung) {
                 const auto vorhanden = db.lesen(QStringLiteral("SELECT id FROM medikament WHERE medizin=:m"),
                                                 {{QStringLiteral(":m"), medizin}}, &ok);
                 if (!ok)
@@ -365,8 +386,6 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
                     if (!verlaufSchreiben(db, jetzt, m))
                         return false;
                 }
-                const QString handelsname = e.handelsname.isEmpty() ? bmpBezeichnung(e) : e.handelsname;
-                const QString staerke = e.wirkstoffe.isEmpty() ? QString() : e.wirkstoffe.first().staerke;
                 QVariant s;
                 if (!db.aendern(QStringLiteral("INSERT INTO sorte (medizin_id, handelsname, dosis, packung) VALUES "
                                                "(:m, :h, :d, NULL)"),
@@ -376,6 +395,7 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
                                 &s))
                     return false;
                 sorte = s.toInt();
+                angelegt.insert(packungSchluessel, sorte);
                 Verlaufseintrag p;
                 p.art = Verlaufsart::packungAngelegt;
                 p.medikament = med;

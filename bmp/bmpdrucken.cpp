@@ -17,9 +17,34 @@ namespace {
 // Collects what keeps the plan from being written, naming each field.
 struct Pruefung {
     QStringList maengel;
+    QStringList gekuerzt; // printed shortened; the user is told
 
     // The text in Latin-1, or a note naming the field and the characters.
     QString text(const QString &feld, const QString &wert, int hoechstens)
+    {
+        const QString t = latin1(feld, wert);
+        if (t.size() > hoechstens)
+            maengel << QStringLiteral("%1 \u201E%2\u201C ist l\u00E4nger als die %3 Zeichen, die der "
+                                      "Medikationsplan erlaubt.")
+                           .arg(feld, wert)
+                           .arg(hoechstens);
+        return t;
+    }
+
+    // A text the plan may show cut: what does not fit ends in "...", the
+    // Latin-1 form of the ellipsis the printed plan uses; the line in
+    // Kalvoria keeps it whole.
+    QString gekuerzterText(const QString &feld, const QString &wert, int hoechstens)
+    {
+        const QString t = latin1(feld, wert);
+        if (t.size() <= hoechstens)
+            return t;
+        gekuerzt << QStringLiteral("%1 \u201E%2\u201C").arg(feld, wert);
+        return t.left(hoechstens - 3).trimmed() + QStringLiteral("...");
+    }
+
+private:
+    QString latin1(const QString &feld, const QString &wert)
     {
         QString fremd;
         const QString t = latin1Umschreiben(wert.trimmed(), &fremd);
@@ -27,11 +52,6 @@ struct Pruefung {
             maengel << QStringLiteral("%1 \u201E%2\u201C: Die Zeichen \u201E%3\u201C gibt es im Zeichensatz des "
                                       "Medikationsplans nicht.")
                            .arg(feld, wert, fremd);
-        else if (t.size() > hoechstens)
-            maengel << QStringLiteral("%1 \u201E%2\u201C ist l\u00E4nger als die %3 Zeichen, die der "
-                                      "Medikationsplan erlaubt.")
-                           .arg(feld, wert)
-                           .arg(hoechstens);
         // The format's manual line break may not come from the user's text.
         return QString(t).replace(QLatin1Char('~'), QLatin1Char('-'));
     }
@@ -106,9 +126,12 @@ std::optional<BmpPlan> MainWindow::bmpPlanErstellen()
     const auto abschnittFuer = [&](const QString &ueberschrift) -> BmpAbschnitt & {
         if (plan.abschnitte.isEmpty() || ueberschrift != letzteUeberschrift) {
             BmpAbschnitt a;
+            // A heading whose code the written version lacks goes as free text.
             for (int c = 411; c <= 425; ++c) {
-                if (!ueberschrift.isEmpty() && bmpAbschnittText(QString::number(c)) == ueberschrift)
-                    a.code = QString::number(c);
+                const QString code = QString::number(c);
+                if (!ueberschrift.isEmpty() && bmpAbschnittText(code) == ueberschrift &&
+                    bmpAbschnittInVersion(code, plan.version))
+                    a.code = code;
             }
             if (a.code.isEmpty())
                 a.titel = ueberschrift;
@@ -146,7 +169,7 @@ std::optional<BmpPlan> MainWindow::bmpPlanErstellen()
         const PlanAngaben &angaben = einnahmePlan.at(i);
         BmpEintrag e;
         e.pzn = pzn.value(einnahmeId.at(i)).toLongLong();
-        e.handelsname = p.text(QStringLiteral("Handelsname"), einnahmeHandelsname.at(i), 50);
+        e.handelsname = p.gekuerzterText(QStringLiteral("Handelsname"), einnahmeHandelsname.at(i), 50);
         if (!einnahmeMedizin.at(i).isEmpty())
             e.wirkstoffe.append(
                 {p.text(QStringLiteral("Medikament"), einnahmeMedizin.at(i), 80),
@@ -184,10 +207,9 @@ std::optional<BmpPlan> MainWindow::bmpPlanErstellen()
             }
         }
         einheitSetzen(e, p.text(QStringLiteral("Einheit"), angaben.einheit, 20));
-        const QString form = p.text(QStringLiteral("Form"), angaben.form, 7);
-        e.formText = form;
-        e.hinweis = p.text(QStringLiteral("Hinweis"), angaben.hinweis, 80);
-        e.grund = p.text(QStringLiteral("Grund"), angaben.grund, 50);
+        e.formText = p.gekuerzterText(QStringLiteral("Form"), angaben.form, 7);
+        e.hinweis = p.gekuerzterText(QStringLiteral("Hinweis"), angaben.hinweis, 80);
+        e.grund = p.gekuerzterText(QStringLiteral("Grund"), angaben.grund, 50);
         if (e.zusatz.isEmpty())
             e.zusatz = p.text(QStringLiteral("Zusatzzeile"), angaben.zusatz, 200);
         abschnittFuer(p.text(QStringLiteral("\u00DCberschrift"), angaben.abschnitt, 50)).eintraege.append(e);
@@ -200,6 +222,10 @@ std::optional<BmpPlan> MainWindow::bmpPlanErstellen()
                       p.maengel.join(QLatin1Char('\n')));
         return std::nullopt;
     }
+    if (!p.gekuerzt.isEmpty())
+        meldungZeigen(QStringLiteral("Diese Texte sind l\u00E4nger, als der Medikationsplan erlaubt; er zeigt sie "
+                                     "gek\u00FCrzt, in Kalvoria bleiben sie vollst\u00E4ndig:\n\n") +
+                      p.gekuerzt.join(QLatin1Char('\n')));
     // A plan without lines has no section.
     if (plan.abschnitte.size() == 1 && plan.abschnitte.first().eintraege.isEmpty())
         plan.abschnitte.clear();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bmp/bmpschreiben.h"
 
+#include "bmp/datamatrix.h"
+
 #include <cmath>
 
 namespace {
@@ -84,6 +86,13 @@ std::optional<QString> bmpDosisSchreiben(double wert)
         return QString();
     if (std::abs(wert - 0.5) < 1e-9)
         return QStringLiteral("1/2");
+    // Thirds and an eighth have no decimal form the slots allow, but the
+    // format knows them as fractions (an imported "1/3" is kept as 1/3).
+    for (const char *bruch : {"1/3", "2/3", "1/8"}) {
+        const QString text = QString::fromLatin1(bruch);
+        if (std::abs(wert - *bmpDosisWert(text)) < 1e-9)
+            return text;
+    }
     const double hundertstel = std::round(wert * 100);
     if (std::abs(wert * 100 - hundertstel) > 1e-6)
         return std::nullopt;
@@ -223,7 +232,11 @@ BmpSeiten bmpSeitenTeilen(const BmpPlan &plan)
                     bedarf += ueberschrift ? 1 : 0;
                 }
                 probe.abschnitte.last().eintraege.append(e);
-                const bool passt = zeilen + bedarf <= bmpZeilenJeSeite && bmpSchreiben(probe).size() <= bmpHoechstBytes;
+                const QByteArray code = bmpSchreiben(probe);
+                // Below 1000 bytes the symbol stays far under its limit;
+                // above, it is measured.
+                const bool passt = zeilen + bedarf <= bmpZeilenJeSeite && code.size() <= bmpHoechstBytes &&
+                                   (code.size() <= 1000 || dataMatrixModule(code) <= bmpHoechstModule);
                 if (passt || versuch == 1 || seiten.last().abschnitte.isEmpty()) {
                     // An entry too large for an empty page still gets one.
                     seiten.last() = probe;

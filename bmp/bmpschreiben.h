@@ -9,9 +9,10 @@
 #include <optional>
 
 // A dose of Kalvoria (units per time of day) as the code writes it: whole
-// numbers as digits, one half as "1/2", others with a comma and at most two
-// decimals ("0,25", "1,5", "12,5"); "" for 0; none when the format has no
-// such value (12,25, 0,125, 10000), which then goes into the dose text.
+// numbers as digits, one half, thirds and an eighth as "1/2", "1/3", "2/3",
+// "1/8", others with a comma and at most two decimals ("0,25", "1,5",
+// "12,5"); "" for 0; none when the format has no such value (12,25, 10000),
+// which then goes into the dose text.
 std::optional<QString> bmpDosisSchreiben(double wert);
 
 // A text in the code's character set: the usual typographic signs are put

@@ -20,6 +20,9 @@ struct DataMatrix {
 // ECC 200, square sizes only, the bytes as given (no ECI, no GS1): what the
 // medication plan wants. Any warning of libzint counts as failure.
 DataMatrix dataMatrixKodieren(const QByteArray &bytes);
+// Modules per side of the symbol for bytes, as dataMatrixKodieren makes it;
+// 0 when it cannot be encoded.
+int dataMatrixModule(const QByteArray &bytes);
 
 // The symbol black on white, scale pixels per module and a quiet zone of
 // rand modules, for tests and previews.

@@ -191,9 +191,11 @@ bool MainWindow::bmpAbgleichVorbereiten(BmpImport &import)
                                r.value(4).toString()});
     }
     if (!import.patient.isEmpty()) {
-        const QString extra = mitPlan ? QStringLiteral(", b.dosis_text, b.ohne_dosis FROM einnahme e LEFT JOIN "
-                                                       "einnahme_bmp b ON b.einnahme_id = e.id")
-                                      : QStringLiteral(", NULL AS dosis_text, NULL AS ohne_dosis FROM einnahme e");
+        const QString extra = mitPlan
+                                  ? QStringLiteral(", b.dosis_text, b.ohne_dosis, b.form, b.hinweis, b.grund FROM "
+                                                   "einnahme e LEFT JOIN einnahme_bmp b ON b.einnahme_id = e.id")
+                                  : QStringLiteral(", NULL AS dosis_text, NULL AS ohne_dosis, NULL AS form, NULL AS "
+                                                   "hinweis, NULL AS grund FROM einnahme e");
         for (const QSqlRecord &r :
              db.lesen(QStringLiteral("SELECT e.*, s.handelsname, m.medizin") + extra +
                           QStringLiteral(" LEFT JOIN sorte s ON s.id = e.med_id LEFT JOIN medikament m ON m.id = "
@@ -210,6 +212,10 @@ bool MainWindow::bmpAbgleichVorbereiten(BmpImport &import)
                 z.dosen[i++] = r.value(QLatin1String(spalte)).toDouble();
             z.angaben.dosisText = r.value(QStringLiteral("dosis_text")).toString();
             z.angaben.ohneDosis = r.value(QStringLiteral("ohne_dosis")).toBool();
+            // A text Kalvoria's own plan printed cut is kept whole on taking the plan over.
+            z.angaben.form = r.value(QStringLiteral("form")).toString();
+            z.angaben.hinweis = r.value(QStringLiteral("hinweis")).toString();
+            z.angaben.grund = r.value(QStringLiteral("grund")).toString();
             import.zeilen.append(z);
             import.gespeichert.append(einnahmeWerte(r));
         }

@@ -156,6 +156,13 @@ QString bmpAbschnittText(const QString &code)
     return nachschlagen(abschnitte, int(std::size(abschnitte)), code);
 }
 
+bool bmpAbschnittInVersion(const QString &code, const QString &version)
+{
+    if (bmpAbschnittText(code).isEmpty())
+        return false;
+    return code != QLatin1String("425") || version >= QLatin1String("028");
+}
+
 QString bmpEinheitText(const QString &code)
 {
     return nachschlagen(einheiten, int(std::size(einheiten)), code);

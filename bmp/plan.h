@@ -83,6 +83,9 @@ bool bmpVersionBekannt(const QString &version);
 
 // The most a code may carry, counted in bytes after XML escaping.
 constexpr int bmpHoechstBytes = 1400;
+// The largest symbol a page may need. Text that packs badly can need
+// 144 modules below 1400 bytes, a size not every scanner's decoder reads.
+constexpr int bmpHoechstModule = 132;
 // Table rows on one page below the header.
 constexpr int bmpZeilenJeSeite = 15;
 // The most pages one plan may have (up to version 2.7: 3).
@@ -97,6 +100,9 @@ std::optional<double> bmpDosisWert(const QString &dosis);
 QString bmpAbschnittText(const QString &code);
 QString bmpEinheitText(const QString &code);
 QString bmpFormText(const QString &code);
+
+// Whether a plan of that version may carry the heading code (425 came with 2.8).
+bool bmpAbschnittInVersion(const QString &code, const QString &version);
 
 // What a heading shows: the code's text, the code itself when unknown, or the free text.
 QString bmpUeberschrift(const BmpAbschnitt &abschnitt);

@@ -43,7 +43,8 @@ bool gespeichertGueltig(const QVariant &wert, const Zahlbereich &bereich);
 QString tagPruefen(const QVariant &tag);
 bool tagGueltig(const QVariant &tag);
 
-// The day of a count that passed tagPruefen, as QVariant::toDate reads it.
+// The day as QVariant::toDate reads it, any value, without its parser for
+// "yyyy-MM-dd": a count that passed tagPruefen, an appointment.
 QDate tagLesen(const QVariant &tag);
 
 // A cached dose as the plans show it, or ungueltigText() where fehler says why it cannot be used.

@@ -307,6 +307,11 @@ void MainWindow::RoamingLoeschen()
                           .arg(zeigen(ordner)));
         return;
     }
+    // The database in use goes with the folder when it lies in it.
+    const QString inOrdner = QDir::cleanPath(ordner) + QLatin1Char('/');
+    if (QDir::cleanPath(QFileInfo(datenbankDatei).absoluteFilePath()).startsWith(inOrdner) &&
+        !sicherungVorRiskantem(Sicherungsanlass::reparieren))
+        return;
     datenbank.close();
     QDir verzeichnis(ordner);
     if (verzeichnis.exists() && !verzeichnis.removeRecursively()) {

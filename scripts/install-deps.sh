@@ -7,10 +7,11 @@ set -euo pipefail
 # DejaVu Sans too, the font a desktop without it gives. scdoc turns the man
 # pages into troff and rsvg-convert renders the icon's PNG sizes. libzint
 # draws the medication plan's DataMatrix code, zxing-cpp reads it back from
-# a picture.
+# a picture. The program reads long lists through SQLite itself
+# (libsqlite3-dev).
 packages=(
     build-essential cmake make
-    qtbase5-dev libqt5sql5-sqlite qttranslations5-l10n
+    qtbase5-dev libqt5sql5-sqlite qttranslations5-l10n libsqlite3-dev
     pkg-config libzint-dev libzxing-dev
     fonts-liberation fonts-dejavu-core poppler-utils
     scdoc librsvg2-bin

@@ -36,6 +36,7 @@ const struct {
     {Sicherungsanlass::verbinden, "verbinden", "vor dem Wechsel zu einer anderen Datenbank"},
     {Sicherungsanlass::wiederherstellen, "wiederherstellen", "vor dem Wiederherstellen einer Sicherung"},
     {Sicherungsanlass::medikationsplan, "medikationsplan", "vor dem Einlesen eines Medikationsplans"},
+    {Sicherungsanlass::reparieren, "reparieren", "vor dem Reparieren"},
     {Sicherungsanlass::beschaedigt, "beschaedigt", "besch\u00E4digte Datenbank, vor dem Wiederherstellen"},
 };
 
@@ -66,6 +67,29 @@ void lesend(const QString &pfad, F &&f)
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+}
+
+// Runs f on a connection of its own to the file, opened for writing.
+template <typename F>
+void schreibend(const QString &pfad, F &&f)
+{
+    const QString name = QStringLiteral("kalvoria-sicherung-") + QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(pfad);
+        f(db);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+// The table in a copy that names the file it was taken from. It exists in
+// copies only; restoring one takes it out again.
+const QString herkunftTabelle = QStringLiteral("sicherung_herkunft");
+
+QString absoluterPfad(const QString &datei)
+{
+    return QDir::cleanPath(QFileInfo(datei).absoluteFilePath());
 }
 
 // Writes the file's data through to the disk, so that a copy that has its
@@ -131,13 +155,36 @@ std::optional<Sicherungskopie> sicherungErkennen(const QString &pfad)
     return Sicherungskopie{pfad, m.captured(1), zeit, m.captured(4)};
 }
 
+QString sicherungHerkunft(const QString &kopie)
+{
+    QString herkunft;
+    lesend(kopie, [&](QSqlDatabase &db) {
+        QSqlQuery q(db);
+        // Asked of sqlite_master first: a copy without the table is no error.
+        if (db.open() &&
+            q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '") + herkunftTabelle +
+                   QStringLiteral("'")) &&
+            q.next() && q.exec(QStringLiteral("SELECT pfad FROM ") + herkunftTabelle) && q.next())
+            herkunft = q.value(0).toString();
+    });
+    return herkunft;
+}
+
+bool sicherungVon(const Sicherungskopie &k, const QString &datei)
+{
+    return k.stamm == QFileInfo(datei).completeBaseName() &&
+           (k.herkunft.isEmpty() || k.herkunft == absoluterPfad(datei));
+}
+
 QVector<Sicherungskopie> sicherungenLesen(const QString &ordner)
 {
     QVector<Sicherungskopie> kopien;
     const QDir dir(ordner);
     for (const QString &name : dir.entryList({QStringLiteral("*") + endung}, QDir::Files)) {
-        if (const auto k = sicherungErkennen(dir.filePath(name)))
+        if (auto k = sicherungErkennen(dir.filePath(name))) {
+            k->herkunft = sicherungHerkunft(k->datei);
             kopien.append(*k);
+        }
     }
     std::sort(kopien.begin(), kopien.end(), [](const Sicherungskopie &a, const Sicherungskopie &b) {
         return a.zeit != b.zeit ? a.zeit > b.zeit : a.datei > b.datei;
@@ -150,7 +197,7 @@ QVector<Sicherungskopie> ueberzaehligeSicherungen(const QVector<Sicherungskopie>
 {
     QMap<QString, QVector<Sicherungskopie>> jeDatei;
     for (const Sicherungskopie &k : kopien)
-        jeDatei[k.stamm].append(k);
+        jeDatei[k.stamm + QLatin1Char('\n') + k.herkunft].append(k);
 
     const QDate ersteWoche = wochenAnfang(jetzt.date()).addDays(-7 * (sicherungWochen - 1));
     const int ersterMonat = monatsNummer(jetzt.date()) - (sicherungMonate - 1);
@@ -192,8 +239,9 @@ QVector<Sicherungskopie> ueberzaehligeSicherungen(const QVector<Sicherungskopie>
     return weg;
 }
 
-void sicherungenAufraeumen(const QString &ordner, const QString &stamm, const QDateTime &jetzt, int taeglichBehalten)
+void sicherungenAufraeumen(const QString &ordner, const QString &datei, const QDateTime &jetzt, int taeglichBehalten)
 {
+    const QString stamm = QFileInfo(datei).completeBaseName();
     QVector<Sicherungskopie> eigene;
     for (const Sicherungskopie &k : sicherungenLesen(ordner)) {
         if (k.stamm == stamm)
@@ -248,9 +296,10 @@ QString sicherungsOrdner(const Sicherungseinstellungen &e)
     return e.ordner.trimmed().isEmpty() ? standardSicherungsordner() : QDir::cleanPath(e.ordner.trimmed());
 }
 
-QString sicherungSchreiben(QSqlDatabase &db, const QString &ordner, const QString &stamm, const QDateTime &zeit,
+QString sicherungSchreiben(QSqlDatabase &db, const QString &ordner, const QString &datei, const QDateTime &zeit,
                            Sicherungsanlass anlass, QString *fehler)
 {
+    const QString stamm = QFileInfo(datei).completeBaseName();
     if (!QDir().mkpath(ordner)) {
         *fehler = QStringLiteral("Der Ordner \u201E%1\u201C kann nicht angelegt werden.")
                       .arg(QDir::toNativeSeparators(ordner));
@@ -277,6 +326,22 @@ QString sicherungSchreiben(QSqlDatabase &db, const QString &ordner, const QStrin
         return QString();
     }
     q.finish();
+    schreibend(teil, [&](QSqlDatabase &kopie) {
+        QSqlQuery h(kopie);
+        if (!kopie.open() ||
+            !h.exec(QStringLiteral("CREATE TABLE ") + herkunftTabelle + QStringLiteral(" (pfad TEXT)")) ||
+            !h.prepare(QStringLiteral("INSERT INTO ") + herkunftTabelle + QStringLiteral(" (pfad) VALUES (:pfad)"))) {
+            *fehler = h.lastError().text();
+            return;
+        }
+        h.bindValue(QStringLiteral(":pfad"), absoluterPfad(datei));
+        if (!h.exec())
+            *fehler = h.lastError().text();
+    });
+    if (!fehler->isEmpty()) {
+        QFile::remove(teil);
+        return QString();
+    }
     const QString befund = dateiPruefen(teil, true);
     if (!befund.isEmpty()) {
         *fehler = QStringLiteral("Die Kopie ist fehlerhaft: ") + befund;
@@ -334,10 +399,10 @@ std::optional<QPair<int, int>> sicherungZaehlen(const QString &pfad)
     return anzahl;
 }
 
-std::optional<Sicherungskopie> neuesteGuteSicherung(const QString &ordner, const QString &stamm)
+std::optional<Sicherungskopie> neuesteGuteSicherung(const QString &ordner, const QString &datei)
 {
     for (const Sicherungskopie &k : sicherungenLesen(ordner)) {
-        if (k.stamm == stamm && datenbankMangel(k.datei).isEmpty() && dateiPruefen(k.datei, true).isEmpty())
+        if (sicherungVon(k, datei) && datenbankMangel(k.datei).isEmpty() && dateiPruefen(k.datei, true).isEmpty())
             return k;
     }
     return std::nullopt;
@@ -351,17 +416,16 @@ Startbefund startPruefen(const QString &datei, const QString &ordner, const Sich
     // A file that is missing or foreign was reported when the window opened it.
     if (!datenbankMangel(datei).isEmpty())
         return befund;
-    const QString stamm = QFileInfo(datei).completeBaseName();
     befund.beschaedigt = dateiPruefen(datei, false);
     if (!befund.beschaedigt.isEmpty()) {
         // A damaged file is not copied: its copy would push good ones out.
-        befund.angebot = neuesteGuteSicherung(ordner, stamm);
+        befund.angebot = neuesteGuteSicherung(ordner, datei);
         return befund;
     }
     if (!einstellungen.aktiv)
         return befund;
     for (const Sicherungskopie &k : sicherungenLesen(ordner)) {
-        if (k.stamm == stamm && k.anlass == taeglich && k.zeit.date() == jetzt.date())
+        if (sicherungVon(k, datei) && k.anlass == taeglich && k.zeit.date() == jetzt.date())
             return befund;
     }
     lesend(datei, [&](QSqlDatabase &db) {
@@ -369,9 +433,9 @@ Startbefund startPruefen(const QString &datei, const QString &ordner, const Sich
             befund.fehler = db.lastError().text();
             return;
         }
-        sicherungSchreiben(db, ordner, stamm, jetzt, Sicherungsanlass::taeglich, &befund.fehler);
+        sicherungSchreiben(db, ordner, datei, jetzt, Sicherungsanlass::taeglich, &befund.fehler);
     });
     if (befund.fehler.isEmpty())
-        sicherungenAufraeumen(ordner, stamm, jetzt, einstellungen.taeglich);
+        sicherungenAufraeumen(ordner, datei, jetzt, einstellungen.taeglich);
     return befund;
 }

@@ -23,6 +23,7 @@ enum class Sicherungsanlass {
     verbinden,
     wiederherstellen,
     medikationsplan,
+    reparieren,
     beschaedigt, // a damaged file kept aside before a good copy replaced it
 };
 
@@ -35,7 +36,18 @@ struct Sicherungskopie {
     QString stamm;  // the database file's name without ending
     QDateTime zeit; // when it was taken
     QString anlass; // identifier, see anlassKennung
+    // The absolute path of the file it was taken from, as the copy records
+    // it; empty where the copy does not say (a damaged file kept aside).
+    // Filled by sicherungenLesen.
+    QString herkunft;
 };
+
+// The absolute path a copy records of the file it was taken from; empty when it records none.
+QString sicherungHerkunft(const QString &kopie);
+// Whether copy k was taken from the database file datei: same name, and
+// the same place where the copy records one. Files of the same name in
+// other folders have copies of their own.
+bool sicherungVon(const Sicherungskopie &k, const QString &datei);
 
 // "medidat_2026-12-06_10-30-00_taeglich.db".
 QString sicherungsName(const QString &stamm, const QDateTime &zeit, const QString &anlass);
@@ -56,9 +68,10 @@ constexpr int sicherungWochen = 8;
 constexpr int sicherungMonate = 12;
 constexpr int sicherungTageVorRiskantem = 30;
 
-// Removes the copies of stamm the keep rules let go, and copies that were
+// Removes the copies of the file datei the keep rules let go (those of a
+// file of the same name elsewhere by their own rules), and copies that were
 // abandoned half written long ago.
-void sicherungenAufraeumen(const QString &ordner, const QString &stamm, const QDateTime &jetzt, int taeglich);
+void sicherungenAufraeumen(const QString &ordner, const QString &datei, const QDateTime &jetzt, int taeglich);
 
 // The settings of the group "sicherung" in config.ini.
 struct Sicherungseinstellungen {
@@ -74,12 +87,13 @@ bool sicherungseinstellungenSchreiben(const QString &konfiguration, const Sicher
 QString standardSicherungsordner();
 QString sicherungsOrdner(const Sicherungseinstellungen &e);
 
-// Writes a copy of the database open on db into ordner with SQLite's own
+// Writes a copy of the database file datei, open on db, into ordner with SQLite's own
 // VACUUM INTO (never a file copy of an open database): under a temporary
 // name, checked with integrity_check, flushed, then renamed, so that a copy
-// cut short never looks complete. The copy's path, or "" with the reason in
+// cut short never looks complete. The copy records datei's place (see
+// sicherungHerkunft). The copy's path, or "" with the reason in
 // fehler.
-QString sicherungSchreiben(QSqlDatabase &db, const QString &ordner, const QString &stamm, const QDateTime &zeit,
+QString sicherungSchreiben(QSqlDatabase &db, const QString &ordner, const QString &datei, const QDateTime &zeit,
                            Sicherungsanlass anlass, QString *fehler);
 
 // What SQLite's integrity_check (gruendlich) or quick_check finds wrong in
@@ -89,8 +103,8 @@ QString dateiPruefen(const QString &pfad, bool gruendlich);
 // Patients and intake lines in a copy; none when it cannot be read.
 std::optional<QPair<int, int>> sicherungZaehlen(const QString &pfad);
 
-// The newest copy of stamm in ordner that is sound and a database of this program.
-std::optional<Sicherungskopie> neuesteGuteSicherung(const QString &ordner, const QString &stamm);
+// The newest copy of the file datei in ordner that is sound and a database of this program.
+std::optional<Sicherungskopie> neuesteGuteSicherung(const QString &ordner, const QString &datei);
 
 // What the check after the start found: the file's damage and the copy to
 // offer instead, or why the daily copy could not be written.

@@ -138,7 +138,6 @@ QString MainWindow::sicherungAnlegen(Sicherungsanlass anlass, QString *fehler)
 {
     const Sicherungseinstellungen e = sicherungseinstellungenLesen(konfigurationsDatei());
     const QString ordner = sicherungsOrdner(e);
-    const QString stamm = QFileInfo(datenbankDatei).completeBaseName();
     const QDateTime jetzt = aktuelleZeit();
     QString kopie;
     {
@@ -147,10 +146,10 @@ QString MainWindow::sicherungAnlegen(Sicherungsanlass anlass, QString *fehler)
             *fehler = QStringLiteral("Die Datenbank %1 konnte nicht ge\u00F6ffnet werden.").arg(zeigen(datenbankDatei));
             return QString();
         }
-        kopie = sicherungSchreiben(db.verbindung(), ordner, stamm, jetzt, anlass, fehler);
+        kopie = sicherungSchreiben(db.verbindung(), ordner, datenbankDatei, jetzt, anlass, fehler);
     }
     if (!kopie.isEmpty())
-        sicherungenAufraeumen(ordner, stamm, jetzt, e.taeglich);
+        sicherungenAufraeumen(ordner, datenbankDatei, jetzt, e.taeglich);
     return kopie;
 }
 

@@ -147,9 +147,17 @@ void MainWindow::SicherungWiederherstellen()
         meldungZeigen(QStringLiteral("Bitte zuerst die Sicherung w\u00E4hlen, die wiederhergestellt werden soll."));
         return;
     }
-    if (!frageStellen(QStringLiteral("Soll die Datenbank %1 durch die Sicherung vom %2 (%3) ersetzt werden?\n\n"
-                                     "Der jetzige Stand wird vorher gesichert.")
-                          .arg(zeigen(datenbankDatei), wann(kopie->zeit), anlassText(kopie->anlass))))
+    // A copy of a file of the same name elsewhere holds other patients.
+    const QString herkunft = sicherungHerkunft(kopie->datei);
+    const QString fremd = !herkunft.isEmpty() &&
+                                  herkunft != QDir::cleanPath(QFileInfo(datenbankDatei).absoluteFilePath())
+                              ? QStringLiteral(
+                                    "Achtung: Diese Sicherung stammt nicht von dieser Datenbank, sondern von %1.\n\n")
+                                    .arg(zeigen(herkunft))
+                              : QString();
+    if (!frageStellen(fremd + QStringLiteral("Soll die Datenbank %1 durch die Sicherung vom %2 (%3) ersetzt werden?\n\n"
+                                             "Der jetzige Stand wird vorher gesichert.")
+                                  .arg(zeigen(datenbankDatei), wann(kopie->zeit), anlassText(kopie->anlass))))
         return;
     fensterGespeichert = sicherungEinspielen(*kopie);
 }
@@ -235,6 +243,8 @@ bool MainWindow::sicherungEinspielen(const Sicherungskopie &kopie)
         DbSitzung db(*this);
         const QString stamm = QFileInfo(datenbankDatei).completeBaseName();
         verlaufUebernehmen(db, vorher, kopie.stamm == stamm ? stamm : QString(), e, aktuelleZeit());
+        // The copy's note of where it came from is no part of the data.
+        db.aendern(QStringLiteral("DROP TABLE IF EXISTS sicherung_herkunft"), {});
     }
     auffrischen(Geaendert::datei);
     meldungZeigen(QStringLiteral("Die Sicherung vom %1 wurde wiederhergestellt.\n\nDer Stand davor liegt als "

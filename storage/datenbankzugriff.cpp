@@ -1,21 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/datenbankzugriff.h"
 
+#include "app/programm.h"
 #include "storage/dateisperre.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
+
+#include <algorithm>
+#include <memory>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
 
+#if KALVORIA_SQLITE_DIREKT
+#include <sqlite3.h>
+#endif
+
 int DbVerbindung::Sitzung::wartezeitMs = 5000;
+bool DbVerbindung::Sitzung::direktLesen = true;
 
 namespace {
 
@@ -106,6 +118,196 @@ QString fehlerText(const QSqlError &e)
     QString t = e.text().trimmed();
     return t.isEmpty() ? QStringLiteral("unbekannter Fehler") : t;
 }
+
+// SQLite's handle of an open QSQLITE connection, where this program's SQLite
+// is the driver's own: the same source (a copy of SQLite linked twice would
+// share no locks) and values read as doubles, as the driver reads them.
+sqlite3 *direktesHandle(QSqlDatabase &db)
+{
+#if KALVORIA_SQLITE_DIREKT
+    if (db.driverName() != QLatin1String("QSQLITE"))
+        return nullptr;
+    const QSql::NumericalPrecisionPolicy genauigkeit = db.numericalPrecisionPolicy();
+    if (genauigkeit != QSql::LowPrecisionDouble && genauigkeit != QSql::HighPrecision)
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT sqlite_source_id()")) || !q.next() ||
+        q.value(0).toString() != QLatin1String(sqlite3_sourceid()))
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+#else
+    Q_UNUSED(db)
+    return nullptr;
+#endif
+}
+
+// A row whose values the reader writes.
+class Zeilenpuffer : public DbZeile
+{
+public:
+    explicit Zeilenpuffer(int spalten) { werte.resize(static_cast<std::size_t>(spalten)); }
+    QVariant &operator[](int spalte) { return werte[static_cast<std::size_t>(spalte)]; }
+};
+
+// Qt's way, which every driver has.
+bool ueberQtLesen(QSqlDatabase &db, Datenbankart art, const QString &sql, const Werte &werte,
+                  const std::function<void(const DbZeile &)> &zeile, QString *fehler)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!starten(q, sql, werte, art)) {
+        *fehler = fehlerText(q.lastError());
+        return false;
+    }
+    const int spalten = q.record().count();
+    Zeilenpuffer z(spalten);
+    while (q.next()) {
+        for (int i = 0; i < spalten; ++i)
+            z[i] = q.value(i);
+        zeile(z);
+    }
+    if (q.lastError().isValid()) {
+        *fehler = fehlerText(q.lastError());
+        return false;
+    }
+    return true;
+}
+
+#if KALVORIA_SQLITE_DIREKT
+// Null as the driver binds it: in Qt 6 a null text is null only to the driver.
+bool istNull(const QVariant &v)
+{
+    return v.isNull() || (v.userType() == QMetaType::QString && v.toString().isNull());
+}
+
+// Through SQLite itself, each value made as QSQLITE makes it. Nothing
+// when a value to bind is of a type bound differently there (the
+// caller then takes Qt's way); false when SQLite failed, the text as
+// QSQLITE writes it.
+std::optional<bool> ueberSqliteLesen(sqlite3 *h, const QString &sql, const Werte &werte,
+                                     const std::function<void(const DbZeile &)> &zeile, QString *fehler)
+{
+    for (const auto &w : werte) {
+        if (istNull(w.second))
+            continue;
+        const int typ = w.second.userType();
+        if (typ != QMetaType::Int && typ != QMetaType::Bool && typ != QMetaType::UInt && typ != QMetaType::LongLong &&
+            typ != QMetaType::Double && typ != QMetaType::QString)
+            return std::nullopt;
+    }
+    sqlite3_stmt *roh = nullptr;
+    const auto melden = [&](const char *was) {
+        *fehler = (QString(static_cast<const QChar *>(sqlite3_errmsg16(h))) + QLatin1Char(' ') +
+                   QCoreApplication::translate("QSQLiteResult", was))
+                      .trimmed();
+        return false;
+    };
+    const void *rest = nullptr;
+    const int vorbereitet = sqlite3_prepare16_v2(h, sql.utf16(), static_cast<int>(sql.size() * 2), &roh, &rest);
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> anweisung(roh, sqlite3_finalize);
+    if (vorbereitet != SQLITE_OK)
+        return melden("Unable to execute statement");
+    // No statement, more than one, or placeholders not each named once:
+    // Qt's way, with its own verdict.
+    const auto gelesen = static_cast<int>(static_cast<const ushort *>(rest) - sql.utf16());
+    if (!roh || !QStringView(sql).mid(gelesen).trimmed().isEmpty() ||
+        sqlite3_bind_parameter_count(roh) != static_cast<int>(werte.size()))
+        return std::nullopt;
+    for (const auto &w : werte) {
+        const int i = sqlite3_bind_parameter_index(roh, w.first.toUtf8().constData());
+        if (i == 0)
+            return std::nullopt;
+        const QVariant &v = w.second;
+        int rc = SQLITE_OK;
+        if (istNull(v)) {
+            rc = sqlite3_bind_null(roh, i);
+        } else {
+            switch (v.userType()) {
+            case QMetaType::Int:
+            case QMetaType::Bool:
+                rc = sqlite3_bind_int(roh, i, v.toInt());
+                break;
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+                rc = sqlite3_bind_int64(roh, i, v.toLongLong());
+                break;
+            case QMetaType::Double:
+                rc = sqlite3_bind_double(roh, i, v.toDouble());
+                break;
+            default: {
+                const QString text = v.toString();
+                rc = sqlite3_bind_text16(roh, i, text.utf16(), static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
+                break;
+            }
+            }
+        }
+        if (rc != SQLITE_OK)
+            return melden("Unable to bind parameters");
+    }
+    const int spalten = sqlite3_column_count(roh);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const QVariant nullText(QMetaType::fromType<QString>());
+#else
+    const QVariant nullText(QVariant::String);
+#endif
+    Zeilenpuffer z(spalten);
+    int rc;
+    sqlite3_mutex *sperre = sqlite3_db_mutex(h);
+    while ((rc = sqlite3_step(roh)) == SQLITE_ROW) {
+        // The row's values read as one, under the connection's lock, which
+        // the value functions need and the column functions would take
+        // and give back for every call.
+        sqlite3_mutex_enter(sperre);
+        for (int i = 0; i < spalten; ++i) {
+            QVariant &wert = z[i];
+            sqlite3_value *gespeichert = sqlite3_column_value(roh, i);
+            // setValue reuses a number's place, where assigning would destroy and make a value.
+            switch (sqlite3_value_type(gespeichert)) {
+            case SQLITE_INTEGER:
+                wert.setValue(static_cast<qlonglong>(sqlite3_value_int64(gespeichert)));
+                break;
+            case SQLITE_FLOAT:
+                wert.setValue(sqlite3_value_double(gespeichert));
+                break;
+            case SQLITE_NULL:
+                wert = nullText;
+                break;
+            case SQLITE_BLOB:
+                wert = QByteArray(static_cast<const char *>(sqlite3_value_blob(gespeichert)),
+                                  sqlite3_value_bytes(gespeichert));
+                break;
+            default: {
+                // ASCII, the usual text, is taken as it is stored: SQLite's
+                // conversion to UTF-16 would give the same at twice the cost.
+                const auto *utf8 = reinterpret_cast<const char *>(sqlite3_value_text(gespeichert));
+                const int laenge = sqlite3_value_bytes(gespeichert);
+                if (!std::all_of(utf8, utf8 + laenge, [](char c) { return static_cast<uchar>(c) < 0x80; })) {
+                    wert = QString(static_cast<const QChar *>(sqlite3_value_text16(gespeichert)),
+                                   sqlite3_value_bytes16(gespeichert) / int(sizeof(QChar)));
+                } else if (wert.userType() == QMetaType::QString && !wert.isNull()) {
+                    // Written into the text the place held: no new text for
+                    // every row, and one the caller kept is left as it was.
+                    QString &text = *static_cast<QString *>(wert.data());
+                    text.resize(laenge);
+                    std::transform(utf8, utf8 + laenge, text.data(), [](char c) { return QLatin1Char(c); });
+                } else {
+                    wert = QString::fromLatin1(utf8, laenge);
+                }
+                break;
+            }
+            }
+        }
+        sqlite3_mutex_leave(sperre);
+        zeile(z);
+    }
+    if (rc != SQLITE_DONE)
+        return melden("Unable to fetch row");
+    return true;
+}
+#endif
 
 } // namespace
 
@@ -201,6 +403,7 @@ bool DbVerbindung::Sitzung::verbinden(bool anlegen)
     const QString &pfad = v.datenbankDatei;
     if (db.isOpen() && v.offeneDatei == pfad && !v.dateiKennung.isEmpty() && kennungLesen(pfad) == v.dateiKennung)
         return true;
+    v.direkt = nullptr;
     db.close();
     v.offeneDatei.clear();
     v.dateiKennung.clear();
@@ -216,6 +419,7 @@ bool DbVerbindung::Sitzung::verbinden(bool anlegen)
     v.offeneDatei = pfad;
     v.dateiKennung = kennungLesen(pfad);
     v.datenVersion = versionLesen(db);
+    v.direkt = direktesHandle(db);
     return true;
 }
 
@@ -270,23 +474,28 @@ QVector<QSqlRecord> DbVerbindung::Sitzung::lesen(const QString &sql, const Werte
 }
 
 bool DbVerbindung::Sitzung::durchlaufen(const QString &sql, const Werte &werte,
-                                        const std::function<void(const QSqlQuery &q)> &zeile)
+                                        const std::function<void(const DbZeile &q)> &zeile)
 {
     if (!istOffen)
         return false;
-    QSqlQuery q(v.datenbank);
-    q.setForwardOnly(true);
-    if (!starten(q, sql, werte, v.art())) {
-        melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehlerText(q.lastError()));
-        return false;
-    }
-    while (q.next())
-        zeile(q);
-    if (q.lastError().isValid()) {
-        melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehlerText(q.lastError()));
-        return false;
-    }
-    return true;
+    QString fehler;
+    std::optional<bool> gut;
+#if KALVORIA_SQLITE_DIREKT
+    // A connection closed under the session (the window's own close) has
+    // freed the handle: Qt's way then reports it.
+    if (direktLesen && v.direkt && v.datenbank.isOpen())
+        gut = ueberSqliteLesen(v.direkt, sql, werte, zeile, &fehler);
+#endif
+    if (!gut)
+        gut = ueberQtLesen(v.datenbank, v.art(), sql, werte, zeile, &fehler);
+    if (!*gut)
+        melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehler);
+    return *gut;
+}
+
+bool DbVerbindung::Sitzung::liestDirekt() const
+{
+    return istOffen && direktLesen && v.direkt && v.datenbank.isOpen();
 }
 
 bool DbVerbindung::Sitzung::aendern(const QString &sql, const Werte &werte, QVariant *neueId)

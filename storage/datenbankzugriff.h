@@ -13,6 +13,7 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class Dateisperre;
 // Named placeholder values, bound in order: {":id", 3}, {":name", text}.
@@ -32,6 +33,25 @@ struct Serverzugang {
     static const QStringList &sslModi();
     // "datenbank auf host:port", for titles and messages.
     QString anzeige() const;
+};
+
+struct sqlite3;
+
+// One row of a read: value(i) is what QSqlQuery::value(i) gives for it, of
+// the same type and value; an invalid value past the last column.
+class DbZeile
+{
+public:
+    const QVariant &value(int spalte) const
+    {
+        static const QVariant keiner;
+        return spalte >= 0 && static_cast<std::size_t>(spalte) < werte.size() ? werte[static_cast<std::size_t>(spalte)]
+                                                                              : keiner;
+    }
+
+protected:
+    // Filled by the session's reader, which derives from this class.
+    std::vector<QVariant> werte;
 };
 
 // One window's connection to the file in use, and where the failures and
@@ -89,6 +109,9 @@ private:
     QString offeneDatei;
     QByteArray dateiKennung;
     qint64 datenVersion = -1;
+    // SQLite's own handle of the open connection, where Sitzung::durchlaufen
+    // may step through it; null otherwise.
+    sqlite3 *direkt = nullptr;
 };
 
 // One database operation on a connection: opens the file in use when needed,
@@ -112,8 +135,11 @@ public:
     QVector<QSqlRecord> lesen(const QString &sql, const Werte &werte = {}, bool *ok = nullptr);
     // The same for reads of many thousands of rows: hands each row to zeile
     // as the driver gives it (q.value(i)), keeping none; false (and a
-    // report) when the query failed.
-    bool durchlaufen(const QString &sql, const Werte &werte, const std::function<void(const QSqlQuery &q)> &zeile);
+    // report) when the query failed. On SQLite the rows are stepped through
+    // SQLite itself, sparing Qt's row cache and its copies of every value.
+    bool durchlaufen(const QString &sql, const Werte &werte, const std::function<void(const DbZeile &q)> &zeile);
+    // Whether durchlaufen steps through SQLite itself on this connection.
+    bool liestDirekt() const;
     // Runs one changing statement; false (and a report) when it failed.
     // neueId gets the key of the row an INSERT added (the server's comes
     // from "RETURNING id": the table needs its id column), nothing when it
@@ -135,6 +161,9 @@ public:
 
     // How long SQLite waits for another program's lock before failing.
     static int wartezeitMs;
+    // Whether durchlaufen steps through SQLite itself where it can; off,
+    // every read takes Qt's way, which the tests compare it with.
+    static bool direktLesen;
 
     QSqlDatabase &verbindung();
     const QString &datei() const;

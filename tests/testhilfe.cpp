@@ -22,6 +22,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QProcess>
 #include <QTimer>
 #include <QUuid>
 #include <utility>
@@ -218,6 +219,15 @@ void verlaufVoll(const QString &pfad)
 }
 
 } // namespace Datei
+
+QString ausfuehren(const QString &programm, const QStringList &argumente)
+{
+    QProcess p;
+    p.start(programm, argumente);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        fehlschlag(programm + QStringLiteral(" failed"));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
 
 void fehlschlag(const QString &was)
 {

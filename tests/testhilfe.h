@@ -84,6 +84,10 @@ QByteArray inhalt(const QString &pfad);
 void verlaufVoll(const QString &pfad);
 } // namespace Datei
 
+// Runs a program (pdftotext, pdftoppm ...) and returns what it printed; a
+// program that fails fails the test.
+QString ausfuehren(const QString &programm, const QStringList &argumente);
+
 // Fails the current test without ending it, for helpers that cannot return
 // from the test function: its next check then fails or it runs to its end.
 void fehlschlag(const QString &was);

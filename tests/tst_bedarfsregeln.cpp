@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What must be ordered, without a window: packages, the next family-doctor
 // appointment of every patient at once, and the list read from a file of
-// odd lines, held against the overview's own rules.
+// odd lines, held against the overview's own rules and read both through
+// SQLite itself and through Qt.
 #include "testhilfe.h"
 
+#include "app/programm.h"
 #include "appointments/hausarzt.h"
 #include "bedarf/rezeptbedarf.h"
 #include "intake/bestand.h"
@@ -12,6 +14,7 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -229,11 +232,78 @@ void welt(DbSitzung &db, bool typisiert)
     }
 }
 
+// A value as read: its type, whether it is null, and the value exactly
+// (a double to its last bit and sign, bytes as hex).
+QString wertText(const QVariant &w)
+{
+    QString wert;
+    switch (w.userType()) {
+    case QMetaType::Double:
+        wert = QString::number(w.toDouble(), 'g', 17) + (std::signbit(w.toDouble()) ? " negativ" : "");
+        break;
+    case QMetaType::QByteArray:
+        wert = QString::fromLatin1(w.toByteArray().toHex());
+        break;
+    default:
+        wert = w.toString();
+        break;
+    }
+    return QStringLiteral("%1%2 %3").arg(QString::fromLatin1(w.typeName()),
+                                         w.isNull() ? QStringLiteral(" null") : QString(), wert);
+}
+
+// Every value of every row, one text each, read either way.
+QStringList allesLesen(DbSitzung &db, bool direkt, const QString &sql, const Werte &werte = {})
+{
+    DbSitzung::direktLesen = direkt;
+    QStringList zellen;
+    const bool ok = db.durchlaufen(sql, werte, [&](const DbZeile &q) {
+        for (int i = 0; i < 12; ++i)
+            zellen
+                << QStringLiteral("Zeile %1, Spalte %2: %3").arg(zellen.size() / 12).arg(i).arg(wertText(q.value(i)));
+    });
+    DbSitzung::direktLesen = true;
+    if (!ok)
+        zellen << QStringLiteral("fehlgeschlagen");
+    return zellen;
+}
+
+// A line of the list, everything it holds.
+QString zeilenText(const Bedarfsliste &liste, const Bedarfszeile &z)
+{
+    const Bedarfspatient &p = liste.patienten.at(z.patient);
+    return QStringLiteral("%1: Patient %2 %3, %4, Ordnung %5, %6 | %7 | %8 | %9 | %10 | %11")
+        .arg(z.einnahme)
+        .arg(p.id)
+        .arg(p.name, p.hausarztTermin.toString(Qt::ISODate), wertText(z.ordnung), z.medizin, z.handelsname, z.dosis,
+             z.einheiten, z.angefordert.toString(Qt::ISODate), beschreibung(z.bedarf));
+}
+
 } // namespace
 
 class BedarfsregelnTest : public QObject
 {
     Q_OBJECT
+    // The worlds of odd lines the list tests read, written once each: every
+    // case reads the same file, which nothing writes to.
+    QTemporaryDir weltOrdner;
+    QString weltDatei(bool typisiert)
+    {
+        const QString f = weltOrdner.filePath(typisiert ? QStringLiteral("typisiert.db") : QStringLiteral("ohne.db"));
+        if (!QFileInfo::exists(f)) {
+            Umgebung env;
+            env.datenbankAnlegen(f);
+            Verbindung v(f);
+            DbSitzung db(v);
+            if (!db.transaktion([&] {
+                    welt(db, typisiert);
+                    return true;
+                }))
+                fehlschlag(QStringLiteral("the world could not be written"));
+        }
+        return f;
+    }
+
 private slots:
     // The consumption up to the day and a week more, less today's stock,
     // in whole packages.
@@ -336,16 +406,11 @@ private slots:
         QFETCH(bool, bisHausarzt);
         QFETCH(int, bis);
         Umgebung env;
-        const QString f = env.standardDatei();
-        env.datenbankAnlegen(f);
+        const QString f = weltDatei(typisiert);
         Verbindung v(f);
         QMap<qint64, QString> gelesen;
         {
             DbSitzung db(v);
-            QVERIFY(db.transaktion([&] {
-                welt(db, typisiert);
-                return true;
-            }));
             bool ok = false;
             const Bedarfsliste liste = bedarfLesen(db, heute, heute.addDays(bis), bisHausarzt, &ok);
             QVERIFY(ok);
@@ -390,6 +455,138 @@ private slots:
         QVERIFY(gezaehlt > 100);
         QVERIFY(ungueltig > 100);
         QVERIFY(nichtGelistet > 100);
+    }
+
+    // Read through SQLite itself, every value of a file of odd values is
+    // what Qt's driver gives for it: of the same type, null or not, and the
+    // same to the last bit; so are values bound to the statement.
+    void zeilenWieQt_data()
+    {
+        QTest::addColumn<bool>("typisiert");
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<Werte>("werte");
+        for (bool typisiert : {true, false}) {
+            const QString art = typisiert ? QStringLiteral("Spalten mit Typ: ") : QStringLiteral("Spalten ohne Typ: ");
+            QTest::newRow(qPrintable(art + "einnahme"))
+                << typisiert << QStringLiteral("SELECT * FROM einnahme ORDER BY id") << Werte();
+            QTest::newRow(qPrintable(art + "Hausarzttermine"))
+                << typisiert << QString::fromLatin1(naechsteHausarztTermine)
+                << Werte{{QStringLiteral(":heute"), heute.toString(Qt::ISODate)}};
+            QTest::newRow(qPrintable(art + "gebundene Werte"))
+                << typisiert
+                << QStringLiteral("SELECT :text, :leer, :ganz, :gross, :zahl, :null, :wahr, :ohne, :umlaut, :klein")
+                << Werte{{QStringLiteral(":text"), QStringLiteral("14")},
+                         {QStringLiteral(":leer"), QString(QLatin1String(""))},
+                         {QStringLiteral(":ganz"), 7},
+                         {QStringLiteral(":gross"), std::numeric_limits<qlonglong>::min()},
+                         {QStringLiteral(":zahl"), -0.0},
+                         {QStringLiteral(":null"), QVariant()},
+                         {QStringLiteral(":wahr"), true},
+                         {QStringLiteral(":ohne"), QString()},
+                         {QStringLiteral(":umlaut"), QStringLiteral("Gr\u00FC\u00DFe \U0001F48A")},
+                         {QStringLiteral(":klein"), 4294967295u}};
+            // Values SQLite itself is not given: Qt binds them.
+            QTest::newRow(qPrintable(art + "Tag und Bytes gebunden"))
+                << typisiert << QStringLiteral("SELECT :tag, :bytes, :text")
+                << Werte{{QStringLiteral(":tag"), heute},
+                         {QStringLiteral(":bytes"), QByteArray("\0x", 2)},
+                         {QStringLiteral(":text"), QStringLiteral("14")}};
+        }
+    }
+    void zeilenWieQt()
+    {
+        QFETCH(bool, typisiert);
+        QFETCH(QString, sql);
+        QFETCH(Werte, werte);
+        Umgebung env;
+        const QString f = env.standardDatei();
+        env.datenbankAnlegen(f);
+        Verbindung v(f);
+        DbSitzung db(v);
+        QVERIFY(db.transaktion([&] {
+            welt(db, typisiert);
+            // Beyond the world: the largest numbers, text beyond ASCII and
+            // with a zero in it, empty text and bytes in every column.
+            const QVariantList sonder{std::numeric_limits<qlonglong>::max(),
+                                      std::numeric_limits<qlonglong>::min(),
+                                      std::numeric_limits<double>::max(),
+                                      -std::numeric_limits<double>::denorm_min(),
+                                      QStringLiteral("M\u00E4rz \u20AC \U0001F48A"),
+                                      QString(QStringLiteral("a\0b")),
+                                      QString(QLatin1String("")),
+                                      QByteArray(),
+                                      QByteArray("\xFF\0\x80", 3)};
+            for (const QVariant &w : sonder)
+                db.aendern(QStringLiteral("INSERT INTO einnahme (pat_id, med_id, tag, stand, morgen, mittag, abend, "
+                                          "nacht, hilfe, ordnung) VALUES (:w, :w2, :w3, :w4, :w5, :w6, :w7, :w8, :w9, "
+                                          ":w10)"),
+                           {{QStringLiteral(":w"), w},
+                            {QStringLiteral(":w2"), w},
+                            {QStringLiteral(":w3"), w},
+                            {QStringLiteral(":w4"), w},
+                            {QStringLiteral(":w5"), w},
+                            {QStringLiteral(":w6"), w},
+                            {QStringLiteral(":w7"), w},
+                            {QStringLiteral(":w8"), w},
+                            {QStringLiteral(":w9"), w},
+                            {QStringLiteral(":w10"), w}});
+            return true;
+        }));
+#if KALVORIA_SQLITE_DIREKT
+        QVERIFY(db.liestDirekt());
+#else
+        QSKIP("This build reads through Qt alone.");
+#endif
+        const QStringList direkt = allesLesen(db, true, sql, werte);
+        const QStringList qt = allesLesen(db, false, sql, werte);
+        QVERIFY(qt.size() >= 12);
+        QCOMPARE(direkt.size(), qt.size());
+        for (int i = 0; i < qt.size(); ++i)
+            QCOMPARE(direkt.at(i), qt.at(i));
+    }
+
+    // The list of a file of odd lines, read through SQLite itself, is the
+    // list read through Qt: the same lines in the same order, each holding
+    // the same.
+    void listeWieUeberQt_data()
+    {
+        QTest::addColumn<bool>("typisiert");
+        QTest::addColumn<bool>("bisHausarzt");
+        for (bool typisiert : {true, false}) {
+            for (bool bisHausarzt : {false, true}) {
+                QTest::newRow(
+                    qPrintable(QStringLiteral("%1, %2").arg(typisiert ? "Spalten mit Typ" : "Spalten ohne Typ",
+                                                            bisHausarzt ? "bis zum Hausarzt" : "ohne Hausarzt")))
+                    << typisiert << bisHausarzt;
+            }
+        }
+    }
+    void listeWieUeberQt()
+    {
+        QFETCH(bool, typisiert);
+        QFETCH(bool, bisHausarzt);
+        Umgebung env;
+        Verbindung v(weltDatei(typisiert));
+        DbSitzung db(v);
+#if KALVORIA_SQLITE_DIREKT
+        QVERIFY(db.liestDirekt());
+#else
+        QSKIP("This build reads through Qt alone.");
+#endif
+        QStringList wege[2];
+        for (bool direkt : {true, false}) {
+            DbSitzung::direktLesen = direkt;
+            bool ok = false;
+            const Bedarfsliste liste = bedarfLesen(db, heute, heute.addDays(28), bisHausarzt, &ok);
+            DbSitzung::direktLesen = true;
+            QVERIFY(ok);
+            for (const Bedarfszeile &z : liste.zeilen)
+                wege[direkt] << zeilenText(liste, z);
+        }
+        QVERIFY(wege[false].size() > 100);
+        QCOMPARE(wege[true].size(), wege[false].size());
+        for (int i = 0; i < wege[false].size(); ++i)
+            QCOMPARE(wege[true].at(i), wege[false].at(i));
     }
 
     // Lines that cannot be counted first, then by the last day, the patient

@@ -10,15 +10,6 @@
 
 namespace {
 
-QString ausfuehren(const QString &programm, const QStringList &argumente)
-{
-    QProcess p;
-    p.start(programm, argumente);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        fehlschlag(programm + " failed");
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 const QString planTabelle = QStringLiteral(
     "CREATE TABLE einnahme_bmp (einnahme_id INTEGER PRIMARY KEY, dosis_text VARCHAR (20), ohne_dosis BOOLEAN, "
     "wochentag INTEGER, einheit VARCHAR (20), form VARCHAR (10), hinweis VARCHAR (80), grund VARCHAR (50), "
@@ -171,6 +162,61 @@ private slots:
         t.drucken("plan.pdf");
         const BmpPlan p = bmpLesen(t.codes("plan.pdf").value(0)).plan.value_or(BmpPlan());
         QCOMPARE(p.abschnitte.value(1).code, QStringLiteral("411"));
+    }
+
+    void dritteldosenAlsBruch()
+    {
+        Druck t;
+        t.anlegen(0, false);
+        t.einnahme(t.patientId, t.packung("Wirkstoff", "Mittel"), "2026-12-01", 30, 1.0 / 3, 0, 2.0 / 3, 0, 1);
+        t.starten();
+        t.drucken("plan.pdf");
+        QCOMPARE(t.env.meldungen, QStringList());
+        const BmpPlan p = bmpLesen(t.codes("plan.pdf").value(0)).plan.value_or(BmpPlan());
+        QCOMPARE(bmpDosisAnzeige(p.abschnitte.value(0).eintraege.value(0)), QStringLiteral("1/3-0-2/3-0"));
+    }
+
+    // 2.7 has no code for weekly use: its heading goes as free text.
+    void woechentlicheUeberschriftAlsText()
+    {
+        Druck t;
+        t.anlegen(0, false);
+        const int z = t.einnahme(t.patientId, t.packung("Alendrons\u00E4ure", "Alendron 70 mg", "70 mg"), "2026-12-01",
+                                 4, 0, 0, 0, 0, 1);
+        Datei::ausfuehren(t.f, planTabelle);
+        Datei::ausfuehren(t.f,
+                          "INSERT INTO einnahme_bmp (einnahme_id, dosis_text, wochentag, abschnitt) VALUES (?, "
+                          "'Montags 1-0-0-0', 1, 'W\u00F6chentliche Anwendung')",
+                          {z});
+        t.starten();
+        t.drucken("plan.pdf");
+        const BmpPlan p = bmpLesen(t.codes("plan.pdf").value(0)).plan.value_or(BmpPlan());
+        QCOMPARE(p.abschnitte.value(0).code, QString());
+        QCOMPARE(p.abschnitte.value(0).titel, QStringLiteral("W\u00F6chentliche Anwendung"));
+    }
+
+    // Texts of an imported plan longer than the plan allows are printed
+    // cut; the user is told, and the line keeps them whole.
+    void langeTexteGekuerzt()
+    {
+        Druck t;
+        t.anlegen(0, false);
+        const QString name = QStringLiteral("Amlodipin (Besilat) / Hydrochlorothiazid / Olmesartan Medoxomil");
+        const int z = t.einnahme(t.patientId, t.packung("Amlodipin (Besilat)", name, "10 mg"), "2026-12-01", 30, 1, 0,
+                                 0, 0, 1);
+        Datei::ausfuehren(t.f, planTabelle);
+        Datei::ausfuehren(t.f, "INSERT INTO einnahme_bmp (einnahme_id, form, hinweis, grund) VALUES (?, ?, ?, ?)",
+                          {z, "Mundcreme", QString(90, 'h'), QString(60, 'g')});
+        t.starten();
+        t.drucken("plan.pdf");
+        const BmpEintrag e =
+            bmpLesen(t.codes("plan.pdf").value(0)).plan.value_or(BmpPlan()).abschnitte.value(0).eintraege.value(0);
+        QCOMPARE(e.handelsname, name.left(47) + "...");
+        QCOMPARE(e.formText, QStringLiteral("Mund..."));
+        QCOMPARE(e.hinweis, QString(77, 'h') + "...");
+        QCOMPARE(e.grund, QString(47, 'g') + "...");
+        QVERIFY(t.env.meldungen.value(0).contains("Hinweis \u201E" + QString(90, 'h') + "\u201C"));
+        QCOMPARE(t.wert("SELECT hinweis FROM einnahme_bmp").toString(), QString(90, 'h'));
     }
 
     void fuenfundvierzigZeilenDreiSeiten()

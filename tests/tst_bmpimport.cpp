@@ -28,6 +28,13 @@ const QString beispielAbschnitte = QStringLiteral(
     "i=\"h\u00F6chstens 4 Tabletten am Tag\" r=\"Schmerzen\"><W w=\"Paracetamol\" s=\"500 mg\"/></M><X t=\"Bei "
     "Fieber \u00FCber 39 \u00B0C die Praxis anrufen\"/></S></MP>");
 
+// A daily line and a weekly one (version 2.8), which Kalvoria keeps in words with its day.
+const QString beispielWoechentlich = QStringLiteral(
+    "<MP v=\"028\" U=\"9D4E2A7C1B3F4E5D8A6C0B2E4F6A8C1D\" l=\"de-DE\"><P g=\"Ingrid\" f=\"Albers\" b=\"19470919\"/>"
+    "<A n=\"Hausarztpraxis Brandt\" t=\"2026-02-17T10:30:00\"/><S><M a=\"Ramilan 5 mg\" fd=\"Tabl\" m=\"1\" "
+    "du=\"1\"><W w=\"Ramipril\" s=\"5 mg\"/></M></S><S c=\"425\"><M a=\"Alendron 70 mg\" fd=\"Tabl\" m=\"1\" "
+    "wo=\"1\" du=\"1\"><W w=\"Alendrons\u00E4ure\" s=\"70 mg\"/></M></S></MP>");
+
 // Runs ausloesen and answers the window it opens with erstes and the
 // window that follows it with zweites, as a user would.
 void zweiFenster(const std::function<void()> &ausloesen, const std::function<void(QDialog *)> &erstes,
@@ -63,6 +70,12 @@ struct Import : Welt {
                     },
                     abgleich);
     }
+    // Reads plan in for a patient not yet known, who is created, and takes it over whole.
+    void fuerNeuenPatientenUebernehmen(const QString &plan)
+    {
+        env.antworten << true;
+        scannen(plan, [](QDialog *d) { druecken(d, "\u00DCbernehmen"); });
+    }
     // The reconciliation window's column as shown.
     static QStringList spalteIn(QDialog *d, int s) { return spalte(teil<QTableWidget>(d, "tabelleAbgleich"), s); }
     // Ingrid Albers with three lines: Ramilan 5 mg (1-0-1-0), the package
@@ -90,13 +103,27 @@ void haken(QDialog *d, int zeile)
     QTest::keyClick(t->viewport(), Qt::Key_Space);
 }
 
-QString ausfuehren(const QString &programm, const QStringList &argumente)
+// A plan of the KBV's test set, as the scanner would type it.
+QString testplan(const char *name)
 {
-    QProcess p;
-    p.start(programm, argumente);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        fehlschlag(programm + " failed");
-    return QString::fromUtf8(p.readAllStandardOutput());
+    QFile f(QStringLiteral(KALVORIA_BMP_TESTPLAENE "/") + QLatin1String(name));
+    if (!f.open(QIODevice::ReadOnly))
+        fehlschlag(QStringLiteral("plan file missing: ") + f.fileName());
+    return QString::fromLatin1(f.readAll());
+}
+
+// Takes every line of the plan, a PZN-only line with a new package.
+void allesMitNeuenPackungen(QDialog *d)
+{
+    QTableWidget *t = teil<QTableWidget>(d, "tabelleAbgleich");
+    for (int i = 0; i < t->rowCount(); ++i) {
+        auto *wahl = qobject_cast<QComboBox *>(t->cellWidget(i, 2));
+        if (!wahl)
+            continue;
+        wahl->setCurrentIndex(wahl->count() - 1);
+        haken(d, i);
+    }
+    druecken(d, "\u00DCbernehmen");
 }
 
 } // namespace
@@ -107,13 +134,49 @@ class BmpImportTest : public QObject
 public slots:
     void geoeffnet(const QUrl &) {}
 
+private:
+    // Prints the chosen patient's plan, renders its pages at 300 dpi and
+    // reads them in again: the reconciliation's results, nothing taken over.
+    QStringList druckenUndLesen(Import &t, int seiten, const std::function<void(QDialog *)> &abgleich = {})
+    {
+        QSettings ini(t.env.konfiguration(), QSettings::IniFormat);
+        ini.setValue("ausgedruckt_von/name", "Pflegedienst");
+        ini.sync();
+        const QString ordner = t.env.basis() + "/druck";
+        QDir().mkpath(ordner);
+        QDesktopServices::setUrlHandler("file", this, "geoeffnet");
+        t.env.dateiAntworten << ordner + "/plan.pdf";
+        menue(t.w.get(), "aktionBmpDrucken");
+        QDesktopServices::unsetUrlHandler("file");
+        if (!QFileInfo::exists(ordner + "/plan.pdf"))
+            return {QStringLiteral("nicht gedruckt: ") + t.env.meldungen.join(' ')};
+        ausfuehren("pdftoppm", {"-png", "-r", "300", ordner + "/plan.pdf", ordner + "/seite"});
+        const QStringList bilder = QDir(ordner).entryList({"seite*.png"}, QDir::Files, QDir::Name);
+        if (bilder.size() != seiten)
+            return {QStringLiteral("%1 Seiten").arg(bilder.size())};
+        for (const QString &b : bilder)
+            t.env.dateiAntworten << QDir(ordner).filePath(b);
+        QStringList ergebnis;
+        zweiFenster([&] { menue(t.w.get(), "aktionBmpEinlesen"); },
+                    [&](QDialog *d) {
+                        for (int i = 0; i < bilder.size(); ++i)
+                            klicken(teil<QPushButton>(d, "knopfBmpBild"));
+                        druecken(d, "Weiter");
+                    },
+                    [&](QDialog *d) {
+                        ergebnis = Import::spalteIn(d, 6);
+                        if (abgleich)
+                            abgleich(d);
+                    });
+        return ergebnis;
+    }
+
 private slots:
     void neuerPatientAusDemScanner()
     {
         Import t;
         t.starten();
-        t.env.antworten << true;
-        t.scannen("]d1" + beispielUmlaute + "\r\n", [](QDialog *d) { druecken(d, "\u00DCbernehmen"); });
+        t.fuerNeuenPatientenUebernehmen("]d1" + beispielUmlaute + "\r\n");
         QCOMPARE(Datei::zeilen(t.f, "SELECT firstname, lastname, birth FROM patient").value(0),
                  (QVariantList{"J\u00FCrgen", "Wei\u00DFb\u00E4cker", "07.03.1941"}));
     }
@@ -122,8 +185,7 @@ private slots:
     {
         Import t;
         t.starten();
-        t.env.antworten << true;
-        t.scannen(beispielUmlaute, [](QDialog *d) { druecken(d, "\u00DCbernehmen"); });
+        t.fuerNeuenPatientenUebernehmen(beispielUmlaute);
         QCOMPARE(t.wert("SELECT group_concat(s.handelsname, '|') FROM einnahme e JOIN sorte s ON s.id = e.med_id "
                         "ORDER BY e.ordnung")
                      .toString(),
@@ -134,8 +196,7 @@ private slots:
     {
         Import t;
         t.starten();
-        t.env.antworten << true;
-        t.scannen(beispielUmlaute, [](QDialog *d) { druecken(d, "\u00DCbernehmen"); });
+        t.fuerNeuenPatientenUebernehmen(beispielUmlaute);
         QCOMPARE(zeile(t, 1, "morgen, mittag, abend, nacht"), (QStringList{"1", "0", "0.5", "0"}));
     }
 
@@ -143,8 +204,7 @@ private slots:
     {
         Import t;
         t.starten();
-        t.env.antworten << true;
-        t.scannen(beispielUmlaute, [](QDialog *d) { druecken(d, "\u00DCbernehmen"); });
+        t.fuerNeuenPatientenUebernehmen(beispielUmlaute);
         QCOMPARE(zeile(t, 2, "morgen, mittag, abend, nacht"), (QStringList{"0", "0", "0", "0"}));
         QCOMPARE(t.wert("SELECT dosis_text FROM einnahme_bmp WHERE einnahme_id = 2").toString(),
                  QStringLiteral("laut INR-Ausweis"));
@@ -163,6 +223,86 @@ private slots:
         QCOMPARE(ergebnis, (QStringList{"Dosis ge\u00E4ndert", "unver\u00E4ndert", "neu, mit neuer Packung",
                                         "fehlt im Plan (Haken: entfernen)"}));
         QCOMPARE(bisher, (QStringList{"1-0-1-0", "1-0-1-0", "", "1-0-0-0"}));
+    }
+
+    void woechentlicheDosisMitIhremTag()
+    {
+        Import t;
+        t.starten();
+        t.env.antworten << true;
+        QStringList neu;
+        t.scannen(beispielWoechentlich, [&](QDialog *d) { neu = Import::spalteIn(d, 4); });
+        QCOMPARE(neu.value(1), QStringLiteral("Montags 1-0-0-0"));
+    }
+
+    void woechentlicheDosisOhneTagesverbrauch()
+    {
+        Import t;
+        t.starten();
+        t.env.antworten << true;
+        QString hinweise;
+        t.scannen(beispielWoechentlich,
+                  [&](QDialog *d) { hinweise = teil<QPlainTextEdit>(d, "bmpPlanHinweise")->toPlainText(); });
+        QVERIFY(hinweise.contains("\u201EAlendron 70 mg\u201C: Montags 1-0-0-0 \u2013 ohne t\u00E4gliche Dosis"));
+    }
+
+    // The same plan read again: every line unchanged, taking it over records no dose change.
+    void gleicherPlanUnveraendert()
+    {
+        Import t;
+        t.starten();
+        t.fuerNeuenPatientenUebernehmen(beispielWoechentlich);
+        QStringList ergebnis;
+        t.scannen(beispielWoechentlich, [&](QDialog *d) {
+            ergebnis = Import::spalteIn(d, 6);
+            druecken(d, "\u00DCbernehmen");
+        });
+        QCOMPARE(ergebnis, lauter(2, "unver\u00E4ndert"));
+        QCOMPARE(t.wert("SELECT count(*) FROM verlauf WHERE art = 'Dosis ge\u00E4ndert'").toInt(), 0);
+    }
+
+    // A dose in words too long for its cell stands in the extra line, as
+    // Kalvoria prints it: it is the line's dose, and the same plan read
+    // again changes nothing.
+    void langeDosisInDerNaechstenZeile()
+    {
+        Import t;
+        t.starten();
+        t.env.antworten << true;
+        QString plan = beispielWoechentlich;
+        plan.replace("m=\"1\" wo=\"1\"", "t=\"siehe n\u00E4chste Zeile\" x=\"Donnerstags 1/2-0-0-0\"");
+        t.scannen(plan, [](QDialog *d) { druecken(d, "\u00DCbernehmen"); });
+        QCOMPARE(t.wert("SELECT dosis_text FROM einnahme_bmp WHERE einnahme_id = 2").toString(),
+                 QStringLiteral("Donnerstags 1/2-0-0-0"));
+        QVERIFY(t.wert("SELECT zusatz FROM einnahme_bmp WHERE einnahme_id = 2").isNull());
+        QStringList ergebnis;
+        t.scannen(plan, [&](QDialog *d) { ergebnis = Import::spalteIn(d, 6); });
+        QCOMPARE(ergebnis, lauter(2, "unver\u00E4ndert"));
+    }
+
+    // A tapering scheme repeats its PZN line by line: one package for all.
+    void gleichePznEinePackung()
+    {
+        Import t;
+        t.starten();
+        t.env.antworten << true << true; // without page 1; a new patient
+        t.scannen(testplan("kbv-testplan-0005b.xml"), allesMitNeuenPackungen);
+        QCOMPARE(t.env.meldungen, QStringList());
+        QCOMPARE(t.anzahl("sorte"), 1);
+        QCOMPARE(t.wert("SELECT count(*) FROM einnahme WHERE med_id = 1").toInt(), 6);
+    }
+
+    void gleicheNeuePackungEinmal()
+    {
+        Import t;
+        t.starten();
+        t.env.antworten << true;
+        QString plan = beispielWoechentlich;
+        plan.replace("Alendron 70 mg", "Ramilan 5 mg")
+            .replace("Alendrons\u00E4ure", "Ramipril")
+            .replace("70 mg", "5 mg");
+        t.scannen(plan, [](QDialog *d) { druecken(d, "\u00DCbernehmen"); });
+        QCOMPARE(t.anzahl("sorte"), 1);
     }
 
     // The whole import by keyboard: the field has the focus, Alt+W goes on,
@@ -365,6 +505,49 @@ private slots:
                     },
                     [&](QDialog *d) { plan = Import::spalteIn(d, 1); });
         QCOMPARE(plan.value(1), QStringLiteral("Gerinnex 3 mg (3 mg)"));
+    }
+
+    void dritteldosenRundreise()
+    {
+        Import t;
+        t.starten();
+        t.env.antworten << true;
+        QString plan = beispielUmlaute;
+        plan.replace("m=\"1\" v=\"1/2\"", "m=\"1/3\" v=\"2/3\"");
+        t.scannen(plan, [](QDialog *d) { druecken(d, "\u00DCbernehmen"); });
+        QCOMPARE(druckenUndLesen(t, 1), lauter(3, "unver\u00E4ndert"));
+    }
+
+    // The combination's name (63 characters) is too long for the plan: it
+    // is printed cut, and read back it still names its package.
+    void langerNameRundreise()
+    {
+        Import t;
+        t.starten();
+        t.env.antworten << true << true; // without page 2; a new patient
+        t.scannen(testplan("kbv-testplan-0006a.xml"), [](QDialog *d) { druecken(d, "\u00DCbernehmen"); });
+        QCOMPARE(druckenUndLesen(t, 1), lauter(4, "unver\u00E4ndert"));
+        QCOMPARE(t.wert("SELECT handelsname FROM sorte WHERE medizin_id = (SELECT id FROM medikament WHERE "
+                        "medizin = 'Amlodipin (Besilat)')")
+                     .toString(),
+                 QStringLiteral("Amlodipin (Besilat) / Hydrochlorothiazid / Olmesartan Medoxomil"));
+    }
+
+    // A hint the printed plan had to cut comes back cut; taking the plan
+    // over keeps the line's whole hint.
+    void gekuerzterHinweisBleibtGanz()
+    {
+        Import t;
+        t.albers();
+        const QString hinweis = QStringLiteral("mit viel Wasser einnehmen, ") + QString(70, 'x');
+        Datei::ausfuehren(t.f,
+                          "CREATE TABLE einnahme_bmp (einnahme_id INTEGER PRIMARY KEY, dosis_text VARCHAR (20), "
+                          "ohne_dosis BOOLEAN, wochentag INTEGER, einheit VARCHAR (20), form VARCHAR (10), "
+                          "hinweis VARCHAR (80), grund VARCHAR (50), zusatz VARCHAR (200), abschnitt VARCHAR (50))");
+        Datei::ausfuehren(t.f, "INSERT INTO einnahme_bmp (einnahme_id, hinweis) VALUES (1, ?)", {hinweis});
+        t.starten();
+        druckenUndLesen(t, 1, [](QDialog *d) { druecken(d, "\u00DCbernehmen"); });
+        QCOMPARE(t.wert("SELECT hinweis FROM einnahme_bmp WHERE einnahme_id = 1").toString(), hinweis);
     }
 
     // Printed by Kalvoria, rendered at 300 dpi and read back in: every line

@@ -245,23 +245,6 @@ private slots:
              "PZN 00109145: t=\"jeden Tag\"|PZN 01578681: t=\"nach Bedarf\""},
             {"variants/kbv-testplan-0017a.ba-model-head.xml", "Testfall", "Nr. 10", "01.01.1966", 15, 0, 0, 2,
              "PZN 02754677: t=\"1-0-0-0-0\"|PZN 00148932: t=\"0-1-0-0-0\""},
-            {"variants/kbv-testplan-0001.ba-model-head.xml", "J\u00FCrgen", "Wernersen", "24.03.1940", 6, 0, 0, 0,
-             "PZN 00230272: 1-0-0-0|PZN 02239828: t=\"alle drei Tage 1\"|PZN 02223945: 1-0-0-0"},
-            {"variants/kbv-testplan-0002.ba-model-head.xml", "Ricarda", "Musterfrau", "25.04.1947", 4, 0, 0, 0,
-             "Metformin 500 mg: 1-0-1-0|PZN 11186232: t=\"siehe n\u00E4chste Zeile\"|Lisinopril 5 mg: 1-0-0-0"},
-            {"variants/kbv-testplan-0003.ba-model-head.xml", "Anton", "Beispiel", "01.01.1940", 9, 0, 0, 0,
-             "PZN 00536338: 10-6-8-0|PZN 05387825: t=\"Siehe Hinweis\""},
-            {"variants/kbv-testplan-0005a.ba-model-head.xml", "Rudolf", "Testmann", "19.10.1959", 10, 0, 2, 2,
-             "PZN 02223945: 1-0-0-0|PZN 04634724: 1-0-0-0"},
-            {"variants/kbv-testplan-0006a.ba-model-head.xml", "Erika-Annemarie", "Maxdata-Demonstration", "19.10.1964",
-             7, 1, 0, 2,
-             "PZN 00055509: 1-1-1-0|Trimethoprim\\Sulfamethoxazol: t=\"alle 8 Stunden 1\"|PZN 02340148: 1/4-1/4-1/4-0"},
-            {"variants/kbv-testplan-0007.ba-model-head.xml", "Michaela", "Musterhausen", "13.12.1936", 7, 0, 1, 0,
-             "PZN 04213974: 1-0-0-0|PZN 04877970: t=\"max. 3\"|PZN 06453174: 1-0-0-0"},
-            {"variants/kbv-testplan-0011.ba-model-head.xml", "Testfall", "Nr. 4", "13.10.1951", 7, 0, 1, 0,
-             "PZN 00109145: t=\"jeden Tag\"|PZN 01578681: t=\"nach Bedarf\""},
-            {"variants/kbv-testplan-0017a.ba-model-head.xml", "Testfall", "Nr. 10", "01.01.1966", 15, 0, 0, 2,
-             "PZN 02754677: t=\"1-0-0-0-0\"|PZN 00148932: t=\"0-1-0-0-0\""},
         });
     }
     // The scanner test input of that project breaks the format on purpose

@@ -69,7 +69,10 @@ private slots:
             {"zwoelfeinhalb", 12.5, "12,5"},
             {"ganz", 3, "3"},
             {"zwoelf Viertel", 12.25, "-"},
-            {"ein Achtel", 0.125, "-"},
+            {"ein Achtel", 0.125, "1/8"},
+            {"ein Drittel", 1.0 / 3, "1/3"},
+            {"zwei Drittel", 2.0 / 3, "2/3"},
+            {"ungefaehr ein Drittel", 0.33, "0,33"},
             {"zehntausend", 10000, "-"},
         });
     }
@@ -119,6 +122,34 @@ private slots:
         const BmpSeiten s = bmpSeitenTeilen(planMit(12, 80));
         QCOMPARE(s.seiten.size(), 2);
         QCOMPARE(bmpSchreiben(s.seiten.at(0)).size() <= 1400, true);
+    }
+
+    // Text that packs badly needs a larger symbol for its bytes; no page's
+    // symbol may grow past 132 modules, which not every scanner reads.
+    void symbolHoechstens132_data()
+    {
+        QTest::addColumn<int>("zeichen");
+        for (int zeichen = 20; zeichen <= 80; zeichen += 2)
+            QTest::newRow(qPrintable(QString::number(zeichen))) << zeichen;
+    }
+    void symbolHoechstens132()
+    {
+        QFETCH(int, zeichen);
+        BmpPlan p = planMit(15);
+        // Printable characters in an order that repeats nowhere, as codes,
+        // dates and dosing notes typed by hand come close to.
+        quint32 zufall = 12345;
+        for (BmpEintrag &e : p.abschnitte[0].eintraege) {
+            e.hinweis.clear();
+            while (e.hinweis.size() < zeichen) {
+                zufall = zufall * 1103515245u + 12345u;
+                const QChar c(33 + int((zufall >> 16) % 94));
+                if (!QStringLiteral("<>&\"'").contains(c))
+                    e.hinweis += c;
+            }
+        }
+        for (const BmpPlan &seite : bmpSeitenTeilen(p).seiten)
+            QVERIFY(dataMatrixKodieren(bmpSchreiben(seite)).module <= 132);
     }
 
     void seitenTeilenDieKennung()

@@ -6,15 +6,6 @@
 
 namespace {
 
-QString ausfuehren(const QString &programm, const QStringList &argumente)
-{
-    QProcess p;
-    p.start(programm, argumente);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        fehlschlag(programm + " failed");
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 // A pattern for texts that follow each other, with any blanks between.
 QRegularExpression folge(const QStringList &texte)
 {

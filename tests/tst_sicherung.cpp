@@ -110,6 +110,67 @@ private slots:
         QCOMPARE(t.env.meldungen, QStringList());
     }
 
+    // A file of the same name in another folder holds other patients: it
+    // gets its own daily copy, its copies are offered for it alone, and a
+    // copy of the other one is restored only after a warning naming it.
+    void gleicherNameAndererOrdner()
+    {
+        Welt t;
+        t.patient("Muster");
+        t.starten();
+        t.w.reset();
+        const QString zweite = t.env.basis() + "/Station 2/medidat.db";
+        QVERIFY(QDir().mkpath(QFileInfo(zweite).path()));
+        t.env.datenbankAnlegen(zweite);
+        Datei::ausfuehren(zweite, "INSERT INTO patient (lastname) VALUES ('Zorn')");
+        t.env.letzteDateiSetzen(zweite);
+        t.env.zeit = t.env.zeit.addSecs(60);
+        t.starten();
+        const QStringList taeglich = mitAnlass(t.env, "taeglich");
+        QCOMPARE(taeglich.size(), 2);
+        QCOMPARE(namen(kopie(t.env, taeglich.value(1))), (QStringList{"Zorn"}));
+
+        // The first file's copy, taken a minute earlier.
+        QVERIFY(imFenster([&] { teil<QAction>(t.w.get(), "aktionSicherungWiederherstellen")->trigger(); },
+                          [&](QDialog *d) {
+                              auto *liste = teil<QTableWidget>(d, "sicherungListe");
+                              zelleKlicken(liste, spalte(liste, 2).indexOf("10:30"), 1);
+                              t.env.antworten << false;
+                              druecken(d, "Wiederherstellen");
+                          }));
+        QCOMPARE(t.env.fragen.size(), 1);
+        QVERIFY2(t.env.fragen.value(0).startsWith("Achtung: Diese Sicherung stammt nicht von dieser Datenbank"),
+                 qPrintable(t.env.fragen.value(0)));
+        QCOMPARE(namen(zweite), (QStringList{"Zorn"}));
+    }
+
+    // "Reparieren" deletes the settings folder and the database in it: a
+    // copy of that database stays in the data location.
+    void vorDemReparieren()
+    {
+        Welt t;
+        t.patient("Muster");
+        t.starten();
+        QVERIFY(imFenster([&] { menue(t.w.get(), "aktionReparieren"); },
+                          [](QDialog *d) { klicken(teil<QPushButton>(d, "knopfOrdnerLoeschen")); }));
+        QVERIFY(!QFileInfo::exists(t.f));
+        const QStringList kopien = mitAnlass(t.env, "reparieren");
+        QCOMPARE(kopien.size(), 1);
+        QCOMPARE(namen(kopie(t.env, kopien.value(0))), (QStringList{"Muster"}));
+    }
+
+    // A restored copy leaves no trace of being one in the file.
+    void wiederhergestellteDateiOhneHerkunft()
+    {
+        Welt t;
+        t.patient("Muster");
+        t.starten();
+        QVERIFY(Datei::tabellen(kopie(t.env, t.env.sicherungen().value(0))).contains("sicherung_herkunft"));
+        t.env.zeit = t.env.zeit.addSecs(60);
+        QVERIFY(wiederherstellen(t, "t\u00E4glich").geschlossen);
+        QVERIFY(!Datei::tabellen(t.f).contains("sicherung_herkunft"));
+    }
+
     // Switched off, nothing is copied; a folder of the user's takes the copies.
     void einstellungenBeimStart_data()
     {

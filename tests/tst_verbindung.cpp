@@ -3,6 +3,7 @@
 // it reports goes through DbVerbindung's two calls and nowhere else.
 #include "testhilfe.h"
 
+#include "app/programm.h"
 #include "storage/datenbankzugriff.h"
 
 #include <QFile>
@@ -110,6 +111,68 @@ private slots:
         QCOMPARE(v.fehler.size(), 1);
         QVERIFY2(v.fehler.first().contains("locked"), qPrintable(v.fehler.first()));
         QCOMPARE(Datei::wert(pfad, "SELECT count(*) FROM medikament").toInt(), 1);
+    }
+
+    // A read that fails is reported once, in the same words whether it
+    // stepped through SQLite itself or took Qt's way.
+    void kaputteLeseanweisungIstEinFehler()
+    {
+        QStringList gemeldet;
+        for (bool direkt : {true, false}) {
+            Aufzeichnung v(pfad);
+            {
+                DbSitzung db(v);
+                DbSitzung::direktLesen = direkt;
+                QCOMPARE(db.liestDirekt(), direkt && KALVORIA_SQLITE_DIREKT);
+                QVERIFY(!db.durchlaufen("SELECT x FROM gibtsnicht", {}, [](const DbZeile &) {}));
+                QVERIFY(!db.durchlaufen("SELECT x FROM gibtsnicht", {}, [](const DbZeile &) {}));
+                DbSitzung::direktLesen = true;
+            }
+            QCOMPARE(v.fehler.size(), 1);
+            gemeldet << v.fehler.first();
+        }
+        QVERIFY2(gemeldet.first().startsWith("Die Daten konnten nicht gelesen werden."), qPrintable(gemeldet.first()));
+        QCOMPARE(gemeldet.first(), gemeldet.last());
+    }
+
+    // Another program holds the file locked: a read fails after the wait and
+    // is reported once.
+    void gesperrteDateiBeimLesen()
+    {
+        Aufzeichnung v(pfad);
+        {
+            QSqlDatabase fremd = QSqlDatabase::addDatabase("QSQLITE", "fremd");
+            fremd.setDatabaseName(pfad);
+            QVERIFY(fremd.open());
+            QSqlQuery sperre(fremd);
+            DbSitzung db(v);
+            QCOMPARE(db.liestDirekt(), bool(KALVORIA_SQLITE_DIREKT));
+            QVERIFY(sperre.exec("BEGIN EXCLUSIVE"));
+            // The lock is taken on the first write.
+            QVERIFY(sperre.exec("INSERT INTO medikament (medizin) VALUES ('ASS')"));
+            int zeilen = 0;
+            QVERIFY(!db.durchlaufen("SELECT medizin FROM medikament", {}, [&](const DbZeile &) { ++zeilen; }));
+            QCOMPARE(zeilen, 0);
+            QVERIFY(sperre.exec("ROLLBACK"));
+        }
+        QSqlDatabase::removeDatabase("fremd");
+        QCOMPARE(v.fehler.size(), 1);
+        QVERIFY2(v.fehler.first().contains("locked"), qPrintable(v.fehler.first()));
+    }
+
+    // A connection closed within a session (the window closes it before it
+    // removes its folder) fails the reads that follow and reports it once.
+    void geschlosseneVerbindungBeimLesen()
+    {
+        Aufzeichnung v(pfad);
+        {
+            DbSitzung db(v);
+            QVERIFY(db.liestDirekt() == bool(KALVORIA_SQLITE_DIREKT));
+            db.verbindung().close();
+            QVERIFY(!db.liestDirekt());
+            QVERIFY(!db.durchlaufen("SELECT medizin FROM medikament", {}, [](const DbZeile &) {}));
+        }
+        QCOMPARE(v.fehler.size(), 1);
     }
 
     // The file removed meanwhile is reported, not created anew empty (which

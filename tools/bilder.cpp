@@ -193,31 +193,11 @@ void zelleKlicken(QTableWidget *tabelle, int zeile, int spalte)
     QApplication::processEvents();
 }
 
-// Runs oeffnen, saves the modal window it shows and closes that window
-// without confirming it.
-void fensterAufnehmen(const QString &datei, const std::function<void()> &oeffnen)
-{
-    bool aufgenommen = false;
-    QTimer wache;
-    wache.setInterval(20);
-    QObject::connect(&wache, &QTimer::timeout, [&] {
-        auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!d || !d->isVisible())
-            return;
-        wache.stop();
-        speichern(d, datei);
-        aufgenommen = true;
-        d->reject();
-    });
-    wache.start();
-    oeffnen();
-    wache.stop();
-    if (!aufgenommen)
-        warnen(QStringLiteral("no window for ") + datei);
-}
-
-// Runs oeffnen and lets handler fill in and confirm the modal window it shows.
-void fensterBedienen(const std::function<void()> &oeffnen, const std::function<void(QDialog *)> &handler)
+// Runs oeffnen and lets handler fill in and confirm the modal window it
+// shows; a window left open is closed. wozu names the window in the warning
+// when none opened.
+void fensterBedienen(const std::function<void()> &oeffnen, const std::function<void(QDialog *)> &handler,
+                     const QString &wozu = QStringLiteral("to fill in"))
 {
     bool bedient = false;
     QTimer wache;
@@ -236,7 +216,15 @@ void fensterBedienen(const std::function<void()> &oeffnen, const std::function<v
     oeffnen();
     wache.stop();
     if (!bedient)
-        warnen(QStringLiteral("no window to fill in"));
+        warnen(QStringLiteral("no window ") + wozu);
+}
+
+// Runs oeffnen, saves the modal window it shows and closes that window
+// without confirming it.
+void fensterAufnehmen(const QString &datei, const std::function<void()> &oeffnen)
+{
+    fensterBedienen(
+        oeffnen, [&](QDialog *d) { speichern(d, datei); }, QStringLiteral("for ") + datei);
 }
 
 void drueckenIn(QDialog *d, const QString &text)

@@ -34,15 +34,8 @@ void MainWindow::verlaufFelderBauen()
 {
     verlaufPatient = std::make_unique<QComboBox>();
     verlaufPatient->setObjectName(QStringLiteral("verlaufPatient"));
-    auto datum = [](const QString &name) {
-        auto d = std::make_unique<QDateEdit>();
-        d->setObjectName(name);
-        d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-        d->setCalendarPopup(true);
-        return d;
-    };
-    verlaufVon = datum(QStringLiteral("verlaufVon"));
-    verlaufBis = datum(QStringLiteral("verlaufBis"));
+    verlaufVon = datumsFeld(QStringLiteral("verlaufVon"));
+    verlaufBis = datumsFeld(QStringLiteral("verlaufBis"));
     verlaufTabelle.reset(tabelleBauen(QStringLiteral("verlaufTabelle"), nullptr, QRect(), {}));
     verlaufTabelle->setColumnCount(7);
     verlaufTabelle->setHorizontalHeaderLabels({QStringLiteral("ID"), QStringLiteral("Zeitpunkt"), QStringLiteral("Art"),
