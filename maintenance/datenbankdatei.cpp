@@ -171,6 +171,11 @@ bool MainWindow::dateiErsetzen(const QString &quelle)
 void MainWindow::dateiWechseln(const QString &pfad)
 {
     datenbankDatei = pfad;
+    if (art() == Datenbankart::postgres) {
+        dateiVerwenden();
+        serverMerken(std::nullopt);
+        dateiEintraegeSetzen();
+    }
     titelSetzen();
     {
         QSettings einstellungen(einstellungsOrdner + QStringLiteral("/config.ini"), QSettings::IniFormat);

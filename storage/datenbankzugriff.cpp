@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -119,6 +120,41 @@ QString fehlerText(const QSqlError &e)
     return t.isEmpty() ? QStringLiteral("unbekannter Fehler") : t;
 }
 
+// The channel on which the seats of one server database tell each other
+// which tables a commit wrote.
+const char *const mitteilungsKanal = "kalvoria";
+
+// The server refused a transaction that would contradict another seat's
+// (or the two waited for each other); run again, it sees what that stored.
+bool istSerialisierungsfehler(const QSqlError &e)
+{
+    return e.nativeErrorCode() == QLatin1String("40001") || e.nativeErrorCode() == QLatin1String("40P01");
+}
+
+// Whether the server connection is gone (the server stopped or restarted,
+// the network lost), rather than a statement refused: a connection that
+// is there answers, or says that its transaction already failed.
+bool verbindungAbgerissen(QSqlDatabase &db)
+{
+    if (!db.isOpen())
+        return true;
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("SELECT 1")))
+        return false;
+    return q.lastError().nativeErrorCode() != QLatin1String("25P02");
+}
+
+// The table an INSERT, UPDATE or DELETE of the program writes; "" for
+// other statements.
+QString geschriebeneTabelle(const QString &sql)
+{
+    static const QRegularExpression aenderung(
+        QStringLiteral("^\\s*(?:INSERT\\s+(?:OR\\s+\\w+\\s+)?INTO|UPDATE|DELETE\\s+FROM)\\s+(\\w+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = aenderung.match(sql);
+    return m.hasMatch() ? m.captured(1).toLower() : QString();
+}
+
 // SQLite's handle of an open QSQLITE connection, where this program's SQLite
 // is the driver's own: the same source (a copy of SQLite linked twice would
 // share no locks) and values read as doubles, as the driver reads them.
@@ -154,12 +190,12 @@ public:
 
 // Qt's way, which every driver has.
 bool ueberQtLesen(QSqlDatabase &db, Datenbankart art, const QString &sql, const Werte &werte,
-                  const std::function<void(const DbZeile &)> &zeile, QString *fehler)
+                  const std::function<void(const DbZeile &)> &zeile, QSqlError *fehler)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!starten(q, sql, werte, art)) {
-        *fehler = fehlerText(q.lastError());
+        *fehler = q.lastError();
         return false;
     }
     const int spalten = q.record().count();
@@ -170,7 +206,7 @@ bool ueberQtLesen(QSqlDatabase &db, Datenbankart art, const QString &sql, const 
         zeile(z);
     }
     if (q.lastError().isValid()) {
-        *fehler = fehlerText(q.lastError());
+        *fehler = q.lastError();
         return false;
     }
     return true;
@@ -346,6 +382,20 @@ DbVerbindung::~DbVerbindung()
     QSqlDatabase::removeDatabase(name);
 }
 
+void serverEinrichten(QSqlDatabase &db, const Serverzugang &zugang, const QString &passwort)
+{
+    db.setHostName(zugang.host);
+    db.setPort(zugang.port);
+    db.setDatabaseName(zugang.datenbank);
+    db.setUserName(zugang.benutzer);
+    db.setPassword(passwort);
+    // Only a known mode reaches the connection string.
+    const QString modus = Serverzugang::sslModi().contains(zugang.sslModus) ? zugang.sslModus
+                                                                            : QStringLiteral("prefer");
+    // A server that does not answer is given up on after a while, not waited for.
+    db.setConnectOptions(QStringLiteral("sslmode=%1;connect_timeout=10").arg(modus));
+}
+
 void DbVerbindung::serverVerwenden(const Serverzugang &zugang, const QString &passwort)
 {
     const QString name = datenbank.connectionName();
@@ -353,20 +403,27 @@ void DbVerbindung::serverVerwenden(const Serverzugang &zugang, const QString &pa
     datenbank = QSqlDatabase();
     QSqlDatabase::removeDatabase(name);
     datenbank = QSqlDatabase::addDatabase(Dialekt::treiber(Datenbankart::postgres), name);
-    datenbank.setHostName(zugang.host);
-    datenbank.setPort(zugang.port);
-    datenbank.setDatabaseName(zugang.datenbank);
-    datenbank.setUserName(zugang.benutzer);
-    datenbank.setPassword(passwort);
-    // Only a known mode reaches the connection string.
-    const QString modus = Serverzugang::sslModi().contains(zugang.sslModus) ? zugang.sslModus
-                                                                            : QStringLiteral("prefer");
-    datenbank.setConnectOptions(QStringLiteral("sslmode=") + modus);
+    serverEinrichten(datenbank, zugang, passwort);
     server = zugang;
     sperre.reset();
+    direkt = nullptr;
     offeneDatei.clear();
     dateiKennung.clear();
     datenVersion = -1;
+    mitteilungenVerbunden = false;
+}
+
+void DbVerbindung::dateiVerwenden()
+{
+    if (art() == Datenbankart::sqlite)
+        return;
+    const QString name = datenbank.connectionName();
+    datenbank.close();
+    datenbank = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name);
+    datenbank = QSqlDatabase::addDatabase(Dialekt::treiber(Datenbankart::sqlite), name);
+    server = Serverzugang();
+    mitteilungenVerbunden = false;
 }
 
 DbVerbindung::Sitzung::Sitzung(DbVerbindung &verbindung, bool anlegen) : v(verbindung)
@@ -398,8 +455,33 @@ DbVerbindung::Sitzung::Sitzung(DbVerbindung &verbindung, bool anlegen) : v(verbi
 bool DbVerbindung::Sitzung::verbinden(bool anlegen)
 {
     QSqlDatabase &db = v.datenbank;
-    if (v.art() == Datenbankart::postgres)
-        return db.isOpen() || db.open();
+    if (v.art() == Datenbankart::postgres) {
+        if (db.isOpen())
+            return true;
+        if (!db.open())
+            return false;
+        // The other seats' commits are told on the channel every seat
+        // listens to; a connection opened anew listens anew.
+        QSqlDriver *treiber = db.driver();
+        if (!treiber->subscribedToNotifications().contains(QLatin1String(mitteilungsKanal)))
+            treiber->subscribeToNotification(QLatin1String(mitteilungsKanal));
+        // What other seats told while the line was down never arrived.
+        if (v.mitteilungenVerbunden)
+            v.serverGeaendert({});
+        if (!v.mitteilungenVerbunden) {
+            v.mitteilungenVerbunden = true;
+            DbVerbindung *verbindung = &v;
+            QObject::connect(
+                treiber,
+                static_cast<void (QSqlDriver::*)(const QString &, QSqlDriver::NotificationSource, const QVariant &)>(
+                    &QSqlDriver::notification),
+                treiber, [verbindung](const QString &, QSqlDriver::NotificationSource quelle, const QVariant &was) {
+                    if (quelle != QSqlDriver::SelfSource)
+                        verbindung->serverGeaendert(was.toString().split(QLatin1Char(','), Qt::SkipEmptyParts));
+                });
+        }
+        return true;
+    }
     const QString &pfad = v.datenbankDatei;
     if (db.isOpen() && v.offeneDatei == pfad && !v.dateiKennung.isEmpty() && kennungLesen(pfad) == v.dateiKennung)
         return true;
@@ -440,6 +522,54 @@ void DbVerbindung::Sitzung::melden(const QString &was, const QString &fehler)
     v.datenbankFehler(was + QStringLiteral("\n\n") + fehler);
 }
 
+void DbVerbindung::Sitzung::fehlschlag(const QString &was, const QSqlError &fehler, bool beimAbschluss)
+{
+    if (v.art() != Datenbankart::postgres) {
+        melden(was, fehlerText(fehler));
+        return;
+    }
+    if (v.wiederholbar && istSerialisierungsfehler(fehler)) {
+        v.serialisiert = true;
+        return;
+    }
+    if (!verbindungAbgerissen(v.datenbank)) {
+        melden(was, fehlerText(fehler));
+        return;
+    }
+    v.datenbank.close();
+    // A commit the server may or may not have made before the line broke
+    // cannot be told apart from one it never got.
+    const QString folge = !v.inTransaktion && !beimAbschluss ? was
+                          : beimAbschluss
+                              ? QStringLiteral(
+                                    "Ob die \u00C4nderung gespeichert wurde, ist nicht sicher: Bitte nach dem erneuten "
+                                    "Verbinden pr\u00FCfen, ob sie angezeigt wird.")
+                              : QStringLiteral("Die \u00C4nderung wurde nicht gespeichert, auch nicht zum Teil.");
+    melden(QStringLiteral("Die Verbindung zum Server \u201E%1\u201C ist unterbrochen. %2 Beim n\u00E4chsten "
+                          "Versuch verbindet Kalvoria neu.")
+               .arg(v.server.anzeige(), folge),
+           fehlerText(fehler));
+}
+
+bool DbVerbindung::Sitzung::mitteilen()
+{
+    if (v.art() != Datenbankart::postgres || v.geschrieben.isEmpty())
+        return true;
+    QStringList tabellen(v.geschrieben.cbegin(), v.geschrieben.cend());
+    tabellen.sort();
+    v.geschrieben.clear();
+    QSqlQuery q(v.datenbank);
+    // Sent with the commit, and only if it commits.
+    if (!starten(q, QStringLiteral("SELECT pg_notify(:kanal, :was)"),
+                 {{QStringLiteral(":kanal"), QString::fromLatin1(mitteilungsKanal)},
+                  {QStringLiteral(":was"), tabellen.join(QLatin1Char(','))}},
+                 Datenbankart::postgres)) {
+        fehlschlag(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), q.lastError());
+        return false;
+    }
+    return true;
+}
+
 QVector<QSqlRecord> DbVerbindung::Sitzung::lesen(const QString &sql, const Werte &werte, bool *ok)
 {
     QVector<QSqlRecord> zeilen;
@@ -450,7 +580,7 @@ QVector<QSqlRecord> DbVerbindung::Sitzung::lesen(const QString &sql, const Werte
     QSqlQuery q(v.datenbank);
     q.setForwardOnly(true);
     if (!starten(q, sql, werte, v.art())) {
-        melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehlerText(q.lastError()));
+        fehlschlag(QStringLiteral("Die Daten konnten nicht gelesen werden."), q.lastError());
         return zeilen;
     }
     // The columns' names and types once, not read from the driver anew for
@@ -464,7 +594,7 @@ QVector<QSqlRecord> DbVerbindung::Sitzung::lesen(const QString &sql, const Werte
         zeilen.append(zeile);
     }
     if (q.lastError().isValid()) {
-        melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehlerText(q.lastError()));
+        fehlschlag(QStringLiteral("Die Daten konnten nicht gelesen werden."), q.lastError());
         zeilen.clear();
         return zeilen;
     }
@@ -486,11 +616,16 @@ bool DbVerbindung::Sitzung::durchlaufen(const QString &sql, const Werte &werte,
     if (direktLesen && v.direkt && v.datenbank.isOpen())
         gut = ueberSqliteLesen(v.direkt, sql, werte, zeile, &fehler);
 #endif
-    if (!gut)
-        gut = ueberQtLesen(v.datenbank, v.art(), sql, werte, zeile, &fehler);
-    if (!*gut)
-        melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehler);
-    return *gut;
+    if (gut) {
+        if (!*gut)
+            melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehler);
+        return *gut;
+    }
+    QSqlError qtFehler;
+    if (ueberQtLesen(v.datenbank, v.art(), sql, werte, zeile, &qtFehler))
+        return true;
+    fehlschlag(QStringLiteral("Die Daten konnten nicht gelesen werden."), qtFehler);
+    return false;
 }
 
 bool DbVerbindung::Sitzung::liestDirekt() const
@@ -518,8 +653,16 @@ bool DbVerbindung::Sitzung::ausfuehren(const QString &sql, const Werte &werte, Q
     const Datenbankart art = v.art();
     QSqlQuery q(v.datenbank);
     if (!starten(q, neueId ? Dialekt::mitNeuerId(art, sql) : sql, werte, art)) {
-        melden(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), fehlerText(q.lastError()));
+        fehlschlag(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), q.lastError());
         return false;
+    }
+    if (art == Datenbankart::postgres) {
+        if (const QString tabelle = geschriebeneTabelle(sql); !tabelle.isEmpty()) {
+            v.geschrieben.insert(tabelle);
+            // Outside a transaction the statement committed on its own.
+            if (!v.inTransaktion && !mitteilen())
+                return false;
+        }
     }
     if (zeileNoetig && q.numRowsAffected() < 1) {
         konflikt();
@@ -559,22 +702,41 @@ bool DbVerbindung::Sitzung::transaktion(const std::function<bool()> &schritte)
     // SQLite's IMMEDIATE takes the write lock at once: what the steps read
     // cannot be changed by another program before they write, and two
     // programs cannot each wait for the other to let go of its read lock.
-    // The server's SERIALIZABLE gives the same promise without the lock.
-    QSqlQuery beginn(v.datenbank);
-    if (!beginn.exec(Dialekt::schreibtransaktion(v.art()))) {
-        melden(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), fehlerText(beginn.lastError()));
-        return false;
+    // The server's SERIALIZABLE gives the same promise without the lock,
+    // failing the later of two seats that would contradict each other: its
+    // steps then run once more on what the other stored.
+    const Datenbankart art = v.art();
+    for (int versuch = 0;; ++versuch) {
+        v.geschrieben.clear();
+        v.serialisiert = false;
+        v.wiederholbar = art == Datenbankart::postgres && versuch == 0;
+        QSqlQuery beginn(v.datenbank);
+        if (!beginn.exec(Dialekt::schreibtransaktion(art))) {
+            v.wiederholbar = false;
+            fehlschlag(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), beginn.lastError());
+            return false;
+        }
+        v.inTransaktion = true;
+        bool gut = schritte() && mitteilen();
+        v.inTransaktion = false;
+        if (gut) {
+            if (v.datenbank.commit()) {
+                v.wiederholbar = false;
+                return true;
+            }
+            fehlschlag(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), v.datenbank.lastError(),
+                       true);
+        }
+        if (v.datenbank.isOpen())
+            v.datenbank.rollback();
+        v.geschrieben.clear();
+        if (!v.serialisiert) {
+            v.wiederholbar = false;
+            return false;
+        }
+        // The first attempt's refusal is not the user's conflict.
+        v.konfliktOffen = false;
     }
-    v.inTransaktion = true;
-    bool gut = schritte();
-    v.inTransaktion = false;
-    if (gut && v.datenbank.commit())
-        return true;
-    if (gut)
-        melden(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."),
-               fehlerText(v.datenbank.lastError()));
-    v.datenbank.rollback();
-    return false;
 }
 
 QString datenbankMangel(const QString &pfad)
@@ -622,6 +784,58 @@ QString datenbankMangel(const QString &pfad)
     }
     QSqlDatabase::removeDatabase(name);
     return mangel;
+}
+
+Serverpruefung serverPruefen(const Serverzugang &zugang, const QString &passwort)
+{
+    Serverpruefung ergebnis;
+    const QString name = QStringLiteral("kalvoria-serverpruefung-") + QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(Dialekt::treiber(Datenbankart::postgres), name);
+        serverEinrichten(db, zugang, passwort);
+        if (!db.open()) {
+            ergebnis.fehler = fehlerText(db.lastError());
+        } else {
+            QSqlQuery q(db);
+            QSet<QString> tabellen;
+            if (q.exec(Dialekt::tabellenAbfrage(Datenbankart::postgres))) {
+                while (q.next())
+                    tabellen.insert(q.value(0).toString());
+            } else {
+                ergebnis.fehler = fehlerText(q.lastError());
+            }
+            ergebnis.leer = ergebnis.fehler.isEmpty() && tabellen.isEmpty();
+            for (const auto &t : schema) {
+                if (!ergebnis.fehler.isEmpty() || ergebnis.leer || !ergebnis.mangel.isEmpty())
+                    break;
+                const QString tabelle = QString::fromLatin1(t[0]);
+                if (!tabellen.contains(tabelle)) {
+                    ergebnis.mangel = QStringLiteral("Die Tabelle \u201E%1\u201C fehlt.").arg(tabelle);
+                    break;
+                }
+                QSet<QString> spalten;
+                q.prepare(QStringLiteral("SELECT column_name FROM information_schema.columns WHERE table_schema = "
+                                         "current_schema() AND table_name = :name"));
+                q.bindValue(QStringLiteral(":name"), tabelle);
+                if (q.exec()) {
+                    while (q.next())
+                        spalten.insert(q.value(0).toString());
+                }
+                for (const QString &spalte : QString::fromLatin1(t[2]).split(QLatin1Char(' '))) {
+                    if (!spalten.contains(spalte)) {
+                        ergebnis.mangel = QStringLiteral("In der Tabelle \u201E%1\u201C fehlt die Spalte "
+                                                         "\u201E%2\u201C.")
+                                              .arg(tabelle, spalte);
+                        break;
+                    }
+                }
+            }
+            q.finish();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ergebnis;
 }
 
 bool istKalvoriaDatenbank(const QString &pfad)

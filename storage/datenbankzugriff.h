@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QPair>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -16,6 +17,7 @@
 #include <vector>
 
 class Dateisperre;
+class QSqlError;
 // Named placeholder values, bound in order: {":id", 3}, {":name", text}.
 using Werte = QList<QPair<QString, QVariant>>;
 
@@ -83,6 +85,12 @@ protected:
     // Works on the server database from now on, in place of the file; the
     // password is kept only by the open connection.
     void serverVerwenden(const Serverzugang &zugang, const QString &passwort = QString());
+    // Works on the file datenbankDatei again, after a server.
+    void dateiVerwenden();
+    // Another seat committed a change to the server database, writing these
+    // tables; none named when the connection was made anew, after which
+    // anything may have changed. Never called inside a statement.
+    virtual void serverGeaendert(const QStringList &tabellen) { Q_UNUSED(tabellen) }
 
     // A statement or the file failed; called once per outermost session.
     virtual void datenbankFehler(const QString &text) = 0;
@@ -112,6 +120,13 @@ private:
     // SQLite's own handle of the open connection, where Sitzung::durchlaufen
     // may step through it; null otherwise.
     sqlite3 *direkt = nullptr;
+    // On a server: the tables the running transaction wrote, told to the
+    // other seats when it commits; whether a serialization failure may still
+    // be met by running the transaction once more, and whether one was met.
+    QSet<QString> geschrieben;
+    bool wiederholbar = false;
+    bool serialisiert = false;
+    bool mitteilungenVerbunden = false;
 };
 
 // One database operation on a connection: opens the file in use when needed,
@@ -173,6 +188,12 @@ private:
     bool verbinden(bool anlegen);
     bool ausfuehren(const QString &sql, const Werte &werte, QVariant *neueId, bool zeileNoetig);
     void melden(const QString &was, const QString &fehler);
+    // Reports a failed statement; a serialization failure on a first attempt
+    // is only noted, as the transaction runs once more. A connection to the
+    // server that is gone is closed, so that the next session connects anew.
+    void fehlschlag(const QString &was, const QSqlError &fehler, bool beimAbschluss = false);
+    // Tells the other seats which tables a commit wrote.
+    bool mitteilen();
 
     DbVerbindung &v;
     bool istOffen = false;
@@ -186,6 +207,19 @@ using DbSitzung = DbVerbindung::Sitzung;
 // columns are fine. Opens it read-only through its own connection.
 QString datenbankMangel(const QString &pfad);
 bool istKalvoriaDatenbank(const QString &pfad);
+
+// Sets a connection up for the server database: host, port, database,
+// user, SSL mode (one of Serverzugang::sslModi(), else "prefer").
+void serverEinrichten(QSqlDatabase &db, const Serverzugang &zugang, const QString &passwort);
+
+// What a server database is to the program, as found through a connection
+// of its own that is closed again.
+struct Serverpruefung {
+    QString fehler;    // why no connection could be made; "" when one was
+    bool leer = false; // no tables at all: the program may create its own
+    QString mangel;    // why its tables are no Kalvoria database; "" when they are
+};
+Serverpruefung serverPruefen(const Serverzugang &zugang, const QString &passwort);
 
 // Creates the tables of this program that the session's database lacks.
 bool tabellenAnlegen(DbSitzung &sitzung);

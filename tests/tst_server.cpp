@@ -590,9 +590,9 @@ private slots:
         QTest::addColumn<QString>("modus");
         QTest::addColumn<QString>("optionen");
         QTest::newRow("verify-full") << "verify-full"
-                                     << "sslmode=verify-full";
+                                     << "sslmode=verify-full;connect_timeout=10";
         QTest::newRow("fremd") << "disable host=anderswo"
-                               << "sslmode=prefer";
+                               << "sslmode=prefer;connect_timeout=10";
     }
     void sslModus()
     {
