@@ -51,6 +51,11 @@ Ansichten ansichtenFuer(Aenderungen was)
 
 void MainWindow::auffrischen(Aenderungen was, const Auswahl &gewuenscht)
 {
+    // What the list of every patient's needs was read from is kept only
+    // while nothing it shows changed, here and now, and whether its page is
+    // in front or not.
+    if (ansichtenFuer(was) & Ansicht::rezeptbedarf)
+        bedarfGrundlage.reset();
     ansichtenAuffrischen(ansichtenFuer(was), gewuenscht, was.testFlag(Geaendert::datei));
 }
 

@@ -18,6 +18,7 @@
 #include <QVariant>
 #include <QVector>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -503,6 +504,11 @@ private:
     // before today that is typed goes back.
     QDate bedarfHeute;
     QDate bedarfBis;
+    // What the list was last read from, and the file's stand before that
+    // read: another "bis" or a click on the check box only chooses from it.
+    // Dropped whenever what it shows may have changed.
+    std::optional<Bedarfsgrundlage> bedarfGrundlage;
+    DbVerbindung::Datenstand bedarfDatenstand;
     // Makes the cells of rows von..bis that have none yet.
     void bedarfZeilenZeigen(int von, int bis);
     // No rows at all (another file is opened).

@@ -37,15 +37,27 @@ void MainWindow::RezeptbedarfFuellen()
 
     bedarfHeute = heute;
     bedarfBis = datumBedarfBis->date();
-    bool ok = false;
-    Bedarfsliste liste;
+    bool ok = true;
     {
         DbSitzung db(*this);
-        liste = bedarfLesen(db, bedarfHeute, bedarfBis, auswahlBisHausarzt->isChecked(), &ok);
+        // Read anew unless the file is certainly as it was read: not changed
+        // here, by another window or program, nor replaced, and still today.
+        // The stand is taken before the read, so that a change made during
+        // it counts as one after it.
+        const DbVerbindung::Datenstand stand = db.datenstand();
+        if (!bedarfGrundlage || bedarfGrundlage->heute != bedarfHeute || stand != bedarfDatenstand) {
+            bedarfGrundlage.reset();
+            Bedarfsgrundlage gelesen = bedarfEinlesen(db, bedarfHeute, &ok);
+            if (ok) {
+                bedarfGrundlage = std::move(gelesen);
+                bedarfDatenstand = stand;
+            }
+        }
     }
     // A read that failed (and was reported) shows nothing rather than part.
-    if (!ok)
-        liste = Bedarfsliste();
+    Bedarfsliste liste;
+    if (ok)
+        liste = bedarfAuswerten(*bedarfGrundlage, bedarfBis, auswahlBisHausarzt->isChecked());
     bedarfZeilen = std::move(liste.zeilen);
     bedarfPatienten = std::move(liste.patienten);
 
@@ -158,6 +170,7 @@ void MainWindow::bedarfLeeren()
     tabelleRezeptbedarf->setRowCount(0);
     bedarfZeilen.clear();
     bedarfPatienten.clear();
+    bedarfGrundlage.reset();
 }
 
 void MainWindow::RezeptbedarfFristAendern()
@@ -170,8 +183,8 @@ void MainWindow::RezeptbedarfFristAendern()
         datumBedarfBis->setDate(bedarfBis.isValid() ? bedarfBis : heute.addDays(28));
         return;
     }
-    // No data changed, only what the list is read for: it is read anew
-    // through the one way back to the screen.
+    // No data changed, only what the list is chosen for: it is filled anew
+    // through the one way back to the screen, from what was read.
     ansichtenAuffrischen(Ansicht::rezeptbedarf, Auswahl(), false);
 }
 

@@ -31,45 +31,65 @@ std::optional<int> packungenBerechnen(float verbrauch, float bestandHeute, qint6
     return qMax(0, static_cast<int>(std::ceil(bedarf / *einheiten - 1e-6)));
 }
 
-std::optional<Bedarf> bedarfPruefen(const QVariant &stand, const QVariant &tag, const Dosen &dosen, const QDate &heute,
-                                    const QDate &stichtag, const std::optional<double> &einheiten)
+Bedarfsstand bedarfsstandBerechnen(const QVariant &stand, const QVariant &tag, const Dosen &dosen, const QDate &heute)
 {
-    Bedarf b;
+    Bedarfsstand s;
     // Nothing is hidden: a line that cannot be counted may be running out.
     // The reasons are written only for such a line.
     QDate tagDatum;
     if (!zeileGueltig(stand, tag, dosen, &tagDatum)) {
-        b.fehler = zeilePruefen(stand, tag, {dosen.at(0), dosen.at(1), dosen.at(2), dosen.at(3)}).fehler;
-        return b;
+        s.fehler = zeilePruefen(stand, tag, {dosen.at(0), dosen.at(1), dosen.at(2), dosen.at(3)}).fehler;
+        return s;
     }
     // The stock, range and last day exactly as the row cache and the
     // overview compute them.
     const Bestand bestand = bestandBerechnen(gespeichertAlsFloat(stand), gespeichertAlsFloat(dosen.at(0)),
                                              gespeichertAlsFloat(dosen.at(1)), gespeichertAlsFloat(dosen.at(2)),
                                              gespeichertAlsFloat(dosen.at(3)), tagDatum, heute);
-    const qint64 tage = heute.daysTo(stichtag);
-    if (!(bestand.verbrauch > 0) || reichtGewissBis(bestand.reichweite, tage))
-        return std::nullopt;
-    // The text of the range is written where its six digits could tip the
-    // last day, and otherwise only for the rows in view.
-    ReichweiteTage r;
+    s.verbrauch = bestand.verbrauch;
+    s.bestand = bestand.heute;
+    s.reichweite = bestand.reichweite;
+    if (!(bestand.verbrauch > 0))
+        return s;
+    // The text of the range is written only where its six digits could tip
+    // the last day, and otherwise only for the rows in view.
     if (const std::optional<ReichweiteTage> ohneText = reichweiteOhneText(bestand.reichweite, bestand.verbrauch,
                                                                           heute)) {
-        r = *ohneText;
+        s.reichtBis = ohneText->reichtBis;
+        s.gelb = ohneText->gelb;
     } else {
         const Reichweite z = reichweiteZahlen(bestandText(bestand.reichweite), bestand.verbrauch, heute, QDate());
-        r = {z.reichtBis, z.gelb};
+        s.reichtBis = z.reichtBis;
+        s.gelb = z.gelb;
     }
-    if (!(r.reichtBis < stichtag))
+    return s;
+}
+
+std::optional<Bedarf> bedarfPruefen(const Bedarfsstand &stand, const QDate &heute, const QDate &stichtag,
+                                    const std::optional<double> &einheiten)
+{
+    Bedarf b;
+    if (!stand.fehler.isEmpty()) {
+        b.fehler = stand.fehler;
+        return b;
+    }
+    const qint64 tage = heute.daysTo(stichtag);
+    if (!(stand.verbrauch > 0) || reichtGewissBis(stand.reichweite, tage) || !(stand.reichtBis < stichtag))
         return std::nullopt;
-    b.reichweite = bestand.reichweite;
-    b.verbrauch = bestand.verbrauch;
-    b.bestand = bestand.heute;
-    b.reichtBis = r.reichtBis;
-    b.leer = r.reichtBis < heute;
-    b.gelb = r.gelb;
-    b.packungen = packungenBerechnen(bestand.verbrauch, bestand.heute, tage, einheiten);
+    b.reichweite = stand.reichweite;
+    b.verbrauch = stand.verbrauch;
+    b.bestand = stand.bestand;
+    b.reichtBis = stand.reichtBis;
+    b.leer = stand.reichtBis < heute;
+    b.gelb = stand.gelb;
+    b.packungen = packungenBerechnen(stand.verbrauch, stand.bestand, tage, einheiten);
     return b;
+}
+
+std::optional<Bedarf> bedarfPruefen(const QVariant &stand, const QVariant &tag, const Dosen &dosen, const QDate &heute,
+                                    const QDate &stichtag, const std::optional<double> &einheiten)
+{
+    return bedarfPruefen(bedarfsstandBerechnen(stand, tag, dosen, heute), heute, stichtag, einheiten);
 }
 
 namespace {
@@ -85,12 +105,12 @@ std::pair<int, double> positionsSchluessel(const QVariant &ordnung)
     return {2, 0};
 }
 
-} // namespace
-
-void bedarfSortieren(QVector<Bedarfszeile> &zeilen)
+// Sorts a list of lines into the list's order by compact keys, then moves
+// each once: a list of tens of thousands of lines is compared many times
+// over. gueltig tells a line whose values can be used, reichtBis its last day.
+template <typename Zeile, typename Gueltig, typename ReichtBis>
+void inListenfolge(QVector<Zeile> &zeilen, Gueltig gueltig, ReichtBis reichtBis)
 {
-    // Sorted by compact keys, then moved once: a list of tens of thousands
-    // of lines is compared many times over.
     struct Schluessel {
         bool gueltig;
         qint64 tag;
@@ -102,25 +122,100 @@ void bedarfSortieren(QVector<Bedarfszeile> &zeilen)
     QVector<Schluessel> schluessel;
     schluessel.reserve(zeilen.size());
     for (int i = 0; i < zeilen.size(); ++i) {
-        const Bedarfszeile &z = zeilen.at(i);
-        const bool gueltig = z.bedarf.fehler.isEmpty();
-        schluessel.append({gueltig, gueltig ? z.bedarf.reichtBis.toJulianDay() : 0, z.patient,
-                           positionsSchluessel(z.ordnung), z.einnahme, i});
+        const Zeile &z = zeilen.at(i);
+        const bool g = gueltig(z);
+        schluessel.append(
+            {g, g ? reichtBis(z).toJulianDay() : 0, z.patient, positionsSchluessel(z.ordnung), z.einnahme, i});
     }
     std::sort(schluessel.begin(), schluessel.end(), [](const Schluessel &a, const Schluessel &b) {
         return std::tie(a.gueltig, a.tag, a.patient, a.position, a.einnahme) <
                std::tie(b.gueltig, b.tag, b.patient, b.position, b.einnahme);
     });
-    QVector<Bedarfszeile> sortiert;
+    QVector<Zeile> sortiert;
     sortiert.reserve(zeilen.size());
     for (const Schluessel &s : schluessel)
         sortiert.append(std::move(zeilen[s.index]));
     zeilen = std::move(sortiert);
 }
 
-Bedarfsliste bedarfLesen(DbSitzung &db, const QDate &heute, const QDate &bis, bool bisHausarzt, bool *ok)
+// The lines read, into the list's order as inListenfolge puts them, at a
+// third of its cost: every line of every patient is sorted at each read.
+// The usable mark, last day and patient packed into one number are sorted
+// by its digits, lines of one patient alike on one day then by position.
+void postenOrdnen(QVector<Bedarfsposten> &posten)
 {
-    Bedarfsliste liste;
+    const auto gueltig = [](const Bedarfsposten &z) { return z.stand.fehler.isEmpty(); };
+    const auto reichtBis = [](const Bedarfsposten &z) { return z.stand.reichtBis; };
+    qint64 erster = std::numeric_limits<qint64>::max(), letzter = std::numeric_limits<qint64>::min();
+    for (const Bedarfsposten &z : posten) {
+        if (gueltig(z)) {
+            erster = qMin(erster, z.stand.reichtBis.toJulianDay());
+            letzter = qMax(letzter, z.stand.reichtBis.toJulianDay());
+        }
+    }
+    // Days beyond what any range gives do not fit: sorted the plain way.
+    if (erster <= letzter && letzter - erster >= (qint64(1) << 32))
+        return inListenfolge(posten, gueltig, reichtBis);
+
+    struct Schluessel {
+        quint64 vorn; // usable, the day from the earliest, the patient
+        int index;
+    };
+    QVector<Schluessel> schluessel(posten.size()), puffer(posten.size());
+    quint64 gleich = ~quint64(0), irgendwo = 0;
+    for (int i = 0; i < posten.size(); ++i) {
+        const Bedarfsposten &z = posten.at(i);
+        const quint64 tag = gueltig(z) ? quint64(z.stand.reichtBis.toJulianDay() - erster) : 0;
+        const quint64 vorn = (quint64(gueltig(z)) << 63) | (tag << 31) | quint64(z.patient);
+        schluessel[i] = {vorn, i};
+        gleich &= vorn;
+        irgendwo |= vorn;
+    }
+    // Sixteen bits at a time, from the lowest; a digit all lines share is skipped.
+    QVector<int> anzahl(65537);
+    for (int stelle = 0; stelle < 64; stelle += 16) {
+        if ((((gleich ^ irgendwo) >> stelle) & 0xFFFF) == 0)
+            continue;
+        anzahl.fill(0);
+        for (const Schluessel &k : schluessel)
+            ++anzahl[int((k.vorn >> stelle) & 0xFFFF) + 1];
+        for (int z = 0; z < 65536; ++z)
+            anzahl[z + 1] += anzahl[z];
+        for (const Schluessel &k : schluessel)
+            puffer[anzahl[int((k.vorn >> stelle) & 0xFFFF)]++] = k;
+        std::swap(schluessel, puffer);
+    }
+    for (int a = 0; a < schluessel.size();) {
+        int b = a + 1;
+        while (b < schluessel.size() && schluessel.at(b).vorn == schluessel.at(a).vorn)
+            ++b;
+        std::sort(schluessel.begin() + a, schluessel.begin() + b, [&posten](const Schluessel &x, const Schluessel &y) {
+            const Bedarfsposten &p = posten.at(x.index), &q = posten.at(y.index);
+            return std::make_pair(positionsSchluessel(p.ordnung), p.einnahme) <
+                   std::make_pair(positionsSchluessel(q.ordnung), q.einnahme);
+        });
+        a = b;
+    }
+    QVector<Bedarfsposten> sortiert;
+    sortiert.reserve(posten.size());
+    for (const Schluessel &k : schluessel)
+        sortiert.append(std::move(posten[k.index]));
+    posten = std::move(sortiert);
+}
+
+} // namespace
+
+void bedarfSortieren(QVector<Bedarfszeile> &zeilen)
+{
+    inListenfolge(
+        zeilen, [](const Bedarfszeile &z) { return z.bedarf.fehler.isEmpty(); },
+        [](const Bedarfszeile &z) { return z.bedarf.reichtBis; });
+}
+
+Bedarfsgrundlage bedarfEinlesen(DbSitzung &db, const QDate &heute, bool *ok)
+{
+    Bedarfsgrundlage g;
+    g.heute = heute;
     *ok = false;
 
     // Patients in the order of the choice list, names alike ordered by first name.
@@ -128,24 +223,20 @@ Bedarfsliste bedarfLesen(DbSitzung &db, const QDate &heute, const QDate &bis, bo
     bool gelesen = db.durchlaufen(
         QStringLiteral("SELECT id, lastname, firstname, birth FROM patient ORDER BY lastname, firstname, id"), {},
         [&](const DbZeile &q) {
-            patientIndex.insert(q.value(0).toLongLong(), liste.patienten.size());
-            liste.patienten.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString(),
-                                    q.value(3).toString(), QDate()});
+            patientIndex.insert(q.value(0).toLongLong(), g.patienten.size());
+            g.patienten.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString(),
+                                q.value(3).toString(), QDate()});
         });
     gelesen = gelesen && db.durchlaufen(QString::fromLatin1(naechsteHausarztTermine),
                                         {{QStringLiteral(":heute"), heute.toString(QStringLiteral("yyyy-MM-dd"))}},
                                         [&](const DbZeile &q) {
                                             const auto p = patientIndex.constFind(q.value(0).toLongLong());
                                             if (p != patientIndex.constEnd())
-                                                liste.patienten[*p].hausarztTermin = tagLesen(q.value(1));
+                                                g.patienten[*p].hausarztTermin = tagLesen(q.value(1));
                                         });
 
     // The catalogue once, not joined to each of the lines.
-    struct Packung {
-        QString medizin, handelsname, dosis, einheitenText;
-        std::optional<double> einheiten;
-    };
-    QHash<qint64, Packung> packungen;
+    QHash<qint64, int> packungIndex;
     // Packages share a few sizes: each text is read once.
     QHash<QString, std::optional<double>> einheitenJeText;
     gelesen = gelesen &&
@@ -159,9 +250,9 @@ Bedarfsliste bedarfLesen(DbSitzung &db, const QDate &heute, const QDate &bis, bo
                                  if (bekannt == einheitenJeText.constEnd())
                                      bekannt = einheitenJeText.insert(text, zahlLesen(text, Bereich::einheiten));
                                  const std::optional<double> einheiten = *bekannt;
-                                 packungen.insert(q.value(0).toLongLong(),
-                                                  {q.value(4).toString(), q.value(1).toString(), q.value(2).toString(),
-                                                   einheiten ? text : QString(), einheiten});
+                                 packungIndex.insert(q.value(0).toLongLong(), g.packungen.size());
+                                 g.packungen.append({q.value(4).toString(), q.value(1).toString(),
+                                                     q.value(2).toString(), einheiten ? text : QString(), einheiten});
                              });
 
     // A file nobody requested anything in has no table of requests.
@@ -174,20 +265,15 @@ Bedarfsliste bedarfLesen(DbSitzung &db, const QDate &heute, const QDate &bis, bo
             angefordert.insert(q.value(0).toLongLong(), tagLesen(q.value(1)));
         });
     if (!gelesen)
-        return liste;
+        return g;
 
-    QVector<QDate> stichtage;
-    stichtage.reserve(liste.patienten.size());
-    for (const Bedarfspatient &p : liste.patienten)
-        stichtage.append(bedarfStichtag(bis, p.hausarztTermin, bisHausarzt));
-
-    // Every line is read and the rules decide. A condition in SQL leaving out
-    // only lines that certainly last (stored values checked, the range
-    // computed with a margin for single precision) was measured to cost
-    // SQLite about what each line left out saves here: in the sample files
-    // about half of all lines are listed, and the family-doctor appointments
-    // give each patient a day of its own.
-    const Packung ohnePackung;
+    // Every line is read and checked once; which of them are listed depends
+    // on the day asked for, and is decided per fill. A condition in SQL
+    // leaving out only lines that certainly last (stored values checked,
+    // the range computed with a margin for single precision) was measured
+    // to cost SQLite about what each line left out saves here: in the
+    // sample files about half of all lines are listed, and the family-doctor
+    // appointments give each patient a day of its own.
     gelesen = db.durchlaufen(
         QStringLiteral("SELECT id, pat_id, med_id, ordnung, tag, stand, morgen, mittag, abend, nacht FROM einnahme"),
         {}, [&](const DbZeile &q) {
@@ -195,22 +281,50 @@ Bedarfsliste bedarfLesen(DbSitzung &db, const QDate &heute, const QDate &bis, bo
             const auto p = patientIndex.constFind(q.value(1).toLongLong());
             if (p == patientIndex.constEnd())
                 return;
-            const auto packung = packungen.constFind(q.value(2).toLongLong());
-            const Packung &k = packung == packungen.constEnd() ? ohnePackung : *packung;
-            std::optional<Bedarf> b = bedarfPruefen(q.value(5), q.value(4),
-                                                    {q.value(6), q.value(7), q.value(8), q.value(9)}, heute,
-                                                    stichtage.at(*p), k.einheiten);
-            if (!b)
+            Bedarfsstand stand = bedarfsstandBerechnen(q.value(5), q.value(4),
+                                                       {q.value(6), q.value(7), q.value(8), q.value(9)}, heute);
+            // Without daily consumption a line is never listed, whatever the day.
+            if (stand.fehler.isEmpty() && !(stand.verbrauch > 0))
                 return;
             const qint64 id = q.value(0).toLongLong();
-            liste.zeilen.append({id, *p, q.value(3), k.medizin, k.handelsname, k.dosis, k.einheitenText,
-                                 angefordert.value(id), std::move(*b)});
+            g.posten.append({id, *p, packungIndex.value(q.value(2).toLongLong(), -1), q.value(3), angefordert.value(id),
+                             std::move(stand)});
         });
     if (!gelesen)
-        return liste;
-    bedarfSortieren(liste.zeilen);
+        return g;
+    // The order depends on the day read for only: a fill takes the lines
+    // it lists as they stand.
+    postenOrdnen(g.posten);
     *ok = true;
+    return g;
+}
+
+Bedarfsliste bedarfAuswerten(const Bedarfsgrundlage &grundlage, const QDate &bis, bool bisHausarzt)
+{
+    Bedarfsliste liste;
+    liste.patienten = grundlage.patienten;
+    QVector<QDate> stichtage;
+    stichtage.reserve(grundlage.patienten.size());
+    for (const Bedarfspatient &p : grundlage.patienten)
+        stichtage.append(bedarfStichtag(bis, p.hausarztTermin, bisHausarzt));
+    // Room for every line that could be listed, taken only as it is filled.
+    liste.zeilen.reserve(grundlage.posten.size());
+    const Bedarfspackung ohnePackung;
+    for (const Bedarfsposten &z : grundlage.posten) {
+        const Bedarfspackung &k = z.packung < 0 ? ohnePackung : grundlage.packungen.at(z.packung);
+        std::optional<Bedarf> b = bedarfPruefen(z.stand, grundlage.heute, stichtage.at(z.patient), k.einheiten);
+        if (!b)
+            continue;
+        liste.zeilen.append({z.einnahme, z.patient, z.ordnung, k.medizin, k.handelsname, k.dosis, k.einheitenText,
+                             z.angefordert, std::move(*b)});
+    }
     return liste;
+}
+
+Bedarfsliste bedarfLesen(DbSitzung &db, const QDate &heute, const QDate &bis, bool bisHausarzt, bool *ok)
+{
+    const Bedarfsgrundlage grundlage = bedarfEinlesen(db, heute, ok);
+    return *ok ? bedarfAuswerten(grundlage, bis, bisHausarzt) : Bedarfsliste();
 }
 
 QVector<QVector<int>> nachPatienten(const QVector<Bedarfszeile> &zeilen, const QVector<int> &auswahl)

@@ -36,9 +36,28 @@ struct Bedarf {
     std::optional<int> packungen;
 };
 
-// The line with these stored values (stand, tag, the four doses) and units
-// per package, when it must be listed: its stock ends before stichtag, or
-// its values cannot be used. Lines without daily consumption never are.
+// What a line's stored values give as of today, whatever day it must last
+// to: the list keeps it between fills, so that another day asked for costs
+// a comparison per line, not the stored values read and checked anew.
+struct Bedarfsstand {
+    QString fehler;        // why the stored values cannot be used; then nothing else is set
+    float verbrauch = 0;   // units per day
+    float bestand = 0;     // units in stock today
+    double reichweite = 0; // the range unrounded
+    QDate reichtBis;       // last day with stock; invalid without daily consumption
+    bool gelb = false;     // less than four weeks left
+};
+
+// The figures of the line with these stored values (stand, tag, the four
+// doses) as of heute, or why they cannot be used.
+Bedarfsstand bedarfsstandBerechnen(const QVariant &stand, const QVariant &tag, const Dosen &dosen, const QDate &heute);
+
+// The line with these figures as of heute and units per package, when it
+// must be listed: its stock ends before stichtag, or its values cannot be
+// used. Lines without daily consumption never are.
+std::optional<Bedarf> bedarfPruefen(const Bedarfsstand &stand, const QDate &heute, const QDate &stichtag,
+                                    const std::optional<double> &einheiten);
+// The same from the stored values.
 std::optional<Bedarf> bedarfPruefen(const QVariant &stand, const QVariant &tag, const Dosen &dosen, const QDate &heute,
                                     const QDate &stichtag, const std::optional<double> &einheiten);
 
@@ -76,10 +95,49 @@ struct Bedarfsliste {
 // the patient's own order of lines.
 void bedarfSortieren(QVector<Bedarfszeile> &zeilen);
 
+struct Bedarfspackung {
+    QString medizin;
+    QString handelsname;
+    QString dosis;
+    QString einheitenText; // as stored; empty where the units are not known
+    std::optional<double> einheiten;
+};
+
+// A line as read, with its figures as of the day read for.
+struct Bedarfsposten {
+    qint64 einnahme = 0;
+    int patient = 0;  // index into Bedarfsgrundlage::patienten
+    int packung = -1; // index into Bedarfsgrundlage::packungen; -1 for a package not in the catalogue
+    QVariant ordnung;
+    QDate angefordert;
+    Bedarfsstand stand;
+};
+
+Q_DECLARE_TYPEINFO(Bedarfsstand, Q_MOVABLE_TYPE);
+Q_DECLARE_TYPEINFO(Bedarfspackung, Q_MOVABLE_TYPE);
+Q_DECLARE_TYPEINFO(Bedarfsposten, Q_MOVABLE_TYPE);
+
+// Everything the list shows, read for one day; the day asked for and the
+// check box only choose from it.
+struct Bedarfsgrundlage {
+    QDate heute;
+    QVector<Bedarfspatient> patienten; // every patient, by name
+    QVector<Bedarfspackung> packungen;
+    // The lines that may ever be listed (with daily consumption, or values
+    // that cannot be used), already in the list's order.
+    QVector<Bedarfsposten> posten;
+};
+
 // Reads every patient's lines, appointments and open requests in a few
-// statements (never one per patient) and returns what must be ordered by
-// the day bis, or by each patient's next family-doctor appointment when
-// bisHausarzt is set and it is later. ok is false when a read failed.
+// statements (never one per patient), as of heute. ok is false when a read
+// failed.
+Bedarfsgrundlage bedarfEinlesen(DbSitzung &db, const QDate &heute, bool *ok);
+
+// What must be ordered by the day bis, or by each patient's next
+// family-doctor appointment when bisHausarzt is set and it is later.
+Bedarfsliste bedarfAuswerten(const Bedarfsgrundlage &grundlage, const QDate &bis, bool bisHausarzt);
+
+// Both at once.
 Bedarfsliste bedarfLesen(DbSitzung &db, const QDate &heute, const QDate &bis, bool bisHausarzt, bool *ok);
 
 // The rows (indexes into zeilen) grouped by patient, in the patients'

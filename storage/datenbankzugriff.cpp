@@ -498,6 +498,8 @@ bool DbVerbindung::Sitzung::verbinden(bool anlegen)
     if (!v.sperre || v.sperre->datenbank() != pfad)
         v.sperre = std::make_unique<Dateisperre>(pfad);
     indizesAnlegen(db, pfad);
+    static quint64 geoeffnet = 0;
+    v.verbindungsNummer = ++geoeffnet;
     v.offeneDatei = pfad;
     v.dateiKennung = kennungLesen(pfad);
     v.datenVersion = versionLesen(db);
@@ -691,6 +693,23 @@ void DbVerbindung::Sitzung::konflikt()
 bool DbVerbindung::Sitzung::hatKonflikt() const
 {
     return v.konfliktOffen;
+}
+
+DbVerbindung::Datenstand DbVerbindung::Sitzung::datenstand()
+{
+    Datenstand d;
+    if (!istOffen || !v.datenbank.isOpen())
+        return d;
+    QSqlQuery q(v.datenbank);
+    if (!q.exec(QStringLiteral("SELECT total_changes()")) || !q.next())
+        return d;
+    d.eigene = q.value(0).toLongLong();
+    d.fremde = versionLesen(v.datenbank);
+    d.datei = v.offeneDatei;
+    // As the file at the path is now: one replaced meanwhile differs.
+    d.kennung = kennungLesen(v.offeneDatei);
+    d.verbindung = v.verbindungsNummer;
+    return d;
 }
 
 bool DbVerbindung::Sitzung::transaktion(const std::function<bool()> &schritte)

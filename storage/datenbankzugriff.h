@@ -64,6 +64,25 @@ class DbVerbindung
 public:
     class Sitzung;
 
+    // What tells whether a file's data may have changed between two looks:
+    // the file and the connection open on it, SQLite's data_version (other
+    // connections' commits) and total_changes() (this connection's own rows
+    // written). Two stands are equal only when both were taken on an open
+    // file and nothing of these moved.
+    struct Datenstand {
+        QString datei;
+        QByteArray kennung;
+        quint64 verbindung = 0; // counts the connections opened; 0: none was open
+        qint64 fremde = -1;
+        qint64 eigene = -1;
+        bool operator==(const Datenstand &b) const
+        {
+            return verbindung != 0 && fremde >= 0 && eigene >= 0 && verbindung == b.verbindung && fremde == b.fremde &&
+                   eigene == b.eigene && datei == b.datei && kennung == b.kennung;
+        }
+        bool operator!=(const Datenstand &b) const { return !(*this == b); }
+    };
+
     DbVerbindung(const DbVerbindung &) = delete;
     DbVerbindung &operator=(const DbVerbindung &) = delete;
 
@@ -117,6 +136,8 @@ private:
     QString offeneDatei;
     QByteArray dateiKennung;
     qint64 datenVersion = -1;
+    // Which opening of a file this connection's is (Datenstand::verbindung).
+    quint64 verbindungsNummer = 0;
     // SQLite's own handle of the open connection, where Sitzung::durchlaufen
     // may step through it; null otherwise.
     sqlite3 *direkt = nullptr;
@@ -170,6 +191,9 @@ public:
     // the transaction found the row gone or changed).
     void konflikt();
     bool hatKonflikt() const;
+    // The stand of the open file's data now; one equal to no other when the
+    // file is not open. Does not count as a look for fremdGeaendert.
+    Datenstand datenstand();
     // Runs the steps inside one transaction: all of them or none.
     // The steps return false to give up; the transaction is then rolled back.
     bool transaktion(const std::function<bool()> &schritte);

@@ -280,6 +280,38 @@ private slots:
         QCOMPARE(spalte(liste(t), 5), QStringList{"15"});
     }
 
+    // Another "bis" or a click on the check box choose from the list as
+    // read, yet never from a list of an earlier day or of a file changed
+    // since: the next day and a stock changed by another program show at
+    // the next click.
+    void nieVeraltet()
+    {
+        Welt t;
+        const int a = t.einnahme(t.patient("Berg"), t.packung("Ramipril", "Ramilich 5", "5 mg", 20), heute, 10, 1, 0, 0,
+                                 0, 1);
+        t.patient("Zorn");
+        t.starten();
+        zeigen(t);
+        // 10 units last until today + 9.
+        bisTippen(t, heute.addDays(9));
+        QCOMPARE(liste(t)->rowCount(), 0);
+        bisTippen(t, heute.addDays(28));
+        QCOMPARE(spalte(liste(t), 5), QStringList{"10"});
+
+        // The window takes the time when a patient is chosen.
+        const auto umschalten = [&t] { klicken(teil<QAbstractButton>(t.w.get(), "auswahlBisHausarzt")); };
+        t.env.zeit = t.env.zeit.addDays(1);
+        t.patientWaehlen("Zorn");
+        zeigen(t);
+        umschalten();
+        QCOMPARE(spalte(liste(t), 5), QStringList{"9"});
+
+        Datei::ausfuehren(t.f, "UPDATE einnahme SET stand = 12 WHERE id = ?", {a});
+        umschalten();
+        QCOMPARE(spalte(liste(t), 5), QStringList{"11"});
+        QVERIFY(t.env.meldungen.isEmpty());
+    }
+
     // An appointment, a package's size and a patient's name changed on the
     // other pages reach the list when it is shown again.
     void folgtDenAnderenSeiten()
