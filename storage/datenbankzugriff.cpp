@@ -698,7 +698,8 @@ bool DbVerbindung::Sitzung::hatKonflikt() const
 DbVerbindung::Datenstand DbVerbindung::Sitzung::datenstand()
 {
     Datenstand d;
-    if (!istOffen || !v.datenbank.isOpen())
+    // A server tells its changes itself (serverGeaendert): no stand there.
+    if (!istOffen || !v.datenbank.isOpen() || v.art() != Datenbankart::sqlite)
         return d;
     QSqlQuery q(v.datenbank);
     if (!q.exec(QStringLiteral("SELECT total_changes()")) || !q.next())
