@@ -319,9 +319,12 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
             planTabelle = true;
             const auto wert = [](const QString &s) { return s.isEmpty() ? QVariant() : QVariant(s); };
             return db.aendern(
-                QStringLiteral("INSERT OR REPLACE INTO einnahme_bmp (einnahme_id, dosis_text, ohne_dosis, wochentag, "
-                               "einheit, form, hinweis, grund, zusatz, abschnitt) VALUES (:id, :t, :o, :w, :e, :f, "
-                               ":h, :g, :z, :a)"),
+                QStringLiteral("INSERT INTO einnahme_bmp (einnahme_id, dosis_text, ohne_dosis, wochentag, einheit, "
+                               "form, hinweis, grund, zusatz, abschnitt) VALUES (:id, :t, :o, :w, :e, :f, :h, :g, :z, "
+                               ":a) ON CONFLICT (einnahme_id) DO UPDATE SET dosis_text = excluded.dosis_text, "
+                               "ohne_dosis = excluded.ohne_dosis, wochentag = excluded.wochentag, einheit = "
+                               "excluded.einheit, form = excluded.form, hinweis = excluded.hinweis, grund = "
+                               "excluded.grund, zusatz = excluded.zusatz, abschnitt = excluded.abschnitt"),
                 {{QStringLiteral(":id"), einnahme},
                  {QStringLiteral(":t"), wert(dosisText)},
                  {QStringLiteral(":o"), e.ohneDosis() ? QVariant(1) : QVariant()},

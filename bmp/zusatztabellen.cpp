@@ -61,8 +61,10 @@ bool pznSpeichern(DbSitzung &db, int sorte, const QString &pzn, QString *belegt)
         }
         return false;
     }
-    return db.aendern(QStringLiteral("INSERT OR REPLACE INTO sorte_pzn (sorte_id, pzn) VALUES (:id, :pzn)"),
-                      {{QStringLiteral(":id"), sorte}, {QStringLiteral(":pzn"), pzn}});
+    return db.aendern(
+        QStringLiteral("INSERT INTO sorte_pzn (sorte_id, pzn) VALUES (:id, :pzn) ON CONFLICT (sorte_id) DO "
+                       "UPDATE SET pzn = excluded.pzn"),
+        {{QStringLiteral(":id"), sorte}, {QStringLiteral(":pzn"), pzn}});
 }
 
 bool planDosisTextLoeschen(DbSitzung &db, const QString &einnahme)

@@ -31,12 +31,15 @@ const char *const schluesselSsl = "serverSslModus";
 // The tables another seat wrote, as what the views show.
 Aenderungen aenderungenAus(const QStringList &tabellen)
 {
-    static const QHash<QString, Geaendert> was{
-        {QStringLiteral("patient"), Geaendert::patienten},   {QStringLiteral("medikament"), Geaendert::katalog},
-        {QStringLiteral("sorte"), Geaendert::katalog},       {QStringLiteral("sorte_pzn"), Geaendert::katalog},
-        {QStringLiteral("einnahme"), Geaendert::einnahme},   {QStringLiteral("einnahme_bmp"), Geaendert::einnahme},
-        {QStringLiteral("plan_text"), Geaendert::einnahme},  {QStringLiteral("termine"), Geaendert::termine},
-        {QStringLiteral("anforderung"), Geaendert::anforderungen}};
+    static const QHash<QString, Geaendert> was{{QStringLiteral("patient"), Geaendert::patienten},
+                                               {QStringLiteral("medikament"), Geaendert::katalog},
+                                               {QStringLiteral("sorte"), Geaendert::katalog},
+                                               {QStringLiteral("sorte_pzn"), Geaendert::katalog},
+                                               {QStringLiteral("einnahme"), Geaendert::einnahme},
+                                               {QStringLiteral("einnahme_bmp"), Geaendert::einnahme},
+                                               {QStringLiteral("plan_text"), Geaendert::einnahme},
+                                               {QStringLiteral("termine"), Geaendert::termine},
+                                               {QStringLiteral("anforderung"), Geaendert::anforderungen}};
     Aenderungen aenderungen;
     for (const QString &t : tabellen) {
         // The history shows in its own window, read when it opens.
@@ -94,7 +97,7 @@ void MainWindow::serverMerken(const std::optional<Serverzugang> &zugang)
 void MainWindow::ServerVerbinden()
 {
     const std::optional<Serverzugang> gemerkt = art() == Datenbankart::postgres ? std::optional<Serverzugang>(server)
-                                                                                 : gemerkterServer();
+                                                                                : gemerkterServer();
     const Serverzugang z = gemerkt.value_or(Serverzugang());
     serverHost->setText(z.host);
     serverPort->setValue(z.port > 0 ? z.port : 5432);
@@ -115,8 +118,8 @@ void MainWindow::ServerVerbinden()
         ->setWordWrap(true);
     QWidget *const felder[] = {serverHost.get(),     serverPort.get(), serverDatenbank.get(),
                                serverBenutzer.get(), serverSsl.get(),  serverPasswort.get()};
-    const char *const beschriftungen[] = {"&Server:", "P&ort:", "&Datenbank:", "&Benutzer:", "SSL-&Modus:",
-                                          "&Passwort:"};
+    const char *const beschriftungen[] = {
+        "&Server:", "P&ort:", "&Datenbank:", "&Benutzer:", "SSL-&Modus:", "&Passwort:"};
     const FelderLeihen geliehen(fenster, {{felder[0], QRect(130, 48, 250, 20)},
                                           {felder[1], QRect(130, 76, 80, 20)},
                                           {felder[2], QRect(130, 104, 250, 20)},

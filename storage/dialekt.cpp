@@ -44,6 +44,12 @@ QString gleich(Datenbankart art)
     return art == Datenbankart::postgres ? QStringLiteral("IS NOT DISTINCT FROM") : QStringLiteral("IS");
 }
 
+QString istText(Datenbankart art, const QString &spalte)
+{
+    return art == Datenbankart::postgres ? QStringLiteral("%1 IS NOT NULL").arg(spalte)
+                                         : QStringLiteral("typeof(%1) = 'text'").arg(spalte);
+}
+
 QString wie(Datenbankart art)
 {
     return art == Datenbankart::postgres ? QStringLiteral("ILIKE") : QStringLiteral("LIKE");

@@ -32,6 +32,9 @@ QString schreibtransaktion(Datenbankart art);
 
 // Equality that also holds for NULL and NULL ("a IS :b" in SQLite).
 QString gleich(Datenbankart art);
+// Whether the column's value is a text: SQLite keeps any type in any
+// column; the server's text columns hold nothing else.
+QString istText(Datenbankart art, const QString &spalte);
 // Text search: SQLite's LIKE ignores the case of ASCII letters; the server's
 // LIKE heeds it, its ILIKE does not.
 QString wie(Datenbankart art);

@@ -8,6 +8,7 @@
 // developer's environment names is ever written to.
 #include "testhilfe.h"
 
+#include "appointments/hausarzt.h"
 #include "bedarf/anforderungen.h"
 #include "bmp/zusatztabellen.h"
 #include "catalogue/katalog.h"
@@ -603,6 +604,46 @@ private slots:
         zugang.sslModus = modus;
         platz->zugangSetzen(zugang);
         QCOMPARE(platz->optionen(), optionen);
+    }
+
+    // A package's PZN entered anew replaces the one it had.
+    void pznWirdErsetzt()
+    {
+        tabellen();
+        const Stamm s = stammAnlegen();
+        DbSitzung db(*platz);
+        for (const char *pzn : {"01234567", "07654321"})
+            QVERIFY(pznSpeichern(db, s.sorte.toInt(), QString::fromLatin1(pzn), nullptr));
+        QCOMPARE(blick->zeilen(QStringLiteral("SELECT pzn FROM sorte_pzn")),
+                 (QList<QVariantList>{{QStringLiteral("07654321")}}));
+    }
+
+    // The next family-doctor appointment of each patient, on both kinds.
+    void naechsterHausarztAufBeiden()
+    {
+        tabellen();
+        const QString pfad = env->basis() + QStringLiteral("/neu.db");
+        env->datenbankAnlegen(pfad);
+        Platz datei(Datenbankart::sqlite, pfad);
+        QStringList antworten;
+        for (Platz *p : {platz.get(), &datei}) {
+            DbSitzung db(*p);
+            for (const auto &t :
+                 {std::make_tuple(1, "Hausarzt", "2026-12-20"), std::make_tuple(1, "Hausarzt", "2026-12-10"),
+                  std::make_tuple(1, "Hausarzt", "2026-12-01"), std::make_tuple(2, "Dr. Kern", "2026-12-08"),
+                  std::make_tuple(2, "Hausarzt", "2027-01-04")})
+                QVERIFY(db.aendern(QStringLiteral("INSERT INTO termine (pata_id, arzt, arzt_date) VALUES (:p, :a, :d)"),
+                                   {{QStringLiteral(":p"), std::get<0>(t)},
+                                    {QStringLiteral(":a"), QString::fromLatin1(std::get<1>(t))},
+                                    {QStringLiteral(":d"), QString::fromLatin1(std::get<2>(t))}}));
+            QStringList antwort;
+            for (const QSqlRecord &r : db.lesen(naechsteHausarztTermine(p->art()) + QStringLiteral(" ORDER BY pata_id"),
+                                                {{QStringLiteral(":heute"), QStringLiteral("2026-12-07")}}))
+                antwort << r.value(0).toString() + QLatin1Char(' ') + r.value(1).toString();
+            antworten << antwort.join(QLatin1Char(','));
+        }
+        QCOMPARE(antworten.value(0), QStringLiteral("1 2026-12-10,2 2027-01-04"));
+        QCOMPARE(antworten.value(1), antworten.value(0));
     }
 
     // The differences the dialect makes give the same answers on both kinds.

@@ -93,8 +93,8 @@ int verlaufZeilen(Blick &b)
 // event loop (the seats must not notice before they use them).
 void trennen(Blick &b)
 {
-    const QString andere =
-        QStringLiteral("FROM pg_stat_activity WHERE datname = current_database() AND pid <> pg_backend_pid()");
+    const QString andere = QStringLiteral(
+        "FROM pg_stat_activity WHERE datname = current_database() AND pid <> pg_backend_pid()");
     b.zeilen(QStringLiteral("SELECT pg_terminate_backend(pid) ") + andere);
     for (int i = 0; i < 100 && b.wert(QStringLiteral("SELECT count(*) ") + andere).toInt() > 0; ++i)
         QThread::msleep(20);
@@ -158,11 +158,14 @@ class ServerplaetzeTest : public QObject
         b.zeilen(QStringLiteral("INSERT INTO medikament (medizin) VALUES ('Ramipril')"));
         b.zeilen(QStringLiteral("INSERT INTO sorte (medizin_id, handelsname, dosis, packung) VALUES "
                                 "((SELECT max(id) FROM medikament), 'Ramilich 5', '5 mg', 20)"));
-        const int id = b.wert(QStringLiteral(
-                "INSERT INTO einnahme (pat_id, med_id, tag, stand, morgen, mittag, abend, nacht, hilfe, ordnung) "
-                "VALUES ((SELECT max(id) FROM patient), (SELECT max(id) FROM sorte), '2026-12-06', 20, 1, 0, 0, 0, 0, "
-                "1) RETURNING id"))
-            .toInt();
+        const int id =
+            b
+                .wert(QStringLiteral(
+                    "INSERT INTO einnahme (pat_id, med_id, tag, stand, morgen, mittag, abend, nacht, hilfe, ordnung) "
+                    "VALUES ((SELECT max(id) FROM patient), (SELECT max(id) FROM sorte), '2026-12-06', 20, 1, 0, 0, 0, "
+                    "0, "
+                    "1) RETURNING id"))
+                .toInt();
         // As another seat tells what it wrote.
         b.zeilen(QStringLiteral("SELECT pg_notify('kalvoria', 'einnahme,medikament,patient,sorte')"));
         return id;
@@ -220,8 +223,8 @@ private slots:
         QTest::addColumn<QString>("host");
         QTest::addColumn<int>("port");
         QTest::addColumn<QString>("passwort");
-        QTest::newRow("falsches Passwort") << qEnvironmentVariable("PGHOST") << qEnvironmentVariableIntValue("PGPORT")
-                                           << QStringLiteral("falsch");
+        QTest::newRow("falsches Passwort")
+            << qEnvironmentVariable("PGHOST") << qEnvironmentVariableIntValue("PGPORT") << QStringLiteral("falsch");
         QTest::newRow("kein Server") << QStringLiteral("127.0.0.1") << 1 << QString();
     }
     void verbindungScheitert()
@@ -335,8 +338,10 @@ private slots:
             db.transaktion([&] {
                 ++gelaufen;
                 const Werte id{{QStringLiteral(":id"), zeile}};
-                const double vorher =
-                    db.lesen(QStringLiteral("SELECT stand FROM einnahme WHERE id = :id"), id).value(0).value(0).toDouble();
+                const double vorher = db.lesen(QStringLiteral("SELECT stand FROM einnahme WHERE id = :id"), id)
+                                          .value(0)
+                                          .value(0)
+                                          .toDouble();
                 if (gelaufen <= stoerungen)
                     b.zeilen(QStringLiteral("UPDATE einnahme SET stand = stand + 1 WHERE id = ?"), {zeile});
                 return db.aendernZeile(QStringLiteral("UPDATE einnahme SET stand = :stand WHERE id = :id"),
