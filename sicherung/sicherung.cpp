@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sicherung/sicherung.h"
 
+#include "maintenance/dateipflege.h"
 #include "storage/datenbankzugriff.h"
 
 #include <QDir>
@@ -15,10 +16,6 @@
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QUuid>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 std::function<bool(const QString &)> Sicherungspflege::vorDemUmbenennen;
 
@@ -90,21 +87,6 @@ const QString herkunftTabelle = QStringLiteral("sicherung_herkunft");
 QString absoluterPfad(const QString &datei)
 {
     return QDir::cleanPath(QFileInfo(datei).absoluteFilePath());
-}
-
-// Writes the file's data through to the disk, so that a copy that has its
-// name survives a power cut as it was checked.
-bool aufDiskSchreiben(const QString &pfad)
-{
-#ifdef Q_OS_UNIX
-    QFile f(pfad);
-    if (!f.open(QIODevice::ReadWrite))
-        return false;
-    return ::fsync(f.handle()) == 0;
-#else
-    Q_UNUSED(pfad)
-    return true;
-#endif
 }
 
 QDate wochenAnfang(const QDate &tag)
