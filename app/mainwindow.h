@@ -177,6 +177,8 @@ private slots:
     void BmpBildOeffnen();
     void BmpEinlesenWeiter();
     void BmpAbgleichUebernehmen();
+    void AlsDateiSichern();
+    void DateiAufServerKopieren();
 
 private:
     // --- refreshing the views (app/auffrischen.cpp) ---
@@ -592,4 +594,8 @@ private:
     // Replaces the file in use by the copy, after copying it in turn; the
     // history written since the copy was taken stays. True when replaced.
     bool sicherungEinspielen(const Sicherungskopie &kopie);
+
+    // --- copies between a file and the server database (server/) ---
+    QAction *aktionAlsDateiSichern = nullptr;
+    QAction *aktionDateiAufServer = nullptr;
 };

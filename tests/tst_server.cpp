@@ -133,6 +133,18 @@ bool zusatzAnlegen(DbSitzung &db, const QString &tabelle)
     return false;
 }
 
+// Puts a window's connection on a server database, as the dialog that
+// connects to one does.
+struct Aufschalten : DbVerbindung {
+    static void server(MainWindow &w, const QString &datenbank)
+    {
+        Serverzugang zugang;
+        zugang.datenbank = datenbank;
+        (w.*(&Aufschalten::serverVerwenden))(zugang, QString());
+        QMetaObject::invokeMethod(&w, "AllesEinlesen");
+    }
+};
+
 // Every row of a file's table, each value with SQLite's type of it, so that
 // 1, 1.0 and '1' differ and a real shows all its digits.
 QStringList getreu(const QString &pfad, const QString &tabelle)
@@ -292,6 +304,15 @@ class ServerTest : public QObject
             ->wert(QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = "
                                   "current_schema()"))
             .toInt();
+    }
+
+    // A window of the program on the test's server database.
+    std::unique_ptr<MainWindow> fensterAufDemServer()
+    {
+        auto w = env->starten();
+        Aufschalten::server(*w, datenbank);
+        env->meldungen.clear();
+        return w;
     }
 
 private slots:
@@ -765,6 +786,40 @@ private slots:
         QVERIFY2(k.fehler.contains(QStringLiteral("id 7")), qPrintable(k.fehler));
         QVERIFY2(k.fehler.contains(QStringLiteral("\u201Estand\u201C")), qPrintable(k.fehler));
         QCOMPARE(tabellenAufDemServer(), 0);
+    }
+
+    // "Als Datei sichern…" writes the server's database into a file the
+    // program opens as its own; it is offered only on a server.
+    void alsDateiSichernImFenster()
+    {
+        tabellen();
+        stammAnlegen();
+        auto w = env->starten();
+        QAction *sichern = teil<QAction>(w.get(), QStringLiteral("aktionAlsDateiSichern"));
+        QVERIFY(!sichern->isEnabled());
+        Aufschalten::server(*w, datenbank);
+        QVERIFY(sichern->isEnabled());
+        env->meldungen.clear();
+        const QString pfad = env->basis() + QStringLiteral("/gesichert.db");
+        env->dateiAntworten << pfad;
+        menue(w.get(), QStringLiteral("aktionAlsDateiSichern"));
+        QCOMPARE(datenbankMangel(pfad), QString());
+        QCOMPARE(Datei::wert(pfad, QStringLiteral("SELECT lastname FROM patient")), QVariant(QStringLiteral("Becker")));
+        QVERIFY2(env->meldungen.value(0).startsWith(QStringLiteral("Gesichert: 1 Patient, 1 Zuordnung,")),
+                 qPrintable(env->meldungen.join(QLatin1Char('\n'))));
+    }
+
+    // "Datei auf Server kopieren…" fills the empty database, and the window
+    // shows what it holds.
+    void dateiAufServerImFenster()
+    {
+        const QString pfad = env->basis() + QStringLiteral("/seltsam.db");
+        seltsameDatei(pfad);
+        auto w = fensterAufDemServer();
+        env->dateiAntworten << pfad;
+        menue(w.get(), QStringLiteral("aktionDateiAufServer"));
+        QCOMPARE(blick->wert(QStringLiteral("SELECT count(*) FROM patient")).toInt(), 2);
+        QCOMPARE(spalte(teil<QTableWidget>(w.get(), QStringLiteral("tabellePatientenwahl")), 1).size(), 2);
     }
 
     // The differences the dialect makes give the same answers on both kinds.
