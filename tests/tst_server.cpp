@@ -14,12 +14,14 @@
 #include "intake/gespeichert.h"
 #include "patients/patienten.h"
 #include "server/uebertragen.h"
+#include "sicherung/sicherung.h"
 #include "storage/datenbankzugriff.h"
 #include "verlauf/verlauf.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QUuid>
 
 namespace {
@@ -40,6 +42,7 @@ public:
         serverVerwenden(zugang);
     }
 
+    QString verbindungsName() const { return datenbank.connectionName(); }
     // What the connection passes to libpq besides host, port, database and user.
     QString optionen() const { return datenbank.connectOptions(); }
     void zugangSetzen(const Serverzugang &zugang) { serverVerwenden(zugang); }
@@ -820,6 +823,59 @@ private slots:
         menue(w.get(), QStringLiteral("aktionDateiAufServer"));
         QCOMPARE(blick->wert(QStringLiteral("SELECT count(*) FROM patient")).toInt(), 2);
         QCOMPARE(spalte(teil<QTableWidget>(w.get(), QStringLiteral("tabellePatientenwahl")), 1).size(), 2);
+    }
+
+    // Before a risky step on a server the backup is a file of the program,
+    // named after the database.
+    void sicherungVorRiskantemAufDemServer()
+    {
+        tabellen();
+        stammAnlegen();
+        auto w = fensterAufDemServer();
+        menue(w.get(), QStringLiteral("aktionListen"));
+        env->antworten << true;
+        klicken(teil<QAbstractButton>(w.get(), QStringLiteral("knopfPatientEntfernen")));
+        const QString name = datenbank + QStringLiteral("_2026-12-06_10-30-00_patient-loeschen.db");
+        QVERIFY2(env->sicherungen().contains(name), qPrintable(env->sicherungen().join(QLatin1Char(' '))));
+        const QString kopie = env->sicherungsOrdner() + QLatin1Char('/') + name;
+        QCOMPARE(datenbankMangel(kopie), QString());
+        QCOMPARE(Datei::wert(kopie, QStringLiteral("SELECT lastname FROM patient")),
+                 QVariant(QStringLiteral("Becker")));
+    }
+
+    // The daily copy of a server database, on a thread of its own as after
+    // the start, is a file of the program named after the database.
+    void taeglicheSicherungDesServers()
+    {
+        tabellen();
+        stammAnlegen();
+        Serverzugang zugang;
+        zugang.datenbank = datenbank;
+        const QString ordner = env->basis() + QStringLiteral("/Sicherungen");
+        Startbefund befund;
+        std::unique_ptr<QThread> faden(QThread::create([&] {
+            befund = startPruefenServer(platz->verbindungsName(), serverQuelle(zugang), ordner,
+                                        Sicherungseinstellungen(), env->zeit);
+        }));
+        faden->start();
+        QVERIFY(faden->wait(60000));
+        QCOMPARE(befund.fehler, QString());
+        const QString kopie = ordner + QLatin1Char('/') + datenbank +
+                              QStringLiteral("_2026-12-06_10-30-00_taeglich.db");
+        QCOMPARE(Datei::wert(kopie, QStringLiteral("SELECT lastname FROM patient")),
+                 QVariant(QStringLiteral("Becker")));
+    }
+
+    // Restoring a backup puts a file in place of the file in use: on a
+    // server the window says how to get a backup back instead.
+    void wiederherstellenAufDemServer()
+    {
+        tabellen();
+        auto w = fensterAufDemServer();
+        QVERIFY(!imFenster([&] { menue(w.get(), QStringLiteral("aktionSicherungWiederherstellen")); }));
+        QCOMPARE(env->meldungen,
+                 QStringList{QStringLiteral("Auf einem Server wird eine Sicherung mit \u201EDatei auf Server "
+                                            "kopieren\u2026\u201C in eine leere Datenbank zur\u00FCckgeholt.")});
     }
 
     // The differences the dialect makes give the same answers on both kinds.
