@@ -271,7 +271,7 @@ QString wertZeigen(const QString &klasse, const QVariant &wert)
     return QStringLiteral("\u201E") + text + QStringLiteral("\u201C");
 }
 
-// The number of rows of each table, read through q.
+// The rows of the table, counted through q.
 std::optional<qint64> zeilenZaehlen(QSqlQuery &q, const Tabelle &t)
 {
     if (!q.exec(QStringLiteral("SELECT count(*) FROM ") + t.name) || !q.next())

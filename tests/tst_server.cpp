@@ -18,6 +18,7 @@
 #include "storage/datenbankzugriff.h"
 #include "verlauf/verlauf.h"
 
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -789,6 +790,20 @@ private slots:
         QVERIFY2(k.fehler.contains(QStringLiteral("id 7")), qPrintable(k.fehler));
         QVERIFY2(k.fehler.contains(QStringLiteral("\u201Estand\u201C")), qPrintable(k.fehler));
         QCOMPARE(tabellenAufDemServer(), 0);
+    }
+
+    // A file that is there already stays as it is unless the caller was
+    // told to replace it.
+    void vorhandeneDateiBleibt()
+    {
+        tabellen();
+        const QString pfad = env->basis() + QStringLiteral("/da.db");
+        QFile datei(pfad);
+        QVERIFY(datei.open(QIODevice::WriteOnly));
+        datei.write("alt");
+        datei.close();
+        QVERIFY(!alsDatei(pfad).gut());
+        QCOMPARE(Datei::inhalt(pfad), QByteArray("alt"));
     }
 
     // "Als Datei sichern…" writes the server's database into a file the
