@@ -182,6 +182,11 @@ void MainWindow::menuesBauen()
                               &MainWindow::ServerVerbinden},
                          });
     menuDatei->addSeparator();
+    eintragen(menuDatei, {{&MainWindow::aktionAlsDateiSichern, "aktionAlsDateiSichern", "&Als Datei sichern\u2026",
+                           &MainWindow::AlsDateiSichern},
+                          {&MainWindow::aktionDateiAufServer, "aktionDateiAufServer",
+                           "Datei auf &Server kopieren\u2026", &MainWindow::DateiAufServerKopieren}});
+    menuDatei->addSeparator();
     eintragen(menuDatei, {{&MainWindow::aktionSicherungWiederherstellen, "aktionSicherungWiederherstellen",
                            "Sicherung &wiederherstellen\u2026", &MainWindow::SicherungFenster},
                           {&MainWindow::aktionSicherungEinstellen, "aktionSicherungEinstellen",

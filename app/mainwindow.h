@@ -178,6 +178,8 @@ private slots:
     void BmpBildOeffnen();
     void BmpEinlesenWeiter();
     void BmpAbgleichUebernehmen();
+    void AlsDateiSichern();
+    void DateiAufServerKopieren();
 
 private:
     // --- refreshing the views (app/auffrischen.cpp) ---
@@ -628,4 +630,11 @@ private:
     // Replaces the file in use by the copy, after copying it in turn; the
     // history written since the copy was taken stays. True when replaced.
     bool sicherungEinspielen(const Sicherungskopie &kopie);
+    // What the copies are named after: the file in use, or the server
+    // database (serverQuelle).
+    QString sicherungsQuelle() const;
+
+    // --- copies between a file and the server database (server/) ---
+    QAction *aktionAlsDateiSichern = nullptr;
+    QAction *aktionDateiAufServer = nullptr;
 };

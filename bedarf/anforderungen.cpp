@@ -18,14 +18,21 @@ bool anforderungenDa(DbSitzung &db, bool *ok)
     return tabelleDa(db, QStringLiteral("anforderung"), ok);
 }
 
+QStringList anforderungenAnweisungen(Datenbankart art)
+{
+    return {Dialekt::tabelle(art, QStringLiteral("CREATE TABLE IF NOT EXISTS anforderung (id INTEGER PRIMARY KEY "
+                                                 "AUTOINCREMENT, einnahme_id INTEGER, angefordert DATE, erledigt "
+                                                 "DATE)")),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS anforderung_einnahme_id ON anforderung (einnahme_id)")};
+}
+
 bool anforderungenAnlegen(DbSitzung &db)
 {
-    return db.aendern(
-               Dialekt::tabelle(db.art(), QStringLiteral("CREATE TABLE IF NOT EXISTS anforderung (id INTEGER PRIMARY "
-                                                         "KEY AUTOINCREMENT, einnahme_id INTEGER, angefordert DATE, "
-                                                         "erledigt DATE)"))) &&
-           db.aendern(
-               QStringLiteral("CREATE INDEX IF NOT EXISTS anforderung_einnahme_id ON anforderung (einnahme_id)"));
+    for (const QString &sql : anforderungenAnweisungen(db.art())) {
+        if (!db.aendern(sql))
+            return false;
+    }
+    return true;
 }
 
 bool anforderungErledigen(DbSitzung &db, const QString &einnahme, const QDate &heute)

@@ -34,9 +34,14 @@ bool zusatzDa(DbSitzung &db, Zusatz tabelle)
     return tabelleDa(db, QString::fromLatin1(zusatzName(tabelle)));
 }
 
+QString zusatzAnweisung(Datenbankart art, Zusatz tabelle)
+{
+    return Dialekt::tabelle(art, QString::fromLatin1(schemata[static_cast<int>(tabelle)].anlegen));
+}
+
 bool zusatzAnlegen(DbSitzung &db, Zusatz tabelle)
 {
-    return db.aendern(Dialekt::tabelle(db.art(), QString::fromLatin1(schemata[static_cast<int>(tabelle)].anlegen)));
+    return db.aendern(zusatzAnweisung(db.art(), tabelle));
 }
 
 bool pznSpeichern(DbSitzung &db, int sorte, const QString &pzn, QString *belegt)

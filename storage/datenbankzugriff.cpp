@@ -928,3 +928,11 @@ QVector<QString> tabellenSchema()
         anweisungen << QString::fromLatin1(t[1]);
     return anweisungen;
 }
+
+QVector<QString> tabellenIndizes()
+{
+    QVector<QString> anweisungen;
+    for (const char *sql : indizes)
+        anweisungen << QString::fromLatin1(sql);
+    return anweisungen;
+}

@@ -253,3 +253,5 @@ bool tabelleDa(DbSitzung &sitzung, const QString &name, bool *ok = nullptr);
 
 // The CREATE TABLE statements of the five tables, as a new file gets them.
 QVector<QString> tabellenSchema();
+// The CREATE INDEX statements on them that a file gets when opened for writing.
+QVector<QString> tabellenIndizes();

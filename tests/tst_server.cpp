@@ -14,12 +14,16 @@
 #include "catalogue/katalog.h"
 #include "intake/gespeichert.h"
 #include "patients/patienten.h"
+#include "server/uebertragen.h"
+#include "sicherung/sicherung.h"
 #include "storage/datenbankzugriff.h"
 #include "verlauf/verlauf.h"
 
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QUuid>
 
 namespace {
@@ -40,6 +44,7 @@ public:
         serverVerwenden(zugang);
     }
 
+    QString verbindungsName() const { return datenbank.connectionName(); }
     // What the connection passes to libpq besides host, port, database and user.
     QString optionen() const { return datenbank.connectOptions(); }
     void zugangSetzen(const Serverzugang &zugang) { serverVerwenden(zugang); }
@@ -133,6 +138,47 @@ bool zusatzAnlegen(DbSitzung &db, const QString &tabelle)
     return false;
 }
 
+// Puts a window's connection on a server database, as the dialog that
+// connects to one does.
+struct Aufschalten : DbVerbindung {
+    static void server(MainWindow &w, const QString &datenbank)
+    {
+        Serverzugang zugang;
+        zugang.datenbank = datenbank;
+        (w.*(&Aufschalten::serverVerwenden))(zugang, QString());
+        QMetaObject::invokeMethod(&w, "AllesEinlesen");
+    }
+};
+
+// Every row of a file's table, each value with SQLite's type of it, so that
+// 1, 1.0 and '1' differ and a real shows all its digits.
+QStringList getreu(const QString &pfad, const QString &tabelle)
+{
+    if (tabelle == QLatin1String("sqlite_master")) {
+        QStringList zeilen;
+        for (const QVariantList &z :
+             Datei::zeilen(pfad, QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY name")))
+            zeilen << QVariant(z).toStringList().join(QLatin1Char('|'));
+        return zeilen;
+    }
+    QStringList spalten;
+    for (const QVariantList &z : Datei::zeilen(pfad, QStringLiteral("PRAGMA table_info(%1)").arg(tabelle)))
+        spalten << QStringLiteral("typeof(%1), %1").arg(z.value(1).toString());
+    QStringList zeilen;
+    for (const QVariantList &z :
+         Datei::zeilen(pfad, QStringLiteral("SELECT %1 FROM %2 ORDER BY 2").arg(spalten.join(", "), tabelle))) {
+        QStringList werte;
+        for (int i = 0; i + 1 < z.size(); i += 2) {
+            const QString typ = z.value(i).toString();
+            werte << typ + QLatin1Char(':') +
+                         (typ == QLatin1String("real") ? QString::number(z.value(i + 1).toDouble(), 'g', 17)
+                                                       : z.value(i + 1).toString());
+        }
+        zeilen << werte.join(QLatin1Char('|'));
+    }
+    return zeilen;
+}
+
 Werte patientWerte(const QString &name)
 {
     return {{QStringLiteral(":firstname"), QStringLiteral("Erika")},
@@ -196,6 +242,82 @@ class ServerTest : public QObject
                          {QStringLiteral(":med_da"), s.sorte}},
                         &s.einnahme);
         return s;
+    }
+
+    // A file with every table of the program and the values a copy must
+    // keep: NULL, umlauts, empty texts, large keys with gaps, a key deleted
+    // at the end, a number in a date column, reals of every digit, history.
+    void seltsameDatei(const QString &pfad)
+    {
+        env->datenbankAnlegen(pfad);
+        {
+            Platz datei(Datenbankart::sqlite, pfad);
+            DbSitzung db(datei);
+            for (const char *t : {"verlauf", "anforderung", "sorte_pzn", "einnahme_bmp", "plan_text"})
+                QVERIFY(zusatzAnlegen(db, QString::fromLatin1(t)));
+        }
+        const QVariant leer = QString(QLatin1String(""));
+        const QList<QPair<const char *, QVariantList>> zeilen = {
+            {"INSERT INTO patient VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+             {1, "J\u00FCrgen", "M\u00FCller-L\u00FCdenscheidt", leer, QVariant(), "K\u00F6ln", leer, "12a"}},
+            {"INSERT INTO patient VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+             {1000000, QVariant(), "\u00D6zt\u00FCrk", "1931-08-12", "04109", QVariant(), QVariant(), QVariant()}},
+            {"INSERT INTO patient (id, lastname) VALUES (?, ?)", {1000001, "Weg"}},
+            {"DELETE FROM patient WHERE id = ?", {1000001}},
+            {"INSERT INTO medikament VALUES (?, ?)", {3, "Ramipril"}},
+            {"INSERT INTO medikament VALUES (?, ?)", {7, leer}},
+            {"INSERT INTO sorte VALUES (?, ?, ?, ?, ?)", {2, 3, "Ramipril 5", "5 mg", 20.0}},
+            {"INSERT INTO sorte VALUES (?, ?, ?, ?, ?)", {9, 3, "Ramipril \u00DF", QVariant(), 2.5}},
+            {"INSERT INTO einnahme VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+             {5, 1, 2, "2026-12-07", 12.5, 0.1 + 0.2, QVariant(), 1.0, 0.0, 1, 3}},
+            {"INSERT INTO einnahme VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+             {6, 1000000, 9, 20261207, 1.0 / 3, 0.5, 1e-7, 0.0, QVariant(), 0, QVariant()}},
+            {"INSERT INTO termine VALUES (?, ?, ?, ?)", {4, 1, "Hausarzt", "2026-12-20"}},
+            {"INSERT INTO termine VALUES (?, ?, ?, ?)", {8, 1000000, "Dr. Wei\u00DF", leer}},
+            {"INSERT INTO verlauf (id, zeit, art, pat_id, patient, betrifft, alt, neu, benutzer) VALUES (?, ?, ?, ?, "
+             "?, ?, ?, ?, ?)",
+             {1, "2026-12-07 09:30:00", Verlaufsart::patientAngelegt, 1, "M\u00FCller-L\u00FCdenscheidt, J\u00FCrgen",
+              "J\u00FCrgen", leer, "Name: M\u00FCller", "pflegekraft"}},
+            {"INSERT INTO verlauf (id, zeit, art, einnahme_id, neu) VALUES (?, ?, ?, ?, ?)",
+             {40, "2026-12-07 09:31:00", Verlaufsart::bestandGezaehlt, 5, "12,5"}},
+            {"INSERT INTO anforderung VALUES (?, ?, ?, ?)", {1, 5, "2026-12-01", QVariant()}},
+            {"INSERT INTO sorte_pzn VALUES (?, ?)", {2, "01234567"}},
+            {"INSERT INTO einnahme_bmp VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+             {5, "bei Bedarf", 1, QVariant(), "St\u00FCck", "Tabl", "n\u00FCchtern", "Blutdruck", leer, "Herz"}},
+            {"INSERT INTO plan_text VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+             {1, 1, 0, 1, "X", "Viel trinken \u2013 t\u00E4glich", QVariant(), leer}},
+        };
+        for (const auto &z : zeilen)
+            Datei::ausfuehren(pfad, QString::fromUtf8(z.first), z.second);
+    }
+
+    Kopie aufDenServer(const QString &pfad)
+    {
+        DbSitzung db(*platz);
+        return dateiAufServer(pfad, db.verbindung());
+    }
+
+    Kopie alsDatei(const QString &pfad)
+    {
+        DbSitzung db(*platz);
+        return serverAlsDatei(db.verbindung(), pfad, false);
+    }
+
+    int tabellenAufDemServer()
+    {
+        return blick
+            ->wert(QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = "
+                                  "current_schema()"))
+            .toInt();
+    }
+
+    // A window of the program on the test's server database.
+    std::unique_ptr<MainWindow> fensterAufDemServer()
+    {
+        auto w = env->starten();
+        Aufschalten::server(*w, datenbank);
+        env->meldungen.clear();
+        return w;
     }
 
 private slots:
@@ -644,6 +766,182 @@ private slots:
         }
         QCOMPARE(antworten.value(0), QStringLiteral("1 2026-12-10,2 2027-01-04"));
         QCOMPARE(antworten.value(1), antworten.value(0));
+    }
+
+    // A file copied to the server and back is the same file: every table,
+    // its form, every row and value with its type, and the keys it gave.
+    void hinUndZurueck_data()
+    {
+        QTest::addColumn<QString>("tabelle");
+        for (const char *t : {"patient", "medikament", "sorte", "einnahme", "termine", "verlauf", "anforderung",
+                              "sorte_pzn", "einnahme_bmp", "plan_text", "sqlite_sequence", "sqlite_master"})
+            QTest::newRow(t) << QString::fromLatin1(t);
+    }
+    void hinUndZurueck()
+    {
+        QFETCH(QString, tabelle);
+        const QString pfad = env->basis() + QStringLiteral("/seltsam.db");
+        seltsameDatei(pfad);
+        const Kopie hin = aufDenServer(pfad);
+        QVERIFY2(hin.gut(), qPrintable(hin.fehler));
+        const QString zurueck = env->basis() + QStringLiteral("/zurueck.db");
+        const Kopie her = alsDatei(zurueck);
+        QVERIFY2(her.gut(), qPrintable(her.fehler));
+        QCOMPARE(getreu(zurueck, tabelle), getreu(pfad, tabelle));
+    }
+
+    // Rows added on the server after the copy get keys the file never gave,
+    // not even to a row it deleted.
+    void neueZeilenNachDerKopie()
+    {
+        const QString pfad = env->basis() + QStringLiteral("/seltsam.db");
+        seltsameDatei(pfad);
+        QVERIFY(aufDenServer(pfad).gut());
+        QVariant neu;
+        {
+            DbSitzung db(*platz);
+            QVERIFY(db.aendern(QString::fromLatin1(patientEinfuegen), patientWerte(QStringLiteral("Neu")), &neu));
+        }
+        QVERIFY2(neu.toLongLong() > 1000001, qPrintable(neu.toString()));
+    }
+
+    // A database that holds tables already is not copied into; it is named
+    // in the message, and nothing of the file reaches it.
+    void nurInLeereDatenbank()
+    {
+        tabellen();
+        stammAnlegen();
+        const QString pfad = env->basis() + QStringLiteral("/seltsam.db");
+        seltsameDatei(pfad);
+        const Kopie k = aufDenServer(pfad);
+        QVERIFY2(k.fehler.contains(QStringLiteral("\u201E%1\u201C").arg(datenbank)), qPrintable(k.fehler));
+        QCOMPARE(blick->wert(QStringLiteral("SELECT count(*) FROM patient")).toInt(), 1);
+        QCOMPARE(tabellenAufDemServer(), 5);
+    }
+
+    // A text where the server's column takes numbers only refuses the whole
+    // copy, naming where it stands, and leaves the database empty.
+    void falscherWertWirdNichtKopiert()
+    {
+        const QString pfad = env->basis() + QStringLiteral("/seltsam.db");
+        seltsameDatei(pfad);
+        Datei::ausfuehren(pfad, QStringLiteral("INSERT INTO einnahme (id, pat_id, stand) VALUES (7, 1, 'abc')"));
+        const Kopie k = aufDenServer(pfad);
+        QVERIFY2(k.fehler.contains(QStringLiteral("\u201Eeinnahme\u201C")), qPrintable(k.fehler));
+        QVERIFY2(k.fehler.contains(QStringLiteral("id 7")), qPrintable(k.fehler));
+        QVERIFY2(k.fehler.contains(QStringLiteral("\u201Estand\u201C")), qPrintable(k.fehler));
+        QCOMPARE(tabellenAufDemServer(), 0);
+    }
+
+    // A file that is there already stays as it is unless the caller was
+    // told to replace it.
+    void vorhandeneDateiBleibt()
+    {
+        tabellen();
+        const QString pfad = env->basis() + QStringLiteral("/da.db");
+        QFile datei(pfad);
+        QVERIFY(datei.open(QIODevice::WriteOnly));
+        datei.write("alt");
+        datei.close();
+        QVERIFY(!alsDatei(pfad).gut());
+        QCOMPARE(Datei::inhalt(pfad), QByteArray("alt"));
+    }
+
+    // "Als Datei sichern…" writes the server's database into a file the
+    // program opens as its own; it is offered only on a server.
+    void alsDateiSichernImFenster()
+    {
+        tabellen();
+        stammAnlegen();
+        auto w = env->starten();
+        QAction *sichern = teil<QAction>(w.get(), QStringLiteral("aktionAlsDateiSichern"));
+        QVERIFY(!sichern->isEnabled());
+        Aufschalten::server(*w, datenbank);
+        QVERIFY(sichern->isEnabled());
+        env->meldungen.clear();
+        const QString pfad = env->basis() + QStringLiteral("/gesichert.db");
+        env->dateiAntworten << pfad;
+        menue(w.get(), QStringLiteral("aktionAlsDateiSichern"));
+        QCOMPARE(datenbankMangel(pfad), QString());
+        QCOMPARE(Datei::wert(pfad, QStringLiteral("SELECT lastname FROM patient")), QVariant(QStringLiteral("Becker")));
+        QVERIFY2(env->meldungen.value(0).startsWith(QStringLiteral("Gesichert: 1 Patient, 1 Zuordnung,")),
+                 qPrintable(env->meldungen.join(QLatin1Char('\n'))));
+    }
+
+    // "Datei auf Server kopieren…" fills the empty database, and the window
+    // shows what it holds.
+    void dateiAufServerImFenster_data()
+    {
+        QTest::addColumn<bool>("tabellenDa");
+        QTest::newRow("ohne Tabellen") << false;
+        // As connecting to an empty database leaves it.
+        QTest::newRow("leere Tabellen") << true;
+    }
+    void dateiAufServerImFenster()
+    {
+        QFETCH(bool, tabellenDa);
+        if (tabellenDa)
+            tabellen();
+        const QString pfad = env->basis() + QStringLiteral("/seltsam.db");
+        seltsameDatei(pfad);
+        auto w = fensterAufDemServer();
+        env->dateiAntworten << pfad;
+        menue(w.get(), QStringLiteral("aktionDateiAufServer"));
+        QCOMPARE(blick->wert(QStringLiteral("SELECT count(*) FROM patient")).toInt(), 2);
+        QCOMPARE(spalte(teil<QTableWidget>(w.get(), QStringLiteral("tabellePatientenwahl")), 1).size(), 2);
+    }
+
+    // Before a risky step on a server the backup is a file of the program,
+    // named after the database.
+    void sicherungVorRiskantemAufDemServer()
+    {
+        tabellen();
+        stammAnlegen();
+        auto w = fensterAufDemServer();
+        menue(w.get(), QStringLiteral("aktionListen"));
+        env->antworten << true;
+        klicken(teil<QAbstractButton>(w.get(), QStringLiteral("knopfPatientEntfernen")));
+        const QString name = datenbank + QStringLiteral("_2026-12-06_10-30-00_patient-loeschen.db");
+        QVERIFY2(env->sicherungen().contains(name), qPrintable(env->sicherungen().join(QLatin1Char(' '))));
+        const QString kopie = env->sicherungsOrdner() + QLatin1Char('/') + name;
+        QCOMPARE(datenbankMangel(kopie), QString());
+        QCOMPARE(Datei::wert(kopie, QStringLiteral("SELECT lastname FROM patient")),
+                 QVariant(QStringLiteral("Becker")));
+    }
+
+    // The daily copy of a server database, on a thread of its own as after
+    // the start, is a file of the program named after the database.
+    void taeglicheSicherungDesServers()
+    {
+        tabellen();
+        stammAnlegen();
+        Serverzugang zugang;
+        zugang.datenbank = datenbank;
+        const QString ordner = env->basis() + QStringLiteral("/Sicherungen");
+        Startbefund befund;
+        std::unique_ptr<QThread> faden(QThread::create([&] {
+            befund = startPruefenServer(platz->verbindungsName(), serverQuelle(zugang), ordner,
+                                        Sicherungseinstellungen(), env->zeit);
+        }));
+        faden->start();
+        QVERIFY(faden->wait(60000));
+        QCOMPARE(befund.fehler, QString());
+        const QString kopie = ordner + QLatin1Char('/') + datenbank +
+                              QStringLiteral("_2026-12-06_10-30-00_taeglich.db");
+        QCOMPARE(Datei::wert(kopie, QStringLiteral("SELECT lastname FROM patient")),
+                 QVariant(QStringLiteral("Becker")));
+    }
+
+    // Restoring a backup puts a file in place of the file in use: on a
+    // server the window says how to get a backup back instead.
+    void wiederherstellenAufDemServer()
+    {
+        tabellen();
+        auto w = fensterAufDemServer();
+        QVERIFY(!imFenster([&] { menue(w.get(), QStringLiteral("aktionSicherungWiederherstellen")); }));
+        QCOMPARE(env->meldungen,
+                 QStringList{QStringLiteral("Auf einem Server wird eine Sicherung mit \u201EDatei auf Server "
+                                            "kopieren\u2026\u201C in eine leere Datenbank zur\u00FCckgeholt.")});
     }
 
     // The differences the dialect makes give the same answers on both kinds.

@@ -86,17 +86,26 @@ bool verlaufVorhanden(DbSitzung &db)
     return tabelleDa(db, QStringLiteral("verlauf"));
 }
 
+QStringList verlaufTabelleAnweisungen(Datenbankart art)
+{
+    QStringList anweisungen;
+    for (const char *sql : verlaufSchema)
+        anweisungen << Dialekt::tabelle(art, QString::fromLatin1(sql));
+    return anweisungen;
+}
+
+QStringList verlaufSchutzAnweisungen(Datenbankart art)
+{
+    return Dialekt::unveraenderlich(art, QStringLiteral("verlauf"),
+                                    QStringLiteral("Der Verlauf wird nicht ge\u00E4ndert."),
+                                    QStringLiteral("Der Verlauf wird nicht gel\u00F6scht."));
+}
+
 bool verlaufAnlegen(DbSitzung &db)
 {
     if (verlaufVorhanden(db))
         return true;
-    QStringList anweisungen;
-    for (const char *sql : verlaufSchema)
-        anweisungen << Dialekt::tabelle(db.art(), QString::fromLatin1(sql));
-    anweisungen << Dialekt::unveraenderlich(db.art(), QStringLiteral("verlauf"),
-                                            QStringLiteral("Der Verlauf wird nicht ge\u00E4ndert."),
-                                            QStringLiteral("Der Verlauf wird nicht gel\u00F6scht."));
-    for (const QString &sql : anweisungen) {
+    for (const QString &sql : verlaufTabelleAnweisungen(db.art()) + verlaufSchutzAnweisungen(db.art())) {
         if (!db.aendern(sql))
             return false;
     }
