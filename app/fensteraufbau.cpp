@@ -178,7 +178,7 @@ void MainWindow::menuesBauen()
                               &MainWindow::DBverschieben},
                              {&MainWindow::aktionDbOeffnen, "aktionDbOeffnen", "&mit vorhandener Datenbank verbinden",
                               &MainWindow::DBoeffnen},
-                             {&MainWindow::aktionServerVerbinden, "aktionServerVerbinden", "Mit &Server verbinden...",
+                             {&MainWindow::aktionServerVerbinden, "aktionServerVerbinden", "Mit Se&rver verbinden...",
                               &MainWindow::ServerVerbinden},
                          });
     menuDatei->addSeparator();
