@@ -6,6 +6,7 @@
 #include "app/mainwindow.h"
 #include "app/tabellen.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -117,6 +118,10 @@ void MainWindow::ansichtenAuffrischen(Ansichten ansichten, const Auswahl &gewuen
                 getippt.append({feld, feld->text()});
         }
     } else {
+        // Only a window on a server database has one to copy from or into.
+        const bool aufServer = art() == Datenbankart::postgres;
+        aktionAlsDateiSichern->setEnabled(aufServer);
+        aktionDateiAufServer->setEnabled(aufServer);
         patientenSuchspalte = QStringLiteral("firstname");
         patientenSuchtext.clear();
         bearbeitungLeeren();

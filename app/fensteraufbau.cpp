@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
 #include <QGroupBox>
@@ -20,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -176,7 +178,14 @@ void MainWindow::menuesBauen()
                               &MainWindow::DBverschieben},
                              {&MainWindow::aktionDbOeffnen, "aktionDbOeffnen", "&mit vorhandener Datenbank verbinden",
                               &MainWindow::DBoeffnen},
+                             {&MainWindow::aktionServerVerbinden, "aktionServerVerbinden", "Mit Se&rver verbinden...",
+                              &MainWindow::ServerVerbinden},
                          });
+    menuDatei->addSeparator();
+    eintragen(menuDatei, {{&MainWindow::aktionAlsDateiSichern, "aktionAlsDateiSichern", "&Als Datei sichern\u2026",
+                           &MainWindow::AlsDateiSichern},
+                          {&MainWindow::aktionDateiAufServer, "aktionDateiAufServer",
+                           "Datei auf &Server kopieren\u2026", &MainWindow::DateiAufServerKopieren}});
     menuDatei->addSeparator();
     eintragen(menuDatei, {{&MainWindow::aktionSicherungWiederherstellen, "aktionSicherungWiederherstellen",
                            "Sicherung &wiederherstellen\u2026", &MainWindow::SicherungFenster},
@@ -328,6 +337,17 @@ void MainWindow::fensterFelderBauen()
     ausstellerPlz = feld(QStringLiteral("ausstellerPlz"), false);
     ausstellerOrt = feld(QStringLiteral("ausstellerOrt"), false);
     ausstellerTelefon = feld(QStringLiteral("ausstellerTelefon"), false);
+    serverHost = feld(QStringLiteral("serverHost"), false);
+    serverPort = std::make_unique<QSpinBox>();
+    serverPort->setObjectName(QStringLiteral("serverPort"));
+    serverPort->setRange(1, 65535);
+    serverDatenbank = feld(QStringLiteral("serverDatenbank"), false);
+    serverBenutzer = feld(QStringLiteral("serverBenutzer"), false);
+    serverSsl = std::make_unique<QComboBox>();
+    serverSsl->setObjectName(QStringLiteral("serverSsl"));
+    serverSsl->addItems(Serverzugang::sslModi());
+    serverPasswort = feld(QStringLiteral("serverPasswort"), false);
+    serverPasswort->setEchoMode(QLineEdit::Password);
     bmpScannerText = std::make_unique<QPlainTextEdit>();
     bmpScannerText->setObjectName(QStringLiteral("bmpScannerText"));
     // A scanner ends its text with a line end; a tab must not leave the field mid-code.

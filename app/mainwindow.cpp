@@ -12,6 +12,8 @@
 #include <QIcon>
 #include <QTimer>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QSpinBox>
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -54,6 +56,11 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     menuesBauen();
     seitenBauen();
     fensterFelderBauen();
+    serverAuffrischer = new QTimer(this);
+    serverAuffrischer->setObjectName(QStringLiteral("serverAuffrischer"));
+    serverAuffrischer->setSingleShot(true);
+    connect(serverAuffrischer, &QTimer::timeout, this, &MainWindow::serverAenderungenZeigen);
+    gemerktenServerVerbinden();
 
     AllesEinlesen();
     verbindungenHerstellen();

@@ -178,6 +178,8 @@ private slots:
     void BmpBildOeffnen();
     void BmpEinlesenWeiter();
     void BmpAbgleichUebernehmen();
+    void AlsDateiSichern();
+    void DateiAufServerKopieren();
 
 private:
     // --- refreshing the views (app/auffrischen.cpp) ---
@@ -239,6 +241,7 @@ private:
     QAction *aktionDbKopieren = nullptr;
     QAction *aktionDbVerschieben = nullptr;
     QAction *aktionDbOeffnen = nullptr;
+    QAction *aktionServerVerbinden = nullptr;
     QAction *aktionBmpEinlesen = nullptr;
     QAction *aktionBeenden = nullptr;
     QAction *aktionMedikamentenplan = nullptr;
@@ -514,6 +517,35 @@ private:
     void bedarfLeeren();
     // The selected rows of the list, in its order.
     QVector<int> bedarfGewaehlt() const;
+    // --- several seats on a server database (server/) ---
+    // Fields of the window "Mit Server verbinden": they outlive each window;
+    // the password field is emptied when the window closes.
+    std::unique_ptr<QLineEdit> serverHost;
+    std::unique_ptr<QSpinBox> serverPort;
+    std::unique_ptr<QLineEdit> serverDatenbank;
+    std::unique_ptr<QLineEdit> serverBenutzer;
+    std::unique_ptr<QComboBox> serverSsl;
+    std::unique_ptr<QLineEdit> serverPasswort;
+    bool serverFensterGespeichert = false;
+    void ServerVerbinden();
+    void ServerVerbindenEintragen();
+    // Works on the server database from now on, creating the program's tables
+    // in an empty one; false (and the user told why) when it cannot be
+    // reached or holds other tables, the database in use staying.
+    bool serverOeffnen(const Serverzugang &zugang, const QString &passwort);
+    // The server remembered from the last run, if any; tried at the start
+    // without asking (a ~/.pgpass or service file may give the password).
+    std::optional<Serverzugang> gemerkterServer() const;
+    void serverMerken(const std::optional<Serverzugang> &zugang);
+    void gemerktenServerVerbinden();
+    // What the other seats changed and is still to be shown.
+    Aenderungen serverAenderungen;
+    QTimer *serverAuffrischer = nullptr;
+    void serverGeaendert(const QStringList &tabellen) override;
+    void serverAenderungenZeigen();
+    // The entries that act on a file are off while the window is on a server.
+    void dateiEintraegeSetzen();
+
     // --- medication plan, BMP (bmp/) ---
     // Fields of the window for who prints the plan: they outlive each window.
     std::unique_ptr<QLineEdit> ausstellerName;
@@ -598,4 +630,11 @@ private:
     // Replaces the file in use by the copy, after copying it in turn; the
     // history written since the copy was taken stays. True when replaced.
     bool sicherungEinspielen(const Sicherungskopie &kopie);
+    // What the copies are named after: the file in use, or the server
+    // database (serverQuelle).
+    QString sicherungsQuelle() const;
+
+    // --- copies between a file and the server database (server/) ---
+    QAction *aktionAlsDateiSichern = nullptr;
+    QAction *aktionDateiAufServer = nullptr;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "storage/dialekt.h"
+
 #include <QByteArray>
 #include <QVariant>
 
@@ -17,4 +19,4 @@ bool hausarztTerminAb(const QVariant &arzt, const QVariant &datum, const QByteAr
 // The same rule for every patient at once, in one grouped query: rows
 // (pata_id, the stored date of the next one); :heute binds today as
 // "yyyy-MM-dd".
-extern const char *const naechsteHausarztTermine;
+QString naechsteHausarztTermine(Datenbankart art);

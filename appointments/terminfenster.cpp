@@ -89,7 +89,7 @@ void MainWindow::TerminWEintragen()
     if (!fensterSpeichern(*this, terminGespeichert, [&](DbSitzung &db) {
             QVariant neueId;
             if (!db.aendernZeile(
-                    QStringLiteral("INSERT INTO termine (id, pata_id, arzt, arzt_date) SELECT NULL, :pata_id, :arzt, "
+                    QStringLiteral("INSERT INTO termine (pata_id, arzt, arzt_date) SELECT :pata_id, :arzt, "
                                    ":arzt_date WHERE EXISTS (SELECT 1 FROM patient WHERE id=:pata_da) ;"),
                     {{QStringLiteral(":pata_id"), patient.toInt()},
                      {QStringLiteral(":arzt"), arzt},

@@ -15,17 +15,24 @@ const char *const offeneAnforderungen =
 
 bool anforderungenDa(DbSitzung &db, bool *ok)
 {
-    const auto zeilen = db.lesen(
-        QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'anforderung'"), {}, ok);
-    return *ok && !zeilen.isEmpty() && zeilen.first().value(0).toInt() > 0;
+    return tabelleDa(db, QStringLiteral("anforderung"), ok);
+}
+
+QStringList anforderungenAnweisungen(Datenbankart art)
+{
+    return {Dialekt::tabelle(art, QStringLiteral("CREATE TABLE IF NOT EXISTS anforderung (id INTEGER PRIMARY KEY "
+                                                 "AUTOINCREMENT, einnahme_id INTEGER, angefordert DATE, erledigt "
+                                                 "DATE)")),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS anforderung_einnahme_id ON anforderung (einnahme_id)")};
 }
 
 bool anforderungenAnlegen(DbSitzung &db)
 {
-    return db.aendern(QStringLiteral("CREATE TABLE IF NOT EXISTS anforderung (id INTEGER PRIMARY KEY AUTOINCREMENT, "
-                                     "einnahme_id INTEGER, angefordert DATE, erledigt DATE)")) &&
-           db.aendern(
-               QStringLiteral("CREATE INDEX IF NOT EXISTS anforderung_einnahme_id ON anforderung (einnahme_id)"));
+    for (const QString &sql : anforderungenAnweisungen(db.art())) {
+        if (!db.aendern(sql))
+            return false;
+    }
+    return true;
 }
 
 bool anforderungErledigen(DbSitzung &db, const QString &einnahme, const QDate &heute)
@@ -60,8 +67,9 @@ void MainWindow::AnforderungMarkieren()
             const bool gut =
                 gezeigt ? db.aendernZeile(
                               QStringLiteral("UPDATE anforderung SET angefordert=:heute WHERE einnahme_id=:id AND "
-                                             "erledigt IS NULL AND angefordert IS :alt AND EXISTS (SELECT 1 FROM "
-                                             "einnahme WHERE id=:da)"),
+                                             "erledigt IS NULL AND angefordert %1 :alt AND EXISTS (SELECT 1 FROM "
+                                             "einnahme WHERE id=:da)")
+                                  .arg(Dialekt::gleich(db.art())),
                               {{QStringLiteral(":heute"), tag},
                                {QStringLiteral(":id"), b.einnahme},
                                {QStringLiteral(":alt"), b.angefordert.toString(QStringLiteral("yyyy-MM-dd"))},
@@ -102,7 +110,8 @@ void MainWindow::AnforderungZuruecknehmen()
         for (int z : zeilen) {
             const Bedarfszeile &b = bedarfZeilen.at(z);
             if (!db.aendernZeile(QStringLiteral("DELETE FROM anforderung WHERE einnahme_id=:id AND erledigt IS NULL "
-                                                "AND angefordert IS :alt"),
+                                                "AND angefordert %1 :alt")
+                                     .arg(Dialekt::gleich(db.art())),
                                  {{QStringLiteral(":id"), b.einnahme},
                                   {QStringLiteral(":alt"), b.angefordert.toString(QStringLiteral("yyyy-MM-dd"))}}) ||
                 !verlaufAnforderung(db, aktuelleZeit(), b.einnahme, b.angefordert, QDate()))

@@ -14,12 +14,15 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 // Whether the file has the table yet; ok is false when that could not be read.
 bool anforderungenDa(DbSitzung &db, bool *ok);
 
 // Creates the table where it is missing; run inside the request's transaction.
 bool anforderungenAnlegen(DbSitzung &db);
+// The statements it runs, in the kind's form: the table, then its index.
+QStringList anforderungenAnweisungen(Datenbankart art);
 
 // Closes the open request of the line, if there is one, as of heute; run
 // inside the booking's transaction, so both are stored or neither.

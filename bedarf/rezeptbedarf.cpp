@@ -227,7 +227,7 @@ Bedarfsgrundlage bedarfEinlesen(DbSitzung &db, const QDate &heute, bool *ok)
             g.patienten.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString(),
                                 q.value(3).toString(), QDate()});
         });
-    gelesen = gelesen && db.durchlaufen(QString::fromLatin1(naechsteHausarztTermine),
+    gelesen = gelesen && db.durchlaufen(naechsteHausarztTermine(db.art()),
                                         {{QStringLiteral(":heute"), heute.toString(QStringLiteral("yyyy-MM-dd"))}},
                                         [&](const DbZeile &q) {
                                             const auto p = patientIndex.constFind(q.value(0).toLongLong());

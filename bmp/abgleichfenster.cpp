@@ -319,9 +319,12 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
             planTabelle = true;
             const auto wert = [](const QString &s) { return s.isEmpty() ? QVariant() : QVariant(s); };
             return db.aendern(
-                QStringLiteral("INSERT OR REPLACE INTO einnahme_bmp (einnahme_id, dosis_text, ohne_dosis, wochentag, "
-                               "einheit, form, hinweis, grund, zusatz, abschnitt) VALUES (:id, :t, :o, :w, :e, :f, "
-                               ":h, :g, :z, :a)"),
+                QStringLiteral("INSERT INTO einnahme_bmp (einnahme_id, dosis_text, ohne_dosis, wochentag, einheit, "
+                               "form, hinweis, grund, zusatz, abschnitt) VALUES (:id, :t, :o, :w, :e, :f, :h, :g, :z, "
+                               ":a) ON CONFLICT (einnahme_id) DO UPDATE SET dosis_text = excluded.dosis_text, "
+                               "ohne_dosis = excluded.ohne_dosis, wochentag = excluded.wochentag, einheit = "
+                               "excluded.einheit, form = excluded.form, hinweis = excluded.hinweis, grund = "
+                               "excluded.grund, zusatz = excluded.zusatz, abschnitt = excluded.abschnitt"),
                 {{QStringLiteral(":id"), einnahme},
                  {QStringLiteral(":t"), wert(dosisText)},
                  {QStringLiteral(":o"), e.ohneDosis() ? QVariant(1) : QVariant()},
@@ -462,7 +465,7 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
                     db.konflikt();
                 if (!vorher || !db.aendernZeile(QStringLiteral("UPDATE einnahme SET morgen=:morgen, mittag=:mittag, "
                                                                "abend=:abend, nacht=:nacht WHERE id=:id") +
-                                                    QLatin1String(einnahmeUnveraendert),
+                                                    einnahmeUnveraendert(db.art()),
                                                 Werte{{QStringLiteral(":id"), alt.einnahme}} + dosenWerte(e) +
                                                     einnahmeUnveraendertWerte(imp.gespeichert.at(z.zeile))))
                     return false;
@@ -487,9 +490,9 @@ bool MainWindow::bmpUebernehmen(const QVector<bool> &uebernehmen, const QVector<
             if (ok && !vorher)
                 db.konflikt();
             if (!vorher ||
-                !db.aendernZeile(
-                    QStringLiteral("DELETE FROM einnahme WHERE id=:id") + QLatin1String(einnahmeUnveraendert),
-                    Werte{{QStringLiteral(":id"), id}} + einnahmeUnveraendertWerte(imp.gespeichert.at(zeile))) ||
+                !db.aendernZeile(QStringLiteral("DELETE FROM einnahme WHERE id=:id") + einnahmeUnveraendert(db.art()),
+                                 Werte{{QStringLiteral(":id"), id}} +
+                                     einnahmeUnveraendertWerte(imp.gespeichert.at(zeile))) ||
                 !verlaufSchreiben(db, jetzt,
                                   einnahmeEntfernt(id, *vorher, heute, QStringLiteral("fehlt im Medikationsplan"))))
                 return false;

@@ -31,15 +31,17 @@ const char *zusatzName(Zusatz tabelle)
 
 bool zusatzDa(DbSitzung &db, Zusatz tabelle)
 {
-    bool ok = false;
-    const auto zeilen = db.lesen(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=:name"),
-                                 {{QStringLiteral(":name"), QString::fromLatin1(zusatzName(tabelle))}}, &ok);
-    return ok && !zeilen.isEmpty();
+    return tabelleDa(db, QString::fromLatin1(zusatzName(tabelle)));
+}
+
+QString zusatzAnweisung(Datenbankart art, Zusatz tabelle)
+{
+    return Dialekt::tabelle(art, QString::fromLatin1(schemata[static_cast<int>(tabelle)].anlegen));
 }
 
 bool zusatzAnlegen(DbSitzung &db, Zusatz tabelle)
 {
-    return db.aendern(QString::fromLatin1(schemata[static_cast<int>(tabelle)].anlegen));
+    return db.aendern(zusatzAnweisung(db.art(), tabelle));
 }
 
 bool pznSpeichern(DbSitzung &db, int sorte, const QString &pzn, QString *belegt)
@@ -64,8 +66,10 @@ bool pznSpeichern(DbSitzung &db, int sorte, const QString &pzn, QString *belegt)
         }
         return false;
     }
-    return db.aendern(QStringLiteral("INSERT OR REPLACE INTO sorte_pzn (sorte_id, pzn) VALUES (:id, :pzn)"),
-                      {{QStringLiteral(":id"), sorte}, {QStringLiteral(":pzn"), pzn}});
+    return db.aendern(
+        QStringLiteral("INSERT INTO sorte_pzn (sorte_id, pzn) VALUES (:id, :pzn) ON CONFLICT (sorte_id) DO "
+                       "UPDATE SET pzn = excluded.pzn"),
+        {{QStringLiteral(":id"), sorte}, {QStringLiteral(":pzn"), pzn}});
 }
 
 bool planDosisTextLoeschen(DbSitzung &db, const QString &einnahme)

@@ -24,6 +24,8 @@ bool zusatzDa(DbSitzung &db, Zusatz tabelle);
 
 // Creates the table where it is missing; false (reported) when that failed.
 bool zusatzAnlegen(DbSitzung &db, Zusatz tabelle);
+// The statement it runs, in the kind's form.
+QString zusatzAnweisung(Datenbankart art, Zusatz tabelle);
 
 // Gives the package this PZN ("" takes it away), inside the caller's
 // transaction. False when writing failed, or when another package carries

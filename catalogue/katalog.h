@@ -3,6 +3,12 @@
 
 #include <QString>
 
+// Adds a medication (:medizin).
+extern const char *const medikamentEinfuegen;
+// Adds a package (:medizin_id, :hname, :dosis, :packung) to the medication
+// :m2 while it still exists.
+extern const char *const sorteEinfuegen;
+
 // The question asked before a medication is deleted together with its
 // packages and every intake line that uses one of them.
 QString medikamentLoeschenFrage(const QString &name, int packungen, int zuordnungen, int patienten);

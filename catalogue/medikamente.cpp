@@ -17,6 +17,8 @@
 #include <QSqlRecord>
 #include <QTableWidget>
 
+const char *const medikamentEinfuegen = "INSERT INTO medikament (medizin) VALUES (:medizin ) ";
+
 namespace {
 
 Verlaufseintrag medikamentEintrag(const QString &art, const QVariant &id, const QString &name)
@@ -104,7 +106,8 @@ void MainWindow::MedikamenteFuellen()
     {
         DbSitzung db(*this);
         const auto zeilen = db.lesen(
-            QStringLiteral("SELECT id, medizin FROM medikament WHERE medizin LIKE:kat ORDER BY medizin ASC "),
+            QStringLiteral("SELECT id, medizin FROM medikament WHERE medizin %1 :kat ORDER BY medizin ASC ")
+                .arg(Dialekt::wie(db.art())),
             {{QStringLiteral(":kat"), QStringLiteral("%%")}}); // no filter: every name that is not NULL
         tabelleMedikamente->setUpdatesEnabled(false);
         tabelleMedikamente->setRowCount(zeilen.size());
@@ -179,8 +182,8 @@ void MainWindow::MedikamentZufuegen()
         const QString name = editMedikamentNeu->text();
         if (!db.transaktion([&] {
                 QVariant neueId;
-                if (!db.aendern(QStringLiteral("INSERT INTO medikament (id, medizin) VALUES (NULL, :medizin ) "),
-                                {{QStringLiteral(":medizin"), name}}, &neueId))
+                if (!db.aendern(QString::fromLatin1(medikamentEinfuegen), {{QStringLiteral(":medizin"), name}},
+                                &neueId))
                     return false;
                 Verlaufseintrag e = medikamentEintrag(Verlaufsart::medikamentAngelegt, neueId, name);
                 e.neu = name;

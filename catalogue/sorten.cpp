@@ -149,6 +149,9 @@ bool MainWindow::sorteZeigen(const QString &id)
     return true;
 }
 
+const char *const sorteEinfuegen = "INSERT INTO sorte (medizin_id, handelsname, dosis, packung) SELECT :medizin_id, "
+                                   ":hname, :dosis, :packung WHERE EXISTS (SELECT 1 FROM medikament WHERE id=:m2)";
+
 void MainWindow::SorteZufuegen()
 {
     const int medZeile = tabelleMedikamente->currentRow();
@@ -168,9 +171,7 @@ void MainWindow::SorteZufuegen()
         // Keep what was typed when it could not be stored; a medication
         // deleted elsewhere gets no package.
         const bool gespeichert = db.transaktion([&] {
-            if (!db.aendernZeile(QStringLiteral("INSERT INTO sorte (medizin_id, handelsname, dosis, packung) "
-                                                "SELECT :medizin_id, :hname, :dosis, :packung "
-                                                "WHERE EXISTS (SELECT 1 FROM medikament WHERE id=:m2)"),
+            if (!db.aendernZeile(QString::fromLatin1(sorteEinfuegen),
                                  {{QStringLiteral(":medizin_id"), medId.toInt()},
                                   {QStringLiteral(":hname"), editSorteHandelsname->text()},
                                   {QStringLiteral(":dosis"), editSorteDosis->text()},

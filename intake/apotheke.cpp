@@ -5,6 +5,7 @@
 #include "bedarf/anforderungen.h"
 #include "intake/bestand.h"
 #include "intake/fensterfelder.h"
+#include "intake/gespeichert.h"
 #include "storage/datenbankzugriff.h"
 #include "text/textformat.h"
 #include "verlauf/verlauf.h"
@@ -14,6 +15,8 @@
 #include <QPushButton>
 #include <QSqlRecord>
 #include <QTableWidget>
+
+const char *const bestandBuchen = "UPDATE einnahme SET tag=:tag, stand=:stand  WHERE id=:id ;";
 
 namespace {
 
@@ -144,7 +147,7 @@ void MainWindow::ApothekeEintragen()
                             .arg(text, zahlText(neu), zahlText(Bereich::bestand.von), zahlText(Bereich::bestand.bis));
             return false;
         }
-        if (!db.aendernZeile(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand  WHERE id=:id ;"),
+        if (!db.aendernZeile(QString::fromLatin1(bestandBuchen),
                              {{QStringLiteral(":tag"), heute.toString(QStringLiteral("yyyy-MM-dd"))},
                               {QStringLiteral(":stand"), neu},
                               {QStringLiteral(":id"), id}}) ||

@@ -26,6 +26,11 @@ namespace {
 
 } // namespace
 
+const char *const einnahmeEinfuegen =
+    "INSERT INTO einnahme (pat_id, med_id, tag, stand, morgen, mittag, abend, nacht, hilfe, ordnung) SELECT :pat_id, "
+    ":med_id, :tag , :stand, :morgen, :mittag, :abend, :nacht, :hilfe, :ordnung WHERE EXISTS (SELECT 1 FROM patient "
+    "WHERE id=:pat_da) AND EXISTS (SELECT 1 FROM sorte WHERE id=:med_da) ;";
+
 void MainWindow::ZuordnungEintragen()
 {
     const int patientZeile = tabellePatientenwahl->currentRow();
@@ -71,10 +76,7 @@ void MainWindow::ZuordnungEintragen()
         // Only for a patient and a package that still exist: a line of
         // nobody would be lost, one of a gone package useless.
         const bool eingetragen = db.aendernZeile(
-            QStringLiteral("INSERT INTO einnahme (id, pat_id, med_id, tag, stand, morgen, mittag, abend, nacht, hilfe, "
-                           "ordnung) SELECT NULL, :pat_id, :med_id, :tag , :stand, :morgen, :mittag, :abend, :nacht, "
-                           ":hilfe, :ordnung WHERE EXISTS (SELECT 1 FROM patient WHERE id=:pat_da) AND EXISTS "
-                           "(SELECT 1 FROM sorte WHERE id=:med_da) ;"),
+            QString::fromLatin1(einnahmeEinfuegen),
             Werte{{QStringLiteral(":pat_id"), patientId},
                   {QStringLiteral(":med_id"), sorteId},
                   {QStringLiteral(":tag"), datumErsteinnahme->date()},
@@ -258,7 +260,8 @@ void MainWindow::zuordnungVerschieben(int richtung)
         for (int i = 0; i < ids.size(); ++i) {
             if (neu.at(i) == positionen.at(i) && !positionen.at(i).isNull())
                 continue;
-            if (!db.aendernZeile(QStringLiteral("UPDATE einnahme SET ordnung=:neu WHERE id=:id AND ordnung IS :alt"),
+            if (!db.aendernZeile(QStringLiteral("UPDATE einnahme SET ordnung=:neu WHERE id=:id AND ordnung %1 :alt")
+                                     .arg(Dialekt::gleich(db.art())),
                                  {{QStringLiteral(":neu"), neu.at(i)},
                                   {QStringLiteral(":id"), ids.at(i)},
                                   {QStringLiteral(":alt"), positionen.at(i)}}))

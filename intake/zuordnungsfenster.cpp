@@ -111,7 +111,7 @@ void MainWindow::ZuordnungWEintragen()
         if (!vorher || !db.aendernZeile(QStringLiteral("UPDATE einnahme SET tag=:tag, stand=:stand, morgen=:morgen, "
                                                        "mittag=:mittag, abend=:abend, nacht=:nacht, hilfe=:hilfe  "
                                                        "WHERE id=:id") +
-                                            QLatin1String(einnahmeUnveraendert),
+                                            einnahmeUnveraendert(db.art()),
                                         werte)) {
             if (ok && !vorher)
                 db.konflikt();

@@ -29,9 +29,12 @@ QVariantList einnahmeWerte(const QSqlRecord &r)
     return werte;
 }
 
-const char *const einnahmeUnveraendert =
-    " AND tag IS :alt_tag AND stand IS :alt_stand AND morgen IS :alt_morgen AND mittag IS :alt_mittag AND abend IS "
-    ":alt_abend AND nacht IS :alt_nacht AND hilfe IS :alt_hilfe";
+QString einnahmeUnveraendert(Datenbankart art)
+{
+    return QStringLiteral(" AND tag %1 :alt_tag AND stand %1 :alt_stand AND morgen %1 :alt_morgen AND mittag %1 "
+                          ":alt_mittag AND abend %1 :alt_abend AND nacht %1 :alt_nacht AND hilfe %1 :alt_hilfe")
+        .arg(Dialekt::gleich(art));
+}
 
 bool positionenOrdnen(DbSitzung &db, const QString &patient)
 {

@@ -18,3 +18,11 @@ QString mitDatenbankEndung(const QString &pfad);
 
 // True when both files exist and hold the same bytes.
 bool gleicherInhalt(const QString &a, const QString &b);
+
+// Renames von to nach, replacing nach in one step: whoever opens nach meets
+// either the old file or the new one, never none.
+bool ersetzendUmbenennen(const QString &von, const QString &nach);
+
+// Writes the file's data through to the disk, so that a file that has its
+// name survives a power cut as it was checked.
+bool aufDiskSchreiben(const QString &pfad);

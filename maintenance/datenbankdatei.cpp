@@ -21,6 +21,9 @@
 #else
 #include <cstdio>
 #endif
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 std::function<bool(const QString &, QString *)> Dateipflege::entfernen;
 
@@ -117,10 +120,6 @@ bool MainWindow::kopieAnlegen(const QString &ziel)
     return true;
 }
 
-namespace {
-
-// Renames von to nach, replacing nach in one step: whoever opens nach meets
-// either the old file or the new one, never none.
 bool ersetzendUmbenennen(const QString &von, const QString &nach)
 {
 #ifdef Q_OS_WIN
@@ -132,7 +131,18 @@ bool ersetzendUmbenennen(const QString &von, const QString &nach)
 #endif
 }
 
-} // namespace
+bool aufDiskSchreiben(const QString &pfad)
+{
+#ifdef Q_OS_UNIX
+    QFile f(pfad);
+    if (!f.open(QIODevice::ReadWrite))
+        return false;
+    return ::fsync(f.handle()) == 0;
+#else
+    Q_UNUSED(pfad)
+    return true;
+#endif
+}
 
 bool MainWindow::dateiErsetzen(const QString &quelle)
 {
@@ -171,6 +181,11 @@ bool MainWindow::dateiErsetzen(const QString &quelle)
 void MainWindow::dateiWechseln(const QString &pfad)
 {
     datenbankDatei = pfad;
+    if (art() == Datenbankart::postgres) {
+        dateiVerwenden();
+        serverMerken(std::nullopt);
+        dateiEintraegeSetzen();
+    }
     titelSetzen();
     {
         QSettings einstellungen(einstellungsOrdner + QStringLiteral("/config.ini"), QSettings::IniFormat);

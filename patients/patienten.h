@@ -12,6 +12,9 @@ class QDateEdit;
 // altered elsewhere can reach a statement.
 QString suchspalte(const QString &spalte);
 
+// Adds a patient (:firstname, :lastname, :birth, :plz, :ort, :strasse, :nr).
+extern const char *const patientEinfuegen;
+
 // The question asked before a patient is deleted together with the
 // patient's intake lines and appointments.
 QString patientLoeschenFrage(const QString &name, const QString &vorname, const QString &geburtstag, int zuordnungen,

@@ -57,6 +57,9 @@ Verlaufseintrag patientEintrag(const QString &art, const QVariant &id, const QSt
 
 } // namespace
 
+const char *const patientEinfuegen = "INSERT INTO patient (firstname, lastname, birth, plz, ort, strasse, nr) VALUES "
+                                     "(:firstname, :lastname, :birth, :plz, :ort, :strasse, :nr)";
+
 void MainWindow::PatientenNeuEintragen()
 {
     QVariant neueId;
@@ -67,17 +70,15 @@ void MainWindow::PatientenNeuEintragen()
                                 neuPlz->text(),  neuOrt->text(),     neuStrasse->text(),
                                 neuNr->text()};
         const bool gespeichert = db.transaktion([&] {
-            if (!db.aendern(
-                    QStringLiteral("INSERT INTO patient (id, firstname, lastname, birth, plz, ort, strasse, nr) VALUES "
-                                   "(NULL,:firstname, :lastname, :birth, :plz, :ort, :strasse, :nr)"),
-                    {{QStringLiteral(":firstname"), werte.at(1)},
-                     {QStringLiteral(":lastname"), werte.at(0)},
-                     {QStringLiteral(":birth"), werte.at(2)},
-                     {QStringLiteral(":plz"), werte.at(3)},
-                     {QStringLiteral(":ort"), werte.at(4)},
-                     {QStringLiteral(":strasse"), werte.at(5)},
-                     {QStringLiteral(":nr"), werte.at(6)}},
-                    &neueId))
+            if (!db.aendern(QString::fromLatin1(patientEinfuegen),
+                            {{QStringLiteral(":firstname"), werte.at(1)},
+                             {QStringLiteral(":lastname"), werte.at(0)},
+                             {QStringLiteral(":birth"), werte.at(2)},
+                             {QStringLiteral(":plz"), werte.at(3)},
+                             {QStringLiteral(":ort"), werte.at(4)},
+                             {QStringLiteral(":strasse"), werte.at(5)},
+                             {QStringLiteral(":nr"), werte.at(6)}},
+                            &neueId))
                 return false;
             Verlaufseintrag e = patientEintrag(Verlaufsart::patientAngelegt, neueId, werte);
             e.neu = felderText(patientFelder({}, werte), true);

@@ -160,8 +160,9 @@ void MainWindow::patientenListeLesen()
     if (!feld.isEmpty()) {
         DbSitzung db(*this);
         zeilen = db.lesen(
-            QStringLiteral("SELECT id, lastname, firstname, ort, birth, plz, strasse, nr FROM patient WHERE ") + feld +
-                QStringLiteral(" LIKE:kat ORDER BY id ASC "),
+            QStringLiteral("SELECT id, lastname, firstname, ort, birth, plz, strasse, nr FROM patient WHERE %1 %2 "
+                           ":kat ORDER BY id ASC ")
+                .arg(feld, Dialekt::wie(db.art())),
             {{QStringLiteral(":kat"), QString(QLatin1Char('%') + patientenSuchtext + QLatin1Char('%'))}});
     }
     patientenZeigen(tabellePatienten, zeilen, 0);

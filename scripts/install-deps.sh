@@ -16,14 +16,33 @@ packages=(
     fonts-liberation fonts-dejavu-core poppler-utils
     scdoc librsvg2-bin
 )
-case "${1:-}" in
-    --format) packages+=(clang-format) ;;
-    # make deb and make deb-check: dependencies of the package (dpkg-shlibdeps,
-    # which CPack finds ELF files for with file) and the validators.
-    --paket) packages+=(dpkg-dev file lintian desktop-file-utils appstream man-db) ;;
-    --qt6) packages+=(qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n libgl-dev) ;;
-    --bench) packages+=(libbenchmark-dev) ;;
-esac
+# --server adds the PostgreSQL server (its tests start a throwaway cluster
+# through pg_virtualenv from postgresql-common) and Qt's driver for it; with
+# --qt6 as well, the Qt 6 driver instead of the Qt 5 one.
+qt6=false
+server=false
+for option in "$@"; do
+    case "$option" in
+        --format) packages+=(clang-format) ;;
+        # make deb and make deb-check: dependencies of the package (dpkg-shlibdeps,
+        # which CPack finds ELF files for with file) and the validators.
+        --paket) packages+=(dpkg-dev file lintian desktop-file-utils appstream man-db) ;;
+        --qt6)
+            qt6=true
+            packages+=(qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n libgl-dev)
+            ;;
+        --bench) packages+=(libbenchmark-dev libsqlite3-dev) ;;
+        --server) server=true ;;
+        *)
+            echo "install-deps.sh: unknown option $option" >&2
+            exit 2
+            ;;
+    esac
+done
+if $server; then
+    packages+=(postgresql postgresql-common)
+    if $qt6; then packages+=(libqt6sql6-psql); else packages+=(libqt5sql5-psql); fi
+fi
 
 missing=()
 for p in "${packages[@]}"; do

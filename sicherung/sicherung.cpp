@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sicherung/sicherung.h"
 
+#include "maintenance/dateipflege.h"
+#include "server/uebertragen.h"
 #include "storage/datenbankzugriff.h"
 
 #include <QDir>
@@ -15,10 +17,6 @@
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QUuid>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 std::function<bool(const QString &)> Sicherungspflege::vorDemUmbenennen;
 
@@ -87,24 +85,13 @@ void schreibend(const QString &pfad, F &&f)
 // copies only; restoring one takes it out again.
 const QString herkunftTabelle = QStringLiteral("sicherung_herkunft");
 
+const QString serverVorsatz = QStringLiteral("postgresql://");
+
 QString absoluterPfad(const QString &datei)
 {
+    if (datei.startsWith(serverVorsatz))
+        return datei;
     return QDir::cleanPath(QFileInfo(datei).absoluteFilePath());
-}
-
-// Writes the file's data through to the disk, so that a copy that has its
-// name survives a power cut as it was checked.
-bool aufDiskSchreiben(const QString &pfad)
-{
-#ifdef Q_OS_UNIX
-    QFile f(pfad);
-    if (!f.open(QIODevice::ReadWrite))
-        return false;
-    return ::fsync(f.handle()) == 0;
-#else
-    Q_UNUSED(pfad)
-    return true;
-#endif
 }
 
 QDate wochenAnfang(const QDate &tag)
@@ -115,6 +102,29 @@ QDate wochenAnfang(const QDate &tag)
 int monatsNummer(const QDate &tag)
 {
     return tag.year() * 12 + tag.month() - 1;
+}
+
+// The daily copy of befund.datei into ordner when none of today exists
+// yet; verbinden runs its argument on a connection to the database.
+template <typename Verbinden>
+void taeglichSichern(Startbefund &befund, const QString &ordner, const Sicherungseinstellungen &einstellungen,
+                     const QDateTime &jetzt, Verbinden &&verbinden)
+{
+    if (!einstellungen.aktiv)
+        return;
+    for (const Sicherungskopie &k : sicherungenLesen(ordner)) {
+        if (sicherungVon(k, befund.datei) && k.anlass == taeglich && k.zeit.date() == jetzt.date())
+            return;
+    }
+    verbinden([&](QSqlDatabase &db) {
+        if (!db.open()) {
+            befund.fehler = db.lastError().text();
+            return;
+        }
+        sicherungSchreiben(db, ordner, befund.datei, jetzt, Sicherungsanlass::taeglich, &befund.fehler);
+    });
+    if (befund.fehler.isEmpty())
+        sicherungenAufraeumen(ordner, befund.datei, jetzt, einstellungen.taeglich);
 }
 
 } // namespace
@@ -153,6 +163,14 @@ std::optional<Sicherungskopie> sicherungErkennen(const QString &pfad)
     if (!zeit.isValid())
         return std::nullopt;
     return Sicherungskopie{pfad, m.captured(1), zeit, m.captured(4)};
+}
+
+QString serverQuelle(const Serverzugang &zugang)
+{
+    QString wo = zugang.host.isEmpty() ? QStringLiteral("localhost") : zugang.host;
+    if (zugang.port > 0)
+        wo += QLatin1Char(':') + QString::number(zugang.port);
+    return serverVorsatz + wo + QLatin1Char('/') + zugang.datenbank;
 }
 
 QString sicherungHerkunft(const QString &kopie)
@@ -313,19 +331,27 @@ QString sicherungSchreiben(QSqlDatabase &db, const QString &ordner, const QStrin
         ziel = dir.filePath(sicherungsName(stamm, zeit, anlassKennung(anlass) + QStringLiteral("-%1").arg(n)));
     const QString teil = ziel + teilEndung;
 
-    QSqlQuery q(db);
-    if (!q.prepare(QStringLiteral("VACUUM INTO :ziel"))) {
-        *fehler = q.lastError().text();
-        return QString();
-    }
-    q.bindValue(QStringLiteral(":ziel"), teil);
-    if (!q.exec()) {
-        *fehler = q.lastError().text();
+    if (Dialekt::art(db) == Datenbankart::postgres) {
+        const Kopie kopie = serverInDatei(db, teil);
+        if (!kopie.gut()) {
+            *fehler = kopie.fehler;
+            return QString();
+        }
+    } else {
+        QSqlQuery q(db);
+        if (!q.prepare(QStringLiteral("VACUUM INTO :ziel"))) {
+            *fehler = q.lastError().text();
+            return QString();
+        }
+        q.bindValue(QStringLiteral(":ziel"), teil);
+        if (!q.exec()) {
+            *fehler = q.lastError().text();
+            q.finish();
+            QFile::remove(teil);
+            return QString();
+        }
         q.finish();
-        QFile::remove(teil);
-        return QString();
     }
-    q.finish();
     schreibend(teil, [&](QSqlDatabase &kopie) {
         QSqlQuery h(kopie);
         if (!kopie.open() ||
@@ -422,20 +448,23 @@ Startbefund startPruefen(const QString &datei, const QString &ordner, const Sich
         befund.angebot = neuesteGuteSicherung(ordner, datei);
         return befund;
     }
-    if (!einstellungen.aktiv)
-        return befund;
-    for (const Sicherungskopie &k : sicherungenLesen(ordner)) {
-        if (sicherungVon(k, datei) && k.anlass == taeglich && k.zeit.date() == jetzt.date())
-            return befund;
-    }
-    lesend(datei, [&](QSqlDatabase &db) {
-        if (!db.open()) {
-            befund.fehler = db.lastError().text();
-            return;
+    taeglichSichern(befund, ordner, einstellungen, jetzt, [&](const auto &f) { lesend(datei, f); });
+    return befund;
+}
+
+Startbefund startPruefenServer(const QString &verbindung, const QString &quelle, const QString &ordner,
+                               const Sicherungseinstellungen &einstellungen, const QDateTime &jetzt)
+{
+    Startbefund befund;
+    befund.datei = quelle;
+    taeglichSichern(befund, ordner, einstellungen, jetzt, [&](const auto &f) {
+        const QString name = QStringLiteral("kalvoria-sicherung-") + QUuid::createUuid().toString();
+        {
+            QSqlDatabase db = QSqlDatabase::cloneDatabase(verbindung, name);
+            f(db);
+            db.close();
         }
-        sicherungSchreiben(db, ordner, datei, jetzt, Sicherungsanlass::taeglich, &befund.fehler);
+        QSqlDatabase::removeDatabase(name);
     });
-    if (befund.fehler.isEmpty())
-        sicherungenAufraeumen(ordner, datei, jetzt, einstellungen.taeglich);
     return befund;
 }

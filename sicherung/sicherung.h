@@ -13,6 +13,7 @@
 #include <optional>
 
 class QSqlDatabase;
+struct Serverzugang;
 
 // Why a copy was taken; its identifier is part of the copy's name.
 enum class Sicherungsanlass {
@@ -41,6 +42,11 @@ struct Sicherungskopie {
     // Filled by sicherungenLesen.
     QString herkunft;
 };
+
+// What the copies of a server database are named after and record as
+// their origin, where a file's copies have the file's path:
+// "postgresql://host:port/datenbank".
+QString serverQuelle(const Serverzugang &zugang);
 
 // The absolute path a copy records of the file it was taken from; empty when it records none.
 QString sicherungHerkunft(const QString &kopie);
@@ -92,7 +98,8 @@ QString sicherungsOrdner(const Sicherungseinstellungen &e);
 // name, checked with integrity_check, flushed, then renamed, so that a copy
 // cut short never looks complete. The copy records datei's place (see
 // sicherungHerkunft). The copy's path, or "" with the reason in
-// fehler.
+// fehler. With db on a server (datei then its serverQuelle) the copy is a
+// file as the program makes one, written from one snapshot of the server.
 QString sicherungSchreiben(QSqlDatabase &db, const QString &ordner, const QString &datei, const QDateTime &zeit,
                            Sicherungsanlass anlass, QString *fehler);
 
@@ -118,6 +125,11 @@ struct Startbefund {
 // of the file, then the daily copy into ordner when none of today exists yet.
 Startbefund startPruefen(const QString &datei, const QString &ordner, const Sicherungseinstellungen &einstellungen,
                          const QDateTime &jetzt);
+// The same for a server database: its daily copy only, named after quelle
+// (serverQuelle), through a connection of its own that the calling thread
+// clones from the connection named verbindung.
+Startbefund startPruefenServer(const QString &verbindung, const QString &quelle, const QString &ordner,
+                               const Sicherungseinstellungen &einstellungen, const QDateTime &jetzt);
 
 // Steps tests must be able to interrupt.
 struct Sicherungspflege {

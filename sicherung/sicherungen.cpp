@@ -74,15 +74,19 @@ void MainWindow::TaeglicheSicherung()
 {
     if (startPruefung || !startPruefungOffen)
         return;
-    // Copies of what the thread needs: it must not touch the window.
-    const QString datei = datenbankDatei;
+    // Copies of what the thread needs: it must not touch the window. On a
+    // server it clones the window's connection, having none of its own.
+    const QString datei = sicherungsQuelle();
+    const QString verbindung = art() == Datenbankart::postgres ? datenbank.connectionName() : QString();
     const Sicherungseinstellungen einstellungen = sicherungseinstellungenLesen(konfigurationsDatei());
     const QString ordner = sicherungsOrdner(einstellungen);
     const QDateTime jetzt = aktuelleZeit();
     startBefund = std::make_unique<Startbefund>();
     Startbefund *befund = startBefund.get();
-    startPruefung = QThread::create(
-        [befund, datei, ordner, einstellungen, jetzt] { *befund = startPruefen(datei, ordner, einstellungen, jetzt); });
+    startPruefung = QThread::create([befund, datei, verbindung, ordner, einstellungen, jetzt] {
+        *befund = verbindung.isEmpty() ? startPruefen(datei, ordner, einstellungen, jetzt)
+                                       : startPruefenServer(verbindung, datei, ordner, einstellungen, jetzt);
+    });
     startPruefung->setObjectName(QStringLiteral("startPruefung"));
     connect(startPruefung, &QThread::finished, this, &MainWindow::SicherungFertig);
     // Below the window's own work, so that clicks and painting go first.
@@ -134,22 +138,28 @@ void MainWindow::SicherungFertig()
     startPruefungOffen = false;
 }
 
+QString MainWindow::sicherungsQuelle() const
+{
+    return art() == Datenbankart::postgres ? serverQuelle(server) : datenbankDatei;
+}
+
 QString MainWindow::sicherungAnlegen(Sicherungsanlass anlass, QString *fehler)
 {
     const Sicherungseinstellungen e = sicherungseinstellungenLesen(konfigurationsDatei());
     const QString ordner = sicherungsOrdner(e);
     const QDateTime jetzt = aktuelleZeit();
+    const QString quelle = sicherungsQuelle();
     QString kopie;
     {
         DbSitzung db(*this);
         if (!db.offen()) {
-            *fehler = QStringLiteral("Die Datenbank %1 konnte nicht ge\u00F6ffnet werden.").arg(zeigen(datenbankDatei));
+            *fehler = QStringLiteral("Die Datenbank %1 konnte nicht ge\u00F6ffnet werden.").arg(zeigen(quelle));
             return QString();
         }
-        kopie = sicherungSchreiben(db.verbindung(), ordner, datenbankDatei, jetzt, anlass, fehler);
+        kopie = sicherungSchreiben(db.verbindung(), ordner, quelle, jetzt, anlass, fehler);
     }
     if (!kopie.isEmpty())
-        sicherungenAufraeumen(ordner, datenbankDatei, jetzt, e.taeglich);
+        sicherungenAufraeumen(ordner, quelle, jetzt, e.taeglich);
     return kopie;
 }
 

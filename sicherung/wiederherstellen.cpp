@@ -89,6 +89,12 @@ void verlaufUebernehmen(DbSitzung &db, const QString &vorher, const QString &sta
 
 void MainWindow::SicherungFenster()
 {
+    // Putting a file in place of the file in use has no meaning on a server.
+    if (art() == Datenbankart::postgres) {
+        meldungZeigen(QStringLiteral("Auf einem Server wird eine Sicherung mit \u201EDatei auf Server "
+                                     "kopieren\u2026\u201C in eine leere Datenbank zur\u00FCckgeholt."));
+        return;
+    }
     if (!sicherungListe)
         sicherungFelderBauen();
     const QString ordner = sicherungsOrdner(sicherungseinstellungenLesen(konfigurationsDatei()));

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -52,13 +53,18 @@ const char *const schema[][3] = {
      "id pata_id arzt arzt_date"},
 };
 
-bool vorbereiten(QSqlQuery &q, const QString &sql, const Werte &werte)
+// Runs the statement with its values bound. The server's driver prepares a
+// statement with PREPARE, which takes no CREATE or BEGIN: one without values
+// is sent as it is.
+bool starten(QSqlQuery &q, const QString &sql, const Werte &werte, Datenbankart art)
 {
+    if (art == Datenbankart::postgres && werte.isEmpty())
+        return q.exec(sql);
     if (!q.prepare(sql))
         return false;
     for (const auto &w : werte)
-        q.bindValue(w.first, w.second);
-    return true;
+        q.bindValue(w.first, Dialekt::binden(art, w.second));
+    return q.exec();
 }
 
 // Device and inode: tells a file replaced at the same path from the one opened.
@@ -91,16 +97,20 @@ qint64 versionLesen(QSqlDatabase &db)
 // (appointments/hausarzt.h). Earlier versions and other programs do not see
 // them; a read-only file gets none, and a failure (a locked or foreign file)
 // changes nothing.
+const char *const indizes[] = {
+    "CREATE INDEX IF NOT EXISTS einnahme_pat_id ON einnahme (pat_id)",
+    "CREATE INDEX IF NOT EXISTS termine_pata_id ON termine (pata_id)",
+    "CREATE INDEX IF NOT EXISTS sorte_medizin_id ON sorte (medizin_id)",
+    "CREATE INDEX IF NOT EXISTS termine_hausarzt ON termine (arzt, arzt_date, pata_id)",
+};
+
 void indizesAnlegen(QSqlDatabase &db, const QString &pfad)
 {
     const QFileInfo datei(pfad);
     if (!datei.isWritable() || !QFileInfo(datei.absolutePath()).isWritable())
         return;
     QSqlQuery q(db);
-    for (const char *sql : {"CREATE INDEX IF NOT EXISTS einnahme_pat_id ON einnahme (pat_id)",
-                            "CREATE INDEX IF NOT EXISTS termine_pata_id ON termine (pata_id)",
-                            "CREATE INDEX IF NOT EXISTS sorte_medizin_id ON sorte (medizin_id)",
-                            "CREATE INDEX IF NOT EXISTS termine_hausarzt ON termine (arzt, arzt_date, pata_id)"})
+    for (const char *sql : indizes)
         q.exec(QString::fromLatin1(sql));
 }
 
@@ -108,6 +118,41 @@ QString fehlerText(const QSqlError &e)
 {
     QString t = e.text().trimmed();
     return t.isEmpty() ? QStringLiteral("unbekannter Fehler") : t;
+}
+
+// The channel on which the seats of one server database tell each other
+// which tables a commit wrote.
+const char *const mitteilungsKanal = "kalvoria";
+
+// The server refused a transaction that would contradict another seat's
+// (or the two waited for each other); run again, it sees what that stored.
+bool istSerialisierungsfehler(const QSqlError &e)
+{
+    return e.nativeErrorCode() == QLatin1String("40001") || e.nativeErrorCode() == QLatin1String("40P01");
+}
+
+// Whether the server connection is gone (the server stopped or restarted,
+// the network lost), rather than a statement refused: a connection that
+// is there answers, or says that its transaction already failed.
+bool verbindungAbgerissen(QSqlDatabase &db)
+{
+    if (!db.isOpen())
+        return true;
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("SELECT 1")))
+        return false;
+    return q.lastError().nativeErrorCode() != QLatin1String("25P02");
+}
+
+// The table an INSERT, UPDATE or DELETE of the program writes; "" for
+// other statements.
+QString geschriebeneTabelle(const QString &sql)
+{
+    static const QRegularExpression aenderung(
+        QStringLiteral("^\\s*(?:INSERT\\s+(?:OR\\s+\\w+\\s+)?INTO|UPDATE|DELETE\\s+FROM)\\s+(\\w+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = aenderung.match(sql);
+    return m.hasMatch() ? m.captured(1).toLower() : QString();
 }
 
 // SQLite's handle of an open QSQLITE connection, where this program's SQLite
@@ -144,13 +189,13 @@ public:
 };
 
 // Qt's way, which every driver has.
-bool ueberQtLesen(QSqlDatabase &db, const QString &sql, const Werte &werte,
-                  const std::function<void(const DbZeile &)> &zeile, QString *fehler)
+bool ueberQtLesen(QSqlDatabase &db, Datenbankart art, const QString &sql, const Werte &werte,
+                  const std::function<void(const DbZeile &)> &zeile, QSqlError *fehler)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!vorbereiten(q, sql, werte) || !q.exec()) {
-        *fehler = fehlerText(q.lastError());
+    if (!starten(q, sql, werte, art)) {
+        *fehler = q.lastError();
         return false;
     }
     const int spalten = q.record().count();
@@ -161,7 +206,7 @@ bool ueberQtLesen(QSqlDatabase &db, const QString &sql, const Werte &werte,
         zeile(z);
     }
     if (q.lastError().isValid()) {
-        *fehler = fehlerText(q.lastError());
+        *fehler = q.lastError();
         return false;
     }
     return true;
@@ -302,6 +347,22 @@ std::optional<bool> ueberSqliteLesen(sqlite3 *h, const QString &sql, const Werte
 
 } // namespace
 
+const QStringList &Serverzugang::sslModi()
+{
+    static const QStringList modi{QStringLiteral("disable"),   QStringLiteral("allow"),
+                                  QStringLiteral("prefer"),    QStringLiteral("require"),
+                                  QStringLiteral("verify-ca"), QStringLiteral("verify-full")};
+    return modi;
+}
+
+QString Serverzugang::anzeige() const
+{
+    QString wo = host.isEmpty() ? QStringLiteral("localhost") : host;
+    if (port > 0)
+        wo += QLatin1Char(':') + QString::number(port);
+    return QStringLiteral("%1 auf %2").arg(datenbank, wo);
+}
+
 DbVerbindung::DbVerbindung()
 {
     static int verbindungen = 0;
@@ -321,6 +382,50 @@ DbVerbindung::~DbVerbindung()
     QSqlDatabase::removeDatabase(name);
 }
 
+void serverEinrichten(QSqlDatabase &db, const Serverzugang &zugang, const QString &passwort)
+{
+    db.setHostName(zugang.host);
+    db.setPort(zugang.port);
+    db.setDatabaseName(zugang.datenbank);
+    db.setUserName(zugang.benutzer);
+    db.setPassword(passwort);
+    // Only a known mode reaches the connection string.
+    const QString modus = Serverzugang::sslModi().contains(zugang.sslModus) ? zugang.sslModus
+                                                                            : QStringLiteral("prefer");
+    // A server that does not answer is given up on after a while, not waited for.
+    db.setConnectOptions(QStringLiteral("sslmode=%1;connect_timeout=10").arg(modus));
+}
+
+void DbVerbindung::serverVerwenden(const Serverzugang &zugang, const QString &passwort)
+{
+    const QString name = datenbank.connectionName();
+    datenbank.close();
+    datenbank = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name);
+    datenbank = QSqlDatabase::addDatabase(Dialekt::treiber(Datenbankart::postgres), name);
+    serverEinrichten(datenbank, zugang, passwort);
+    server = zugang;
+    sperre.reset();
+    direkt = nullptr;
+    offeneDatei.clear();
+    dateiKennung.clear();
+    datenVersion = -1;
+    mitteilungenVerbunden = false;
+}
+
+void DbVerbindung::dateiVerwenden()
+{
+    if (art() == Datenbankart::sqlite)
+        return;
+    const QString name = datenbank.connectionName();
+    datenbank.close();
+    datenbank = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name);
+    datenbank = QSqlDatabase::addDatabase(Dialekt::treiber(Datenbankart::sqlite), name);
+    server = Serverzugang();
+    mitteilungenVerbunden = false;
+}
+
 DbVerbindung::Sitzung::Sitzung(DbVerbindung &verbindung, bool anlegen) : v(verbindung)
 {
     if (v.tiefe++ > 0) {
@@ -331,7 +436,11 @@ DbVerbindung::Sitzung::Sitzung(DbVerbindung &verbindung, bool anlegen) : v(verbi
     v.fehlerGemeldet = false;
     v.konfliktOffen = false;
     istOffen = verbinden(anlegen);
-    if (!istOffen) {
+    if (!istOffen && v.art() == Datenbankart::postgres) {
+        melden(
+            QStringLiteral("Die Datenbank \u201E%1\u201C konnte nicht ge\u00F6ffnet werden.").arg(v.server.anzeige()),
+            fehlerText(v.datenbank.lastError()));
+    } else if (!istOffen) {
         const bool fehlt = !anlegen && !v.datenbankDatei.isEmpty() && !QFileInfo(v.datenbankDatei).isFile();
         melden(QStringLiteral("Die Datenbank \u201E%1\u201C konnte nicht ge\u00F6ffnet werden.").arg(v.datenbankDatei),
                fehlt
@@ -346,6 +455,33 @@ DbVerbindung::Sitzung::Sitzung(DbVerbindung &verbindung, bool anlegen) : v(verbi
 bool DbVerbindung::Sitzung::verbinden(bool anlegen)
 {
     QSqlDatabase &db = v.datenbank;
+    if (v.art() == Datenbankart::postgres) {
+        if (db.isOpen())
+            return true;
+        if (!db.open())
+            return false;
+        // The other seats' commits are told on the channel every seat
+        // listens to; a connection opened anew listens anew.
+        QSqlDriver *treiber = db.driver();
+        if (!treiber->subscribedToNotifications().contains(QLatin1String(mitteilungsKanal)))
+            treiber->subscribeToNotification(QLatin1String(mitteilungsKanal));
+        // What other seats told while the line was down never arrived.
+        if (v.mitteilungenVerbunden)
+            v.serverGeaendert({});
+        if (!v.mitteilungenVerbunden) {
+            v.mitteilungenVerbunden = true;
+            DbVerbindung *verbindung = &v;
+            QObject::connect(
+                treiber,
+                static_cast<void (QSqlDriver::*)(const QString &, QSqlDriver::NotificationSource, const QVariant &)>(
+                    &QSqlDriver::notification),
+                treiber, [verbindung](const QString &, QSqlDriver::NotificationSource quelle, const QVariant &was) {
+                    if (quelle != QSqlDriver::SelfSource)
+                        verbindung->serverGeaendert(was.toString().split(QLatin1Char(','), Qt::SkipEmptyParts));
+                });
+        }
+        return true;
+    }
     const QString &pfad = v.datenbankDatei;
     if (db.isOpen() && v.offeneDatei == pfad && !v.dateiKennung.isEmpty() && kennungLesen(pfad) == v.dateiKennung)
         return true;
@@ -388,6 +524,54 @@ void DbVerbindung::Sitzung::melden(const QString &was, const QString &fehler)
     v.datenbankFehler(was + QStringLiteral("\n\n") + fehler);
 }
 
+void DbVerbindung::Sitzung::fehlschlag(const QString &was, const QSqlError &fehler, bool beimAbschluss)
+{
+    if (v.art() != Datenbankart::postgres) {
+        melden(was, fehlerText(fehler));
+        return;
+    }
+    if (v.wiederholbar && istSerialisierungsfehler(fehler)) {
+        v.serialisiert = true;
+        return;
+    }
+    if (!verbindungAbgerissen(v.datenbank)) {
+        melden(was, fehlerText(fehler));
+        return;
+    }
+    v.datenbank.close();
+    // A commit the server may or may not have made before the line broke
+    // cannot be told apart from one it never got.
+    const QString folge = !v.inTransaktion && !beimAbschluss ? was
+                          : beimAbschluss
+                              ? QStringLiteral(
+                                    "Ob die \u00C4nderung gespeichert wurde, ist nicht sicher: Bitte nach dem erneuten "
+                                    "Verbinden pr\u00FCfen, ob sie angezeigt wird.")
+                              : QStringLiteral("Die \u00C4nderung wurde nicht gespeichert, auch nicht zum Teil.");
+    melden(QStringLiteral("Die Verbindung zum Server \u201E%1\u201C ist unterbrochen. %2 Beim n\u00E4chsten "
+                          "Versuch verbindet Kalvoria neu.")
+               .arg(v.server.anzeige(), folge),
+           fehlerText(fehler));
+}
+
+bool DbVerbindung::Sitzung::mitteilen()
+{
+    if (v.art() != Datenbankart::postgres || v.geschrieben.isEmpty())
+        return true;
+    QStringList tabellen(v.geschrieben.cbegin(), v.geschrieben.cend());
+    tabellen.sort();
+    v.geschrieben.clear();
+    QSqlQuery q(v.datenbank);
+    // Sent with the commit, and only if it commits.
+    if (!starten(q, QStringLiteral("SELECT pg_notify(:kanal, :was)"),
+                 {{QStringLiteral(":kanal"), QString::fromLatin1(mitteilungsKanal)},
+                  {QStringLiteral(":was"), tabellen.join(QLatin1Char(','))}},
+                 Datenbankart::postgres)) {
+        fehlschlag(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), q.lastError());
+        return false;
+    }
+    return true;
+}
+
 QVector<QSqlRecord> DbVerbindung::Sitzung::lesen(const QString &sql, const Werte &werte, bool *ok)
 {
     QVector<QSqlRecord> zeilen;
@@ -397,8 +581,8 @@ QVector<QSqlRecord> DbVerbindung::Sitzung::lesen(const QString &sql, const Werte
         return zeilen;
     QSqlQuery q(v.datenbank);
     q.setForwardOnly(true);
-    if (!vorbereiten(q, sql, werte) || !q.exec()) {
-        melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehlerText(q.lastError()));
+    if (!starten(q, sql, werte, v.art())) {
+        fehlschlag(QStringLiteral("Die Daten konnten nicht gelesen werden."), q.lastError());
         return zeilen;
     }
     // The columns' names and types once, not read from the driver anew for
@@ -412,7 +596,7 @@ QVector<QSqlRecord> DbVerbindung::Sitzung::lesen(const QString &sql, const Werte
         zeilen.append(zeile);
     }
     if (q.lastError().isValid()) {
-        melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehlerText(q.lastError()));
+        fehlschlag(QStringLiteral("Die Daten konnten nicht gelesen werden."), q.lastError());
         zeilen.clear();
         return zeilen;
     }
@@ -434,11 +618,16 @@ bool DbVerbindung::Sitzung::durchlaufen(const QString &sql, const Werte &werte,
     if (direktLesen && v.direkt && v.datenbank.isOpen())
         gut = ueberSqliteLesen(v.direkt, sql, werte, zeile, &fehler);
 #endif
-    if (!gut)
-        gut = ueberQtLesen(v.datenbank, sql, werte, zeile, &fehler);
-    if (!*gut)
-        melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehler);
-    return *gut;
+    if (gut) {
+        if (!*gut)
+            melden(QStringLiteral("Die Daten konnten nicht gelesen werden."), fehler);
+        return *gut;
+    }
+    QSqlError qtFehler;
+    if (ueberQtLesen(v.datenbank, v.art(), sql, werte, zeile, &qtFehler))
+        return true;
+    fehlschlag(QStringLiteral("Die Daten konnten nicht gelesen werden."), qtFehler);
+    return false;
 }
 
 bool DbVerbindung::Sitzung::liestDirekt() const
@@ -458,19 +647,31 @@ bool DbVerbindung::Sitzung::aendernZeile(const QString &sql, const Werte &werte,
 
 bool DbVerbindung::Sitzung::ausfuehren(const QString &sql, const Werte &werte, QVariant *neueId, bool zeileNoetig)
 {
+    // No key for an insert that wrote nothing, whatever an earlier one gave.
+    if (neueId)
+        *neueId = QVariant();
     if (!istOffen)
         return false;
+    const Datenbankart art = v.art();
     QSqlQuery q(v.datenbank);
-    if (!vorbereiten(q, sql, werte) || !q.exec()) {
-        melden(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), fehlerText(q.lastError()));
+    if (!starten(q, neueId ? Dialekt::mitNeuerId(art, sql) : sql, werte, art)) {
+        fehlschlag(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), q.lastError());
         return false;
+    }
+    if (art == Datenbankart::postgres) {
+        if (const QString tabelle = geschriebeneTabelle(sql); !tabelle.isEmpty()) {
+            v.geschrieben.insert(tabelle);
+            // Outside a transaction the statement committed on its own.
+            if (!v.inTransaktion && !mitteilen())
+                return false;
+        }
     }
     if (zeileNoetig && q.numRowsAffected() < 1) {
         konflikt();
         return false;
     }
-    if (neueId)
-        *neueId = q.lastInsertId();
+    if (neueId && q.numRowsAffected() > 0)
+        *neueId = Dialekt::neueIdNachher(art) ? q.lastInsertId() : q.next() ? q.value(0) : QVariant();
     return true;
 }
 
@@ -497,7 +698,8 @@ bool DbVerbindung::Sitzung::hatKonflikt() const
 DbVerbindung::Datenstand DbVerbindung::Sitzung::datenstand()
 {
     Datenstand d;
-    if (!istOffen || !v.datenbank.isOpen())
+    // A server tells its changes itself (serverGeaendert): no stand there.
+    if (!istOffen || !v.datenbank.isOpen() || v.art() != Datenbankart::sqlite)
         return d;
     QSqlQuery q(v.datenbank);
     if (!q.exec(QStringLiteral("SELECT total_changes()")) || !q.next())
@@ -517,24 +719,44 @@ bool DbVerbindung::Sitzung::transaktion(const std::function<bool()> &schritte)
         return false;
     if (v.inTransaktion)
         return schritte();
-    // IMMEDIATE takes the write lock at once: what the steps read cannot be
-    // changed by another program before they write, and two programs
-    // cannot each wait for the other to let go of its read lock.
-    QSqlQuery beginn(v.datenbank);
-    if (!beginn.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        melden(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), fehlerText(beginn.lastError()));
-        return false;
+    // SQLite's IMMEDIATE takes the write lock at once: what the steps read
+    // cannot be changed by another program before they write, and two
+    // programs cannot each wait for the other to let go of its read lock.
+    // The server's SERIALIZABLE gives the same promise without the lock,
+    // failing the later of two seats that would contradict each other: its
+    // steps then run once more on what the other stored.
+    const Datenbankart art = v.art();
+    for (int versuch = 0;; ++versuch) {
+        v.geschrieben.clear();
+        v.serialisiert = false;
+        v.wiederholbar = art == Datenbankart::postgres && versuch == 0;
+        QSqlQuery beginn(v.datenbank);
+        if (!beginn.exec(Dialekt::schreibtransaktion(art))) {
+            v.wiederholbar = false;
+            fehlschlag(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), beginn.lastError());
+            return false;
+        }
+        v.inTransaktion = true;
+        bool gut = schritte() && mitteilen();
+        v.inTransaktion = false;
+        if (gut) {
+            if (v.datenbank.commit()) {
+                v.wiederholbar = false;
+                return true;
+            }
+            fehlschlag(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."), v.datenbank.lastError(),
+                       true);
+        }
+        if (v.datenbank.isOpen())
+            v.datenbank.rollback();
+        v.geschrieben.clear();
+        if (!v.serialisiert) {
+            v.wiederholbar = false;
+            return false;
+        }
+        // The first attempt's refusal is not the user's conflict.
+        v.konfliktOffen = false;
     }
-    v.inTransaktion = true;
-    bool gut = schritte();
-    v.inTransaktion = false;
-    if (gut && v.datenbank.commit())
-        return true;
-    if (gut)
-        melden(QStringLiteral("Die \u00C4nderung konnte nicht gespeichert werden."),
-               fehlerText(v.datenbank.lastError()));
-    v.datenbank.rollback();
-    return false;
 }
 
 QString datenbankMangel(const QString &pfad)
@@ -584,6 +806,58 @@ QString datenbankMangel(const QString &pfad)
     return mangel;
 }
 
+Serverpruefung serverPruefen(const Serverzugang &zugang, const QString &passwort)
+{
+    Serverpruefung ergebnis;
+    const QString name = QStringLiteral("kalvoria-serverpruefung-") + QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(Dialekt::treiber(Datenbankart::postgres), name);
+        serverEinrichten(db, zugang, passwort);
+        if (!db.open()) {
+            ergebnis.fehler = fehlerText(db.lastError());
+        } else {
+            QSqlQuery q(db);
+            QSet<QString> tabellen;
+            if (q.exec(Dialekt::tabellenAbfrage(Datenbankart::postgres))) {
+                while (q.next())
+                    tabellen.insert(q.value(0).toString());
+            } else {
+                ergebnis.fehler = fehlerText(q.lastError());
+            }
+            ergebnis.leer = ergebnis.fehler.isEmpty() && tabellen.isEmpty();
+            for (const auto &t : schema) {
+                if (!ergebnis.fehler.isEmpty() || ergebnis.leer || !ergebnis.mangel.isEmpty())
+                    break;
+                const QString tabelle = QString::fromLatin1(t[0]);
+                if (!tabellen.contains(tabelle)) {
+                    ergebnis.mangel = QStringLiteral("Die Tabelle \u201E%1\u201C fehlt.").arg(tabelle);
+                    break;
+                }
+                QSet<QString> spalten;
+                q.prepare(QStringLiteral("SELECT column_name FROM information_schema.columns WHERE table_schema = "
+                                         "current_schema() AND table_name = :name"));
+                q.bindValue(QStringLiteral(":name"), tabelle);
+                if (q.exec()) {
+                    while (q.next())
+                        spalten.insert(q.value(0).toString());
+                }
+                for (const QString &spalte : QString::fromLatin1(t[2]).split(QLatin1Char(' '))) {
+                    if (!spalten.contains(spalte)) {
+                        ergebnis.mangel = QStringLiteral("In der Tabelle \u201E%1\u201C fehlt die Spalte "
+                                                         "\u201E%2\u201C.")
+                                              .arg(tabelle, spalte);
+                        break;
+                    }
+                }
+            }
+            q.finish();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ergebnis;
+}
+
 bool istKalvoriaDatenbank(const QString &pfad)
 {
     return datenbankMangel(pfad).isEmpty();
@@ -591,7 +865,8 @@ bool istKalvoriaDatenbank(const QString &pfad)
 
 bool DbVerbindung::fremdGeaendert()
 {
-    if (!datenbank.isOpen() || tiefe > 0)
+    // A server database has no data_version; its seats will tell each other.
+    if (!datenbank.isOpen() || tiefe > 0 || art() == Datenbankart::postgres)
         return false;
     // A file gone has nothing to show; the next change reports it.
     const QByteArray kennung = kennungLesen(offeneDatei);
@@ -608,23 +883,42 @@ bool DbVerbindung::fremdGeaendert()
 
 bool tabellenAnlegen(DbSitzung &sitzung)
 {
+    const Datenbankart art = sitzung.art();
     bool ok = false;
     QSet<QString> vorhanden;
-    for (const QSqlRecord &r :
-         sitzung.lesen(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"), {}, &ok))
+    for (const QSqlRecord &r : sitzung.lesen(Dialekt::tabellenAbfrage(art), {}, &ok))
         vorhanden.insert(r.value(0).toString());
     if (!ok)
         return false;
     const bool gut = sitzung.transaktion([&] {
         for (const auto &t : schema) {
-            if (!vorhanden.contains(QString::fromLatin1(t[0])) && !sitzung.aendern(QString::fromLatin1(t[1])))
+            if (!vorhanden.contains(QString::fromLatin1(t[0])) &&
+                !sitzung.aendern(Dialekt::tabelle(art, QString::fromLatin1(t[1]))))
                 return false;
+        }
+        // A file gets its indexes whenever it is opened for writing; a
+        // server database once, with its tables.
+        if (art == Datenbankart::postgres) {
+            for (const char *sql : indizes) {
+                if (!sitzung.aendern(QString::fromLatin1(sql)))
+                    return false;
+            }
         }
         return true;
     });
-    if (gut)
+    if (gut && art == Datenbankart::sqlite)
         indizesAnlegen(sitzung.verbindung(), sitzung.datei());
     return gut;
+}
+
+bool tabelleDa(DbSitzung &sitzung, const QString &name, bool *ok)
+{
+    bool gelesen = false;
+    const auto zeilen = sitzung.lesen(Dialekt::tabelleDaAbfrage(sitzung.art()), {{QStringLiteral(":name"), name}},
+                                      &gelesen);
+    if (ok)
+        *ok = gelesen;
+    return gelesen && !zeilen.isEmpty();
 }
 
 QVector<QString> tabellenSchema()
@@ -632,5 +926,13 @@ QVector<QString> tabellenSchema()
     QVector<QString> anweisungen;
     for (const auto &t : schema)
         anweisungen << QString::fromLatin1(t[1]);
+    return anweisungen;
+}
+
+QVector<QString> tabellenIndizes()
+{
+    QVector<QString> anweisungen;
+    for (const char *sql : indizes)
+        anweisungen << QString::fromLatin1(sql);
     return anweisungen;
 }

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "storage/dialekt.h"
+
 #include <QList>
 #include <QPair>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -14,8 +17,25 @@
 #include <vector>
 
 class Dateisperre;
+class QSqlError;
 // Named placeholder values, bound in order: {":id", 3}, {":name", text}.
 using Werte = QList<QPair<QString, QVariant>>;
+
+// Where a server database is. Empty fields (and port -1) are left to libpq,
+// which then takes PGHOST, PGPORT, PGUSER, a service file or its own
+// defaults; ~/.pgpass gives the password when none is passed.
+struct Serverzugang {
+    QString host;
+    int port = -1;
+    QString datenbank;
+    QString benutzer;
+    // One of sslModi(); anything else is taken as "prefer".
+    QString sslModus = QStringLiteral("prefer");
+
+    static const QStringList &sslModi();
+    // "datenbank auf host:port", for titles and messages.
+    QString anzeige() const;
+};
 
 struct sqlite3;
 
@@ -68,6 +88,7 @@ public:
 
     // Whether a session is running (a command or fill is between its reads).
     bool sitzungLaeuft() const { return tiefe > 0; }
+    Datenbankart art() const { return Dialekt::art(datenbank); }
     // Whether another connection has committed to the open file since it was
     // opened or last asked (SQLite's data_version; this connection's own
     // changes do not count). Never opens the file and never reports: a file
@@ -79,6 +100,16 @@ protected:
     // test, a second file) would otherwise have its connection closed under it.
     DbVerbindung();
     virtual ~DbVerbindung();
+
+    // Works on the server database from now on, in place of the file; the
+    // password is kept only by the open connection.
+    void serverVerwenden(const Serverzugang &zugang, const QString &passwort = QString());
+    // Works on the file datenbankDatei again, after a server.
+    void dateiVerwenden();
+    // Another seat committed a change to the server database, writing these
+    // tables; none named when the connection was made anew, after which
+    // anything may have changed. Never called inside a statement.
+    virtual void serverGeaendert(const QStringList &tabellen) { Q_UNUSED(tabellen) }
 
     // A statement or the file failed; called once per outermost session.
     virtual void datenbankFehler(const QString &text) = 0;
@@ -92,6 +123,8 @@ protected:
     // Held on the file the connection last opened, so that other windows
     // can tell it is in use (storage/dateisperre.h).
     std::unique_ptr<Dateisperre> sperre;
+    // The server database, when the connection is on one.
+    Serverzugang server;
 
 private:
     int tiefe = 0;
@@ -108,6 +141,13 @@ private:
     // SQLite's own handle of the open connection, where Sitzung::durchlaufen
     // may step through it; null otherwise.
     sqlite3 *direkt = nullptr;
+    // On a server: the tables the running transaction wrote, told to the
+    // other seats when it commits; whether a serialization failure may still
+    // be met by running the transaction once more, and whether one was met.
+    QSet<QString> geschrieben;
+    bool wiederholbar = false;
+    bool serialisiert = false;
+    bool mitteilungenVerbunden = false;
 };
 
 // One database operation on a connection: opens the file in use when needed,
@@ -137,6 +177,9 @@ public:
     // Whether durchlaufen steps through SQLite itself on this connection.
     bool liestDirekt() const;
     // Runs one changing statement; false (and a report) when it failed.
+    // neueId gets the key of the row an INSERT added (the server's comes
+    // from "RETURNING id": the table needs its id column), nothing when it
+    // added none.
     bool aendern(const QString &sql, const Werte &werte = {}, QVariant *neueId = nullptr);
     // Runs a changing statement that is meant to hit a row the window showed
     // (its WHERE names the key and, where it matters, the values shown; an
@@ -163,11 +206,18 @@ public:
 
     QSqlDatabase &verbindung();
     const QString &datei() const;
+    Datenbankart art() const { return v.art(); }
 
 private:
     bool verbinden(bool anlegen);
     bool ausfuehren(const QString &sql, const Werte &werte, QVariant *neueId, bool zeileNoetig);
     void melden(const QString &was, const QString &fehler);
+    // Reports a failed statement; a serialization failure on a first attempt
+    // is only noted, as the transaction runs once more. A connection to the
+    // server that is gone is closed, so that the next session connects anew.
+    void fehlschlag(const QString &was, const QSqlError &fehler, bool beimAbschluss = false);
+    // Tells the other seats which tables a commit wrote.
+    bool mitteilen();
 
     DbVerbindung &v;
     bool istOffen = false;
@@ -182,8 +232,26 @@ using DbSitzung = DbVerbindung::Sitzung;
 QString datenbankMangel(const QString &pfad);
 bool istKalvoriaDatenbank(const QString &pfad);
 
-// Creates the tables of this program that the open default connection lacks.
+// Sets a connection up for the server database: host, port, database,
+// user, SSL mode (one of Serverzugang::sslModi(), else "prefer").
+void serverEinrichten(QSqlDatabase &db, const Serverzugang &zugang, const QString &passwort);
+
+// What a server database is to the program, as found through a connection
+// of its own that is closed again.
+struct Serverpruefung {
+    QString fehler;    // why no connection could be made; "" when one was
+    bool leer = false; // no tables at all: the program may create its own
+    QString mangel;    // why its tables are no Kalvoria database; "" when they are
+};
+Serverpruefung serverPruefen(const Serverzugang &zugang, const QString &passwort);
+
+// Creates the tables of this program that the session's database lacks.
 bool tabellenAnlegen(DbSitzung &sitzung);
+// Whether the session's database has the table; false as well when it could
+// not be asked (*ok false, reported).
+bool tabelleDa(DbSitzung &sitzung, const QString &name, bool *ok = nullptr);
 
 // The CREATE TABLE statements of the five tables, as a new file gets them.
 QVector<QString> tabellenSchema();
+// The CREATE INDEX statements on them that a file gets when opened for writing.
+QVector<QString> tabellenIndizes();

@@ -14,7 +14,8 @@ QString MainWindow::standardDatei() const
 
 void MainWindow::titelSetzen()
 {
-    setWindowTitle(QStringLiteral("Kalvoria - ") + datenbankDatei);
+    setWindowTitle(QStringLiteral("Kalvoria - ") +
+                   (art() == Datenbankart::postgres ? server.anzeige() : datenbankDatei));
 }
 
 void MainWindow::ErstStartCheck()

@@ -406,7 +406,7 @@ private slots:
 
         QMap<qint64, QDate> hausarzt;
         for (const QVariantList &z :
-             Datei::zeilen(f, QString::fromLatin1(naechsteHausarztTermine), {heute.toString(Qt::ISODate)}))
+             Datei::zeilen(f, naechsteHausarztTermine(Datenbankart::sqlite), {heute.toString(Qt::ISODate)}))
             hausarzt.insert(z.value(0).toLongLong(), z.value(1).toDate());
         QMap<qint64, std::optional<double>> einheiten;
         for (const QVariantList &z : Datei::zeilen(f, QStringLiteral("SELECT id, packung FROM sorte")))
@@ -478,7 +478,7 @@ private slots:
             QTest::newRow(qPrintable(art + "einnahme"))
                 << typisiert << QStringLiteral("SELECT * FROM einnahme ORDER BY id") << Werte();
             QTest::newRow(qPrintable(art + "Hausarzttermine"))
-                << typisiert << QString::fromLatin1(naechsteHausarztTermine)
+                << typisiert << naechsteHausarztTermine(Datenbankart::sqlite)
                 << Werte{{QStringLiteral(":heute"), heute.toString(Qt::ISODate)}};
             QTest::newRow(qPrintable(art + "gebundene Werte"))
                 << typisiert
@@ -654,7 +654,7 @@ private slots:
         const QString heuteText = heute.toString(QStringLiteral("yyyy-MM-dd"));
 
         QMap<int, QDate> alle;
-        for (const QVariantList &z : Datei::zeilen(f, QString::fromLatin1(naechsteHausarztTermine), {heuteText}))
+        for (const QVariantList &z : Datei::zeilen(f, naechsteHausarztTermine(Datenbankart::sqlite), {heuteText}))
             alle.insert(z.value(0).toInt(), z.value(1).toDate());
         for (int patient = 1; patient <= 5; ++patient) {
             QDate einzeln;

@@ -122,7 +122,7 @@ private slots:
                 "TaeglicheSicherung() SicherungFertig() SicherungFenster() SicherungWiederherstellen() "
                 "SicherungEinstellungen() SicherungEinstellungenSpeichern() SicherungOrdnerWaehlen() BmpDrucken() "
                 "BmpAusstellerFenster() BmpAusstellerEintragen() BmpEinlesen() BmpBildOeffnen() BmpEinlesenWeiter() "
-                "BmpAbgleichUebernehmen()")
+                "BmpAbgleichUebernehmen() AlsDateiSichern() DateiAufServerKopieren()")
                 .split(' ');
         const QMetaObject &mo = MainWindow::staticMetaObject;
         QStringList gefunden;

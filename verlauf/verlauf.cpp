@@ -35,18 +35,15 @@ const QString anforderungZurueck = QStringLiteral("Anforderung zur\u00FCckgenomm
 
 namespace {
 
-// The table, its two indexes and the triggers that keep every row as it was
-// written: an earlier version or a slip of this one cannot rewrite the past.
+// The table and its two indexes; the triggers that keep every row as it was
+// written (an earlier version or a slip of this one cannot rewrite the past)
+// come from the dialect.
 const char *const verlaufSchema[] = {
     "CREATE TABLE IF NOT EXISTS verlauf (id INTEGER PRIMARY KEY AUTOINCREMENT, zeit TEXT NOT NULL, art TEXT NOT NULL, "
     "pat_id INTEGER, patient TEXT, einnahme_id INTEGER, medikament_id INTEGER, sorte_id INTEGER, termin_id INTEGER, "
     "betrifft TEXT, alt TEXT, neu TEXT, benutzer TEXT)",
     "CREATE INDEX IF NOT EXISTS verlauf_pat_id ON verlauf (pat_id)",
     "CREATE INDEX IF NOT EXISTS verlauf_einnahme_id ON verlauf (einnahme_id)",
-    "CREATE TRIGGER IF NOT EXISTS verlauf_bleibt BEFORE UPDATE ON verlauf "
-    "BEGIN SELECT RAISE(ABORT, 'Der Verlauf wird nicht ge\u00E4ndert.'); END",
-    "CREATE TRIGGER IF NOT EXISTS verlauf_bleibt_ganz BEFORE DELETE ON verlauf "
-    "BEGIN SELECT RAISE(ABORT, 'Der Verlauf wird nicht gel\u00F6scht.'); END",
 };
 
 const char *const einnahmeSpalten =
@@ -86,18 +83,30 @@ QString tagText(const QVariant &tag)
 
 bool verlaufVorhanden(DbSitzung &db)
 {
-    bool ok = false;
-    const auto zeilen = db.lesen(
-        QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'verlauf'"), {}, &ok);
-    return ok && !zeilen.isEmpty();
+    return tabelleDa(db, QStringLiteral("verlauf"));
+}
+
+QStringList verlaufTabelleAnweisungen(Datenbankart art)
+{
+    QStringList anweisungen;
+    for (const char *sql : verlaufSchema)
+        anweisungen << Dialekt::tabelle(art, QString::fromLatin1(sql));
+    return anweisungen;
+}
+
+QStringList verlaufSchutzAnweisungen(Datenbankart art)
+{
+    return Dialekt::unveraenderlich(art, QStringLiteral("verlauf"),
+                                    QStringLiteral("Der Verlauf wird nicht ge\u00E4ndert."),
+                                    QStringLiteral("Der Verlauf wird nicht gel\u00F6scht."));
 }
 
 bool verlaufAnlegen(DbSitzung &db)
 {
     if (verlaufVorhanden(db))
         return true;
-    for (const char *sql : verlaufSchema) {
-        if (!db.aendern(QString::fromUtf8(sql)))
+    for (const QString &sql : verlaufTabelleAnweisungen(db.art()) + verlaufSchutzAnweisungen(db.art())) {
+        if (!db.aendern(sql))
             return false;
     }
     return true;

@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVector>
 
@@ -66,6 +67,11 @@ bool verlaufSchreiben(DbSitzung &db, const QDateTime &zeit, const Verlaufseintra
 bool verlaufVorhanden(DbSitzung &db);
 // Creates the history table in the open file when it has none.
 bool verlaufAnlegen(DbSitzung &db);
+// The statements verlaufAnlegen runs, in the kind's form: the table and its
+// indexes, and apart the triggers that keep its rows as written, which a
+// copy of the table runs after its rows are in.
+QStringList verlaufTabelleAnweisungen(Datenbankart art);
+QStringList verlaufSchutzAnweisungen(Datenbankart art);
 
 // The computer's user name, as the history records it.
 QString benutzerName();
