@@ -231,6 +231,7 @@ private slots:
         QVERIFY(ausMenue(t, "aktionSicherungWiederherstellen", aufnehmen("Sicherung wiederherstellen")));
         QVERIFY(ausMenue(t, "aktionSicherungEinstellen", aufnehmen("Sicherungen einstellen")));
         QVERIFY(ausMenue(t, "aktionBmpAussteller", aufnehmen("Ausgedruckt von")));
+        QVERIFY(ausMenue(t, "aktionServerVerbinden", aufnehmen("Mit Server verbinden")));
         // Reading a plan in, and the reconciliation window that follows it.
         QDialog *einlesen = nullptr;
         QTimer abgleich;

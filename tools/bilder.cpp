@@ -396,6 +396,7 @@ int main(int argc, char *argv[])
     aktionFenster(QStringLiteral("verlauf.png"), "aktionVerlauf");
     aktionFenster(QStringLiteral("wiederherstellen.png"), "aktionSicherungWiederherstellen");
     aktionFenster(QStringLiteral("sicherungen.png"), "aktionSicherungEinstellen");
+    aktionFenster(QStringLiteral("server.png"), "aktionServerVerbinden");
     // Reading a medication plan in: the scanner's window, then the
     // reconciliation of Hildegard Brandt's plan from her family doctor.
     {
