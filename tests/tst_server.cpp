@@ -6,6 +6,7 @@
 // PGUSER and PGPASSWORD, and sets KALVORIA_TESTSERVER; without it (no
 // PostgreSQL installed) every test is skipped, so that no real server a
 // developer's environment names is ever written to.
+#include "serverhilfe.h"
 #include "testhilfe.h"
 
 #include "appointments/hausarzt.h"
@@ -27,94 +28,6 @@
 #include <QUuid>
 
 namespace {
-
-// One seat: a connection of the program's on the server database or on a
-// file, counting what it reports instead of showing it.
-class Platz : public DbVerbindung
-{
-public:
-    Platz(Datenbankart art, const QString &wo)
-    {
-        if (art == Datenbankart::sqlite) {
-            datenbankDatei = wo;
-            return;
-        }
-        Serverzugang zugang;
-        zugang.datenbank = wo;
-        serverVerwenden(zugang);
-    }
-
-    QString verbindungsName() const { return datenbank.connectionName(); }
-    // What the connection passes to libpq besides host, port, database and user.
-    QString optionen() const { return datenbank.connectOptions(); }
-    void zugangSetzen(const Serverzugang &zugang) { serverVerwenden(zugang); }
-
-    QStringList fehler;
-    int konflikte = 0;
-
-protected:
-    void datenbankFehler(const QString &text) override { fehler << text; }
-    void datenbankKonflikt() override { ++konflikte; }
-};
-
-// A connection of the test's own, beside the program's.
-class Blick
-{
-public:
-    explicit Blick(const QString &datenbank) : name(QStringLiteral("blick-") + QUuid::createUuid().toString())
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setDatabaseName(datenbank);
-        if (!db.open())
-            qFatal("%s", qPrintable(db.lastError().text()));
-    }
-    ~Blick() { QSqlDatabase::removeDatabase(name); }
-    Blick(const Blick &) = delete;
-    Blick &operator=(const Blick &) = delete;
-
-    // Whether the statement ran; its error in fehler.
-    bool ausfuehren(const QString &sql)
-    {
-        QSqlQuery q(QSqlDatabase::database(name));
-        const bool gut = q.exec(sql);
-        fehler = q.lastError().text();
-        return gut;
-    }
-    QList<QVariantList> zeilen(const QString &sql)
-    {
-        QSqlQuery q(QSqlDatabase::database(name));
-        if (!q.exec(sql))
-            qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-        QList<QVariantList> ergebnis;
-        while (q.next()) {
-            QVariantList zeile;
-            for (int i = 0; i < q.record().count(); ++i)
-                zeile << q.value(i);
-            ergebnis << zeile;
-        }
-        return ergebnis;
-    }
-    QVariant wert(const QString &sql)
-    {
-        const auto z = zeilen(sql);
-        return z.isEmpty() ? QVariant() : z.first().value(0);
-    }
-    QStringList spalten(const QString &tabelle)
-    {
-        QStringList namen;
-        for (const QVariantList &z :
-             zeilen(QStringLiteral("SELECT column_name FROM information_schema.columns WHERE table_schema = "
-                                   "current_schema() AND table_name = '%1' ORDER BY ordinal_position")
-                        .arg(tabelle)))
-            namen << z.value(0).toString();
-        return namen;
-    }
-
-    QString fehler;
-
-private:
-    QString name;
-};
 
 QStringList dateiSpalten(const QString &pfad, const QString &tabelle)
 {

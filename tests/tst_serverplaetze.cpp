@@ -4,6 +4,7 @@
 // other, conflicts between seats and a connection lost mid-change. Runs
 // under pg_virtualenv like the server's other tests and is skipped without.
 #include "fensterhilfe.h"
+#include "serverhilfe.h"
 
 #include <QComboBox>
 #include <QSettings>
@@ -15,70 +16,6 @@
 #include <QUuid>
 
 namespace {
-
-// A connection of the test's own to a server database ("" the server's
-// default one), for what the seats cannot be asked.
-class Blick
-{
-public:
-    explicit Blick(const QString &datenbank) : name(QStringLiteral("blick-") + QUuid::createUuid().toString())
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setDatabaseName(datenbank);
-        if (!db.open())
-            qFatal("%s", qPrintable(db.lastError().text()));
-    }
-    ~Blick() { QSqlDatabase::removeDatabase(name); }
-    Blick(const Blick &) = delete;
-    Blick &operator=(const Blick &) = delete;
-
-    QList<QVariantList> zeilen(const QString &sql, const QVariantList &werte = {})
-    {
-        QSqlQuery q(QSqlDatabase::database(name));
-        // The server prepares no CREATE or DROP: those are sent as they are.
-        bool gut = false;
-        if (werte.isEmpty()) {
-            gut = q.exec(sql);
-        } else {
-            q.prepare(sql);
-            for (const QVariant &w : werte)
-                q.addBindValue(w);
-            gut = q.exec();
-        }
-        if (!gut)
-            qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-        QList<QVariantList> ergebnis;
-        while (q.next()) {
-            QVariantList zeile;
-            for (int i = 0; i < q.record().count(); ++i)
-                zeile << q.value(i);
-            ergebnis << zeile;
-        }
-        return ergebnis;
-    }
-    QVariant wert(const QString &sql, const QVariantList &werte = {}) { return zeilen(sql, werte).value(0).value(0); }
-
-private:
-    QString name;
-};
-
-// A seat without a window: the program's connection to the server
-// database, counting what it reports.
-class Platz : public DbVerbindung
-{
-public:
-    explicit Platz(const QString &datenbank)
-    {
-        Serverzugang zugang;
-        zugang.datenbank = datenbank;
-        serverVerwenden(zugang);
-    }
-    QStringList fehler;
-
-protected:
-    void datenbankFehler(const QString &text) override { fehler << text; }
-    void datenbankKonflikt() override {}
-};
 
 // The history's entries; none while the table was never needed.
 int verlaufZeilen(Blick &b)
@@ -169,6 +106,21 @@ class ServerplaetzeTest : public QObject
         // As another seat tells what it wrote.
         b.zeilen(QStringLiteral("SELECT pg_notify('kalvoria', 'einnahme,medikament,patient,sorte')"));
         return id;
+    }
+
+    // A window connected through its menu to the database, where another seat
+    // then writes a line; shown with its patient and line chosen. The line's key.
+    int mitZeileVerbinden(Welt &t, Blick &b)
+    {
+        t.starten();
+        if (!verbinden(t, eingabe()))
+            fehlschlag(QStringLiteral("not connected"));
+        const int zeile = zeileAnlegen(b);
+        if (!QTest::qWaitFor([&] { return t.tabelle("tabellePatientenwahl")->rowCount() == 1; }, 1000))
+            fehlschlag(QStringLiteral("the other seat's patient is not shown"));
+        t.patientWaehlen(QStringLiteral("Berg"));
+        t.zeileWaehlen(0);
+        return zeile;
     }
 
 private slots:
@@ -262,13 +214,8 @@ private slots:
     void aenderungErreichtDenAnderenPlatz()
     {
         Welt t;
-        t.starten();
-        QVERIFY(verbinden(t, eingabe()));
         Blick b(datenbank);
-        const int zeile = zeileAnlegen(b);
-        QTRY_COMPARE_WITH_TIMEOUT(t.tabelle("tabellePatientenwahl")->rowCount(), 1, 1000);
-        t.patientWaehlen(QStringLiteral("Berg"));
-        t.zeileWaehlen(0);
+        const int zeile = mitZeileVerbinden(t, b);
         std::unique_ptr<MainWindow> zweiter = t.env.starten();
         std::swap(t.w, zweiter);
         t.patientWaehlen(QStringLiteral("Berg"));
@@ -290,12 +237,7 @@ private slots:
     {
         Blick b(datenbank);
         Welt t;
-        t.starten();
-        QVERIFY(verbinden(t, eingabe()));
-        const int zeile = zeileAnlegen(b);
-        QTRY_COMPARE_WITH_TIMEOUT(t.tabelle("tabellePatientenwahl")->rowCount(), 1, 1000);
-        t.patientWaehlen(QStringLiteral("Berg"));
-        t.zeileWaehlen(0);
+        const int zeile = mitZeileVerbinden(t, b);
         QVERIFY(oeffnen(t, "knopfApotheke", [&](QDialog *d) {
             b.zeilen(QStringLiteral("DELETE FROM einnahme WHERE id = ?"), {zeile});
             tippen(teil<QLineEdit>(d, "fensterPackungen"), "2");
@@ -325,7 +267,7 @@ private slots:
         QFETCH(int, versuche);
         QFETCH(double, stand);
         QFETCH(int, meldungen);
-        Platz platz(datenbank);
+        Platz platz(Datenbankart::postgres, datenbank);
         {
             DbSitzung db(platz);
             QVERIFY(tabellenAnlegen(db));
@@ -360,12 +302,7 @@ private slots:
     {
         Blick b(datenbank);
         Welt t;
-        t.starten();
-        QVERIFY(verbinden(t, eingabe()));
-        const int zeile = zeileAnlegen(b);
-        QTRY_COMPARE_WITH_TIMEOUT(t.tabelle("tabellePatientenwahl")->rowCount(), 1, 1000);
-        t.patientWaehlen(QStringLiteral("Berg"));
-        t.zeileWaehlen(0);
+        const int zeile = mitZeileVerbinden(t, b);
         trennen(b);
         b.zeilen(QStringLiteral("UPDATE einnahme SET stand = 7 WHERE id = ?"), {zeile});
         QTest::qWait(100);
@@ -382,7 +319,7 @@ private slots:
     // message says so; the next change connects anew.
     void verbindungReisstMittenInDerAenderung()
     {
-        Platz platz(datenbank);
+        Platz platz(Datenbankart::postgres, datenbank);
         {
             DbSitzung db(platz);
             QVERIFY(tabellenAnlegen(db));
