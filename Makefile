@@ -1,5 +1,8 @@
 # make run    - install what is missing, build the program and its help, start it
-# make test   - install what is missing, build everything, run every test headless
+# make test   - install what is missing, build everything, run every test headless;
+#               with PostgreSQL installed (scripts/install-deps.sh --server) the
+#               window's tests run a second time on a throwaway server database
+#               (ctest -L server: only those; -LE server: all but those)
 # make beispieldaten - build the sample-data tool build/tools/kalvoria_beispieldaten
 # make bilder - retake the pictures of the program in docs/bilder (headless)
 # make bench  - the same set-up with the benchmark libraries, then the benchmarks
@@ -48,13 +51,13 @@ test: build
 test-asan: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKALVORIA_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build build-asan -j $(JOBS)
-	cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE server
 
 test-qt6:
 	@scripts/install-deps.sh --qt6
 	cmake -S . -B build-qt6 -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKALVORIA_QT6=ON $(CMAKE_FLAGS)
 	cmake --build build-qt6 -j $(JOBS)
-	cd build-qt6 && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd build-qt6 && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE server
 
 beispieldaten: build/CMakeCache.txt
 	cmake --build build -j $(JOBS) --target kalvoria_beispieldaten_werkzeug

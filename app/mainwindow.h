@@ -533,6 +533,10 @@ private:
     // in an empty one; false (and the user told why) when it cannot be
     // reached or holds other tables, the database in use staying.
     bool serverOeffnen(const Serverzugang &zugang, const QString &passwort);
+    // The same with the server already probed. At the start (beimStart) the
+    // file was not worked on yet: no copy of it, and the window reads
+    // everything once, after.
+    bool serverOeffnen(const Serverzugang &zugang, const QString &passwort, const Serverpruefung &p, bool beimStart);
     // The server remembered from the last run, if any; tried at the start
     // without asking (a ~/.pgpass or service file may give the password).
     std::optional<Serverzugang> gemerkterServer() const;

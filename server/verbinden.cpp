@@ -157,7 +157,12 @@ void MainWindow::ServerVerbindenEintragen()
 
 bool MainWindow::serverOeffnen(const Serverzugang &zugang, const QString &passwort)
 {
-    const Serverpruefung p = serverPruefen(zugang, passwort);
+    return serverOeffnen(zugang, passwort, serverPruefen(zugang, passwort), false);
+}
+
+bool MainWindow::serverOeffnen(const Serverzugang &zugang, const QString &passwort, const Serverpruefung &p,
+                               bool beimStart)
+{
     const QString bleibt = art() == Datenbankart::postgres
                                ? QStringLiteral("Kalvoria arbeitet weiter mit %1.").arg(server.anzeige())
                                : QStringLiteral("Kalvoria arbeitet weiter mit %1.").arg(datenbankDatei);
@@ -172,7 +177,7 @@ bool MainWindow::serverOeffnen(const Serverzugang &zugang, const QString &passwo
         return false;
     }
     // Leaving a file is a step after which it is not at hand: a copy first.
-    if (art() == Datenbankart::sqlite && !sicherungVorRiskantem(Sicherungsanlass::verbinden))
+    if (!beimStart && art() == Datenbankart::sqlite && !sicherungVorRiskantem(Sicherungsanlass::verbinden))
         return false;
     serverVerwenden(zugang, passwort);
     if (p.leer) {
@@ -187,7 +192,8 @@ bool MainWindow::serverOeffnen(const Serverzugang &zugang, const QString &passwo
     serverMerken(zugang);
     titelSetzen();
     dateiEintraegeSetzen();
-    AllesEinlesen();
+    if (!beimStart)
+        AllesEinlesen();
     return true;
 }
 
@@ -198,7 +204,7 @@ void MainWindow::gemerktenServerVerbinden()
         return;
     const Serverpruefung p = serverPruefen(*z, QString());
     if (p.fehler.isEmpty() && p.mangel.isEmpty()) {
-        serverOeffnen(*z, QString());
+        serverOeffnen(*z, QString(), p, true);
         return;
     }
     // The server stays remembered: it may be down for a while. Its window

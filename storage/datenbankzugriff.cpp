@@ -188,6 +188,20 @@ public:
     QVariant &operator[](int spalte) { return werte[static_cast<std::size_t>(spalte)]; }
 };
 
+// A value as the SQLite driver gives it: a NULL is a null text for every
+// column, where the server's driver gives a null of the column's type, which
+// shows as "0" for a number.
+QVariant gelesen(const QSqlQuery &q, int spalte, Datenbankart art)
+{
+    if (art == Datenbankart::sqlite || !q.isNull(spalte))
+        return q.value(spalte);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return QVariant(QMetaType::fromType<QString>());
+#else
+    return QVariant(QVariant::String);
+#endif
+}
+
 // Qt's way, which every driver has.
 bool ueberQtLesen(QSqlDatabase &db, Datenbankart art, const QString &sql, const Werte &werte,
                   const std::function<void(const DbZeile &)> &zeile, QSqlError *fehler)
@@ -202,7 +216,7 @@ bool ueberQtLesen(QSqlDatabase &db, Datenbankart art, const QString &sql, const 
     Zeilenpuffer z(spalten);
     while (q.next()) {
         for (int i = 0; i < spalten; ++i)
-            z[i] = q.value(i);
+            z[i] = gelesen(q, i, art);
         zeile(z);
     }
     if (q.lastError().isValid()) {
@@ -592,7 +606,7 @@ QVector<QSqlRecord> DbVerbindung::Sitzung::lesen(const QString &sql, const Werte
     while (q.next()) {
         QSqlRecord zeile = vorlage;
         for (int i = 0; i < spalten; ++i)
-            zeile.setValue(i, q.value(i));
+            zeile.setValue(i, gelesen(q, i, v.art()));
         zeilen.append(zeile);
     }
     if (q.lastError().isValid()) {

@@ -61,7 +61,9 @@ void MainWindow::ErstStartCheck()
         if (sitzung.offen())
             tabellenAnlegen(sitzung);
     }
-    if (fremd) {
+    // A remembered server is what the program works on; a configuration
+    // made for the server alone names no file to miss.
+    if (fremd && !(pfad.isEmpty() && gemerkterServer())) {
         const QString frueher = pfad.isEmpty() ? QStringLiteral("(keine Angabe)") : pfad;
         meldungZeigen(QStringLiteral("Die zuletzt benutzte Datenbank \u201E%1\u201C konnte nicht verwendet werden: "
                                      "sie fehlt oder ist keine Kalvoria-Datenbank. %2\n\n"

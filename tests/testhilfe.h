@@ -20,6 +20,22 @@ class QAbstractButton;
 class QDialog;
 class QTableWidget;
 
+// Whether the tests run on a server database instead of files
+// (KALVORIA_TESTDATENBANK=server, under pg_virtualenv): every path a test
+// names for a database then stands for a database of its own on the
+// server, created when first used and dropped when the test ends.
+bool aufServer();
+// The server database that stands for the path.
+QString serverDatenbank(const QString &pfad);
+
+// Skips a case about files themselves (their bytes, locks, copies, names)
+// when the tests run on the server.
+#define NUR_DATEI(warum)                                                                                               \
+    do {                                                                                                               \
+        if (aufServer())                                                                                               \
+            QSKIP("Only for files: " warum);                                                                           \
+    } while (false)
+
 // One test's world: its own settings folder, database file, clock and
 // answers to the program's messages, questions and file dialogs.
 class Umgebung
@@ -41,7 +57,8 @@ public:
     // The backups' file names there, oldest first.
     QStringList sicherungen() const;
 
-    // Writes config.ini naming the given file as the one last used.
+    // Writes config.ini naming the given file as the one last used (on the
+    // server: the database that stands for it).
     void letzteDateiSetzen(const QString &pfad);
     // The file config.ini names as the one last used.
     QString letzteDatei() const;
@@ -72,12 +89,18 @@ private:
 };
 
 // Access to a database file through a second, named connection; a failing
-// statement fails the test.
+// statement fails the test. On the server, CREATE TABLE takes the server's
+// types as the program's own tables do, and the keys count on after rows
+// written with keys of their own.
 namespace Datei {
 void ausfuehren(const QString &pfad, const QString &sql, const QVariantList &werte = {});
 QVariant wert(const QString &pfad, const QString &sql, const QVariantList &werte = {});
 QList<QVariantList> zeilen(const QString &pfad, const QString &sql, const QVariantList &werte = {});
 QStringList tabellen(const QString &pfad);
+// On the server: tells the window's seat that another one wrote the
+// database, as the program's seats do, and waits until the window has
+// read it anew. On a file nothing: the window looks for itself.
+void mitteilen(MainWindow *w, const QString &pfad);
 // The bytes of a file; none when there is none.
 QByteArray inhalt(const QString &pfad);
 // Makes the history table refuse every new row, as a full disk would.

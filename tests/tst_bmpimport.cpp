@@ -186,8 +186,8 @@ private slots:
         Import t;
         t.starten();
         t.fuerNeuenPatientenUebernehmen(beispielUmlaute);
-        QCOMPARE(t.wert("SELECT group_concat(s.handelsname, '|') FROM einnahme e JOIN sorte s ON s.id = e.med_id "
-                        "ORDER BY e.ordnung")
+        QCOMPARE(t.wert("SELECT group_concat(handelsname, '|') FROM (SELECT s.handelsname FROM einnahme e JOIN sorte s "
+                        "ON s.id = e.med_id ORDER BY e.ordnung) AS folge")
                      .toString(),
                  QStringLiteral("Kardiolan 47,5 mg Retardtabletten|Gerinnex 3 mg|Magnesium \u00D6hlinger 300"));
     }

@@ -7,7 +7,8 @@ namespace {
 QString ordnung(const Welt &t, int pat)
 {
     return t
-        .wert("SELECT group_concat(ordnung, '') FROM (SELECT ordnung FROM einnahme WHERE pat_id = ? ORDER BY id)",
+        .wert("SELECT group_concat(ordnung, '') FROM (SELECT ordnung FROM einnahme WHERE pat_id = ? ORDER BY id) AS "
+              "folge",
               {pat})
         .toString();
 }

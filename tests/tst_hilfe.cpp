@@ -63,7 +63,8 @@ private slots:
             QVERIFY(!offen);
             QCOMPARE(w->findChildren<QDialog *>().size(), 0);
         }
-        QCOMPARE(w->windowTitle(), "Kalvoria - " + env.standardDatei());
+        if (!aufServer())
+            QCOMPARE(w->windowTitle(), "Kalvoria - " + env.standardDatei());
     }
 
     // The copy beside the program (a build folder) wins over the installed

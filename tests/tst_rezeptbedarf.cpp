@@ -411,8 +411,10 @@ private slots:
         const int a = t.einnahme(berg, t.packung("Ramipril", "Ramilich 5", "5 mg", 20), heute, 2, 1, 0, 0, 0, 1);
         t.einnahme(zorn, t.packung("ASS", "Aspirin", "100 mg", 50), heute, 4, 1, 0, 0, 0, 1);
         const int c = t.einnahme(zorn, t.packung("Torasemid", "Tora", "10 mg", 30), heute, 6, 1, 0, 0, 0, 2);
-        const QList<QVariantList> schema = Datei::zeilen(t.f, "SELECT name, sql FROM sqlite_master WHERE type = "
-                                                              "'table' AND name <> 'sqlite_sequence' ORDER BY name");
+        const QList<QVariantList> schema =
+            aufServer() ? QList<QVariantList>()
+                        : Datei::zeilen(t.f, "SELECT name, sql FROM sqlite_master WHERE type = 'table' AND name <> "
+                                             "'sqlite_sequence' ORDER BY name");
         t.starten();
         zeigen(t);
         QCOMPARE(spalte(liste(t), 3), (QStringList{"Ramilich 5", "Aspirin", "Tora"}));
@@ -458,6 +460,8 @@ private slots:
         QCOMPARE(spalte(liste(t), 9), (QStringList{"", "", ""}));
 
         // The five tables as before, and the file is one an earlier version opens.
+        if (aufServer())
+            return;
         QCOMPARE(schema.size(), 5);
         for (const QVariantList &tabelle : schema)
             QCOMPARE(Datei::wert(t.f, "SELECT sql FROM sqlite_master WHERE name = ?", {tabelle.value(0)}),
