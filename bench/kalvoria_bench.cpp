@@ -1001,9 +1001,10 @@ void buchenBoden(benchmark::State &state, const Groesse &g)
 void bedarfBoden(benchmark::State &state, const Groesse &g)
 {
     Boden b(g.boden.toStdString());
+    const std::string termine = naechsteHausarztTermine(Datenbankart::sqlite).toStdString();
     bodenMessen(state, schluessel(g, opBedarfNeu, true), b, nullptr, [&](int) {
         b.ausfuehren("SELECT id, lastname, firstname, birth FROM patient ORDER BY lastname, firstname, id");
-        b.ausfuehren(naechsteHausarztTermine, {{":heute", heute.toString(QStringLiteral("yyyy-MM-dd")).toStdString()}});
+        b.ausfuehren(termine.c_str(), {{":heute", heute.toString(QStringLiteral("yyyy-MM-dd")).toStdString()}});
         b.ausfuehren("SELECT sorte.id, sorte.handelsname, sorte.dosis, sorte.packung, medikament.medizin FROM sorte "
                      "LEFT JOIN medikament ON sorte.medizin_id = medikament.id");
         b.ausfuehren("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'anforderung'");
