@@ -64,10 +64,12 @@ beispieldaten: build/CMakeCache.txt
 bilder: build/CMakeCache.txt
 	cmake --build build -j $(JOBS) --target bilder
 
-# The bench's PostgreSQL column runs on a throwaway cluster (pg_virtualenv,
+# The bench's PostgreSQL column runs on a throwaway cluster (pg_virtualenv -t,
 # from scripts/install-deps.sh --server), written to its disk as a server's
 # would be and asking a password on its socket as well, as the program's
-# users connect; without pg_virtualenv the bench says why it has no column.
+# users connect (so pg_virtualenv's own first check, made without one, warns
+# that it failed: harmless); without pg_virtualenv the bench says why it has
+# no column.
 BENCH_SERVER = $(if $(findstring --ohne-server,$(BENCH_ARGS)),,$(if $(shell command -v pg_virtualenv),\
 	pg_virtualenv -t -o fsync=on -i '--auth-local=scram-sha-256 --auth-host=scram-sha-256'))
 
