@@ -3,7 +3,8 @@
 // "familie", "pflegedienst" and "gross", headless, each beside its database
 // floor (the same SQL statements through the SQLite C API alone).
 //
-//     kalvoria_bench [--umfang=familie,pflegedienst,gross] [--runden=N] [Google Benchmark flags]
+//     kalvoria_bench [--umfang=familie,pflegedienst,gross] [--runden=N] [--ohne-server]
+//                    [Google Benchmark flags]
 //
 // The sample files get the indexes the program adds to every file it opens
 // for writing, so that the first start is not timed building them and the
@@ -16,6 +17,14 @@
 // The window is driven only as a user would (see Messung): a row chosen is a
 // click on it, and "book packages" is timed from the click on "Apotheke"
 // through opening its window, typing, "Eintragen" and the window closing.
+//
+// With a PostgreSQL server at hand (PGHOST and the rest set, as
+// pg_virtualenv sets them for "make bench"), "pflegedienst" and "gross" are
+// copied into fresh databases there with the program's own copy to a server,
+// and the window's operations are timed once more with the window connected
+// to them, as a remembered server connects it at the start, over the
+// server's Unix socket. Operations on files alone (the copies) have no such
+// figure.
 #include "app/mainwindow.h"
 #include "app/seams.h"
 #include "appointments/hausarzt.h"
@@ -25,6 +34,7 @@
 #include "bmp/bmppdf.h"
 #include "bmp/bmpschreiben.h"
 #include "bmp/datamatrix.h"
+#include "server/uebertragen.h"
 #include "sicherung/sicherung.h"
 #include "storage/datenbankzugriff.h"
 #include "tools/beispieldaten.h"
@@ -50,6 +60,9 @@
 #include <QPushButton>
 #include <QSet>
 #include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -238,6 +251,9 @@ struct Groesse {
     int runden = 5;
     int schritte = 10; // timed operations per round
     int startSchritte = 3;
+    // The server database the window works on instead of the file; "" for the file.
+    QString serverDatenbank;
+    bool aufServer() const { return !serverDatenbank.isEmpty(); }
 };
 
 struct Operation {
@@ -247,6 +263,8 @@ struct Operation {
 };
 
 const Operation opStart{"start-up", 300, 60};
+// A connection of its own to the server, as each start opens several.
+const Operation opVerbinden{"connect to the server", 0, 0};
 const Operation opWaehlen{"choose patient", 16, 16};
 const Operation opZuordnen{"assign package", 16, 16};
 const Operation opLoeschen{"remove line", 16, 16};
@@ -263,15 +281,23 @@ const Operation opAenderung{"change alone", 0, 0};
 const Operation opMitVerlauf{"change + history", 0, 0};
 const Operation opTaeglich{"daily backup", 0, 0};
 const Operation opVorRiskantem{"copy before delete", 0, 0};
-const Operation *const operationen[] = {&opStart,       &opWaehlen,    &opZuordnen,  &opLoeschen,
-                                        &opVerschieben, &opBuchen,     &opSuchen,    &opPdfPlan,
-                                        &opPdfListe,    &opBedarf,     &opBedarfNeu, &opPdfAnforderung,
-                                        &opAenderung,   &opMitVerlauf, &opTaeglich,  &opVorRiskantem};
+const Operation *const operationen[] = {&opStart,       &opVerbinden,   &opWaehlen,        &opZuordnen,  &opLoeschen,
+                                        &opVerschieben, &opBuchen,      &opSuchen,         &opPdfPlan,   &opPdfListe,
+                                        &opBedarf,      &opBedarfNeu,   &opPdfAnforderung, &opAenderung, &opMitVerlauf,
+                                        &opTaeglich,    &opVorRiskantem};
 const int anforderungsPatienten = 50;
 // What recording may add to a change at "gross".
 constexpr double verlaufZielMs = 1.0;
+// How much slower an operation of the window may be on the server than on the file.
+constexpr double serverZielFaktor = 2.0;
 
 std::vector<Groesse> groessen;
+// The sizes once more, on the server; empty without one, and why.
+std::vector<Groesse> servergroessen;
+std::string ohneServer;
+// Where the server databases are, as the window is told; password from PGPASSWORD.
+Serverzugang serverZugang;
+std::string serverBeschreibung;
 std::map<std::string, std::vector<double>> proben;    // seconds per sample
 std::map<std::string, std::vector<double>> cpuProben; // CPU seconds of this thread per sample
 std::map<std::string, std::string> hinweise;
@@ -284,7 +310,7 @@ UrlFaenger *faenger = nullptr;
 
 std::string schluessel(const Groesse &g, const Operation &op, bool boden = false)
 {
-    return g.umfang.name.toStdString() + "/" + op.name + (boden ? "/floor" : "");
+    return g.umfang.name.toStdString() + "/" + op.name + (boden ? "/floor" : "") + (g.aufServer() ? "/server" : "");
 }
 
 void ereignisse()
@@ -371,6 +397,35 @@ void letzteDateiSetzen(const QString &pfad)
     s.setValue(QStringLiteral("sicherung/aktiv"), false);
 }
 
+// The file the window opens and, on the server, the database it connects to
+// right after, as the program remembers its last connection.
+void fensterEinstellen(const Groesse &g)
+{
+    letzteDateiSetzen(g.programm);
+    QSettings s(arbeitsordner->path() + QStringLiteral("/Kalvoria/config.ini"), QSettings::IniFormat);
+    s.beginGroup(QStringLiteral("pfade"));
+    if (!g.aufServer()) {
+        s.remove(QStringLiteral("serverDatenbank"));
+        return;
+    }
+    s.setValue(QStringLiteral("serverHost"), serverZugang.host);
+    s.setValue(QStringLiteral("serverPort"), serverZugang.port);
+    s.setValue(QStringLiteral("serverDatenbank"), g.serverDatenbank);
+    s.setValue(QStringLiteral("serverBenutzer"), serverZugang.benutzer);
+    s.setValue(QStringLiteral("serverSslModus"), serverZugang.sslModus);
+}
+
+// Whether the window works where the size's samples are meant to run.
+bool amRichtigenOrt(const MainWindow &w, const Groesse &g)
+{
+    return (w.art() == Datenbankart::postgres) == g.aufServer();
+}
+
+QString fensterSchluessel(const Groesse &g)
+{
+    return g.umfang.name + (g.aufServer() ? QStringLiteral("/server") : QString());
+}
+
 // The check the window runs after its start (quick_check) must not share
 // the machine with the samples: it ends untimed.
 void startPruefungAbwarten(const MainWindow &w)
@@ -390,16 +445,18 @@ void fensterSchliessen()
 
 MainWindow &fensterHolen(const Groesse &g)
 {
-    if (fensterFuer != g.umfang.name) {
+    if (fensterFuer != fensterSchluessel(g)) {
         fensterSchliessen();
-        letzteDateiSetzen(g.programm);
+        fensterEinstellen(g);
         fenster = std::make_unique<MainWindow>();
         fenster->show();
         ereignisse();
+        if (!amRichtigenOrt(*fenster, g))
+            qFatal("the window is not on the server database %s", qPrintable(g.serverDatenbank));
         startPruefungAbwarten(*fenster);
         Messung(*fenster).seiteEinstellungen();
         ereignisse();
-        fensterFuer = g.umfang.name;
+        fensterFuer = fensterSchluessel(g);
     }
     return *fenster;
 }
@@ -425,12 +482,63 @@ Messung amArbeitsPatienten(const Groesse &g)
     return m;
 }
 
+// Where the size's server database is.
+Serverzugang zugangFuer(const Groesse &g)
+{
+    Serverzugang z = serverZugang;
+    z.datenbank = g.serverDatenbank;
+    return z;
+}
+
+// A connection of the benchmark's own to a server database, beside the
+// window's, as another seat has one. An empty access leaves everything to
+// libpq and the environment (PGHOST, PGPORT, PGUSER, PGPASSWORD).
+class Serverblick
+{
+public:
+    explicit Serverblick(const Serverzugang &zugang) : name(QStringLiteral("bench-%1").arg(++nummer))
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        serverEinrichten(db, zugang, QString());
+        offen = db.open();
+        fehler = db.lastError().text();
+    }
+    ~Serverblick() { QSqlDatabase::removeDatabase(name); }
+    Serverblick(const Serverblick &) = delete;
+    Serverblick &operator=(const Serverblick &) = delete;
+
+    QSqlDatabase datenbank() const { return QSqlDatabase::database(name, false); }
+    // Whether the statement ran; its error in fehler.
+    bool ausfuehren(const QString &sql)
+    {
+        QSqlQuery q(datenbank());
+        const bool gut = q.exec(sql);
+        fehler = q.lastError().text();
+        return gut;
+    }
+    // The first column of the first row; invalid when the statement failed.
+    QVariant wert(const QString &sql)
+    {
+        QSqlQuery q(datenbank());
+        const bool gut = q.exec(sql) && q.next();
+        fehler = q.lastError().text();
+        return gut ? q.value(0) : QVariant();
+    }
+
+    bool offen = false;
+    QString fehler;
+
+private:
+    static inline int nummer = 0;
+    QString name;
+};
+
 // --- the program's operations ---
 
 void startProgramm(benchmark::State &state, const Groesse &g)
 {
     fensterSchliessen();
-    letzteDateiSetzen(g.programm);
+    fensterEinstellen(g);
     const std::string name = schluessel(g, opStart);
     if (aufwaermen(name)) {
         MainWindow w;
@@ -444,12 +552,30 @@ void startProgramm(benchmark::State &state, const Groesse &g)
             w = std::make_unique<MainWindow>();
             w->show();
         });
-        if (!eintragenWennGetan(state, name, t, Messung(*w).patienten() == g.umfang.patienten,
-                                "the window does not list every patient"))
+        if (!eintragenWennGetan(state, name, t, amRichtigenOrt(*w, g) && Messung(*w).patienten() == g.umfang.patienten,
+                                "the window does not list every patient of the database"))
             break;
         w.reset();
         ereignisse();
     }
+}
+
+// Opened as the start's checks open theirs, asked one thing, closed.
+void verbindenProgramm(benchmark::State &state, const Groesse &g)
+{
+    const std::string name = schluessel(g, opVerbinden);
+    for (auto _ : state) {
+        bool gut = false;
+        const double t = messen(
+            [&] {
+                Serverblick b(zugangFuer(g));
+                gut = b.offen && b.wert(QStringLiteral("SELECT 1")).toInt() == 1;
+            },
+            false);
+        if (!eintragenWennGetan(state, name, t, gut, "no connection to the server"))
+            break;
+    }
+    hinweise[name] = "opened, one query, closed; a start with a remembered server opens three";
 }
 
 void patientWaehlenProgramm(benchmark::State &state, const Groesse &g)
@@ -608,7 +734,9 @@ void bedarfProgramm(benchmark::State &state, const Groesse &g)
         if (!eintragenWennGetan(state, name, t, m.bedarf() > 0, "nothing is listed"))
             break;
     }
-    hinweise[name] = std::to_string(m.bedarf()) + " rows listed; no SQL but the file's stand";
+    hinweise[name] = std::to_string(m.bedarf()) +
+                     (g.aufServer() ? " rows listed; read anew each time: a server has no stand to compare"
+                                    : " rows listed; no SQL but the file's stand");
     // Back as it was: the check box on.
     if (!m.bisHausarzt->isChecked())
         m.bisHausarztUmschalten();
@@ -627,16 +755,31 @@ void bedarfNeuProgramm(benchmark::State &state, const Groesse &g)
     auto *waechter = m.teil<QTimer>("aenderungsWaechter");
     const bool lief = waechter->isActive();
     waechter->stop();
+    // On the server another seat changes it. It tells no one: its note
+    // would have the window read the list on its own, as the watch would.
     Boden b(g.programm.toStdString());
-    b.oeffnen();
-    const long long zeile = b.zahl("SELECT min(id) FROM einnahme");
-    b.schliessen();
-    // One more unit and one less by turns: the file ends as it was.
+    std::unique_ptr<Serverblick> sitz;
+    long long zeile = 0;
+    if (g.aufServer()) {
+        sitz = std::make_unique<Serverblick>(zugangFuer(g));
+        zeile = sitz->wert(QStringLiteral("SELECT min(id) FROM einnahme")).toLongLong();
+    } else {
+        b.oeffnen();
+        zeile = b.zahl("SELECT min(id) FROM einnahme");
+        b.schliessen();
+    }
+    // One more unit and one less by turns: the data ends as it was.
     int geaendert = 0;
     const auto aendern = [&](int um) {
-        b.oeffnen();
-        b.ausfuehren("UPDATE einnahme SET stand = stand + :um WHERE id = :id", {{":um", um}, {":id", zeile}});
-        b.schliessen();
+        if (sitz) {
+            if (!sitz->ausfuehren(
+                    QStringLiteral("UPDATE einnahme SET stand = stand + %1 WHERE id = %2").arg(um).arg(zeile)))
+                qFatal("%s", qPrintable(sitz->fehler));
+        } else {
+            b.oeffnen();
+            b.ausfuehren("UPDATE einnahme SET stand = stand + :um WHERE id = :id", {{":um", um}, {":id", zeile}});
+            b.schliessen();
+        }
         geaendert += um;
     };
     const std::string name = schluessel(g, opBedarfNeu);
@@ -693,6 +836,13 @@ class Verbindung : public DbVerbindung
 {
 public:
     explicit Verbindung(const QString &datei) { datenbankDatei = datei; }
+    // The size's database: its file, or its server database.
+    explicit Verbindung(const Groesse &g)
+    {
+        datenbankDatei = g.programm;
+        if (g.aufServer())
+            serverVerwenden(zugangFuer(g));
+    }
     int fehler = 0;
 
 protected:
@@ -709,7 +859,11 @@ protected:
 // recording adds to a change.
 void verlaufProgramm(benchmark::State &state, const Groesse &g)
 {
-    Verbindung v(g.programm);
+    // A window on the server would be told of each change and read anew
+    // within later samples.
+    if (g.aufServer())
+        fensterSchliessen();
+    Verbindung v(g);
     QVariant zeile;
     {
         DbSitzung db(v);
@@ -1001,9 +1155,10 @@ void buchenBoden(benchmark::State &state, const Groesse &g)
 void bedarfBoden(benchmark::State &state, const Groesse &g)
 {
     Boden b(g.boden.toStdString());
+    const std::string termine = naechsteHausarztTermine(Datenbankart::sqlite).toStdString();
     bodenMessen(state, schluessel(g, opBedarfNeu, true), b, nullptr, [&](int) {
         b.ausfuehren("SELECT id, lastname, firstname, birth FROM patient ORDER BY lastname, firstname, id");
-        b.ausfuehren(naechsteHausarztTermine, {{":heute", heute.toString(QStringLiteral("yyyy-MM-dd")).toStdString()}});
+        b.ausfuehren(termine.c_str(), {{":heute", heute.toString(QStringLiteral("yyyy-MM-dd")).toStdString()}});
         b.ausfuehren("SELECT sorte.id, sorte.handelsname, sorte.dosis, sorte.packung, medikament.medizin FROM sorte "
                      "LEFT JOIN medikament ON sorte.medizin_id = medikament.id");
         b.ausfuehren("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'anforderung'");
@@ -1019,6 +1174,108 @@ void suchenBoden(benchmark::State &state, const Groesse &g)
                      "LIKE:kat ORDER BY id ASC ",
                      {{":kat", std::string("%") + suchtext + "%"}});
     });
+}
+
+// --- the server ---
+
+// Copies "pflegedienst" and "gross" into fresh databases on the server the
+// environment names (servergroessen); without one, ohneServer says why.
+void serverVorbereiten(bool gewollt)
+{
+    if (!gewollt) {
+        ohneServer = "left out (--ohne-server)";
+        return;
+    }
+    if (qEnvironmentVariableIsEmpty("PGHOST")) {
+        ohneServer = "PGHOST is not set (make bench sets it through pg_virtualenv, scripts/install-deps.sh --server)";
+        return;
+    }
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
+        ohneServer = "Qt's PostgreSQL driver is missing (scripts/install-deps.sh --server)";
+        return;
+    }
+    Serverblick verwaltung{Serverzugang()};
+    if (!verwaltung.offen) {
+        ohneServer = "no connection to the server: " + verwaltung.fehler.toStdString();
+        return;
+    }
+    // The window goes through the server's Unix socket where it has one,
+    // as on the machine the server runs on; else where PGHOST says.
+    const QString sockel = verwaltung.wert(QStringLiteral("SHOW unix_socket_directories"))
+                               .toString()
+                               .section(QLatin1Char(','), 0, 0)
+                               .trimmed();
+    serverZugang.port = verwaltung.wert(QStringLiteral("SHOW port")).toInt();
+    serverZugang.benutzer = verwaltung.wert(QStringLiteral("SELECT current_user")).toString();
+    QStringList orte;
+    if (!sockel.isEmpty())
+        orte << sockel;
+    orte << qEnvironmentVariable("PGHOST");
+    for (const Groesse &g : groessen) {
+        if (g.umfang.name != QLatin1String("pflegedienst") && g.umfang.name != QLatin1String("gross"))
+            continue;
+        Groesse s = g;
+        s.serverDatenbank =
+            QStringLiteral("kalvoria_bench_%1_%2").arg(g.umfang.name).arg(QCoreApplication::applicationPid());
+        if (!verwaltung.ausfuehren(QStringLiteral("CREATE DATABASE %1").arg(s.serverDatenbank)))
+            qFatal("%s", qPrintable(verwaltung.fehler));
+        // Listed now, so that it is dropped at the end whatever happens.
+        servergroessen.push_back(s);
+        QStringList fehler;
+        for (const QString &ort : orte) {
+            serverZugang.host = ort;
+            Serverblick ziel(zugangFuer(s));
+            if (!ziel.offen) {
+                fehler << ort + QStringLiteral(": ") + ziel.fehler;
+                continue;
+            }
+            std::fprintf(stderr, "copying %s to the server\n", qPrintable(g.umfang.name));
+            const auto a = Uhr::now();
+            {
+                QSqlDatabase db = ziel.datenbank();
+                const Kopie k = dateiAufServer(g.original, db);
+                if (!k.gut())
+                    qFatal("%s", qPrintable(k.fehler));
+            }
+            // The statistics the server's autovacuum gathers soon after a
+            // copy, gathered now, so that no sample depends on when it runs.
+            if (!ziel.ausfuehren(QStringLiteral("ANALYZE")))
+                qFatal("%s", qPrintable(ziel.fehler));
+            std::fprintf(stderr, "  copied in %.1f s\n", std::chrono::duration<double>(Uhr::now() - a).count());
+            fehler.clear();
+            break;
+        }
+        if (!fehler.isEmpty()) {
+            ohneServer = "no connection to the copy: " + fehler.join(QStringLiteral("; ")).toStdString();
+            return;
+        }
+        orte = QStringList{serverZugang.host};
+    }
+    if (servergroessen.empty()) {
+        ohneServer = "only pflegedienst and gross get one";
+        return;
+    }
+    const bool ueberSockel = serverZugang.host.startsWith(QLatin1Char('/'));
+    serverBeschreibung = "PostgreSQL " +
+                         verwaltung.wert(QStringLiteral("SHOW server_version")).toString().toStdString() +
+                         (ueberSockel ? ", Unix socket " : ", host ") + serverZugang.host.toStdString() + ":" +
+                         std::to_string(serverZugang.port) + ", fsync " +
+                         verwaltung.wert(QStringLiteral("SHOW fsync")).toString().toStdString() +
+                         ", synchronous_commit " +
+                         verwaltung.wert(QStringLiteral("SHOW synchronous_commit")).toString().toStdString();
+}
+
+// The server databases go again; no window may be on them any more.
+void serverAufraeumen()
+{
+    if (servergroessen.empty())
+        return;
+    Serverblick verwaltung{Serverzugang()};
+    for (const Groesse &s : servergroessen) {
+        if (!verwaltung.ausfuehren(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(s.serverDatenbank)))
+            std::fprintf(stderr, "database %s left on the server: %s\n", qPrintable(s.serverDatenbank),
+                         qPrintable(verwaltung.fehler));
+    }
 }
 
 // --- report ---
@@ -1199,6 +1456,60 @@ void tabelleDrucken(const std::vector<std::pair<long, long>> &speicher)
     std::printf("\nLoad average at the end: %s\n", last().c_str());
 }
 
+// Right-aligned in breite columns, whatever the bytes of the characters.
+std::string rechts(const std::string &text, std::size_t breite)
+{
+    const auto zeichen = static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return std::string(breite > zeichen ? breite - zeichen : 0, ' ') + text;
+}
+
+// The window's operations on the server beside the same on the file.
+void servertabelleDrucken()
+{
+    if (!ohneServer.empty() || servergroessen.empty()) {
+        std::printf("\nNo PostgreSQL column: %s.\n", ohneServer.c_str());
+        return;
+    }
+    std::printf("\nThe same operations with the window on a copy of the file on the server (%s):\nmedian wall clock "
+                "and cpu on the server, the file's median beside it; ratio: server / file, goal <= %.0fx for\nthe "
+                "window's operations (reported only); \u2014: works on files alone.\n",
+                serverBeschreibung.c_str(), serverZielFaktor);
+    std::printf("%-13s %-38s %9s %9s %19s %4s %9s %7s %-7s %s\n", "size", "operation", "file", "server", "spread (IQR)",
+                "n", "cpu", "ratio", "met", "note");
+    for (const Groesse &s : servergroessen) {
+        const auto datei = std::find_if(groessen.begin(), groessen.end(),
+                                        [&](const Groesse &g) { return g.umfang.name == s.umfang.name; });
+        for (const Operation *op : operationen) {
+            const auto d = proben.find(schluessel(*datei, *op));
+            const std::string dateiMedian = d == proben.end() ? "-" : ms(kennzahlen(d->second).median);
+            const auto it = proben.find(schluessel(s, *op));
+            if (it == proben.end()) {
+                const bool nurDatei = op == &opTaeglich || op == &opVorRiskantem;
+                std::printf("%-13s %-38s %9s %s %19s %4s %9s %7s %-7s %s\n", s.umfang.name.toUtf8().constData(),
+                            op->name, dateiMedian.c_str(), rechts("\u2014", 9).c_str(), "-", "-", "-", "-", "-",
+                            nurDatei ? "file only" : "no samples (see the errors above)");
+                continue;
+            }
+            const Kennzahlen k = kennzahlen(it->second);
+            std::string verhaeltnis = "-", erfuellt = "-";
+            if (d != proben.end()) {
+                const double faktor = k.median / kennzahlen(d->second).median;
+                char puffer[32];
+                std::snprintf(puffer, sizeof puffer, "%.2fx", faktor);
+                verhaeltnis = puffer;
+                // A change on its own is no operation of the window.
+                if (op != &opAenderung && op != &opMitVerlauf)
+                    erfuellt = ohneArbeit[it->first] ? "n/a" : faktor <= serverZielFaktor ? "yes" : "MISSED";
+            }
+            std::printf("%-13s %-38s %9s %9s %19s %4zu %9s %7s %-7s %s\n", s.umfang.name.toUtf8().constData(), op->name,
+                        dateiMedian.c_str(), ms(k.median).c_str(), (ms(k.q1) + " - " + ms(k.q3)).c_str(), k.n,
+                        ms(kennzahlen(cpuProben[it->first]).median).c_str(), verhaeltnis.c_str(), erfuellt.c_str(),
+                        hinweise[it->first].c_str());
+        }
+    }
+}
+
 class Fortschritt : public benchmark::BenchmarkReporter
 {
 public:
@@ -1222,7 +1533,8 @@ void anmelden(const Groesse &g, const Operation &op, int schritte,
         ->Iterations(schritte)
         ->Repetitions(g.runden)
         ->Unit(benchmark::kMillisecond);
-    if (boden)
+    // The floor reads the file: the server's figures stand beside the file's.
+    if (boden && !g.aufServer())
         benchmark::RegisterBenchmark(schluessel(g, op, true).c_str(), [&g, boden](benchmark::State &s) { boden(s, g); })
             ->UseManualTime()
             ->Iterations(schritte)
@@ -1382,14 +1694,17 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QStringList namen;
     int runden = 5;
+    bool mitServer = true;
     for (const QString &a : QCoreApplication::arguments().mid(1)) {
         if (a.startsWith(QLatin1String("--umfang=")))
             namen = a.mid(9).split(QLatin1Char(','), Qt::SkipEmptyParts);
         else if (a.startsWith(QLatin1String("--runden=")))
             runden = qMax(1, a.mid(9).toInt());
+        else if (a == QLatin1String("--ohne-server"))
+            mitServer = false;
         else {
             std::fprintf(stderr, "usage: kalvoria_bench [--umfang=familie,pflegedienst,gross] [--runden=N] "
-                                 "[Google Benchmark flags]\n");
+                                 "[--ohne-server] [Google Benchmark flags]\n");
             return 2;
         }
     }
@@ -1442,9 +1757,24 @@ int main(int argc, char **argv)
         dateiKopieren(g.original, g.boden);
         groessen.push_back(g);
     }
+    serverVorbereiten(mitServer);
+    if (!ohneServer.empty())
+        std::fprintf(stderr, "no PostgreSQL column: %s\n", ohneServer.c_str());
 
+    // Each size's operations on the server right after those on its file.
+    std::vector<const Groesse *> folge;
     for (const Groesse &g : groessen) {
+        folge.push_back(&g);
+        for (const Groesse &s : servergroessen) {
+            if (ohneServer.empty() && s.umfang.name == g.umfang.name)
+                folge.push_back(&s);
+        }
+    }
+    for (const Groesse *gp : folge) {
+        const Groesse &g = *gp;
         anmelden(g, opStart, g.startSchritte, startProgramm, startBoden);
+        if (g.aufServer())
+            anmelden(g, opVerbinden, g.schritte, verbindenProgramm, nullptr);
         anmelden(g, opWaehlen, g.schritte, patientWaehlenProgramm, patientWaehlenBoden);
         anmelden(g, opZuordnen, g.schritte, zuordnenProgramm, zuordnenBoden);
         anmelden(g, opLoeschen, g.schritte, loeschenProgramm, loeschenBoden);
@@ -1461,6 +1791,9 @@ int main(int argc, char **argv)
         anmelden(g, opBedarfNeu, g.schritte, bedarfNeuProgramm, bedarfBoden);
         anmelden(g, opPdfAnforderung, g.startSchritte, pdfAnforderungProgramm, nullptr);
         anmelden(g, opAenderung, g.schritte * 2, verlaufProgramm, nullptr);
+        // Copies of a file: nothing of the kind on a server.
+        if (g.aufServer())
+            continue;
         anmelden(
             g, opTaeglich, g.startSchritte,
             [](benchmark::State &s, const Groesse &gr) { sicherungProgramm(s, gr, opTaeglich); }, nullptr);
@@ -1478,6 +1811,7 @@ int main(int argc, char **argv)
     Fortschritt fortschritt;
     benchmark::RunSpecifiedBenchmarks(&fortschritt);
     fensterSchliessen();
+    serverAufraeumen();
 
     std::vector<std::pair<long, long>> speicher;
     const bool mitGross = std::any_of(groessen.begin(), groessen.end(),
@@ -1490,6 +1824,7 @@ int main(int argc, char **argv)
     }
 
     tabelleDrucken(speicher);
+    servertabelleDrucken();
     bmpTabelleDrucken();
     if (meldungen > 0)
         std::printf("\nThe program showed %d messages during the run (see above): figures may be off.\n", meldungen);
