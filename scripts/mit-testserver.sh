@@ -2,8 +2,10 @@
 # Runs a command beside a throwaway PostgreSQL cluster of its own
 # (pg_virtualenv sets PGHOST, PGPORT, PGUSER and PGPASSWORD for it and
 # removes the cluster afterwards). The first argument is the port to try
-# first; a port something else listens on is passed over, so that tests
-# started side by side, or a cluster of another program, never meet.
+# first, below the range the system takes ports of outgoing connections
+# from (which a listening server cannot share); a port something else
+# listens on is passed over, so that tests started side by side, or a
+# cluster of another program, never meet.
 # The cluster need not survive a crash of the machine: it writes without
 # waiting for the disk.
 set -euo pipefail

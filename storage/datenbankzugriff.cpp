@@ -479,6 +479,8 @@ bool DbVerbindung::Sitzung::verbinden(bool anlegen)
         QSqlDriver *treiber = db.driver();
         if (!treiber->subscribedToNotifications().contains(QLatin1String(mitteilungsKanal)))
             treiber->subscribeToNotification(QLatin1String(mitteilungsKanal));
+        static quint64 verbunden = 0;
+        v.verbindungsNummer = ++verbunden;
         // What other seats told while the line was down never arrived.
         if (v.mitteilungenVerbunden)
             v.serverGeaendert({});
@@ -490,8 +492,10 @@ bool DbVerbindung::Sitzung::verbinden(bool anlegen)
                 static_cast<void (QSqlDriver::*)(const QString &, QSqlDriver::NotificationSource, const QVariant &)>(
                     &QSqlDriver::notification),
                 treiber, [verbindung](const QString &, QSqlDriver::NotificationSource quelle, const QVariant &was) {
-                    if (quelle != QSqlDriver::SelfSource)
-                        verbindung->serverGeaendert(was.toString().split(QLatin1Char(','), Qt::SkipEmptyParts));
+                    if (quelle == QSqlDriver::SelfSource)
+                        return;
+                    ++verbindung->fremdeMitteilungen;
+                    verbindung->serverGeaendert(was.toString().split(QLatin1Char(','), Qt::SkipEmptyParts));
                 });
         }
         return true;
@@ -675,6 +679,7 @@ bool DbVerbindung::Sitzung::ausfuehren(const QString &sql, const Werte &werte, Q
     if (art == Datenbankart::postgres) {
         if (const QString tabelle = geschriebeneTabelle(sql); !tabelle.isEmpty()) {
             v.geschrieben.insert(tabelle);
+            ++v.eigeneAenderungen;
             // Outside a transaction the statement committed on its own.
             if (!v.inTransaktion && !mitteilen())
                 return false;
@@ -712,9 +717,17 @@ bool DbVerbindung::Sitzung::hatKonflikt() const
 DbVerbindung::Datenstand DbVerbindung::Sitzung::datenstand()
 {
     Datenstand d;
-    // A server tells its changes itself (serverGeaendert): no stand there.
-    if (!istOffen || !v.datenbank.isOpen() || v.art() != Datenbankart::sqlite)
+    if (!istOffen || !v.datenbank.isOpen())
         return d;
+    // A server tells every seat's commits (serverGeaendert): counted as they
+    // come; one made before its notice arrived is read when it does.
+    if (v.art() == Datenbankart::postgres) {
+        d.datei = v.server.anzeige();
+        d.verbindung = v.verbindungsNummer;
+        d.fremde = v.fremdeMitteilungen;
+        d.eigene = v.eigeneAenderungen;
+        return d;
+    }
     QSqlQuery q(v.datenbank);
     if (!q.exec(QStringLiteral("SELECT total_changes()")) || !q.next())
         return d;

@@ -68,7 +68,8 @@ public:
     // the file and the connection open on it, SQLite's data_version (other
     // connections' commits) and total_changes() (this connection's own rows
     // written). Two stands are equal only when both were taken on an open
-    // file and nothing of these moved.
+    // file and nothing of these moved. On a server: the connection, the
+    // other seats' notices received on it and this seat's own writes.
     struct Datenstand {
         QString datei;
         QByteArray kennung;
@@ -148,6 +149,11 @@ private:
     bool wiederholbar = false;
     bool serialisiert = false;
     bool mitteilungenVerbunden = false;
+    // On a server, for Datenstand: notices of other seats received (and
+    // connections made anew, after which anything may have changed), and
+    // statements that wrote here.
+    qint64 fremdeMitteilungen = 0;
+    qint64 eigeneAenderungen = 0;
 };
 
 // One database operation on a connection: opens the file in use when needed,

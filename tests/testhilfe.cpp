@@ -156,11 +156,7 @@ Umgebung::Umgebung()
     MainWindow::waechterAbstandMs = 0;
     MainWindow::startPruefungNachMs = 0;
     Seams::uhr = [this] { return zeit; };
-    Seams::meldung = [this](const QString &text) {
-        meldungen << text;
-        if (qEnvironmentVariableIsSet("TM"))
-            qDebug("MELDUNG %s", qPrintable(text));
-    };
+    Seams::meldung = [this](const QString &text) { meldungen << text; };
     Seams::frage = [this](const QString &text) {
         fragen << text;
         return antworten.isEmpty() ? false : antworten.takeFirst();

@@ -363,7 +363,9 @@ private slots:
         QCOMPARE(t.text("kopfzeilePatient"), " - Patient: Zorn, Eva | *03.04.1942");
         Datei::ausfuehren(t.f, "DELETE FROM patient");
         Datei::mitteilen(t.w.get(), t.f);
-        zelleKlicken(wahl, wahl->rowCount() - 1, 1);
+        // On the server, the list is empty already.
+        if (wahl->rowCount() > 0)
+            zelleKlicken(wahl, wahl->rowCount() - 1, 1);
         QCOMPARE(wahl->rowCount(), 0);
         QCOMPARE(t.text("kopfzeilePatient"), QString());
         QCOMPARE(t.env.meldungen, QStringList());

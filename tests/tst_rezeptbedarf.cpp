@@ -307,6 +307,7 @@ private slots:
         QCOMPARE(spalte(liste(t), 5), QStringList{"9"});
 
         Datei::ausfuehren(t.f, "UPDATE einnahme SET stand = 12 WHERE id = ?", {a});
+        Datei::mitteilen(t.w.get(), t.f);
         umschalten();
         QCOMPARE(spalte(liste(t), 5), QStringList{"11"});
         QVERIFY(t.env.meldungen.isEmpty());
