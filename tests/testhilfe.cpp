@@ -33,6 +33,19 @@
 
 namespace {
 
+// Every row a statement gave, each as its values; none for one that reads nothing.
+QList<QVariantList> alleZeilen(QSqlQuery &q)
+{
+    QList<QVariantList> zeilen;
+    while (q.isSelect() && q.next()) {
+        QVariantList zeile;
+        for (int i = 0; i < q.record().count(); ++i)
+            zeile << q.value(i);
+        zeilen << zeile;
+    }
+    return zeilen;
+}
+
 // The server databases made for paths since the last test ended, by name.
 QHash<QString, QString> &serverPfade()
 {
@@ -311,12 +324,7 @@ QList<QVariantList> zeilen(const QString &pfad, const QString &sql, const QVaria
             q.bindValue(i, werte.at(i));
         if (!vorbereitet || !q.exec())
             fehlschlag(pfad + QStringLiteral(": ") + sql + QStringLiteral(": ") + q.lastError().text());
-        while (q.next()) {
-            QVariantList zeile;
-            for (int i = 0; i < q.record().count(); ++i)
-                zeile << q.value(i);
-            ergebnis << zeile;
-        }
+        ergebnis = alleZeilen(q);
     }
     // Closes the connection; the query and the handle are gone by now.
     QSqlDatabase::removeDatabase(name);
@@ -463,12 +471,7 @@ QList<QVariantList> aufDemServer(const QString &datenbank, const QString &sqlite
         }
         if (!gut)
             fehlschlag(ziel + QStringLiteral(": ") + sql + QStringLiteral(": ") + q.lastError().text());
-        while (q.isSelect() && q.next()) {
-            QVariantList zeile;
-            for (int i = 0; i < q.record().count(); ++i)
-                zeile << q.value(i);
-            ergebnis << zeile;
-        }
+        ergebnis = alleZeilen(q);
     }
     if (datenbank.isEmpty())
         QSqlDatabase::removeDatabase(name);
